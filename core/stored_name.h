@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// The stored file name comes from a file and may have been crafted. Decryption joins it to
+// the encrypted file's folder, so only a plain final path component is acceptable: not
+// empty, not "." or "..", and without "\", "/", ":" or control characters.
+bool IsSafeStoredName(std::u16string_view name);
+
+// The stored name's bytes as UTF-8 up to the first 0 byte, decoded to UTF-16. Invalid
+// sequences become U+FFFD, as the platform's converter does.
+std::u16string StoredNameFromUtf8(std::span<const std::uint8_t> bytes);
+
+}  // namespace core

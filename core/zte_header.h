@@ -1,0 +1,91 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "byte_stream.h"
+
+// The byte layout of the encrypted file's header: magic, header size, typed blocks, terminator.
+namespace core {
+
+inline constexpr std::array<std::uint8_t, 4> kMagic{'Z', 'T', 'F', 'E'};
+
+enum BlockType : std::uint16_t {
+    kTerminator = 0,
+    kChecksumBlock = 1,
+    kFileNameBlock = 2,
+    kEncryptionTypeBlock = 3,
+};
+
+inline constexpr std::uint8_t kPrimaryKeyType = 1;
+
+// One block as the codec sees it; the data is owned by the caller.
+struct BlockView {
+    std::uint16_t type;
+    std::span<const std::uint8_t> data;
+};
+
+enum class ReadResult { Ok, NotEncrypted, NotAccepted };
+
+// Reads the 4 magic bytes at the current position: Ok when they match, NotEncrypted when
+// they differ or fewer than 4 could be read.
+ReadResult ReadMagic(ByteSource& source);
+
+// Reads magic, header size and blocks. Every non-terminator block is handed to onBlock in
+// file order (the caller keeps the first block of each type). A field cut off by the end of
+// the file reads as zero, so a header cut at a block boundary ends there. Ok once the
+// terminator is read within the header size; NotAccepted when a block runs past it.
+struct HeaderReadResult {
+    ReadResult result = ReadResult::NotEncrypted;
+    std::uint16_t headerSize = 0;
+};
+HeaderReadResult ReadHeader(ByteSource& source,
+                            const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& onBlock);
+
+// Header size for these blocks: 8 (magic, size field, terminator) plus, for each block,
+// its length + 4 (a type-0 block counts 2).
+std::uint16_t HeaderSizeOf(std::span<const BlockView> blocks);
+
+// File offset of the type field of the block of that type, walking blocks in the given
+// order from offset 6; 0 when absent.
+std::uint16_t BlockOffsetOf(std::span<const BlockView> blocks, std::uint16_t type);
+
+// Writes magic, the given header size, every block (type, and unless 0 its length and
+// data) and the terminator.
+void WriteHeader(ByteSink& sink, std::uint16_t headerSize, std::span<const BlockView> blocks);
+
+// The checksum block's data: low 32 bits then high 32 bits, little-endian.
+std::array<std::uint8_t, 8> EncodeChecksum(std::uint64_t sum);
+std::uint64_t DecodeChecksum(std::span<const std::uint8_t, 8> data);
+
+// What a decrypting reader needs from an accepted header.
+struct AcceptedHeader {
+    std::uint16_t headerSize = 0;
+    std::uint64_t checksum = 0;
+    std::u16string fileName;
+    bool useCompatibilityKey = false;
+};
+
+// A header that was read into blocks, as a reader on any platform keeps it: first block of
+// each type wins.
+struct ParsedHeader {
+    ReadResult result = ReadResult::NotEncrypted;
+    std::uint16_t headerSize = 0;
+    std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> blocks;  // ascending type
+    const std::vector<std::uint8_t>* Find(std::uint16_t type) const;
+};
+ParsedHeader ParseHeader(ByteSource& source);
+
+// The decrypting reader's acceptance rules over the blocks of a header that read Ok:
+// an 8-byte checksum block, a file name that is a safe single path component, and block 3
+// selecting the compatibility key only when it holds one byte other than 1. findBlock
+// returns a block's data, or nothing when the header has no block of that type.
+using BlockLookup = std::function<std::optional<std::span<const std::uint8_t>>(std::uint16_t)>;
+std::optional<AcceptedHeader> AcceptHeader(std::uint16_t headerSize, const BlockLookup& findBlock);
+std::optional<AcceptedHeader> AcceptHeader(const ParsedHeader& header);
+
+}  // namespace core
