@@ -1,0 +1,53 @@
+#include "engine/file_keys.h"
+
+#include <vector>
+
+#include "core/file_key.h"
+#include "win/hresult.h"
+
+namespace {
+
+// The secret is copied so that the caller's buffer stays untouched, and the copy is
+// overwritten as soon as it has been hashed.
+class SecretCopy {
+public:
+    explicit SecretCopy(std::span<const BYTE> secret) : bytes_(secret.begin(), secret.end()) {}
+    ~SecretCopy() { core::SecureZero(bytes_); }
+    SecretCopy(const SecretCopy&) = delete;
+    SecretCopy& operator=(const SecretCopy&) = delete;
+    std::span<BYTE> Bytes() { return bytes_; }
+
+private:
+    std::vector<BYTE> bytes_;
+};
+
+std::unique_ptr<CCryptKey> DeriveKey(const CCryptContext& context, std::span<const BYTE> secret) {
+    SecretCopy copy(secret);
+    CryptHashHandle hash;
+    Check(::CryptCreateHash(context.Get(), CALG_MD5, 0, 0, hash.put()));
+    Check(::CryptHashData(hash.get(), copy.Bytes().data(), static_cast<DWORD>(copy.Bytes().size()), 0));
+    CryptKeyHandle key;
+    // No key length in the upper 16 bits: the provider's default, 128 or 40 bits.
+    Check(::CryptDeriveKey(context.Get(), CALG_RC4, hash.get(), CRYPT_EXPORTABLE, key.put()));
+    return std::make_unique<CCryptKey>(std::move(key));
+}
+
+}  // namespace
+
+CFileKeys::CFileKeys(std::span<const BYTE> secret) {
+    primaryContext_ = std::make_unique<CCryptContext>(true);
+    primaryKey_ = DeriveKey(*primaryContext_, secret);
+    if (primaryContext_->IsEnhanced()) {
+        compatibilityContext_ = std::make_unique<CCryptContext>(false);
+        compatibilityKey_ = DeriveKey(*compatibilityContext_, secret);
+    }
+    current_ = primaryKey_.get();
+}
+
+// Keys go before the contexts they were made under.
+CFileKeys::~CFileKeys() {
+    compatibilityKey_.reset();
+    primaryKey_.reset();
+    compatibilityContext_.reset();
+    primaryContext_.reset();
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <memory>
+#include <span>
+
+#include "engine/crypt_context.h"
+#include "engine/crypt_key.h"
+
+// The RC4 file keys derived from a user secret: the primary key under the best provider
+// present, and the 40-bit compatibility key under the base provider, which files of
+// encryption type other than 1 were written with. Where only the base provider exists the
+// two are the same key.
+class CFileKeys {
+public:
+    explicit CFileKeys(std::span<const BYTE> secret);
+    ~CFileKeys();
+    CFileKeys(const CFileKeys&) = delete;
+    CFileKeys& operator=(const CFileKeys&) = delete;
+
+    CCryptKey& Primary() { return *primaryKey_; }
+    CCryptKey& Compatibility() { return compatibilityKey_ ? *compatibilityKey_ : *primaryKey_; }
+    CCryptKey& Current() { return *current_; }
+    bool PrimaryIsEnhanced() const { return primaryContext_->IsEnhanced(); }
+
+    void UseCompatibilityKey() { current_ = &Compatibility(); }
+
+private:
+    std::unique_ptr<CCryptContext> primaryContext_;
+    std::unique_ptr<CCryptContext> compatibilityContext_;
+    std::unique_ptr<CCryptKey> primaryKey_;
+    std::unique_ptr<CCryptKey> compatibilityKey_;
+    CCryptKey* current_ = nullptr;
+};

@@ -1,0 +1,136 @@
+// Writes and reads encrypted files through CryptoAPI and the engine's container classes; the
+// interoperability test compares its files and output with the portable twin's.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/payload.h"
+#include "core/utf8.h"
+#include "core/zte_header.h"
+#include "engine/encrypted_file.h"
+#include "engine/file_keys.h"
+#include "engine/handle_stream.h"
+#include "engine/payload_cipher.h"
+#include "engine/standard_header.h"
+#include "hex.h"
+#include "win/hresult.h"
+#include "win/unique_handle.h"
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 20;
+constexpr int kFailure = 2;
+
+std::string Utf8(const std::wstring& text) {
+    return core::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
+
+std::vector<BYTE> Secret(const wchar_t* hex) {
+    const auto bytes = BytesFromHex(Utf8(hex));
+    if (!bytes) ThrowHr(E_INVALIDARG);
+    return *bytes;
+}
+
+FileHandle OpenFile(const wchar_t* path, DWORD access, DWORD disposition) {
+    FileHandle file(::CreateFileW(path, access, FILE_SHARE_READ, nullptr, disposition, 0, nullptr));
+    if (!file) ThrowLastError();
+    return file;
+}
+
+std::wstring FinalComponent(const std::wstring& path) {
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Copies the rest of in to out through transform, which sees whole buffers that start on a
+// chunk boundary; returns the checksum of the plain bytes.
+template <class Transform>
+std::uint64_t CopyPayload(HANDLE in, HANDLE out, bool sumBeforeTransform, Transform transform) {
+    std::vector<BYTE> buffer(kBufferSize);
+    std::uint64_t sum = 0;
+    for (std::size_t got; (got = ReadFully(in, buffer)) > 0;) {
+        const std::span<BYTE> data(buffer.data(), got);
+        if (sumBeforeTransform) sum = core::AddToChecksum(sum, data);
+        transform(data);
+        if (!sumBeforeTransform) sum = core::AddToChecksum(sum, data);
+        WriteFully(out, data);
+    }
+    return sum;
+}
+
+int Encrypt(int argc, wchar_t** argv) {
+    std::wstring name = FinalComponent(argv[3]);
+    BYTE type = core::kPrimaryKeyType;
+    for (int i = 5; i + 1 < argc; i += 2) {
+        if (std::wstring(argv[i]) == L"--name") name = argv[i + 1];
+        if (std::wstring(argv[i]) == L"--type") type = static_cast<BYTE>(_wtoi(argv[i + 1]));
+    }
+    CFileKeys keys(Secret(argv[2]));
+    CCryptKey& key = type == core::kPrimaryKeyType ? keys.Primary() : keys.Compatibility();
+    FileHandle in = OpenFile(argv[3], GENERIC_READ, OPEN_EXISTING);
+    FileHandle out = OpenFile(argv[4], GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+    const CStandardHeader header(name, type, 0, 0);
+    Check(header.Write(out.get()));
+    const std::uint64_t sum =
+        CopyPayload(in.get(), out.get(), true, [&](std::span<BYTE> data) { EncipherChunks(key, data); });
+    Check(header.PatchCheckSum(out.get(), sum));
+    return 0;
+}
+
+std::string Decrypt(wchar_t** argv) {
+    FileHandle in = OpenFile(argv[3], GENERIC_READ, OPEN_EXISTING);
+    CStandardHeader header;
+    if (IsEncryptedFile(in.get()) != S_OK) return "not-encrypted";
+    Check(::SetFilePointerEx(in.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN));
+    std::wstring name;
+    const auto accepted = header.Read(in.get()) == S_OK
+                              ? core::AcceptHeader(header.HeaderSize(), [&](std::uint16_t type) {
+                                    const CBlock* block = header.FindBlock(type);
+                                    return block ? std::optional(block->Bytes()) : std::nullopt;
+                                })
+                              : std::nullopt;
+    if (!accepted || !header.GetFileName(name)) return "not-accepted";
+
+    CFileKeys keys(Secret(argv[2]));
+    if (accepted->useCompatibilityKey) keys.UseCompatibilityKey();
+    LARGE_INTEGER payload{};
+    payload.QuadPart = accepted->headerSize;
+    Check(::SetFilePointerEx(in.get(), payload, nullptr, FILE_BEGIN));
+    std::uint64_t sum = 0;
+    {
+        FileHandle out = OpenFile(argv[4], GENERIC_WRITE, CREATE_ALWAYS);
+        sum = CopyPayload(in.get(), out.get(), false,
+                          [&](std::span<BYTE> data) { DecipherChunks(keys.Current(), data); });
+    }
+    if (sum != accepted->checksum) {
+        ::DeleteFileW(argv[4]);
+        return "bad-key";
+    }
+    return "ok name=" + Utf8(name) + " key=" + (accepted->useCompatibilityKey ? "compatibility" : "primary");
+}
+
+int Run(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"encrypt" && argc >= 5) return Encrypt(argc, argv);
+    if (command == L"decrypt" && argc == 5) {
+        std::printf("%s\n", Decrypt(argv).c_str());
+        return 0;
+    }
+    std::fprintf(stderr, "usage: zte_tool encrypt|decrypt <secret-hex> <in> <out> [--name NAME] [--type N]\n");
+    return kFailure;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const HResultError& e) {
+        std::fprintf(stderr, "zte_tool: failed with 0x%08lX\n", static_cast<unsigned long>(e.code()));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zte_tool: %s\n", e.what());
+    }
+    return kFailure;
+}
