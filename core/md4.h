@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "md_engine.h"
+
 namespace core {
 
 using Md4Digest = std::array<std::uint8_t, 16>;
@@ -15,9 +17,7 @@ public:
     Md4Digest Final();  // the object must not be updated afterwards
 
 private:
-    std::array<std::uint32_t, 4> h_;
-    std::array<std::uint8_t, 64> block_{};
-    std::uint64_t length_ = 0;
+    detail::MdEngine engine_;
 };
 
 Md4Digest Md4Of(std::span<const std::uint8_t> data);

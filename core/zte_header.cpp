@@ -1,0 +1,166 @@
+#include "zte_header.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "stored_name.h"
+
+namespace core {
+namespace {
+
+constexpr std::size_t kFirstBlockOffset = 6;  // past the magic and the header size
+constexpr std::size_t kFixedHeaderBytes = 8;  // magic, header size, terminator
+
+struct Block {
+    std::uint16_t type;
+    std::vector<std::uint8_t> data;
+};
+
+// Called once per field, as the platform reader calls ReadFile: whatever the end of the file
+// cut off stays zero, which is how a header cut at a block boundary reads as terminated.
+std::uint16_t ReadU16(ByteSource& source) {
+    std::array<std::uint8_t, 2> bytes{};
+    source.Read(bytes);
+    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+Block ReadBlock(ByteSource& source) {
+    Block block{ReadU16(source), {}};
+    if (block.type != kTerminator) {
+        block.data.resize(ReadU16(source));
+        source.Read(block.data);
+    }
+    return block;
+}
+
+// A silently truncated size or length would produce a file that no reader accepts.
+std::uint16_t Checked16(std::size_t value) {
+    if (value > 0xFFFF) throw std::length_error("header field does not fit 16 bits");
+    return static_cast<std::uint16_t>(value);
+}
+
+void WriteU16(ByteSink& sink, std::uint16_t value) {
+    const std::array<std::uint8_t, 2> bytes{static_cast<std::uint8_t>(value),
+                                            static_cast<std::uint8_t>(value >> 8)};
+    sink.Write(bytes);
+}
+
+void WriteBlock(ByteSink& sink, const BlockView& block) {
+    WriteU16(sink, block.type);
+    if (block.type == kTerminator) return;
+    WriteU16(sink, Checked16(block.data.size()));
+    sink.Write(block.data);
+}
+
+std::size_t EncodedSize(const BlockView& block) {
+    return block.type == kTerminator ? 2 : 4 + block.data.size();
+}
+
+template <class Blocks>
+auto LowerBound(Blocks& blocks, std::uint16_t type) {
+    return std::lower_bound(blocks.begin(), blocks.end(), type,
+                            [](const auto& block, std::uint16_t wanted) { return block.first < wanted; });
+}
+
+}  // namespace
+
+ReadResult ReadMagic(ByteSource& source) {
+    std::array<std::uint8_t, 4> bytes{};
+    const bool matches = source.Read(bytes) == bytes.size() && bytes == kMagic;
+    return matches ? ReadResult::Ok : ReadResult::NotEncrypted;
+}
+
+HeaderReadResult ReadHeader(
+    ByteSource& source, const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& onBlock) {
+    HeaderReadResult header;
+    header.result = ReadMagic(source);
+    if (header.result != ReadResult::Ok) return header;
+    header.headerSize = ReadU16(source);
+    // The real position counts: a block whose data the end of the file cut short has not
+    // run past the header size, however long it claims to be.
+    for (Block block = ReadBlock(source); block.type != kTerminator;) {
+        onBlock(block.type, block.data);
+        block = ReadBlock(source);
+        if (source.Position() > header.headerSize) {
+            header.result = ReadResult::NotAccepted;
+            break;
+        }
+    }
+    return header;
+}
+
+std::uint16_t HeaderSizeOf(std::span<const BlockView> blocks) {
+    std::size_t size = kFixedHeaderBytes;
+    for (const BlockView& block : blocks) size += EncodedSize(block);
+    return Checked16(size);
+}
+
+std::uint16_t BlockOffsetOf(std::span<const BlockView> blocks, std::uint16_t type) {
+    std::size_t offset = kFirstBlockOffset;
+    for (const BlockView& block : blocks) {
+        if (block.type == type) return Checked16(offset);
+        offset += EncodedSize(block);
+    }
+    return 0;
+}
+
+void WriteHeader(ByteSink& sink, std::uint16_t headerSize, std::span<const BlockView> blocks) {
+    sink.Write(kMagic);
+    WriteU16(sink, headerSize);
+    for (const BlockView& block : blocks) WriteBlock(sink, block);
+    WriteU16(sink, kTerminator);
+}
+
+std::array<std::uint8_t, 8> EncodeChecksum(std::uint64_t sum) {
+    std::array<std::uint8_t, 8> data{};
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(sum >> (8 * i));
+    return data;
+}
+
+std::uint64_t DecodeChecksum(std::span<const std::uint8_t, 8> data) {
+    std::uint64_t sum = 0;
+    for (std::size_t i = data.size(); i-- > 0;) sum = sum << 8 | data[i];
+    return sum;
+}
+
+const std::vector<std::uint8_t>* ParsedHeader::Find(std::uint16_t type) const {
+    const auto found = LowerBound(blocks, type);
+    return found != blocks.end() && found->first == type ? &found->second : nullptr;
+}
+
+ParsedHeader ParseHeader(ByteSource& source) {
+    ParsedHeader parsed;
+    const HeaderReadResult read = ReadHeader(source, [&parsed](std::uint16_t type, auto data) {
+        const auto at = LowerBound(parsed.blocks, type);
+        if (at == parsed.blocks.end() || at->first != type) {
+            parsed.blocks.emplace(at, type, std::vector<std::uint8_t>(data.begin(), data.end()));
+        }
+    });
+    parsed.result = read.result;
+    parsed.headerSize = read.headerSize;
+    return parsed;
+}
+
+std::optional<AcceptedHeader> AcceptHeader(std::uint16_t headerSize, const BlockLookup& findBlock) {
+    const auto checksum = findBlock(kChecksumBlock);
+    if (!checksum || checksum->size() != 8) return std::nullopt;
+    const auto name = findBlock(kFileNameBlock);
+    std::u16string fileName = name ? StoredNameFromUtf8(*name) : std::u16string();
+    if (!IsSafeStoredName(fileName)) return std::nullopt;
+    const auto type = findBlock(kEncryptionTypeBlock);
+    const bool compatibility = type && type->size() == 1 && (*type)[0] != kPrimaryKeyType;
+    return AcceptedHeader{headerSize, DecodeChecksum(checksum->first<8>()), std::move(fileName),
+                          compatibility};
+}
+
+std::optional<AcceptedHeader> AcceptHeader(const ParsedHeader& header) {
+    if (header.result != ReadResult::Ok) return std::nullopt;
+    return AcceptHeader(header.headerSize,
+                        [&header](std::uint16_t type) -> std::optional<std::span<const std::uint8_t>> {
+                            const std::vector<std::uint8_t>* data = header.Find(type);
+                            if (!data) return std::nullopt;
+                            return std::span<const std::uint8_t>(*data);
+                        });
+}
+
+}  // namespace core

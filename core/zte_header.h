@@ -47,7 +47,8 @@ HeaderReadResult ReadHeader(ByteSource& source,
                             const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& onBlock);
 
 // Header size for these blocks: 8 (magic, size field, terminator) plus, for each block,
-// its length + 4 (a type-0 block counts 2).
+// its length + 4 (a type-0 block counts 2). Throws std::length_error when that exceeds the
+// 16-bit size field; WriteHeader and BlockOffsetOf do the same for a field that does not fit.
 std::uint16_t HeaderSizeOf(std::span<const BlockView> blocks);
 
 // File offset of the type field of the block of that type, walking blocks in the given
@@ -68,6 +69,7 @@ struct AcceptedHeader {
     std::uint64_t checksum = 0;
     std::u16string fileName;
     bool useCompatibilityKey = false;
+    bool operator==(const AcceptedHeader&) const = default;
 };
 
 // A header that was read into blocks, as a reader on any platform keeps it: first block of

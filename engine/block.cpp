@@ -65,4 +65,5 @@ CFileNameBlock::CFileNameBlock(const char* utf8Name)
     : CBlock(core::kFileNameBlock,
              std::span(reinterpret_cast<const BYTE*>(utf8Name), std::strlen(utf8Name))) {}
 
-CEncryptionTypeBlock::CEncryptionTypeBlock(BYTE type) : CBlock(core::kEncryptionTypeBlock, std::span(&type, 1)) {}
+CEncryptionTypeBlock::CEncryptionTypeBlock(BYTE type)
+    : CBlock(core::kEncryptionTypeBlock, std::span(&type, 1)) {}

@@ -34,7 +34,8 @@ HRESULT CFileHeader::Read(HANDLE file) {
     return Guarded(scope, [&]() -> HRESULT {
         CHandleSource source(file);
         const core::HeaderReadResult read = core::ReadHeader(
-            source, [&](std::uint16_t type, std::span<const std::uint8_t> data) { Insert(CBlock(type, data)); });
+            source,
+            [&](std::uint16_t type, std::span<const std::uint8_t> data) { Insert(CBlock(type, data)); });
         headerSize_ = read.headerSize;
         Trace(scope, 0, "Header size = %d, blocks = %d", headerSize_, static_cast<int>(blocks_.size()));
         return read.result == core::ReadResult::Ok ? S_OK : S_FALSE;

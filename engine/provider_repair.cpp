@@ -46,7 +46,8 @@ void RegisterProviderDll(const std::wstring& path) {
 
 void ReregisterFullRsaProviders() {
     RegKey providers;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProvidersKey, 0, kProviderAccess, providers.put()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProvidersKey, 0, kProviderAccess, providers.put()) !=
+        ERROR_SUCCESS)
         return;
     wchar_t name[kMaxName];
     for (DWORD index = 0;; ++index) {
@@ -55,7 +56,8 @@ void ReregisterFullRsaProviders() {
             ERROR_SUCCESS)
             break;
         RegKey provider;
-        if (::RegOpenKeyExW(providers.get(), name, 0, kProviderAccess, provider.put()) != ERROR_SUCCESS) continue;
+        if (::RegOpenKeyExW(providers.get(), name, 0, kProviderAccess, provider.put()) != ERROR_SUCCESS)
+            continue;
         if (!IsFullRsaProvider(provider.get())) continue;
         const std::wstring path = ImagePath(provider.get());
         if (!path.empty()) RegisterProviderDll(path);
@@ -71,4 +73,3 @@ void RepairProviders() {
         }
     }
 }
-

@@ -11,8 +11,8 @@ CStandardHeader::CStandardHeader(const std::wstring& fileName, BYTE encryptionTy
                                  std::uint32_t checksumHigh) {
     CTraceScope scope("CStandardHeader::CStandardHeader");
     Trace(scope, 0, "Input Filename: %ls", fileName.c_str());
-    const std::string utf8 = core::Utf16ToUtf8(std::u16string_view(
-        reinterpret_cast<const char16_t*>(fileName.data()), fileName.size()));
+    const std::string utf8 = core::Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(fileName.data()), fileName.size()));
     Insert(CCheckSumBlock(checksumLow, checksumHigh));
     Insert(CFileNameBlock(utf8.c_str()));
     Insert(CEncryptionTypeBlock(encryptionType));

@@ -1,6 +1,6 @@
 #pragma once
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -46,13 +46,27 @@ struct SimpleTraits {
 };
 
 namespace handle_detail {
-inline void CloseHandleValue(HANDLE h) { ::CloseHandle(h); }
-inline void CloseKey(HKEY k) { ::RegCloseKey(k); }
-inline void CloseFind(HANDLE h) { ::FindClose(h); }
-inline void CloseLibrary(HMODULE m) { ::FreeLibrary(m); }
-inline void ReleaseProvider(HCRYPTPROV p) { ::CryptReleaseContext(p, 0); }
-inline void DestroyKey(HCRYPTKEY k) { ::CryptDestroyKey(k); }
-inline void DestroyHash(HCRYPTHASH h) { ::CryptDestroyHash(h); }
+inline void CloseHandleValue(HANDLE h) {
+    ::CloseHandle(h);
+}
+inline void CloseKey(HKEY k) {
+    ::RegCloseKey(k);
+}
+inline void CloseFind(HANDLE h) {
+    ::FindClose(h);
+}
+inline void CloseLibrary(HMODULE m) {
+    ::FreeLibrary(m);
+}
+inline void ReleaseProvider(HCRYPTPROV p) {
+    ::CryptReleaseContext(p, 0);
+}
+inline void DestroyKey(HCRYPTKEY k) {
+    ::CryptDestroyKey(k);
+}
+inline void DestroyHash(HCRYPTHASH h) {
+    ::CryptDestroyHash(h);
+}
 }  // namespace handle_detail
 
 // Handles whose "none" is INVALID_HANDLE_VALUE, which cannot be a template argument.

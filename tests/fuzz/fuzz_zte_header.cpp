@@ -1,3 +1,78 @@
+// Arbitrary bytes through the header reader. Whatever it accepts must survive being written
+// again, both as the blocks it read and as a standard header built from what it accepted;
+// any difference aborts.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t*, std::size_t) { return 0; }
+#include <cstdlib>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/memory_stream.h"
+#include "core/utf8.h"
+#include "core/zte_header.h"
+
+namespace {
+
+using Blocks = decltype(core::ParsedHeader::blocks);
+
+void Require(bool holds) {
+    if (!holds) std::abort();
+}
+
+// Nothing when the blocks no longer fit the 16-bit header size, which an accepted header can
+// only reach when the end of the file cut a long block short.
+std::optional<core::ParsedHeader> Rewritten(const Blocks& blocks) {
+    std::vector<core::BlockView> views;
+    for (const auto& [type, data] : blocks) views.push_back({type, data});
+    std::uint16_t headerSize = 0;
+    try {
+        headerSize = core::HeaderSizeOf(views);
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
+    core::MemorySink sink;
+    core::WriteHeader(sink, headerSize, views);
+    core::MemorySource source(sink.Bytes());
+    return core::ParseHeader(source);
+}
+
+void RequireRoundTrip(const Blocks& blocks, core::AcceptedHeader expected) {
+    const std::optional<core::ParsedHeader> reread = Rewritten(blocks);
+    if (!reread) return;
+    Require(reread->result == core::ReadResult::Ok && reread->blocks == blocks);
+    expected.headerSize = reread->headerSize;
+    Require(core::AcceptHeader(*reread) == expected);
+}
+
+std::vector<std::uint8_t> BytesOf(std::span<const std::uint8_t> bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+Blocks StandardBlocks(const core::AcceptedHeader& header) {
+    const std::string name = core::Utf16ToUtf8(header.fileName);
+    const std::uint8_t encryptionType = header.useCompatibilityKey ? 2 : core::kPrimaryKeyType;
+    return {{core::kChecksumBlock, BytesOf(core::EncodeChecksum(header.checksum))},
+            {core::kFileNameBlock, {name.begin(), name.end()}},
+            {core::kEncryptionTypeBlock, {encryptionType}}};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> file(data, size);
+    core::MemorySource source(file);
+    const core::ParsedHeader parsed = core::ParseHeader(source);
+    const bool hasMagic =
+        size >= core::kMagic.size() && std::equal(core::kMagic.begin(), core::kMagic.end(), data);
+    Require((parsed.result != core::ReadResult::NotEncrypted) == hasMagic);
+
+    const std::optional<core::AcceptedHeader> accepted = core::AcceptHeader(parsed);
+    if (!accepted) return 0;
+    RequireRoundTrip(parsed.blocks, *accepted);
+    RequireRoundTrip(StandardBlocks(*accepted), *accepted);
+    return 0;
+}

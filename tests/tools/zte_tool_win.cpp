@@ -24,7 +24,8 @@ constexpr std::size_t kBufferSize = 1 << 20;
 constexpr int kFailure = 2;
 
 std::string Utf8(const std::wstring& text) {
-    return core::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+    return core::Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
 std::vector<BYTE> Secret(const wchar_t* hex) {
@@ -85,12 +86,14 @@ std::string Decrypt(wchar_t** argv) {
     if (IsEncryptedFile(in.get()) != S_OK) return "not-encrypted";
     Check(::SetFilePointerEx(in.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN));
     std::wstring name;
-    const auto accepted = header.Read(in.get()) == S_OK
-                              ? core::AcceptHeader(header.HeaderSize(), [&](std::uint16_t type) {
-                                    const CBlock* block = header.FindBlock(type);
-                                    return block ? std::optional(block->Bytes()) : std::nullopt;
-                                })
-                              : std::nullopt;
+    const auto accepted =
+        header.Read(in.get()) == S_OK
+            ? core::AcceptHeader(header.HeaderSize(),
+                                 [&](std::uint16_t type) {
+                                     const CBlock* block = header.FindBlock(type);
+                                     return block ? std::optional(block->Bytes()) : std::nullopt;
+                                 })
+            : std::nullopt;
     if (!accepted || !header.GetFileName(name)) return "not-accepted";
 
     CFileKeys keys(Secret(argv[2]));
@@ -118,7 +121,8 @@ int Run(int argc, wchar_t** argv) {
         std::printf("%s\n", Decrypt(argv).c_str());
         return 0;
     }
-    std::fprintf(stderr, "usage: zte_tool encrypt|decrypt <secret-hex> <in> <out> [--name NAME] [--type N]\n");
+    std::fprintf(stderr,
+                 "usage: zte_tool encrypt|decrypt <secret-hex> <in> <out> [--name NAME] [--type N]\n");
     return kFailure;
 }
 

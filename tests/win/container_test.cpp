@@ -12,8 +12,8 @@ class ContainerTest : public ::testing::Test {
 protected:
     FileHandle Open(const std::wstring& name, DWORD access = GENERIC_READ | GENERIC_WRITE,
                     DWORD disposition = OPEN_ALWAYS) {
-        FileHandle file(::CreateFileW(folder_.Path(name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      disposition, 0, nullptr));
+        FileHandle file(::CreateFileW(folder_.Path(name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, disposition, 0, nullptr));
         EXPECT_TRUE(file);
         return file;
     }
@@ -60,7 +60,9 @@ TEST_F(ContainerTest, StandardHeaderLayoutForATenCharacterName) {
 }
 
 TEST_F(ContainerTest, WrittenHeaderReadsBackWithNameAndChecksum) {
-    const std::wstring name = L"Gr\x00FC\x00DF" L"e \x03A9 \xD83D\xDE00.txt";
+    const std::wstring name =
+        L"Gr\x00FC\x00DF"
+        L"e \x03A9 \xD83D\xDE00.txt";
     const Bytes bytes = Written(CStandardHeader(name, 1, 0, 0), 0xFFFFFFFF00000001ull);
     CStandardHeader read;
     ASSERT_EQ(ReadBack(bytes, read), S_OK);
@@ -71,7 +73,8 @@ TEST_F(ContainerTest, WrittenHeaderReadsBackWithNameAndChecksum) {
     const CBlock* checksum = read.FindBlock(1);
     ASSERT_NE(checksum, nullptr);
     ASSERT_EQ(checksum->Length(), 8);
-    EXPECT_EQ(core::DecodeChecksum(std::span<const std::uint8_t, 8>(checksum->Data(), 8)), 0xFFFFFFFF00000001ull);
+    EXPECT_EQ(core::DecodeChecksum(std::span<const std::uint8_t, 8>(checksum->Data(), 8)),
+              0xFFFFFFFF00000001ull);
 }
 
 Bytes Header(std::uint16_t size, const Bytes& blocks) {
@@ -118,7 +121,8 @@ TEST_F(ContainerTest, FilesWithoutTheMagicAreNotEncrypted) {
 }
 
 TEST_F(ContainerTest, SystemFailuresAreReturnedAsTheirCodes) {
-    EXPECT_EQ(IsEncryptedFileName(folder_.Path(L"missing.zte").c_str()), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(IsEncryptedFileName(folder_.Path(L"missing.zte").c_str()),
+              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     FileHandle writeOnly = Open(L"w.zte", GENERIC_WRITE, CREATE_ALWAYS);
     EXPECT_EQ(IsEncryptedFile(writeOnly.get()), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
     CStandardHeader read;
@@ -128,7 +132,9 @@ TEST_F(ContainerTest, SystemFailuresAreReturnedAsTheirCodes) {
 }
 
 TEST_F(ContainerTest, StoredNamesThatLeaveTheFolderAreRejected) {
-    for (const char* unsafe : {"..\\..\\x", "a/b", "C:x", "..", ".", "a\x01" "b"}) {
+    for (const char* unsafe : {"..\\..\\x", "a/b", "C:x", "..", ".",
+                               "a\x01"
+                               "b"}) {
         const std::string name = unsafe;
         Bytes blocks{2, 0, static_cast<std::uint8_t>(name.size()), 0};
         blocks.insert(blocks.end(), name.begin(), name.end());

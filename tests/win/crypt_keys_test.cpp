@@ -34,9 +34,11 @@ TEST_P(KeyEquivalenceTest, ChunksEncipherAlikeUnderBothProviders) {
     ASSERT_TRUE(keys.PrimaryIsEnhanced()) << "the enhanced provider should be present";
     for (std::size_t chunk : {0u, 1u, 1024u}) {
         const Bytes plain = PatternBytes(chunk, 5);
-        EXPECT_EQ(ThroughCryptoApi(keys.Primary(), plain), ThroughPortable(secret, core::Provider::Enhanced, plain))
+        EXPECT_EQ(ThroughCryptoApi(keys.Primary(), plain),
+                  ThroughPortable(secret, core::Provider::Enhanced, plain))
             << "enhanced provider, chunk of " << chunk;
-        EXPECT_EQ(ThroughCryptoApi(keys.Compatibility(), plain), ThroughPortable(secret, core::Provider::Base, plain))
+        EXPECT_EQ(ThroughCryptoApi(keys.Compatibility(), plain),
+                  ThroughPortable(secret, core::Provider::Base, plain))
             << "base provider, chunk of " << chunk;
     }
 }

@@ -12,8 +12,8 @@ namespace {
 class ExtensionFilterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    key_.put(), nullptr),
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                    nullptr, key_.put(), nullptr),
                   ERROR_SUCCESS);
     }
 

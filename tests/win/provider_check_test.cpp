@@ -10,7 +10,8 @@
 namespace {
 
 constexpr wchar_t kProviders[] = L"Software\\Microsoft\\Cryptography\\Defaults\\Provider";
-constexpr wchar_t kTestProvider[] = L"Software\\Microsoft\\Cryptography\\Defaults\\Provider\\ZT Test Provider";
+constexpr wchar_t kTestProvider[] =
+    L"Software\\Microsoft\\Cryptography\\Defaults\\Provider\\ZT Test Provider";
 
 std::wstring FakeProviderPath() {
     wchar_t exe[MAX_PATH];

@@ -32,7 +32,8 @@ void WriteFileBytes(const std::wstring& path, const Bytes& bytes) {
 }
 
 Bytes ReadFileBytes(const std::wstring& path) {
-    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) {
         ADD_FAILURE() << "cannot open the test file";
         return {};

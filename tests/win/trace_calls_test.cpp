@@ -24,7 +24,8 @@ public:
         const DWORD thread = record[0] | record[1] << 8 | record[2] << 16 | DWORD(record[3]) << 24;
         const std::size_t length = record[5] | record[6] << 8;
         EXPECT_EQ(size, 7 + length);
-        records_.push_back({thread, char(record[4]), std::string(reinterpret_cast<const char*>(record + 7), length)});
+        records_.push_back(
+            {thread, char(record[4]), std::string(reinterpret_cast<const char*>(record + 7), length)});
     }
 
 private:
