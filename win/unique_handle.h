@@ -1,6 +1,7 @@
 #pragma once
-#include <wincrypt.h>
 #include <windows.h>
+// wincrypt.h needs windows.h first.
+#include <wincrypt.h>
 
 #include <utility>
 
