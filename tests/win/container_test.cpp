@@ -78,8 +78,10 @@ TEST_F(ContainerTest, WrittenHeaderReadsBackWithNameAndChecksum) {
 }
 
 Bytes Header(std::uint16_t size, const Bytes& blocks) {
-    Bytes bytes{'Z', 'T', 'F', 'E', static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
-    bytes.insert(bytes.end(), blocks.begin(), blocks.end());
+    Bytes bytes(6 + blocks.size());
+    const Bytes start{'Z', 'T', 'F', 'E', static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
+    std::copy(start.begin(), start.end(), bytes.begin());
+    std::copy(blocks.begin(), blocks.end(), bytes.begin() + 6);
     return bytes;
 }
 
@@ -136,9 +138,10 @@ TEST_F(ContainerTest, StoredNamesThatLeaveTheFolderAreRejected) {
                                "a\x01"
                                "b"}) {
         const std::string name = unsafe;
-        Bytes blocks{2, 0, static_cast<std::uint8_t>(name.size()), 0};
-        blocks.insert(blocks.end(), name.begin(), name.end());
-        blocks.insert(blocks.end(), {0, 0});
+        Bytes blocks(4 + name.size() + 2);
+        blocks[0] = 2;
+        blocks[2] = static_cast<std::uint8_t>(name.size());
+        std::copy(name.begin(), name.end(), blocks.begin() + 4);
         CStandardHeader read;
         ASSERT_EQ(ReadBack(Header(static_cast<std::uint16_t>(6 + blocks.size()), blocks), read), S_OK);
         std::wstring stored;
