@@ -46,22 +46,6 @@ void Compress(detail::MdEngine::State& h, const std::uint8_t* block) {
 
 }  // namespace
 
-Md4::Md4() : engine_(&Compress) {}
-
-Md4::~Md4() = default;
-
-void Md4::Update(std::span<const std::uint8_t> data) {
-    engine_.Update(data);
-}
-
-Md4Digest Md4::Final() {
-    return engine_.Final();
-}
-
-Md4Digest Md4Of(std::span<const std::uint8_t> data) {
-    Md4 md4;
-    md4.Update(data);
-    return md4.Final();
-}
+Md4::Md4() : MdEngine(&Compress) {}
 
 }  // namespace core

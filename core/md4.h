@@ -9,17 +9,14 @@ namespace core {
 
 using Md4Digest = std::array<std::uint8_t, 16>;
 
-class Md4 {
+// Streaming MD4; the state is cleared on destruction, as it may have hashed a secret.
+class Md4 : public detail::MdEngine {
 public:
     Md4();
-    ~Md4();  // clears the state: it may have hashed a password
-    void Update(std::span<const std::uint8_t> data);
-    Md4Digest Final();  // the object must not be updated afterwards
-
-private:
-    detail::MdEngine engine_;
 };
 
-Md4Digest Md4Of(std::span<const std::uint8_t> data);
+inline Md4Digest Md4Of(std::span<const std::uint8_t> data) {
+    return detail::DigestOf<Md4>(data);
+}
 
 }  // namespace core

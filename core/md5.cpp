@@ -60,22 +60,6 @@ void Compress(detail::MdEngine::State& h, const std::uint8_t* block) {
 
 }  // namespace
 
-Md5::Md5() : engine_(&Compress) {}
-
-Md5::~Md5() = default;
-
-void Md5::Update(std::span<const std::uint8_t> data) {
-    engine_.Update(data);
-}
-
-Md5Digest Md5::Final() {
-    return engine_.Final();
-}
-
-Md5Digest Md5Of(std::span<const std::uint8_t> data) {
-    Md5 md5;
-    md5.Update(data);
-    return md5.Final();
-}
+Md5::Md5() : MdEngine(&Compress) {}
 
 }  // namespace core

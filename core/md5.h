@@ -9,17 +9,14 @@ namespace core {
 
 using Md5Digest = std::array<std::uint8_t, 16>;
 
-class Md5 {
+// Streaming MD5; the state is cleared on destruction, as it may have hashed a secret.
+class Md5 : public detail::MdEngine {
 public:
     Md5();
-    ~Md5();  // clears the state: it may have hashed a secret
-    void Update(std::span<const std::uint8_t> data);
-    Md5Digest Final();  // the object must not be updated afterwards
-
-private:
-    detail::MdEngine engine_;
 };
 
-Md5Digest Md5Of(std::span<const std::uint8_t> data);
+inline Md5Digest Md5Of(std::span<const std::uint8_t> data) {
+    return detail::DigestOf<Md5>(data);
+}
 
 }  // namespace core

@@ -20,7 +20,7 @@ void Wipe(std::array<T, N>& values) {
 }  // namespace
 
 // Both algorithms start from the same chaining values.
-MdEngine::MdEngine(Compress compress)
+MdEngine::MdEngine(CompressFn compress)
     : compress_(compress), h_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476} {}
 
 MdEngine::~MdEngine() {

@@ -10,9 +10,9 @@ namespace core::detail {
 class MdEngine {
 public:
     using State = std::array<std::uint32_t, 4>;
-    using Compress = void (*)(State& h, const std::uint8_t* block);
+    using CompressFn = void (*)(State& h, const std::uint8_t* block);
 
-    explicit MdEngine(Compress compress);
+    explicit MdEngine(CompressFn compress);
     ~MdEngine();  // the state may have hashed a secret
     MdEngine(const MdEngine&) = default;
     MdEngine& operator=(const MdEngine&) = default;
@@ -21,11 +21,18 @@ public:
     std::array<std::uint8_t, 16> Final();
 
 private:
-    Compress compress_;
+    CompressFn compress_;
     State h_;
     std::array<std::uint8_t, 64> block_{};
     std::uint64_t length_ = 0;
 };
+
+template <class Hash>
+std::array<std::uint8_t, 16> DigestOf(std::span<const std::uint8_t> data) {
+    Hash hash;
+    hash.Update(data);
+    return hash.Final();
+}
 
 inline std::uint32_t LoadLe32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |

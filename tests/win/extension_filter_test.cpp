@@ -26,7 +26,7 @@ protected:
 
     static std::vector<std::wstring> Members(const CStringSet& set) { return {set.begin(), set.end()}; }
 
-    RegistryCleanup cleanup_{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Zentaro"};
+    RegistryCleanup cleanup_{HKEY_LOCAL_MACHINE, kTapwiseCryptoKey};
     RegKey key_;
 };
 
@@ -61,7 +61,7 @@ TEST_F(ExtensionFilterTest, MissingOrWrongValueLeavesTheSetUnchanged) {
 }
 
 TEST(ExtensionFilter, MissingKeyGivesFalse) {
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Zentaro");
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey);
     CStringSet set;
     EXPECT_FALSE(LoadExtensionFilter(set));
 }
