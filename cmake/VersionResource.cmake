@@ -1,0 +1,17 @@
+# zt_version_resource(target "description"): gives an executable or DLL a version resource
+# carrying the project's version, so that the file version can be read back at run time.
+function(zt_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  set(ZT_VERSION_TARGET ${target})
+  set(ZT_VERSION_DESCRIPTION "${description}")
+  if(type STREQUAL "EXECUTABLE")
+    set(ZT_VERSION_FILETYPE VFT_APP)
+    set(ZT_VERSION_FILENAME ${target}.exe)
+  else()
+    set(ZT_VERSION_FILETYPE VFT_DLL)
+    set(ZT_VERSION_FILENAME ${target}.dll)
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
