@@ -1,14 +1,20 @@
 #include "trace/trace_state.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
+
+#include "core/trace_record.h"
+#include "trace/configuration.h"
+#include "trace/file_output.h"
+#include "trace/module_paths.h"
+#include "trace/registry_values.h"
+#include "trace/trace_file_name.h"
+#include "trace/tracing_keys.h"
 
 namespace ZTTraceNS {
 namespace {
 
 constexpr DWORD kCheckInterval = 30000;
-constexpr std::size_t kRecordPrefix = 7;  // thread ID, type, text length
 
 class Lock {
 public:
@@ -21,20 +27,22 @@ private:
     CRITICAL_SECTION& cs_;
 };
 
-std::unique_ptr<COutput> CreateOutput() {
-    return std::make_unique<CNoOutput>();
+// Chosen once per process, at its first record: a later change of TraceToFile does not
+// switch outputs.
+std::unique_ptr<COutput> CreateOutput(std::uint8_t flags) {
+    if (!(flags & kTracingOn)) return std::make_unique<CNoOutput>();
+    if (flags & kToFile) {
+        const RegKey tracing = OpenReadKey(HKEY_LOCAL_MACHINE, kTracingKey);
+        return std::make_unique<CFileOutput>(TraceFileName(tracing.get()), (flags & kNewFileAlways) != 0);
+    }
+    if (::IsDebuggerPresent()) return std::make_unique<CDebugOutput>();
+    return std::make_unique<CConsoleOutput>();
 }
 
 void Emit(TraceState& state, char type, std::string_view text) {
-    std::array<std::uint8_t, kRecordPrefix + kMaxRecordText> record;
-    const auto length = static_cast<std::uint16_t>(std::min(text.size(), kMaxRecordText));
-    const DWORD thread = ::GetCurrentThreadId();
-    for (int i = 0; i < 4; ++i) record[i] = static_cast<std::uint8_t>(thread >> (8 * i));
-    record[4] = static_cast<std::uint8_t>(type);
-    record[5] = static_cast<std::uint8_t>(length);
-    record[6] = static_cast<std::uint8_t>(length >> 8);
-    std::copy_n(text.begin(), length, record.begin() + kRecordPrefix);
-    state.output->Write(record.data(), kRecordPrefix + length);
+    std::array<std::uint8_t, core::kTraceRecordPrefix + kMaxRecordText> record;
+    const std::size_t size = core::EncodeTraceRecord(record, ::GetCurrentThreadId(), type, text);
+    state.output->Write(record.data(), size);
 }
 
 bool SameDay(const SYSTEMTIME& a, const SYSTEMTIME& b) {
@@ -84,6 +92,15 @@ void CheckConfiguration() {
     const DWORD now = ::GetTickCount();
     // Signed difference: the tick count wraps after 49 days.
     if (state.configurationRead && static_cast<LONG>(now - state.nextCheck) <= 0) return;
+    try {
+        const Configuration configuration = ReadConfiguration(ComponentName());
+        Lock lock(state.lock);
+        state.flags = configuration.flags;
+        state.verbosity = configuration.verbosity;
+        state.componentEnabled = configuration.componentEnabled;
+    } catch (...) {
+        // Out of memory while reading: the previous configuration stays until the next check.
+    }
     state.configurationRead = true;
     state.nextCheck = now + kCheckInterval;
 }
@@ -97,9 +114,13 @@ bool PassesFilter(int level) {
 void WriteRecord(char type, std::string_view text) {
     TraceState& state = State();
     Lock lock(state.lock);
-    if (!state.output) state.output = CreateOutput();
-    if (type != 'N') WriteTimeStamp(state);
-    Emit(state, type, text);
+    try {
+        if (!state.output) state.output = CreateOutput(state.flags);
+        WriteTimeStamp(state);
+        Emit(state, type, text);
+    } catch (...) {
+        // Out of memory while opening the output: this record is lost, the operation goes on.
+    }
 }
 
 }  // namespace ZTTraceNS

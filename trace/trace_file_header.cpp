@@ -1,0 +1,98 @@
+#include "trace/trace_file_header.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "core/trace_file_header.h"
+#include "core/utf8.h"
+#include "trace/module_paths.h"
+#include "trace/registry_values.h"
+#include "trace/tracing_keys.h"
+
+namespace ZTTraceNS {
+namespace {
+
+std::string Utf8(std::wstring_view text) {
+    return core::Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
+
+void AddPlatform(core::TraceHeaderFacts& facts) {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExW(&version)) return;
+    facts.ntPlatform = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    facts.majorVersion = version.dwMajorVersion;
+    facts.minorVersion = version.dwMinorVersion;
+    facts.servicePack = Utf8(version.szCSDVersion);
+}
+
+std::string MachineName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD units = MAX_COMPUTERNAME_LENGTH + 1;
+    return ::GetComputerNameW(name, &units) ? Utf8({name, units}) : std::string();
+}
+
+std::optional<std::array<std::uint16_t, 4>> FileVersion() {
+    const std::wstring module = ModuleFileName(ThisModule());
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(module.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<BYTE> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    if (!::GetFileVersionInfoW(module.c_str(), 0, size, data.data()) ||
+        !::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
+        fixedSize < sizeof *fixed) {
+        return std::nullopt;
+    }
+    return std::array<std::uint16_t, 4>{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                                        HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
+}
+
+core::TraceProduct Product(HKEY products, const std::wstring& name) {
+    core::TraceProduct product;
+    product.name = Utf8(name);
+    RegKey key;
+    const LSTATUS opened = ::RegOpenKeyExW(products, name.c_str(), 0, KEY_READ, key.put());
+    if (opened != ERROR_SUCCESS) {
+        product.openError = static_cast<std::uint32_t>(opened);
+        return product;
+    }
+    const StringValue version = ReadString(key.get(), L"Version");
+    product.version = Utf8(version.text);
+    product.versionError = static_cast<std::uint32_t>(version.status);
+    return product;
+}
+
+std::vector<core::TraceProduct> Products() {
+    const RegKey products = OpenReadKey(HKEY_LOCAL_MACHINE, kProductsKey);
+    std::vector<core::TraceProduct> list;
+    for (const std::wstring& name : SubKeyNames(products.get()))
+        list.push_back(Product(products.get(), name));
+    return list;
+}
+
+core::TraceClock LocalTime() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+}  // namespace
+
+std::string TraceFileHeader() {
+    core::TraceHeaderFacts facts;
+    facts.compiledDate = __DATE__;
+    facts.compiledTime = __TIME__;
+    AddPlatform(facts);
+    facts.machineName = MachineName();
+    facts.fileVersion = FileVersion();
+    facts.products = Products();
+    facts.networkSupport = ReadDword(OpenReadKey(HKEY_LOCAL_MACHINE, kPoliciesKey).get(), L"NetworkSupport");
+    facts.localTime = LocalTime();
+    return core::FormatTraceHeader(facts);
+}
+
+}  // namespace ZTTraceNS

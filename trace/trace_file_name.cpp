@@ -1,0 +1,47 @@
+#include "trace/trace_file_name.h"
+
+#include "trace/module_paths.h"
+#include "trace/registry_values.h"
+
+namespace ZTTraceNS {
+namespace {
+
+DWORD SessionId() {
+    static const DWORD session = [] {
+        DWORD id = 0;
+        ::ProcessIdToSessionId(::GetCurrentProcessId(), &id);
+        return id;
+    }();
+    return session;
+}
+
+// Creates every missing folder along the path; what cannot be created shows later as a file
+// that cannot be opened, which tracing tolerates.
+void CreateFolders(const std::wstring& folder) {
+    for (std::size_t end = folder.find_first_of(L"\\/", 1); end != std::wstring::npos;
+         end = folder.find_first_of(L"\\/", end + 1)) {
+        ::CreateDirectoryW(folder.substr(0, end).c_str(), nullptr);
+    }
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+std::wstring TraceFolder(HKEY tracing, const PathParts& module) {
+    StringValue path = ReadString(tracing, L"TracePath");
+    if (path.status != ERROR_SUCCESS || path.text.empty()) return module.folder;
+    CreateFolders(path.text);
+    if (path.text.back() != L'\\' && path.text.back() != L'/') path.text += L'\\';
+    return path.text;
+}
+
+}  // namespace
+
+std::wstring TraceFileName(HKEY tracing) {
+    const StringValue fileName = ReadString(tracing, L"FileName");
+    if (fileName.status == ERROR_SUCCESS && !fileName.text.empty()) return fileName.text;
+    const PathParts module = SplitPath(ModuleFileName(ThisModule()));
+    const std::wstring executable = SplitPath(ModuleFileName(nullptr)).base;
+    return TraceFolder(tracing, module) + executable + L"." + module.base + module.extension + L"." +
+           std::to_wstring(SessionId()) + L".trc3";
+}
+
+}  // namespace ZTTraceNS
