@@ -1,0 +1,63 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "store/decrypted_item.h"
+
+// The current user's list of decrypted files and folders, kept in "unprotected.xml" under
+// the roaming application-data folder and shared by every program of the suite. There is no
+// lock between processes: each writer rewrites the whole file from its own list, and readers
+// notice changes by the file's last-write time. One list is used by one thread at a time;
+// the thread must have initialised COM.
+class CDecryptedItems {
+public:
+    using Items = std::unordered_map<std::wstring, std::unique_ptr<CDecryptedItem>>;
+
+    // The store file's path; false when the shell has no application-data folder.
+    static bool GetStoreFilePath(std::wstring& path);
+
+    // True when the store file exists. Gives its last-write time (zero when missing) and,
+    // when it exists, the number of items it holds (zero when it does not parse).
+    static bool GetStoreFileInfo(FILETIME* lastWrite, DWORD* count);
+
+    // Brings the list up to date with the file. When the file has not been written since the
+    // last complete load, only the exists flags are refreshed. S_OK when the list was
+    // reloaded or a flag changed, S_FALSE when nothing changed, E_FAIL (with an empty list)
+    // when the file is missing or cannot be read or parsed, E_FAIL (with the items before
+    // it) at an item without a name. A signalled stop event (may be null) ends the load
+    // before the next item, and the next load is then a complete one.
+    HRESULT LoadItems(HANDLE stopEvent);
+
+    // Writes the whole list to the file. Failures are returned; the list does not change.
+    HRESULT SaveItems() const;
+
+    // Records (add) or forgets (remove, whatever the recorded folder) the item at fullPath,
+    // then saves the list. Loads the file first when the list is empty. A path of MAX_PATH
+    // units or more is refused with ERROR_FILENAME_EXCED_RANGE.
+    HRESULT UpdateDecryptedItems(bool add, std::wstring_view fullPath, DWORD folderFlag);
+
+    // Stores the item under its key, replacing the item stored there before.
+    void InsertOrReplace(std::unique_ptr<CDecryptedItem> item);
+    void Remove(const std::wstring& key);
+    CDecryptedItem* Find(const std::wstring& key) const;
+
+    std::size_t Count() const { return items_.size(); }
+    Items::const_iterator begin() const { return items_.begin(); }
+    Items::const_iterator end() const { return items_.end(); }
+
+private:
+    // Load and its parts throw the file's own read failure, which LoadItems reduces to E_FAIL.
+    HRESULT Load(HANDLE stopEvent);
+    HRESULT LoadAll(const std::wstring& path, ULONGLONG writeTime, HANDLE stopEvent);
+    void AddLoaded(std::unique_ptr<CDecryptedItem> item);
+    bool RefreshExists(HANDLE stopEvent);
+    void LoadBeforeUpdate();
+
+    Items items_;
+    // The file's last-write time at the last complete load; 0 forces the next load to be one.
+    ULONGLONG loadedWriteTime_ = 0;
+};
