@@ -1,0 +1,48 @@
+#include "app/report.h"
+
+#include <optional>
+
+#include "app/res_string.h"
+#include "app/resource_module.h"
+#include "app/resources/resource_ids.h"
+#include "app/wide_text.h"
+#include "core/text_format.h"
+
+namespace {
+
+constexpr std::u16string_view kParagraphBreak = u"\r\n\r\n";
+
+// The message text for the status from one source, without its trailing line break.
+std::optional<std::wstring> MessageText(DWORD source, HMODULE module, HRESULT status) {
+    wchar_t buffer[1024] = {};
+    const DWORD length = ::FormatMessageW(source | FORMAT_MESSAGE_IGNORE_INSERTS, module,
+                                          static_cast<DWORD>(status), 0, buffer, 1024, nullptr);
+    std::wstring text(buffer, length);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+// The program's own message table comes first; it may explain codes the system does not know.
+std::wstring ErrorText(HRESULT status) {
+    if (auto text = MessageText(FORMAT_MESSAGE_FROM_HMODULE, ResourceModule(), status)) return *text;
+    if (auto text = MessageText(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, status)) return *text;
+    return LoadResString(IDS_NO_ERROR_TEXT);
+}
+
+}  // namespace
+
+void CReport::AddEntry(UINT stringId, const std::wstring& name, HRESULT status) {
+    std::u16string body;
+    if (status >= 0) {
+        body = core::FormatText(AsU16(LoadResString(stringId)), {AsU16(name)});
+    } else {
+        const std::u16string format =
+            ToU16(LoadResString(stringId) + L"\r\n" + LoadResString(IDS_ERROR_REASON));
+        body = core::FormatText(format, {AsU16(name), AsU16(ErrorText(status))});
+    }
+    std::u16string paragraph(core::TruncateText(body, kParagraphUnits - kParagraphBreak.size()));
+    paragraph += kParagraphBreak;
+    Add(ToWide(paragraph));
+}

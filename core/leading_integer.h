@@ -1,0 +1,13 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace core {
+
+// The decimal number a setting's text starts with: leading blanks, an optional sign, then
+// digits; whatever follows is ignored. Nothing when there are no digits. Values beyond the
+// 32-bit range saturate, so a huge number keeps its sign.
+std::optional<std::int32_t> LeadingInteger(std::u16string_view text);
+
+}  // namespace core

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "app/help.h"
+#include "app/online_help.h"
+#include "app/product_folders.h"
+#include "app/registry_keys.h"
+#include "ui_test_support.h"
+
+namespace {
+
+class FoldersTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApplicationsKey);
+        ::RegDeleteValueW(HKEY_LOCAL_MACHINE, kZentaroKey);
+    }
+    void TearDown() override { ::SetEnvironmentVariableW(L"ProgramFiles", programFiles_.c_str()); }
+
+    std::wstring programFiles_ = [] {
+        wchar_t value[MAX_PATH] = {};
+        ::GetEnvironmentVariableW(L"ProgramFiles", value, MAX_PATH);
+        return std::wstring(value);
+    }();
+    RegistryCleanup applications_{HKEY_LOCAL_MACHINE, kApplicationsKey};
+};
+
+TEST_F(FoldersTest, WithoutTheApplicationsKeyTheBinFolderIsBelowProgramFiles) {
+    ::SetEnvironmentVariableW(L"ProgramFiles", L"D:\\Programs");
+    EXPECT_EQ(GetBinFolder(), L"D:\\Programs\\zentaro\\bin\\");
+    ::SetEnvironmentVariableW(L"ProgramFiles", L"D:\\Programs\\");
+    EXPECT_EQ(GetBinFolder(), L"D:\\Programs\\zentaro\\bin\\");
+}
+
+TEST_F(FoldersTest, WithoutAProgramFilesFolderThereIsNoBinFolder) {
+    ::SetEnvironmentVariableW(L"ProgramFiles", nullptr);
+    EXPECT_EQ(GetBinFolder(), L"");
+}
+
+TEST_F(FoldersTest, TheBinDirValueGetsOneTrailingSeparator) {
+    struct Case {
+        const wchar_t* value;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {L"C:\\Zentaro\\bin", L"C:\\Zentaro\\bin\\"},
+        {L"C:\\Zentaro\\bin\\", L"C:\\Zentaro\\bin\\"},
+        {L"C:/Zentaro/bin/", L"C:/Zentaro/bin/"},
+        {L"", L""},
+    };
+    for (const Case& c : cases) {
+        SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"BinDir", c.value);
+        EXPECT_EQ(GetBinFolder(), c.expected) << c.value;
+    }
+}
+
+TEST_F(FoldersTest, AnApplicationsKeyWithoutBinDirGivesNoBinFolder) {
+    SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"Other", L"x");
+    EXPECT_EQ(GetBinFolder(), L"");
+}
+
+TEST_F(FoldersTest, ABinDirTooLongForItsBufferIsNotUsed) {
+    SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"BinDir", L"C:\\" + std::wstring(300, L'a'));
+    EXPECT_EQ(GetBinFolder(), L"");
+}
+
+// Wine's user interface is English, which has the help file without a language suffix.
+TEST_F(FoldersTest, TheHelpFileIsInTheInstallationsHelpFolder) {
+    SetRegistryString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", L"C:\\Zentaro");
+    const CHelp help(L"ztcrypt", L"/encrypting_files.htm");
+    EXPECT_EQ(help.Path(), L"C:\\Zentaro\\Help\\ztcrypt.chm");
+    EXPECT_EQ(help.ShortName(), L"ztcrypt.chm");
+    EXPECT_EQ(help.Topic(), L"/encrypting_files.htm");
+}
+
+TEST_F(FoldersTest, OnlineHelpStartsTheProgramWithTopicAndProduct) {
+    TempFolder bin;
+    SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"BinDir", bin.Path());
+    // A small program stands in for the online-help program and records its arguments.
+    const std::wstring program = bin.Path(L"ZtOnlineHelp.exe");
+    ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"ui_echo_args.exe").c_str(), program.c_str(), FALSE));
+    ::SetEnvironmentVariableW(L"ZT_ECHO_ARGS_FILE", bin.Path(L"args.txt").c_str());
+    OpenOnlineHelp(26, kOnlineHelpProductId);
+    for (int i = 0; i < 200 && !FileExists(bin.Path(L"args.txt")); ++i) ::Sleep(50);
+    const Bytes args = ReadFileBytes(bin.Path(L"args.txt"));
+    EXPECT_EQ(std::string(args.begin(), args.end()), "26;{73914D63-F8A8-49A8-AE4E-A74775AD4970}");
+}
+
+}  // namespace

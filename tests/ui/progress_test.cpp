@@ -1,0 +1,117 @@
+#include <windows.h>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/progress_dlg.h"
+#include "app/resources/resource_ids.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// The progress dialog on its thread, observed through its window as a person sees it.
+class ProgressTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(dialog_.Window(), nullptr) << "the dialog did not come up (no DISPLAY?)";
+    }
+
+    int BarPosition() const {
+        return static_cast<int>(
+            ::SendMessageW(::GetDlgItem(dialog_.Window(), IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
+    }
+    std::wstring FileText() const {
+        wchar_t text[MAX_PATH] = {};
+        ::GetDlgItemTextW(dialog_.Window(), IDC_PROGRESS_FILE, text, MAX_PATH);
+        return text;
+    }
+    std::wstring File(const wchar_t* name, std::size_t size) {
+        const std::wstring path = folder_.Path(name);
+        WriteFileBytes(path, PatternBytes(size));
+        return path;
+    }
+    // Waits up to five seconds for the condition, as a person would wait for a window.
+    template <class Condition>
+    static bool Eventually(Condition condition) {
+        for (int i = 0; i < 250; ++i) {
+            if (condition()) return true;
+            ::Sleep(20);
+        }
+        return condition();
+    }
+
+    TempFolder folder_;
+    CProgressDlg dialog_{nullptr, L"Progress under test"};
+};
+
+TEST_F(ProgressTest, ARunWithNothingToMeasureShowsAFullBarThatStaysFull) {
+    dialog_.SetTotalRange(0);
+    EXPECT_EQ(BarPosition(), 100);
+    dialog_.Initialize(File(L"empty.txt", 0).c_str());
+    dialog_.SetPos(4096);
+    EXPECT_EQ(BarPosition(), 100);
+}
+
+TEST_F(ProgressTest, TheBarFollowsTheBytesDone) {
+    dialog_.SetTotalRange(1000);
+    dialog_.Initialize(File(L"a.bin", 1000).c_str());
+    dialog_.SetPos(333);
+    EXPECT_EQ(BarPosition(), 33);
+    dialog_.SetPos(667);
+    EXPECT_EQ(BarPosition(), 100);
+    dialog_.SetPos(500);  // the file grew meanwhile
+    EXPECT_EQ(BarPosition(), 100);
+}
+
+TEST_F(ProgressTest, AFileWithoutProgressCountsInFullWhenTheNextIsAnnounced) {
+    const std::wstring first = File(L"first.bin", 300);
+    const std::wstring second = File(L"second.bin", 100);
+    dialog_.SetTotalRange(400);
+    dialog_.Initialize(first.c_str());
+    EXPECT_EQ(BarPosition(), 0);
+    dialog_.Initialize(second.c_str());
+    EXPECT_EQ(BarPosition(), 75);
+    EXPECT_EQ(FileText(), second);
+}
+
+TEST_F(ProgressTest, AFileWithProgressIsNotCountedTwice) {
+    const std::wstring first = File(L"first.bin", 300);
+    dialog_.SetTotalRange(400);
+    dialog_.Initialize(first.c_str());
+    dialog_.SetPos(300);
+    dialog_.Initialize(File(L"second.bin", 100).c_str());
+    EXPECT_EQ(BarPosition(), 75);
+}
+
+TEST_F(ProgressTest, SkippedFilesCountAndFoldersDoNot) {
+    dialog_.SetTotalRange(200);
+    dialog_.SkipFile(File(L"skipped.bin", 100));
+    EXPECT_EQ(BarPosition(), 50);
+    dialog_.SkipFile(folder_.Path());
+    dialog_.SkipFile(folder_.Path(L"missing.bin"));
+    EXPECT_EQ(BarPosition(), 50);
+}
+
+TEST_F(ProgressTest, CancelSetsTheFlagAndTheWindowGoesAway) {
+    const HWND window = dialog_.Window();
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, IDCANCEL)));
+    EXPECT_TRUE(Eventually([&] { return dialog_.IsCancelled(); }));
+    EXPECT_TRUE(Eventually([&] { return !::IsWindow(window); }));
+    EXPECT_EQ(dialog_.Window(), nullptr);
+    dialog_.SetPos(10);  // forwarding to a closed dialog does nothing
+    dialog_.CloseProgress();
+    EXPECT_TRUE(dialog_.IsCancelled());
+}
+
+TEST_F(ProgressTest, ClosingEndsTheDialogWithoutCancelling) {
+    const HWND window = dialog_.Window();
+    dialog_.CloseProgress();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(dialog_.IsCancelled());
+    dialog_.CloseProgress();  // the engine's destructor closes again
+    EXPECT_FALSE(dialog_.IsCancelled());
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "app/report.h"
+#include "app/res_string.h"
+#include "app/resources/resource_ids.h"
+#include "ui_test_support.h"
+
+namespace {
+
+constexpr wchar_t kPath[] = L"C:\\Data\\Budget 2026.xlsx";
+
+std::wstring SystemText(HRESULT status) {
+    wchar_t text[512] = {};
+    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     static_cast<DWORD>(status), 0, text, 512, nullptr);
+    std::wstring result = text;
+    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) result.pop_back();
+    return result;
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+TEST(Report, ASuccessEntryIsTheTextWithTheNameAndAParagraphBreak) {
+    CReport report;
+    report.AddEntry(IDS_NOT_FOUND, kPath, S_OK);
+    report.AddEntry(IDS_SKIPPED_HIDDEN, kPath, S_FALSE);
+    ASSERT_EQ(report.Count(), 2u);
+    EXPECT_EQ(report.GetAt(0), L"Not found: C:\\Data\\Budget 2026.xlsx\r\n\r\n");
+    EXPECT_TRUE(report.GetAt(1).ends_with(std::wstring(kPath) + L"\r\n\r\n"));
+    EXPECT_FALSE(Contains(report.GetAt(1), L"Reason"));
+}
+
+TEST(Report, AFailureEntryGivesTheReasonFromTheSystem) {
+    CReport report;
+    report.AddEntry(IDS_CANNOT_OPEN, kPath, E_ACCESSDENIED);
+    const std::wstring reason = SystemText(E_ACCESSDENIED);
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(report.GetAt(0),
+              L"Could not open " + std::wstring(kPath) + L".\r\nReason: " + reason + L"\r\n\r\n");
+}
+
+TEST(Report, ACodeWithoutAnyTextGivesTheStandInText) {
+    const HRESULT unknown = static_cast<HRESULT>(0xA0F71234);
+    ASSERT_TRUE(SystemText(unknown).empty());
+    CReport report;
+    report.AddEntry(IDS_CANNOT_WRITE, kPath, unknown);
+    EXPECT_TRUE(Contains(report.GetAt(0), L"Reason: " + LoadResString(IDS_NO_ERROR_TEXT) + L"\r\n\r\n"));
+}
+
+TEST(Report, AnOverlongParagraphIsCutButKeepsItsBreak) {
+    const std::wstring deepPath = L"C:\\" + std::wstring(240, L'd') + L"\\file.txt";
+    CReport report;
+    report.AddEntry(IDS_CANNOT_OPEN, deepPath, HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+    report.AddEntry(IDS_NOT_FOUND, L"after.txt", S_OK);
+    const std::wstring& paragraph = report.GetAt(0);
+    EXPECT_EQ(paragraph.size(), CReport::kParagraphUnits);
+    EXPECT_TRUE(paragraph.starts_with(L"Could not open C:\\ddd"));
+    EXPECT_TRUE(paragraph.ends_with(L"\r\n\r\n"));
+    EXPECT_EQ(report.GetAt(1), L"Not found: after.txt\r\n\r\n");
+}
+
+}  // namespace
