@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "byte_text.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -21,21 +23,6 @@ namespace {
 
 std::span<const std::uint8_t> Bytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-std::vector<std::uint8_t> BytesOf(std::string_view text) {
-    const auto bytes = Bytes(text);
-    return {bytes.begin(), bytes.end()};
-}
-
-std::string Hex(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (std::uint8_t byte : bytes) {
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 0xf];
-    }
-    return hex;
 }
 
 // Distinct, non-repeating bytes, so that misplaced offsets show up in comparisons.

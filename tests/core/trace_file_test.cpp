@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "byte_text.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -16,20 +18,6 @@ namespace core {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes BytesOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
-
-std::string Hex(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (std::uint8_t byte : bytes) {
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 0xf];
-    }
-    return hex;
-}
 
 // The expected blocks come from an independent reference written with arbitrary-precision
 // integers and an explicit sign extension for the shift. Its logical-shift variant gives the

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "byte_text.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -19,10 +21,6 @@ namespace {
 using namespace std::string_literals;
 using Bytes = std::vector<std::uint8_t>;
 using Blocks = std::vector<std::pair<std::uint16_t, Bytes>>;  // the shape ParsedHeader keeps
-
-Bytes BytesOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
 
 Blocks StandardBlocks(std::string_view name, Bytes encryptionType = {kPrimaryKeyType}) {
     return {
