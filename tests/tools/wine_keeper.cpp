@@ -2,8 +2,8 @@
 // CTest with its output discarded, so that those long-lived processes never inherit a test's
 // output pipe (CTest would wait for them to exit after every test that opens a window or
 // initialises COM). Ended by stopping the wineserver.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -13,8 +13,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     windowClass.lpszClassName = L"ZTWineKeeper";
     ::RegisterClassW(&windowClass);
     // A hidden top-level window is enough to start the desktop process.
-    ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 1, 1, nullptr, nullptr, instance,
-                      nullptr);
+    ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 1, 1, nullptr, nullptr,
+                      instance, nullptr);
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
     ::CoUninitialize();

@@ -79,7 +79,8 @@ TEST_F(ContainerTest, WrittenHeaderReadsBackWithNameAndChecksum) {
 
 Bytes Header(std::uint16_t size, const Bytes& blocks) {
     Bytes bytes(6 + blocks.size());
-    const Bytes start{'Z', 'T', 'F', 'E', static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
+    const Bytes start{
+        'Z', 'T', 'F', 'E', static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)};
     std::copy(start.begin(), start.end(), bytes.begin());
     std::copy(blocks.begin(), blocks.end(), bytes.begin() + 6);
     return bytes;
