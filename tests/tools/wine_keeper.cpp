@@ -2,8 +2,9 @@
 // CTest with its output discarded, so that those long-lived processes never inherit a test's
 // output pipe (CTest would wait for them to exit after every test that opens a window or
 // initialises COM). Ended by stopping the wineserver.
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
