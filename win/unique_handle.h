@@ -68,6 +68,9 @@ inline void DestroyKey(HCRYPTKEY k) {
 inline void DestroyHash(HCRYPTHASH h) {
     ::CryptDestroyHash(h);
 }
+inline void FreeLocal(HLOCAL m) {
+    ::LocalFree(m);
+}
 }  // namespace handle_detail
 
 // Handles whose "none" is INVALID_HANDLE_VALUE, which cannot be a template argument.
@@ -89,3 +92,5 @@ using Library = UniqueHandle<SimpleTraits<HMODULE, nullptr, handle_detail::Close
 using CryptProvider = UniqueHandle<SimpleTraits<HCRYPTPROV, 0, handle_detail::ReleaseProvider>>;
 using CryptKeyHandle = UniqueHandle<SimpleTraits<HCRYPTKEY, 0, handle_detail::DestroyKey>>;
 using CryptHashHandle = UniqueHandle<SimpleTraits<HCRYPTHASH, 0, handle_detail::DestroyHash>>;
+// Memory the system allocated for the caller with LocalAlloc, such as security descriptors.
+using LocalMemory = UniqueHandle<SimpleTraits<HLOCAL, nullptr, handle_detail::FreeLocal>>;

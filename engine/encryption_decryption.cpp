@@ -1,0 +1,264 @@
+#include "engine/encryption_decryption.h"
+
+#include <algorithm>
+#include <future>
+#include <vector>
+
+#include "app/res_string.h"
+#include "app/resources/resource_ids.h"
+#include "core/file_key.h"
+#include "core/payload.h"
+#include "engine/handle_stream.h"
+#include "engine/path_parts.h"
+#include "engine/payload_cipher.h"
+#include "engine/source_security.h"
+#include "trace/trace_scope.h"
+#include "win/operation.h"
+
+using ZTTraceNS::CTraceScope;
+
+namespace {
+
+// Few large system calls; the format's 1024-byte chunks are enciphered inside the buffer.
+constexpr std::size_t kTransferSize = std::size_t{1} << 20;
+static_assert(kTransferSize % core::kChunkSize == 0);
+
+// The security kinds copied after creation, the owner last: it is the one that may be refused.
+constexpr SECURITY_INFORMATION kSecurityKinds[] = {DACL_SECURITY_INFORMATION, GROUP_SECURITY_INFORMATION,
+                                                   OWNER_SECURITY_INFORMATION};
+
+// The plain bytes of a buffer, zeroed when the buffer is given back.
+class PlainBuffer {
+public:
+    PlainBuffer() : bytes_(kTransferSize) {}
+    ~PlainBuffer() { core::SecureZero(bytes_); }
+    PlainBuffer(const PlainBuffer&) = delete;
+    PlainBuffer& operator=(const PlainBuffer&) = delete;
+    std::span<BYTE> Bytes() { return bytes_; }
+
+private:
+    std::vector<BYTE> bytes_;
+};
+
+}  // namespace
+
+CEncryptionDecryption::CEncryptionDecryption(HWND parent, std::span<const BYTE> secret, UINT captionId)
+    : keys_(secret), progress_(std::make_unique<CProgressDlg>(parent, LoadResString(captionId))) {}
+
+CEncryptionDecryption::~CEncryptionDecryption() = default;
+
+int CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
+    inputPath_ = path;
+    outputPath_.clear();
+    outputCreated_ = false;
+    if (DialogIsUp()) progress_->Initialize(path.c_str());
+    const int check = CheckInputFile();
+    if (check < 0 || check == 1) return check;
+    if (!CreateOutFileName()) return check;
+    const HRESULT hr = DoEncryptDecrypt(recordItem);
+    if (hr == S_OK) ++processed_;
+    return hr;
+}
+
+bool CEncryptionDecryption::IsCancelled() const {
+    return progress_ && progress_->IsCancelled();
+}
+
+void CEncryptionDecryption::SetTotalRange(std::uint64_t total) {
+    if (DialogIsUp()) progress_->SetTotalRange(total);
+}
+
+void CEncryptionDecryption::SkipFile(const std::wstring& path) {
+    if (DialogIsUp()) progress_->SkipFile(path);
+}
+
+void CEncryptionDecryption::Require(BOOL ok, UINT messageId, const std::wstring& path) {
+    if (ok) return;
+    const HRESULT hr = HResultFromWin32(::GetLastError());
+    report_.AddEntry(messageId, path, hr);
+    ThrowHr(hr);
+}
+
+FileHandle CEncryptionDecryption::OpenExisting(const std::wstring& path, DWORD access, DWORD share,
+                                               UINT messageId) {
+    FileHandle file(
+        ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Require(static_cast<bool>(file), messageId, path);
+    return file;
+}
+
+FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
+                                                   const std::wstring& securitySource,
+                                                   bool& createdWithSecurity) {
+    CSourceSecurity security(securitySource);
+    createdWithSecurity = security.Attributes() != nullptr;
+    if (createdWithSecurity) {
+        FileHandle file(::CreateFileW(output.c_str(), access, share, security.Attributes(), CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        if (::GetLastError() == ERROR_INVALID_OWNER) {
+            report_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
+            ThrowWin32(ERROR_INVALID_OWNER);
+        }
+        createdWithSecurity = false;
+    }
+    FileHandle file(
+        ::CreateFileW(output.c_str(), access, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowLastError();
+    return file;
+}
+
+FileHandle CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
+    try {
+        FileHandle output = CreateOutputFile(outputPath_, GENERIC_WRITE, 0, inputPath_, createdWithSecurity);
+        outputCreated_ = true;
+        return output;
+    } catch (const HResultError& error) {
+        if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
+            report_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
+        throw;
+    }
+}
+
+HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
+    CTraceScope scope("CEncryptionDecryption::CopyFileAttributes");
+    return Guarded(scope, [&] {
+        {
+            const FileHandle input = OpenExisting(inputPath_, GENERIC_READ, FILE_SHARE_READ, IDS_CANNOT_OPEN);
+            const FileHandle output = OpenExisting(outputPath_, GENERIC_WRITE, 0, IDS_CANNOT_OPEN);
+            FILETIME created{};
+            Require(::GetFileTime(input.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
+                    inputPath_);
+            Require(::SetFileTime(output.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
+                    outputPath_);
+        }
+        const DWORD attributes = ::GetFileAttributesW(inputPath_.c_str());
+        Require(attributes != INVALID_FILE_ATTRIBUTES, IDS_CANNOT_COPY_PROPERTIES, inputPath_);
+        Require(::SetFileAttributesW(outputPath_.c_str(), attributes), IDS_CANNOT_COPY_PROPERTIES,
+                outputPath_);
+        if (copySecurity && IsNtPlatform()) CopySecurity();
+    });
+}
+
+void CEncryptionDecryption::CopySecurity() {
+    for (const SECURITY_INFORMATION kind : kSecurityKinds) {
+        DWORD size = 0;
+        if (::GetFileSecurityW(inputPath_.c_str(), kind, nullptr, 0, &size) ||
+            ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
+            continue;
+        std::vector<BYTE> descriptor(size);
+        Require(::GetFileSecurityW(inputPath_.c_str(), kind, descriptor.data(), size, &size),
+                IDS_CANNOT_COPY_PROPERTIES, inputPath_);
+        if (::SetFileSecurityW(outputPath_.c_str(), kind, descriptor.data())) continue;
+        if (::GetLastError() == ERROR_INVALID_OWNER) {
+            report_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
+            ThrowWin32(ERROR_INVALID_OWNER);
+        }
+        Require(FALSE, IDS_CANNOT_COPY_PROPERTIES, outputPath_);
+    }
+}
+
+HRESULT CEncryptionDecryption::DeleteAndWipeOutFile(const std::wstring& path, bool wipe,
+                                                    bool* overwriteBegan) {
+    CTraceScope scope("CEncryptionDecryption::DeleteAndWipeOutFile");
+    bool began = false;
+    const HRESULT hr = Guarded(scope, [&] {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        if (wipe) WipeContent(path, began);
+        Require(::DeleteFileW(path.c_str()), IDS_CANNOT_DELETE, path);
+    });
+    if (overwriteBegan) *overwriteBegan = began;
+    return hr;
+}
+
+// One pass of zeros in large writes, flushed: an overwrite still in the cache when the file
+// is deleted may never reach the disk.
+void CEncryptionDecryption::WipeContent(const std::wstring& path, bool& overwriteBegan) {
+    const FileHandle file = OpenExisting(path, GENERIC_WRITE, 0, IDS_CANNOT_OPEN);
+    LARGE_INTEGER size{};
+    Require(::GetFileSizeEx(file.get(), &size), IDS_CANNOT_OPEN, path);
+    auto remaining = static_cast<std::uint64_t>(size.QuadPart);
+    const std::vector<BYTE> zeros(
+        static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kTransferSize)));
+    overwriteBegan = remaining > 0;
+    try {
+        while (remaining > 0) {
+            const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, zeros.size()));
+            WriteFully(file.get(), std::span(zeros).first(length));
+            remaining -= length;
+        }
+        Check(::FlushFileBuffers(file.get()));
+    } catch (const HResultError& error) {
+        report_.AddEntry(IDS_CANNOT_WRITE, path, error.code());
+        throw;
+    }
+}
+
+// Two buffers: while one is written to the output on a worker thread, the next is read and
+// transformed, so the cipher's time hides behind the disk's.
+std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output, CCryptKey& key,
+                                                     bool encipher) {
+    PlainBuffer buffers[2];
+    // Declared after the buffers, so that a write still running is waited for before they go.
+    std::future<void> pendingWrite;
+    std::uint64_t sum = 0;
+    for (std::size_t turn = 0;; ++turn) {
+        const std::span<BYTE> buffer = buffers[turn % 2].Bytes();
+        const std::size_t length = ReadInput(input, buffer);
+        if (length == 0) break;
+        if (IsCancelled()) {
+            report_.AddEntry(IDS_CANCELLED, inputPath_, S_OK);
+            ThrowHr(E_ABORT);
+        }
+        if (DialogIsUp()) progress_->SetPos(length);
+        const std::span<BYTE> data = buffer.first(length);
+        if (encipher) {
+            sum = core::AddToChecksum(sum, data);
+            EncipherChunks(key, data);
+        } else {
+            DecipherChunks(key, data);
+            sum = core::AddToChecksum(sum, data);
+        }
+        FinishWrite(pendingWrite);
+        pendingWrite = std::async(std::launch::async, [output, data] { WriteFully(output, data); });
+    }
+    FinishWrite(pendingWrite);
+    return sum;
+}
+
+std::size_t CEncryptionDecryption::ReadInput(HANDLE input, std::span<BYTE> buffer) {
+    try {
+        return ReadFully(input, buffer);
+    } catch (const HResultError& error) {
+        report_.AddEntry(IDS_CANNOT_READ, inputPath_, error.code());
+        throw;
+    }
+}
+
+void CEncryptionDecryption::FinishWrite(std::future<void>& write) {
+    if (!write.valid()) return;
+    try {
+        write.get();
+    } catch (const HResultError& error) {
+        report_.AddEntry(IDS_CANNOT_WRITE, outputPath_, error.code());
+        throw;
+    }
+}
+
+void CEncryptionDecryption::RemovePartialOutput() {
+    if (outputCreated_ && PathExists(outputPath_)) DeleteAndWipeOutFile(outputPath_, false);
+}
+
+void CEncryptionDecryption::AddSummary(UINT messageId) {
+    // The report fills only text conversions, so the count is put in as text.
+    std::wstring line = LoadResString(messageId);
+    const std::size_t conversion = line.find(L"%d");
+    if (conversion != std::wstring::npos) line.replace(conversion, 2, std::to_wstring(processed_));
+    report_.Add(line);
+}
+
+HRESULT CEncryptionDecryption::UpdateStore(bool add, const std::wstring& path, bool isFolder) {
+    return store_.UpdateDecryptedItems(add, path, isFolder ? 1 : 0);
+}

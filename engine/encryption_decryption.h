@@ -1,0 +1,104 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <future>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "app/progress_dlg.h"
+#include "app/report.h"
+#include "engine/file_keys.h"
+#include "store/decrypted_items.h"
+#include "win/hresult.h"
+#include "win/unique_handle.h"
+
+// What an engine does to the files of a run.
+enum OperationKind : int { kOperationEncrypt = 1, kOperationDecrypt = 2, kOperationDecryptAndOpen = 4 };
+
+// One run of an engine over the files the user chose: the keys from the user's secret, the
+// progress dialog, the report and the decrypted-items store. The engines fill in the
+// per-file steps; ProcessFile drives them.
+class CEncryptionDecryption {
+public:
+    virtual ~CEncryptionDecryption();
+    CEncryptionDecryption(const CEncryptionDecryption&) = delete;
+    CEncryptionDecryption& operator=(const CEncryptionDecryption&) = delete;
+
+    // 1 when the file is skipped, a failure status, or the engine's result for the file.
+    // recordItem is true for a file the user named, not one found in a chosen folder.
+    int ProcessFile(const std::wstring& path, bool recordItem);
+
+    virtual void ReportSummary() = 0;
+    virtual int GetOperationKind() const = 0;
+    virtual HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) = 0;
+
+    bool IsCancelled() const;
+    void SetTotalRange(std::uint64_t total);
+    void SkipFile(const std::wstring& path);
+
+    const CReport& Report() const { return report_; }
+    int ProcessedCount() const { return processed_; }
+    // Null when the dialog could not be made.
+    CProgressDlg* Progress() const { return progress_.get(); }
+
+protected:
+    // Throws HResultError when no key can be made from the secret.
+    CEncryptionDecryption(HWND parent, std::span<const BYTE> secret, UINT captionId);
+
+    // Negative: failure; 0: go on; 1: skip the file.
+    virtual int CheckInputFile() = 0;
+    // False when the output exists and the file is skipped.
+    virtual bool CreateOutFileName() = 0;
+    virtual HRESULT DoEncryptDecrypt(bool recordItem) = 0;
+
+    // Creates a new file (never replacing one) with the access rules and group of the
+    // security source. Throws on failure; an owner the system refuses is reported as such.
+    FileHandle CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
+                                const std::wstring& securitySource, bool& createdWithSecurity);
+    // The output for the file in hand, beside the input and protected like it; a failure is
+    // reported with entry 13 (or 43 for a refused owner) and thrown.
+    FileHandle CreateOutput(bool& createdWithSecurity);
+    // Copies creation time, attributes and, if asked, DACL, group and owner from the input
+    // to the output.
+    HRESULT CopyFileAttributes(bool copySecurity);
+    // Deletes the file, after overwriting its content with zeros if asked. overwriteBegan
+    // tells whether any of the content may have been overwritten.
+    HRESULT DeleteAndWipeOutFile(const std::wstring& path, bool wipe, bool* overwriteBegan = nullptr);
+
+    // Reads the input from its position to its end through a large buffer, transforms each
+    // buffer (whole 1024-byte chunks but for the last) and writes it to the output; the sum
+    // is taken of the plain bytes. Stops with entry 29 and E_ABORT when cancelled.
+    std::uint64_t TransferPayload(HANDLE input, HANDLE output, CCryptKey& key, bool encipher);
+    // Opens an existing file; a failure is reported under messageId with the error.
+    FileHandle OpenExisting(const std::wstring& path, DWORD access, DWORD share, UINT messageId);
+    // Adds the entry with the last error and throws it when ok is false.
+    void Require(BOOL ok, UINT messageId, const std::wstring& path);
+    // After a failure: deletes the output that this engine created for the file.
+    void RemovePartialOutput();
+    // Adds the summary line: string messageId filled with the processed count.
+    void AddSummary(UINT messageId);
+    HRESULT UpdateStore(bool add, const std::wstring& path, bool isFolder);
+
+    CFileKeys keys_;
+    std::unique_ptr<CProgressDlg> progress_;
+    CReport report_;
+    std::wstring inputPath_;
+    std::wstring outputPath_;
+    // Set once this engine created the file at the output path, so that a clean-up never
+    // deletes a file that was there before.
+    bool outputCreated_ = false;
+    int processed_ = 0;
+
+private:
+    bool DialogIsUp() const { return progress_ && progress_->Window(); }
+    // Fills the buffer from the input; a failure is reported and thrown.
+    std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);
+    // Waits for a write started on a worker thread; its failure is reported and thrown.
+    void FinishWrite(std::future<void>& write);
+    void WipeContent(const std::wstring& path, bool& overwriteBegan);
+    void CopySecurity();
+
+    CDecryptedItems store_;
+};

@@ -1,0 +1,18 @@
+#pragma once
+#include "engine/file_decryption.h"
+
+// Opening an encrypted file from the shell: decrypts it as the decrypt command does, then
+// opens the plain file with the program associated with its type.
+class CFileDecryptAndOpen : public CFileDecryption {
+public:
+    CFileDecryptAndOpen(HWND parent, std::span<const BYTE> secret) : CFileDecryption(parent, secret) {}
+
+    int GetOperationKind() const override { return kOperationDecryptAndOpen; }
+
+protected:
+    int CheckInputFile() override;
+    HRESULT DoEncryptDecrypt(bool recordItem) override;
+
+    // Hands the file to the shell's "open"; whether a program was found is not an error.
+    virtual void OpenWithShell(const std::wstring& path);
+};

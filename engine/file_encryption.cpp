@@ -1,0 +1,126 @@
+#include "engine/file_encryption.h"
+
+#include "app/extension_filter.h"
+#include "app/resources/resource_ids.h"
+#include "core/zte_header.h"
+#include "engine/encrypted_file.h"
+#include "engine/handle_stream.h"
+#include "engine/path_parts.h"
+#include "engine/standard_header.h"
+#include "trace/trace_scope.h"
+#include "win/operation.h"
+
+using ZTTraceNS::CTraceScope;
+using ZTTraceNS::Trace;
+
+namespace {
+
+// Files of these types are programs and system files; encrypting them may leave the system
+// unable to start, so the user is asked first.
+constexpr const wchar_t* kDefaultConfirmationSet[] = {L".exe", L".dll", L".sys", L".vxd",
+                                                      L".386", L".drv", L".pnf", L".lnk"};
+
+}  // namespace
+
+CFileEncryption::CFileEncryption(HWND parent, std::span<const BYTE> secret)
+    : CEncryptionDecryption(parent, secret, IDS_PROGRESS_ENCRYPT) {
+    if (!LoadExtensionFilter(confirmationSet_))
+        for (const wchar_t* extension : kDefaultConfirmationSet) confirmationSet_.Add(extension);
+}
+
+bool CFileEncryption::Confirmed() {
+    if (answer_ == kAnswerYesToAll) return true;
+    if (!confirmationSet_.ContainsIgnoringCase(ExtensionOf(inputPath_))) return true;
+    if (answer_ != kAnswerNoToAll)
+        answer_ = CConfirmDlg(inputPath_).Ask(progress_ ? progress_->Window() : nullptr);
+    if (answer_ == kAnswerNo || answer_ == kAnswerNoToAll) {
+        report_.AddEntry(IDS_SKIPPED_BY_USER, inputPath_, S_OK);
+        return false;
+    }
+    return true;
+}
+
+int CFileEncryption::CheckInputFile() {
+    CTraceScope scope("CFileEncryption::CheckInputFile");
+    if (!Confirmed()) return 1;
+    const HRESULT magic = IsEncryptedFileName(inputPath_.c_str());
+    if (FAILED(magic)) {
+        report_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
+        return magic;
+    }
+    return magic == S_OK ? 1 : 0;
+}
+
+bool CFileEncryption::CreateOutFileName() {
+    CTraceScope scope("CFileEncryption::CreateOutFileName");
+    outputPath_ = inputPath_ + L".zte";
+    if (!PathIsTaken(outputPath_)) return true;
+    report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
+    return false;
+}
+
+HRESULT CFileEncryption::WriteFileHeader(HANDLE output) {
+    CTraceScope scope("CFileEncryption::WriteFileHeader");
+    Trace(scope, 0, "Input Filename: %ls", inputPath_.c_str());
+    const CStandardHeader header(FileNameOf(inputPath_), 1, 0, 0);
+    const HRESULT hr = header.Write(output);
+    checksumOffset_ = header.GetBlockOffset(core::kChecksumBlock);
+    if (checksumOffset_ != 0) checksumOffset_ += 4;
+    if (FAILED(hr)) report_.AddEntry(IDS_CANNOT_WRITE, outputPath_, hr);
+    return hr;
+}
+
+HRESULT CFileEncryption::WriteCheckSum(HANDLE output, std::uint64_t checksum) {
+    CTraceScope scope("CFileEncryption::WriteCheckSum");
+    return Guarded(scope, [&] {
+        if (checksumOffset_ == 0) return;
+        LARGE_INTEGER offset{};
+        offset.QuadPart = checksumOffset_;
+        Check(::SetFilePointerEx(output, offset, nullptr, FILE_BEGIN));
+        try {
+            WriteFully(output, core::EncodeChecksum(checksum));
+        } catch (const HResultError& error) {
+            report_.AddEntry(IDS_CANNOT_WRITE, outputPath_, error.code());
+            throw;
+        }
+    });
+}
+
+// The encrypted copy is flushed before the plain file is touched, and once overwriting has
+// begun it is the only intact copy: from then on it is kept whatever fails.
+void CFileEncryption::Encrypt(bool& keepOutput) {
+    bool createdWithSecurity = false;
+    {
+        const FileHandle input =
+            OpenExisting(inputPath_, GENERIC_READ | DELETE, FILE_SHARE_READ, IDS_CANNOT_OPEN);
+        const FileHandle output = CreateOutput(createdWithSecurity);
+        Check(WriteFileHeader(output.get()));
+        const std::uint64_t sum = TransferPayload(input.get(), output.get(), keys_.Primary(), true);
+        Check(WriteCheckSum(output.get(), sum));
+        Require(::FlushFileBuffers(output.get()), IDS_CANNOT_WRITE, outputPath_);
+    }
+    Check(CopyFileAttributes(!createdWithSecurity));
+    const HRESULT wiped = DeleteAndWipeOutFile(inputPath_, true, &keepOutput);
+    if (FAILED(wiped) && !PathExists(inputPath_)) keepOutput = true;
+    Check(wiped);
+}
+
+HRESULT CFileEncryption::DoEncryptDecrypt(bool /*recordItem*/) {
+    CTraceScope scope("CFileEncryption::DoEncryptDecrypt");
+    bool keepOutput = false;
+    const HRESULT hr = Guarded(scope, [&] { Encrypt(keepOutput); });
+    if (FAILED(hr)) {
+        if (!keepOutput) RemovePartialOutput();
+        return hr;
+    }
+    UpdateDecryptedItems(inputPath_, false);
+    return hr;
+}
+
+void CFileEncryption::ReportSummary() {
+    AddSummary(IDS_SUMMARY_ENCRYPT);
+}
+
+HRESULT CFileEncryption::UpdateDecryptedItems(const std::wstring& path, bool isFolder) {
+    return UpdateStore(false, path, isFolder);
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include "app/confirm_dlg.h"
+#include "engine/encryption_decryption.h"
+#include "engine/lower_case_string_set.h"
+
+// The encrypt command: every file becomes "<name>.zte" beside it, and the plain file is
+// overwritten and deleted once the encrypted copy is safely on disk.
+class CFileEncryption : public CEncryptionDecryption {
+public:
+    CFileEncryption(HWND parent, std::span<const BYTE> secret);
+
+    void ReportSummary() override;
+    int GetOperationKind() const override { return kOperationEncrypt; }
+    HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) override;
+
+protected:
+    int CheckInputFile() override;
+    bool CreateOutFileName() override;
+    HRESULT DoEncryptDecrypt(bool recordItem) override;
+
+    HRESULT WriteFileHeader(HANDLE output);
+    HRESULT WriteCheckSum(HANDLE output, std::uint64_t checksum);
+
+private:
+    // False when the file is of a type the user declined to encrypt.
+    bool Confirmed();
+    void Encrypt(bool& keepOutput);
+
+    CLowerCaseStringSet confirmationSet_;
+    ConfirmAnswer answer_ = kAnswerNo;
+    std::uint16_t checksumOffset_ = 0;
+};

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/resources/resource_ids.h"
+#include "engine/file_decryption_and_open.h"
+#include "engine/file_encryption.h"
+#include "engine_test_support.h"
+
+namespace {
+
+// Decrypt-and-open with the shell replaced by a list of what would have been opened.
+class RecordingDecryptAndOpen : public CFileDecryptAndOpen {
+public:
+    using CFileDecryptAndOpen::CFileDecryptAndOpen;
+    std::vector<std::wstring> opened;
+
+protected:
+    void OpenWithShell(const std::wstring& path) override { opened.push_back(path); }
+};
+
+class FileDecryptionTest : public EngineTest {
+protected:
+    CFileDecryption engine_{nullptr, kSecret};
+};
+
+TEST_F(FileDecryptionTest, EngineEncryptedFileDecryptsToItsStoredNameEvenWhenRenamed) {
+    const Bytes plain = PatternBytes((1u << 20) + 3000);
+    const std::wstring input = File(L"a.txt", plain);
+    {
+        CFileEncryption encryption(nullptr, kSecret);
+        ASSERT_EQ(encryption.ProcessFile(input, true), S_OK);
+    }
+    const std::wstring renamed = folder_.Path(L"b.zte");
+    ASSERT_TRUE(::MoveFileW((input + L".zte").c_str(), renamed.c_str()));
+
+    EXPECT_EQ(engine_.ProcessFile(renamed, true), S_OK);
+
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_FALSE(FileExists(renamed));
+    EXPECT_EQ(engine_.ProcessedCount(), 1);
+    EXPECT_EQ(engine_.Report().Count(), 0u);
+}
+
+// Files another installation wrote: either key, and a header with no payload.
+TEST_F(FileDecryptionTest, PortablyEncryptedFilesDecryptWithTheKeyTheirTypeSelects) {
+    const struct {
+        std::uint8_t type;
+        std::size_t size;
+    } cases[] = {{1, 5000}, {2, 5000}, {1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << int{c.type} << ", size " << c.size);
+        const Bytes plain = PatternBytes(c.size);
+        const std::wstring input = File(L"in.zte", PortableEncrypt(u"out.bin", plain, c.type));
+        EXPECT_EQ(engine_.ProcessFile(input, false), S_OK);
+        EXPECT_EQ(ReadFileBytes(folder_.Path(L"out.bin")), plain);
+        ::DeleteFileW(folder_.Path(L"out.bin").c_str());
+    }
+}
+
+TEST_F(FileDecryptionTest, OtherUsersSecretGivesEntry31AndKeepsTheEncryptedFileUnchanged) {
+    const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), 1, kOtherSecret);
+    const std::wstring input = File(L"a.txt.zte", encrypted);
+
+    EXPECT_EQ(engine_.ProcessFile(input, true), NTE_BAD_KEY);
+
+    EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
+    EXPECT_EQ(ReadFileBytes(input), encrypted);
+    EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_WRONG_KEY, input, NTE_BAD_KEY));
+}
+
+TEST_F(FileDecryptionTest, ExistingPlainFileGivesEntry28AndKeepsBoth) {
+    const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(100), 1);
+    const Bytes existing = PatternBytes(10, 42);
+    const std::wstring input = File(L"a.txt.zte", encrypted);
+    const std::wstring plain = File(L"a.txt", existing);
+
+    EXPECT_EQ(engine_.ProcessFile(input, true), 0);
+
+    EXPECT_EQ(ReadFileBytes(input), encrypted);
+    EXPECT_EQ(ReadFileBytes(plain), existing);
+    EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_OUTPUT_EXISTS, plain, S_OK));
+}
+
+TEST_F(FileDecryptionTest, FilesItCannotAcceptAreSkippedSilentlyWithoutOutput) {
+    const std::wstring plain = File(L"plain.zte", PatternBytes(100));
+    const std::wstring escaping = File(L"escape.zte", PortableEncrypt(u"..\\evil.txt", PatternBytes(100), 1));
+
+    EXPECT_EQ(engine_.ProcessFile(plain, true), 1);
+    EXPECT_EQ(engine_.ProcessFile(escaping, true), 1);
+
+    EXPECT_TRUE(FileExists(plain));
+    EXPECT_TRUE(FileExists(escaping));
+    EXPECT_FALSE(FileExists(folder_.Path(L"..\\evil.txt")));
+    EXPECT_EQ(engine_.Report().Count(), 0u);
+}
+
+TEST_F(FileDecryptionTest, OnlyANamedFileIsAddedToTheStore) {
+    const std::wstring named = File(L"named.zte", PortableEncrypt(u"named.txt", PatternBytes(10), 1));
+    const std::wstring found = File(L"found.zte", PortableEncrypt(u"found.txt", PatternBytes(10), 1));
+
+    ASSERT_EQ(engine_.ProcessFile(named, true), S_OK);
+    ASSERT_EQ(engine_.ProcessFile(found, false), S_OK);
+
+    EXPECT_TRUE(StoreHolds(L"named.txt"));
+    EXPECT_FALSE(StoreHolds(L"found.txt"));
+}
+
+TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
+    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    const std::wstring good = File(L"good.zte", PortableEncrypt(u"good.txt", PatternBytes(10), 1));
+    const std::wstring wrongKey =
+        File(L"bad.zte", PortableEncrypt(u"bad.txt", PatternBytes(10), 1, kOtherSecret));
+    const std::wstring notEncrypted = File(L"plain.zte", PatternBytes(10));
+
+    EXPECT_EQ(engine.ProcessFile(good, true), S_OK);
+    EXPECT_EQ(engine.ProcessFile(wrongKey, true), NTE_BAD_KEY);
+    EXPECT_EQ(engine.ProcessFile(notEncrypted, true), 1);
+
+    EXPECT_EQ(engine.opened, std::vector<std::wstring>{folder_.Path(L"good.txt")});
+    EXPECT_EQ(engine.GetOperationKind(), kOperationDecryptAndOpen);
+}
+
+}  // namespace

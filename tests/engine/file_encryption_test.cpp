@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "app/resources/resource_ids.h"
+#include "engine/file_encryption.h"
+#include "engine_test_support.h"
+#include "store/decrypted_items.h"
+#include "win/unique_handle.h"
+
+namespace {
+
+class FileEncryptionTest : public EngineTest {
+protected:
+    CFileEncryption engine_{nullptr, kSecret};
+};
+
+struct PlainFile {
+    const wchar_t* name;
+    std::size_t size;
+};
+
+// Sizes around the 1024-byte chunk and the large transfer buffer, where an off-by-one in the
+// chunking would change the bytes on disk.
+const PlainFile kPlainFiles[] = {{L"a.txt", 0},
+                                 {L"a.txt", 1},
+                                 {L"a.txt", 1024},
+                                 {L"a.txt", 3000},
+                                 {L"archive.tar.gz", (1u << 20) + 1500},
+                                 {L"big.bin", (4u << 20) + 7}};
+
+TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsAndRemovesThePlainFile) {
+    for (const PlainFile& c : kPlainFiles) {
+        SCOPED_TRACE(testing::Message() << "size " << c.size);
+        const Bytes plain = PatternBytes(c.size);
+        const std::wstring input = File(c.name, plain);
+
+        EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+
+        EXPECT_FALSE(FileExists(input));
+        const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
+        ASSERT_TRUE(reading);
+        EXPECT_EQ(reading->header.fileName, std::u16string(c.name, c.name + wcslen(c.name)));
+        EXPECT_FALSE(reading->header.useCompatibilityKey);
+        EXPECT_EQ(reading->plain, plain);
+        ::DeleteFileW((input + L".zte").c_str());
+    }
+    EXPECT_EQ(engine_.ProcessedCount(), static_cast<int>(std::size(kPlainFiles)));
+    EXPECT_EQ(engine_.Report().Count(), 0u);
+}
+
+TEST_F(FileEncryptionTest, EmptyFileGivesHeaderOnlyOutputWithZeroChecksum) {
+    const std::wstring input = File(L"empty.txt", {});
+    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+    const Bytes output = ReadFileBytes(input + L".zte");
+    const auto reading = PortableDecrypt(output);
+    ASSERT_TRUE(reading);
+    EXPECT_EQ(reading->header.checksum, 0u);
+    EXPECT_EQ(output.size(), reading->header.headerSize);
+    EXPECT_FALSE(FileExists(input));
+}
+
+TEST_F(FileEncryptionTest, ExistingOutputSkipsTheFileWithEntry28AndTouchesNeither) {
+    const Bytes plain = PatternBytes(500);
+    const Bytes other = PatternBytes(20, 99);
+    const std::wstring input = File(L"a.txt", plain);
+    File(L"a.txt.zte", other);
+
+    EXPECT_EQ(engine_.ProcessFile(input, true), 0);
+
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_EQ(ReadFileBytes(input + L".zte"), other);
+    EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
+    EXPECT_EQ(engine_.ProcessedCount(), 0);
+}
+
+TEST_F(FileEncryptionTest, EncryptedFileIsSkippedSilentlyButAZteNameWithoutMagicIsEncrypted) {
+    const Bytes encrypted = PortableEncrypt(u"x.txt", PatternBytes(100), 1);
+    const std::wstring already = File(L"x.zte", encrypted);
+    const std::wstring lookalike = File(L"y.zte", PatternBytes(100));
+
+    EXPECT_EQ(engine_.ProcessFile(already, true), 1);
+    EXPECT_EQ(engine_.ProcessFile(lookalike, true), S_OK);
+
+    EXPECT_EQ(ReadFileBytes(already), encrypted);
+    EXPECT_FALSE(FileExists(already + L".zte"));
+    EXPECT_TRUE(FileExists(lookalike + L".zte"));
+    EXPECT_EQ(engine_.Report().Count(), 0u);
+    EXPECT_EQ(engine_.ProcessedCount(), 1);
+}
+
+TEST_F(FileEncryptionTest, ReadOnlyInputGivesReadOnlyOutput) {
+    const std::wstring input = File(L"a.txt", PatternBytes(2048));
+    ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+
+    const std::wstring output = input + L".zte";
+    EXPECT_FALSE(FileExists(input));
+    EXPECT_TRUE(::GetFileAttributesW(output.c_str()) & FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesW(output.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FileEncryptionTest, CancelledRunLeavesTheInputAndNoPartialOutput) {
+    ASSERT_NE(engine_.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
+    const Bytes plain = PatternBytes(3000);
+    const std::wstring input = File(L"a.txt", plain);
+    ::PostMessageW(engine_.Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 250 && !engine_.IsCancelled(); ++i) ::Sleep(20);
+    ASSERT_TRUE(engine_.IsCancelled());
+
+    EXPECT_EQ(engine_.ProcessFile(input, true), E_ABORT);
+
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_FALSE(FileExists(input + L".zte"));
+    EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_CANCELLED, input, S_OK));
+}
+
+TEST_F(FileEncryptionTest, PlainFileThatCannotBeWipedIsKeptAndTheOutputRemoved) {
+    const Bytes plain = PatternBytes(3000);
+    const std::wstring input = File(L"a.txt", plain);
+    // Another program reading the file lets it be read and deleted, but not overwritten.
+    const FileHandle reader(::CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+
+    const int result = engine_.ProcessFile(input, true);
+
+    EXPECT_LT(result, 0);
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_FALSE(FileExists(input + L".zte"));
+    EXPECT_EQ(engine_.ProcessedCount(), 0);
+}
+
+TEST_F(FileEncryptionTest, EncryptingANamedFileRemovesItFromTheStore) {
+    const std::wstring input = File(L"listed.txt", PatternBytes(10));
+    {
+        CDecryptedItems items;
+        ASSERT_EQ(items.UpdateDecryptedItems(true, input, 0), S_OK);
+    }
+    ASSERT_TRUE(StoreHolds(L"listed.txt"));
+
+    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+
+    EXPECT_FALSE(StoreHolds(L"listed.txt"));
+}
+
+TEST_F(FileEncryptionTest, SummaryCountsTheEncryptedFiles) {
+    engine_.ProcessFile(File(L"a.txt", PatternBytes(10)), true);
+    engine_.ProcessFile(File(L"b.txt", PatternBytes(10)), true);
+    engine_.ReportSummary();
+    ASSERT_EQ(engine_.Report().Count(), 1u);
+    EXPECT_NE(engine_.Report().GetAt(0).find(L"2"), std::wstring::npos);
+    EXPECT_EQ(engine_.Report().GetAt(0).find(L"%d"), std::wstring::npos);
+    EXPECT_EQ(engine_.GetOperationKind(), kOperationEncrypt);
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <wincrypt.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/secret/crypt_blob.h"
+#include "app/secret/obfuscation_key.h"
+#include "app/secret/ztw_str_blob.h"
+#include "core/der.h"
+#include "core/md4.h"
+#include "core/obfuscated_blob.h"
+#include "core/xtea_feedback.h"
+#include "win/hresult.h"
+
+namespace {
+
+constexpr core::XteaBlock kIv{0x11223344, 0x55667788};
+
+std::vector<BYTE> Plain(std::size_t size) {
+    std::vector<BYTE> plain(size);
+    for (std::size_t i = 0; i < size; ++i) plain[i] = static_cast<BYTE>('a' + i);
+    return plain;
+}
+
+std::vector<BYTE> Obfuscated(std::span<const BYTE> plain, const core::ObfuscationKey& key) {
+    return core::BuildObfuscatedBlob(kIv, core::XteaFeedbackEncipher(plain, key, kIv));
+}
+
+std::vector<BYTE> BytesOf(const CHeapBlob& blob) {
+    return {blob.Bytes().begin(), blob.Bytes().end()};
+}
+
+// The status a deobfuscation of these bytes ends with.
+HRESULT DeobfuscationResult(std::span<const BYTE> bytes) {
+    CHeapBlob blob;
+    blob.Assign(bytes);
+    try {
+        blob.Deobfuscate(ProcessObfuscationKey());
+        return S_OK;
+    } catch (const HResultError& e) {
+        return e.code();
+    }
+}
+
+std::wstring Base64Of(std::span<const BYTE> bytes) {
+    DWORD size = 0;
+    Check(::CryptBinaryToStringW(bytes.data(), static_cast<DWORD>(bytes.size()), CRYPT_STRING_BASE64, nullptr,
+                                 &size));
+    std::wstring text(size, L'\0');
+    Check(::CryptBinaryToStringW(bytes.data(), static_cast<DWORD>(bytes.size()), CRYPT_STRING_BASE64,
+                                 text.data(), &size));
+    text.resize(size);
+    return text;
+}
+
+FILETIME ProcessCreationTime() {
+    FILETIME creation{}, exit{}, kernel{}, user{};
+    Check(::GetProcessTimes(::GetCurrentProcess(), &creation, &exit, &kernel, &user));
+    return creation;
+}
+
+}  // namespace
+
+TEST(CryptBlob, DeobfuscatesAFullAndAShortBlockIntoAsManyPlainBytes) {
+    const auto plain = Plain(13);
+    CHeapBlob blob;
+    blob.Assign(Obfuscated(plain, ProcessObfuscationKey()));
+    blob.Deobfuscate(ProcessObfuscationKey());
+    EXPECT_EQ(BytesOf(blob), plain);
+}
+
+TEST(CryptBlob, AbsentCiphertextGivesAnEmptyBlob) {
+    std::vector<BYTE> pair, payload, elements;
+    core::AppendDerElement(pair, core::kDerOctetString, core::XteaBlockBytes(kIv));
+    core::AppendDerElement(payload, core::kDerSequence, pair);
+    core::AppendDerElement(elements, core::kDerInteger, std::array<BYTE, 1>{4});
+    core::AppendDerElement(elements, core::kDerOctetString, payload);
+    std::vector<BYTE> bytes{'Z', 'T', 'O', 'A'};
+    core::AppendDerElement(bytes, core::kDerSequence, elements);
+
+    CHeapBlob blob;
+    blob.Assign(bytes);
+    blob.Deobfuscate(ProcessObfuscationKey());
+    EXPECT_TRUE(blob.Empty());
+}
+
+TEST(CryptBlob, MalformedBlobsAreBadData) {
+    auto version3 = Obfuscated(Plain(8), ProcessObfuscationKey());
+    version3[4 + 2 + 2] = 3;  // the version's content byte after "ZTOA", 30 xx, 02 01
+    auto wrongTag = Obfuscated(Plain(8), ProcessObfuscationKey());
+    wrongTag[3] = 'B';
+    std::vector<BYTE> shortIvPair, payload, elements, shortIv{'Z', 'T', 'O', 'A'};
+    core::AppendDerElement(shortIvPair, core::kDerOctetString, std::array<BYTE, 7>{});
+    core::AppendDerElement(payload, core::kDerSequence, shortIvPair);
+    core::AppendDerElement(elements, core::kDerInteger, std::array<BYTE, 1>{4});
+    core::AppendDerElement(elements, core::kDerOctetString, payload);
+    core::AppendDerElement(shortIv, core::kDerSequence, elements);
+
+    ASSERT_EQ(DeobfuscationResult(Obfuscated(Plain(8), ProcessObfuscationKey())), S_OK);
+    EXPECT_EQ(DeobfuscationResult(version3), NTE_BAD_DATA);
+    EXPECT_EQ(DeobfuscationResult(wrongTag), NTE_BAD_DATA);
+    EXPECT_EQ(DeobfuscationResult(std::vector<BYTE>{'Z', 'T', 'O'}), NTE_BAD_DATA);
+    EXPECT_EQ(DeobfuscationResult(shortIv), NTE_BAD_DATA);
+}
+
+TEST(CryptBlob, KeyDependsOnTheProcessCreationTime) {
+    FILETIME other = ProcessCreationTime();
+    other.dwLowDateTime += 10'000'000;  // one second later
+    const auto ownKey = ProcessObfuscationKey();
+    EXPECT_EQ(ObfuscationKeyFor(ProcessCreationTime()), ownKey);
+    const auto otherKey = ObfuscationKeyFor(other);
+    ASSERT_NE(std::ranges::equal(std::span(otherKey).first(4), std::span(ownKey).first(4)), true);
+
+    const auto plain = Plain(16);
+    CHeapBlob blob;
+    blob.Assign(Obfuscated(plain, otherKey));
+    blob.Deobfuscate(ownKey);
+    EXPECT_EQ(blob.Bytes().size(), plain.size());
+    EXPECT_NE(BytesOf(blob), plain);
+}
+
+TEST(CryptBlob, ConstructedFromBase64TextOfABlobForThisProcess) {
+    const auto plain = Plain(21);
+    const CHeapBlob blob(Base64Of(Obfuscated(plain, ProcessObfuscationKey())));
+    EXPECT_EQ(BytesOf(blob), plain);
+}
+
+TEST(CryptBlob, ConstructionFromMalformedTextRaisesItsStatus) {
+    auto construct = [](std::wstring_view text) {
+        try {
+            CHeapBlob blob(text);
+            return S_OK;
+        } catch (const HResultError& e) {
+            return e.code();
+        }
+    };
+    EXPECT_EQ(construct(L"not base64!"), HRESULT_FROM_WIN32(ERROR_INVALID_DATA));
+    EXPECT_EQ(construct(Base64Of(Plain(40))), NTE_BAD_DATA);
+}
+
+TEST(CryptBlob, WideStringBlobHoldsTheUnitsAndTheTerminator) {
+    const CZTWStrBlob blob(L"abc");
+    EXPECT_EQ(BytesOf(blob), (std::vector<BYTE>{'a', 0, 'b', 0, 'c', 0, 0, 0}));
+    EXPECT_EQ(CZTWStrBlob(L"").Bytes().size(), 2u);
+}
+
+TEST(CryptBlob, HashInPlaceReplacesTheContentByItsDigest) {
+    CZTWStrBlob blob(L"pass word");
+    const auto expected = core::Md4Of(blob.Bytes());
+    blob.HashInPlace(CALG_MD4);
+    EXPECT_EQ(BytesOf(blob), std::vector<BYTE>(expected.begin(), expected.end()));
+}
+
+TEST(CryptBlob, AssigningFromAnotherBlobCopiesTheBytes) {
+    CHeapBlob copy;
+    {
+        const CZTWStrBlob source(L"xy");
+        copy = source;
+    }
+    EXPECT_EQ(BytesOf(copy), (std::vector<BYTE>{'x', 0, 'y', 0, 0, 0}));
+}
