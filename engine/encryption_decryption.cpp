@@ -6,8 +6,8 @@
 
 #include "app/res_string.h"
 #include "app/resources/resource_ids.h"
-#include "core/file_key.h"
 #include "core/payload.h"
+#include "core/secure_bytes.h"
 #include "engine/handle_stream.h"
 #include "engine/path_parts.h"
 #include "engine/payload_cipher.h"
@@ -26,19 +26,6 @@ static_assert(kTransferSize % core::kChunkSize == 0);
 // The security kinds copied after creation, the owner last: it is the one that may be refused.
 constexpr SECURITY_INFORMATION kSecurityKinds[] = {DACL_SECURITY_INFORMATION, GROUP_SECURITY_INFORMATION,
                                                    OWNER_SECURITY_INFORMATION};
-
-// The plain bytes of a buffer, zeroed when the buffer is given back.
-class PlainBuffer {
-public:
-    PlainBuffer() : bytes_(kTransferSize) {}
-    ~PlainBuffer() { core::SecureZero(bytes_); }
-    PlainBuffer(const PlainBuffer&) = delete;
-    PlainBuffer& operator=(const PlainBuffer&) = delete;
-    std::span<BYTE> Bytes() { return bytes_; }
-
-private:
-    std::vector<BYTE> bytes_;
-};
 
 }  // namespace
 
@@ -200,7 +187,7 @@ void CEncryptionDecryption::WipeContent(const std::wstring& path, bool& overwrit
 // transformed, so the cipher's time hides behind the disk's.
 std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output, CCryptKey& key,
                                                      bool encipher) {
-    PlainBuffer buffers[2];
+    core::SecureBytes buffers[2]{core::SecureBytes(kTransferSize), core::SecureBytes(kTransferSize)};
     // Declared after the buffers, so that a write still running is waited for before they go.
     std::future<void> pendingWrite;
     std::uint64_t sum = 0;

@@ -2,27 +2,14 @@
 
 #include <vector>
 
-#include "core/file_key.h"
+#include "core/secure_bytes.h"
 #include "win/hresult.h"
 
 namespace {
 
-// The secret is copied so that the caller's buffer stays untouched, and the copy is
-// overwritten as soon as it has been hashed.
-class SecretCopy {
-public:
-    explicit SecretCopy(std::span<const BYTE> secret) : bytes_(secret.begin(), secret.end()) {}
-    ~SecretCopy() { core::SecureZero(bytes_); }
-    SecretCopy(const SecretCopy&) = delete;
-    SecretCopy& operator=(const SecretCopy&) = delete;
-    std::span<BYTE> Bytes() { return bytes_; }
-
-private:
-    std::vector<BYTE> bytes_;
-};
-
 std::unique_ptr<CCryptKey> DeriveKey(const CCryptContext& context, std::span<const BYTE> secret) {
-    SecretCopy copy(secret);
+    // A copy, so the caller's buffer stays untouched; overwritten once it has been hashed.
+    core::SecureBytes copy(secret);
     CryptHashHandle hash;
     Check(::CryptCreateHash(context.Get(), CALG_MD5, 0, 0, hash.put()));
     Check(::CryptHashData(hash.get(), copy.Bytes().data(), static_cast<DWORD>(copy.Bytes().size()), 0));
