@@ -52,8 +52,11 @@ UiDriver::UiDriver(const std::wstring& arguments) : outputPath_(folder_.Path(L"u
 
 // A driver still waiting for a window that never came must not outlive the test.
 UiDriver::~UiDriver() {
-    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT)
+    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
         ::TerminateProcess(process_.get(), 99);
+        // Its output file must be closed before the folder holding it is removed.
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
 }
 
 DWORD UiDriver::Finish(std::string& output) {

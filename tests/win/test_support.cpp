@@ -7,10 +7,16 @@
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH];
     ::GetTempPathW(MAX_PATH, base);
+    // Wine reuses process IDs at once, and a folder a crashed test left behind must not stop
+    // the next one, so a taken name is passed over.
     static unsigned counter = 0;
-    path_ = std::wstring(base) + L"zt_test_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
-            std::to_wstring(++counter);
-    if (!::CreateDirectoryW(path_.c_str(), nullptr)) ADD_FAILURE() << "cannot create the test folder";
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        path_ = std::wstring(base) + L"zt_test_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                std::to_wstring(::GetTickCount()) + L"_" + std::to_wstring(++counter);
+        if (::CreateDirectoryW(path_.c_str(), nullptr)) return;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    ADD_FAILURE() << "cannot create the test folder";
 }
 
 TempFolder::~TempFolder() {
@@ -20,7 +26,12 @@ TempFolder::~TempFolder() {
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    ::SHFileOperationW(&op);
+    // A process the test started may hold a file a moment longer than the test itself.
+    for (int attempt = 0; attempt < 20 && ::GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+         ++attempt) {
+        if (attempt > 0) ::Sleep(50);
+        ::SHFileOperationW(&op);
+    }
 }
 
 void WriteFileBytes(const std::wstring& path, const Bytes& bytes) {
