@@ -154,10 +154,14 @@ HRESULT CEncryptionDecryption::DeleteAndWipeOutFile(const std::wstring& path, bo
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         if (wipe) WipeContent(path, began);
-        Require(::DeleteFileW(path.c_str()), IDS_CANNOT_DELETE, path);
+        Require(RemoveFile(path), IDS_CANNOT_DELETE, path);
     });
     if (overwriteBegan) *overwriteBegan = began;
     return hr;
+}
+
+bool CEncryptionDecryption::RemoveFile(const std::wstring& path) {
+    return ::DeleteFileW(path.c_str()) != FALSE;
 }
 
 // One pass of zeros in large writes, flushed: an overwrite still in the cache when the file

@@ -39,6 +39,8 @@ public:
     void SkipFile(const std::wstring& path);
 
     const CReport& Report() const { return report_; }
+    // The walk adds the entries for the items it skips.
+    CReport& Report() { return report_; }
     int ProcessedCount() const { return processed_; }
     // Null when the dialog could not be made.
     CProgressDlg* Progress() const { return progress_.get(); }
@@ -66,6 +68,8 @@ protected:
     // Deletes the file, after overwriting its content with zeros if asked. overwriteBegan
     // tells whether any of the content may have been overwritten.
     HRESULT DeleteAndWipeOutFile(const std::wstring& path, bool wipe, bool* overwriteBegan = nullptr);
+    // The deletion itself; false with the last error set when the system refuses it.
+    virtual bool RemoveFile(const std::wstring& path);
 
     // Reads the input from its position to its end through a large buffer, transforms each
     // buffer (whole 1024-byte chunks but for the last) and writes it to the output; the sum

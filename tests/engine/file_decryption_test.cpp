@@ -121,4 +121,16 @@ TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
     EXPECT_EQ(engine.GetOperationKind(), kOperationDecryptAndOpen);
 }
 
+TEST_F(FileDecryptionTest, DecryptAndOpenHandsAFileWhoseHeaderCannotBeReadToTheShell) {
+    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    // A file that opens but fails every read: the start of a process's memory, never mapped.
+    const std::wstring input = L"Z:\\proc\\self\\mem";
+
+    const int result = engine.ProcessFile(input, true);
+
+    EXPECT_LT(result, 0);
+    EXPECT_EQ(engine.opened, std::vector<std::wstring>{input});
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_READ, input, result));
+}
+
 }  // namespace

@@ -130,6 +130,46 @@ TEST_F(FileEncryptionTest, PlainFileThatCannotBeWipedIsKeptAndTheOutputRemoved) 
     EXPECT_EQ(engine_.ProcessedCount(), 0);
 }
 
+// An engine whose deletion of the plain file is refused after the wipe has run, as a file
+// system may do when a virus scanner holds the file.
+class RefusingDelete : public CFileEncryption {
+public:
+    using CFileEncryption::CFileEncryption;
+
+protected:
+    bool RemoveFile(const std::wstring& path) override {
+        if (path != inputPath_) return CFileEncryption::RemoveFile(path);
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+};
+
+TEST_F(FileEncryptionTest, PlainFileThatCannotBeDeletedAfterItsWipeLeavesTheEncryptedCopy) {
+    const Bytes plain = PatternBytes(3000);
+    const std::wstring input = File(L"a.txt", plain);
+    RefusingDelete engine(nullptr, kSecret);
+
+    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+
+    const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
+    ASSERT_TRUE(reading) << "the only intact copy was removed";
+    EXPECT_EQ(reading->plain, plain);
+    EXPECT_EQ(ReadFileBytes(input), Bytes(plain.size(), 0));
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_DELETE, input, HResultFromWin32(ERROR_ACCESS_DENIED)));
+}
+
+TEST_F(FileEncryptionTest, OutputThatCannotBeCreatedGivesEntry13Only) {
+    // The name fits the file system, the name with ".zte" does not.
+    const Bytes plain = PatternBytes(100);
+    const std::wstring input = File(std::wstring(250, L'n') + L".txt", plain);
+
+    const int result = engine_.ProcessFile(input, true);
+
+    EXPECT_LT(result, 0);
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_CREATE, input + L".zte", result));
+}
+
 TEST_F(FileEncryptionTest, EncryptingANamedFileRemovesItFromTheStore) {
     const std::wstring input = File(L"listed.txt", PatternBytes(10));
     {

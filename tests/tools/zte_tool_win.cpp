@@ -2,6 +2,8 @@
 // interoperability test compares its files and output with the portable twin's.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +12,8 @@
 #include "core/utf8.h"
 #include "core/zte_header.h"
 #include "engine/encrypted_file.h"
+#include "engine/file_decryption.h"
+#include "engine/file_encryption.h"
 #include "engine/file_keys.h"
 #include "engine/handle_stream.h"
 #include "engine/payload_cipher.h"
@@ -114,15 +118,33 @@ std::string Decrypt(wchar_t** argv) {
     return "ok name=" + Utf8(name) + " key=" + (accepted->useCompatibilityKey ? "compatibility" : "primary");
 }
 
+// The file through the program's own engine, in place beside it as a user's run would:
+// prints the engine's result.
+template <class Engine>
+int RunEngine(wchar_t** argv) {
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int result = kFailure;
+    {
+        Engine engine(nullptr, Secret(argv[2]));
+        result = engine.ProcessFile(argv[3], false);
+    }
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    std::printf("%d\n", result);
+    return result == S_OK ? 0 : kFailure;
+}
+
 int Run(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"engine-encrypt" && argc == 4) return RunEngine<CFileEncryption>(argv);
+    if (command == L"engine-decrypt" && argc == 4) return RunEngine<CFileDecryption>(argv);
     if (command == L"encrypt" && argc >= 5) return Encrypt(argc, argv);
     if (command == L"decrypt" && argc == 5) {
         std::printf("%s\n", Decrypt(argv).c_str());
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: zte_tool encrypt|decrypt <secret-hex> <in> <out> [--name NAME] [--type N]\n");
+                 "usage: zte_tool encrypt|decrypt <secret-hex> <in> <out> [--name NAME] [--type N]\n"
+                 "       zte_tool engine-encrypt|engine-decrypt <secret-hex> <file>\n");
     return kFailure;
 }
 
