@@ -1,0 +1,10 @@
+#pragma once
+
+#define IDD_VERIFY 100
+#define IDD_LOGON_PASSWORD 101
+
+#define IDC_VERIFY_PROMPT 2001
+#define IDC_LOGON_PASSWORD 2002
+
+#define IDS_VERIFY_PROMPT 1
+#define IDS_LOGON_PROMPT 2
