@@ -4,18 +4,15 @@
 #include "app/resources/resource_ids.h"
 #include "app/secret/password_dlg.h"
 #include "app/secret/user_and_secret_wr.h"
+#include "engine/encryption_decryption.h"
 #include "win/operation.h"
-
-namespace {
-constexpr int kEncrypt = 1;
-}
 
 HRESULT CTWUserInfo::LoadCurrentUserSecret(HWND owner) {
     if (loaded_) return S_OK;
     ZTTraceNS::CTraceScope scope("CTWUserInfo::LoadCurrentUserSecret");
     const HRESULT hr = Guarded(scope, [&] {
         const std::wstring prompt =
-            LoadResString(operationKind_ == kEncrypt ? IDS_VERIFY_ENCRYPT : IDS_VERIFY_DECRYPT);
+            LoadResString(operationKind_ == kOperationEncrypt ? IDS_VERIFY_ENCRYPT : IDS_VERIFY_DECRYPT);
         CZTUserAndSecretWr wrapper;
         HRESULT read = wrapper.ReadSecret(owner, prompt, secret_);
         if (read == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) read = CreateSecret(wrapper);

@@ -1,0 +1,27 @@
+#include "app/registration/extension_filter_writer.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/registration/registry_writing.h"
+#include "app/registry_keys.h"
+
+void AddDefaultExtensions(CStringSet& set) {
+    for (const wchar_t* extension :
+         {L".exe", L".dll", L".sys", L".vxd", L".386", L".drv", L".pnf", L".lnk"}) {
+        set.Add(extension);
+    }
+}
+
+bool WriteExtensionFilter(const CStringSet& set) {
+    const RegKey key = CreateWritableKey(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey);
+    if (!key) return false;
+    // Every string with its terminator, then one more zero ends the list.
+    std::wstring multiString;
+    for (const std::wstring& extension : set) multiString.append(extension).push_back(L'\0');
+    multiString.push_back(L'\0');
+    return ::RegSetValueExW(key.get(), kExtensionFilterValue, 0, REG_MULTI_SZ,
+                            reinterpret_cast<const BYTE*>(multiString.data()),
+                            static_cast<DWORD>(multiString.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+}

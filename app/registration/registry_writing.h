@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "win/unique_handle.h"
+
+// Creates or opens a key for reading, creating sub-keys and setting values; an empty key
+// when that fails, with the reason in status when asked for.
+RegKey CreateWritableKey(HKEY parent, const wchar_t* subKey, LSTATUS* status = nullptr);
+
+// Sets a REG_SZ value (null name: the default value). False when the write failed.
+bool SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text);
+
+// Deletes a key with everything below it, sub-keys first; false when it is missing or could
+// not be removed wholly. Written out rather than left to RegDeleteTree, which systems before
+// Vista lack.
+bool DeleteKeyTree(HKEY parent, const wchar_t* subKey);

@@ -1,0 +1,5 @@
+#pragma once
+
+// True on Windows NT 6.0 (Vista) and later, where the system resolves language resources
+// itself, verbs carry indirect strings and a 32-bit process may run under WOW64.
+bool IsWindowsVistaOrLater();

@@ -1,0 +1,103 @@
+#include "app/traversal/file_list.h"
+
+#include <memory>
+
+#include "app/message_box.h"
+#include "app/report_dlg.h"
+#include "app/res_string.h"
+#include "app/resources/resource_ids.h"
+#include "app/secret/tw_user_info.h"
+#include "app/traversal/integer_text.h"
+#include "app/traversal/interactive_run.h"
+#include "app/traversal/process_file_recursive.h"
+#include "app/traversal/raised_priority.h"
+#include "app/traversal/system_error_text.h"
+#include "app/traversal/total_size.h"
+#include "app/wide_text.h"
+#include "core/secure_bytes.h"
+#include "core/text_format.h"
+#include "engine/file_decryption_and_open.h"
+#include "engine/file_encryption.h"
+#include "win/operation.h"
+
+namespace {
+
+// What the verification libraries answer when the user dismissed them, and when the user
+// has no secret to read.
+constexpr HRESULT kVerificationAbandoned = HRESULT_FROM_WIN32(WAIT_TIMEOUT);
+constexpr HRESULT kNoSuchUser = HRESULT_FROM_WIN32(ERROR_NO_SUCH_USER);
+
+// The box for a failure the run cannot go on after; it has no owner, since the owner may be
+// hidden while the program runs from the command line.
+void ShowFailure(HRESULT status) {
+    const std::wstring reason =
+        ToWide(core::FormatText(AsU16(LoadResString(IDS_ERROR_REASON)), {AsU16(SystemErrorText(status))}));
+    ShowMessageText(nullptr, reason, kErrorMessageStyle);
+}
+
+// False when there is no secret to run with; the user has been told why unless they gave up
+// the verification themselves.
+bool SecretAvailable(HRESULT loaded) {
+    if (loaded == S_FALSE) {
+        ShowMessage(nullptr, IDS_NOT_VERIFIED, kErrorMessageStyle);
+    } else if (loaded == kNoSuchUser) {
+        const std::wstring text = FormatInteger(LoadResString(IDS_NO_SECRET), static_cast<DWORD>(loaded));
+        ShowMessageText(nullptr, text, kErrorMessageStyle);
+    } else if (FAILED(loaded) && loaded != kVerificationAbandoned) {
+        ShowFailure(loaded);
+    }
+    return SUCCEEDED(loaded) && loaded != S_FALSE;
+}
+
+std::unique_ptr<CEncryptionDecryption> CreateEngine(HWND owner, std::span<const BYTE> secret, int kind) {
+    if (kind & kOperationEncrypt) return std::make_unique<CFileEncryption>(owner, secret);
+    if (kind & kOperationDecrypt) return std::make_unique<CFileDecryption>(owner, secret);
+    if (kind & kOperationDecryptAndOpen) return std::make_unique<CFileDecryptAndOpen>(owner, secret);
+    ThrowHr(E_INVALIDARG);
+}
+
+void Walk(CEncryptionDecryption& engine, const CStringList& paths) {
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < paths.Count(); ++i) total += TotalSize(paths.GetAt(i));
+    engine.SetTotalRange(total);
+    for (std::size_t i = 0; i < paths.Count() && !engine.IsCancelled(); ++i)
+        ProcessFileRecursive(engine, paths.GetAt(i), 0);
+}
+
+// A run from a selection dialog always ends with the report, so that the user learns that
+// the choice was processed even when nothing went wrong.
+void ShowReport(HWND owner, CEncryptionDecryption& engine) {
+    const bool interactive = CInteractiveRun::Active();
+    if (engine.Report().Count() == 0 && !interactive) return;
+    engine.ReportSummary();
+    if (interactive) engine.Report().AddEntry(IDS_SELECTION_DONE, L"", S_OK);
+    CReportDlg dialog(engine.Report(), engine.GetOperationKind());
+    dialog.DoModal(owner);
+}
+
+void Run(HWND owner, const CStringList& paths, int operationKind, std::span<const BYTE> secret) {
+    std::unique_ptr<CEncryptionDecryption> engine;
+    {
+        const CRaisedPriority raised;
+        engine = CreateEngine(owner, secret, operationKind);
+        Walk(*engine, paths);
+    }
+    if (CProgressDlg* progress = engine->Progress()) progress->CloseProgress();
+    // Lets the progress window vanish before the report comes up in its place.
+    ::Sleep(100);
+    ShowReport(owner, *engine);
+}
+
+}  // namespace
+
+void ProcessFileList(HWND owner, const CStringList& paths, int operationKind) {
+    ZTTraceNS::CTraceScope scope("ProcessFileList");
+    const HRESULT result = Guarded(scope, [&] {
+        CTWUserInfo user(operationKind);
+        if (!SecretAvailable(user.LoadCurrentUserSecret(owner))) return;
+        core::SecureBytes secret(user.Secret());
+        Run(owner, paths, operationKind, secret.Bytes());
+    });
+    // Nothing was changed when the engine could not start, but the user must hear of it.
+    if (FAILED(result)) ShowFailure(result);
+}

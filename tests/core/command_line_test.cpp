@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/cleanup_line.h"
+#include "core/command_action.h"
+#include "core/command_line.h"
+#include "core/command_tail.h"
+#include "core/command_token.h"
+
+namespace core {
+namespace {
+
+using Strings = std::vector<std::u16string>;
+
+Strings Tokens(std::u16string_view line) {
+    Strings tokens;
+    std::size_t position = 0;
+    while (const auto token = NextToken(line, position)) tokens.emplace_back(*token);
+    return tokens;
+}
+
+struct TokenCase {
+    std::u16string_view line;
+    Strings tokens;
+};
+
+TEST(CommandTokenTest, SplitsOnSpacesAndQuotedRunsOnly) {
+    const TokenCase cases[] = {
+        {u"", {}},
+        {u"a b  c   ", {u"a", u"b", u"c"}},
+        {u"\"a b\"c", {u"a b", u"c"}},
+        {u"\"\"", {u""}},
+        {u"\"\" x", {u"", u"x"}},
+        {u"a\tb", {u"a\tb"}},
+        {u"a\"b c", {u"a\"b", u"c"}},
+        {u"\"a\"\"\"  b", {u"a", u"b"}},
+        {u"\"open end", {u"open end"}},
+        {u"\"C:\\My Files\\a.txt\" /e", {u"C:\\My Files\\a.txt", u"/e"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Tokens(c.line), c.tokens) << std::string(c.line.begin(), c.line.end());
+}
+
+// Paths that "exist" are a fixed set; every path offered is recorded, so a test sees where
+// the walk stopped.
+class FakeSink : public CommandLineSink {
+public:
+    void AddCommand(std::u16string_view word) override { commands.emplace_back(word); }
+    bool AddPath(std::u16string_view path) override {
+        offered.emplace_back(path);
+        if (!existing.contains(std::u16string(path))) return false;
+        paths.emplace_back(path);
+        return true;
+    }
+
+    std::set<std::u16string> existing{u"a.txt", u"b.txt", u"C:\\My Files\\a.txt"};
+    Strings commands, paths, offered;
+};
+
+struct ParseCase {
+    std::u16string line;
+    bool accepted;
+    Strings commands;
+    Strings offered;
+};
+
+TEST(CommandLineTest, TakesCommandsAndExistingPathsAndStopsAtTheFirstRefusal) {
+    const std::u16string longWord(300, u'x');
+    const ParseCase cases[] = {
+        {u"prog /E a.txt", true, {u"E"}, {u"a.txt"}},
+        {u"prog a.txt /e /d", true, {u"e", u"d"}, {u"a.txt"}},
+        {u"\"C:\\p q\\prog.exe\" /e \"C:\\My Files\\a.txt\"", true, {u"e"}, {u"C:\\My Files\\a.txt"}},
+        {u"prog /e C:\\My Files\\a.txt", false, {u"e"}, {u"C:\\My"}},
+        {u"prog a.txt missing b.txt", false, {}, {u"a.txt", u"missing"}},
+        {u"prog a.txt\tb.txt", false, {}, {u"a.txt\tb.txt"}},
+        {u"prog \"\"", false, {}, {u""}},
+        {u"prog /", true, {u""}, {}},
+        {u"prog   ", true, {}, {}},
+        {u"prog /e " + longWord + u" a.txt", false, {u"e"}, {}},
+        {u"prog a.txt /" + longWord, false, {}, {u"a.txt"}},
+        {u"\"C:\\" + longWord + u"\\prog.exe\" /d b.txt", true, {u"d"}, {u"b.txt"}},
+    };
+    for (const auto& c : cases) {
+        FakeSink sink;
+        EXPECT_EQ(ParseCommandLine(c.line, sink), c.accepted) << c.line.size();
+        EXPECT_EQ(sink.commands, c.commands) << c.line.size();
+        EXPECT_EQ(sink.offered, c.offered) << c.line.size();
+    }
+}
+
+TEST(CommandLineTest, TokenOfTheBufferSizeIsTheFirstToBeRefused) {
+    FakeSink sink;
+    EXPECT_TRUE(ParseCommandLine(u"prog /" + std::u16string(kMaxCommandTokenUnits - 1, u'w'), sink));
+    EXPECT_FALSE(ParseCommandLine(u"prog /" + std::u16string(kMaxCommandTokenUnits, u'w'), sink));
+    sink.existing.insert(std::u16string(kMaxCommandTokenUnits, u'p'));
+    EXPECT_TRUE(ParseCommandLine(u"prog " + std::u16string(kMaxCommandTokenUnits, u'p'), sink));
+    EXPECT_FALSE(ParseCommandLine(u"prog " + std::u16string(kMaxCommandTokenUnits + 1, u'p'), sink));
+}
+
+struct ActionCase {
+    std::optional<std::u16string_view> command;
+    bool hasPaths;
+    CommandAction action;
+};
+
+TEST(CommandActionTest, FirstCommandAndPresenceOfPathsSelectTheAction) {
+    const ActionCase cases[] = {
+        {u"e", true, CommandAction::kEncryptPaths},
+        {u"E", true, CommandAction::kEncryptPaths},
+        {u"d", true, CommandAction::kDecryptPaths},
+        {std::nullopt, true, CommandAction::kDecryptAndOpenPaths},
+        {u"", true, CommandAction::kNothing},
+        {u"RegServer", true, CommandAction::kNothing},
+        {u"x", true, CommandAction::kNothing},
+        {u"Regserver", false, CommandAction::kRegister},
+        {u"UNREGSERVER", false, CommandAction::kUnregister},
+        {u"e", false, CommandAction::kChooseAndEncrypt},
+        {u"D", false, CommandAction::kChooseAndDecrypt},
+        {std::nullopt, false, CommandAction::kNothing},
+        {u"encrypt", false, CommandAction::kNothing},
+        {u"RegServer2", false, CommandAction::kNothing},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SelectCommandAction(c.command, c.hasPaths), c.action)
+            << std::string(c.command.value_or(u"(none)").begin(), c.command.value_or(u"(none)").end())
+            << " paths " << c.hasPaths;
+    }
+}
+
+TEST(CommandTailTest, IsEmptyWhenOnlyBlanksFollowTheProgramName) {
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+        {u"prog", u""},
+        {u"prog   ", u""},
+        {u"prog \t \r", u""},
+        {u"\"C:\\My Files\\prog.exe\"  ", u""},
+        {u"\"C:\\My Files\\prog.exe\" /e x", u"/e x"},
+        {u"C:\\\"My Files\"\\prog.exe a", u"a"},
+        {u"prog\t/RegServer", u"/RegServer"},
+        {u"prog \"\"", u"\"\""},
+    };
+    for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line), tail);
+}
+
+TEST(CleanupLineTest, NumberAndValueNameAppearOnlyWhenNeeded) {
+    EXPECT_EQ(CleanupLine(u"HKU", u"SOFTWARE\\Zentaro\\Applications\\Settings", 5, u"General"),
+              u"HKU\tSOFTWARE\\Zentaro\\Applications\\Settings\t5\tGeneral\r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto", 2, std::nullopt),
+              u"HK\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t2\r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"Key", 0, std::nullopt), u"HK\tKey\r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"Key", 0, u""), u"HK\tKey\t0\t \r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"Key", -12, std::nullopt), u"HK\tKey\t-12\r\n");
+}
+
+}  // namespace
+}  // namespace core

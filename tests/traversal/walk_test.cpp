@@ -1,0 +1,179 @@
+// The walk over the paths of a run, with real engines on real files: what is processed, what
+// is skipped, what the report and the decrypted-items store then say.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/resources/resource_ids.h"
+#include "app/traversal/process_file_recursive.h"
+#include "app/traversal/total_size.h"
+#include "engine/file_decryption.h"
+#include "engine/file_encryption.h"
+#include "engine_test_support.h"
+#include "store/decrypted_item.h"
+#include "store/decrypted_items.h"
+
+namespace {
+
+class WalkTest : public EngineTest {
+protected:
+    std::wstring Folder(const std::wstring& name) const {
+        const std::wstring path = folder_.Path(name);
+        EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+        return path;
+    }
+    static void SetAttributes(const std::wstring& path, DWORD attributes) {
+        ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
+    }
+    static std::unique_ptr<CEncryptionDecryption> Engine(int kind) {
+        if (kind == kOperationEncrypt) return std::make_unique<CFileEncryption>(nullptr, kSecret);
+        return std::make_unique<CFileDecryption>(nullptr, kSecret);
+    }
+    // The store's record of the item of that name in the test's folder; items are known by
+    // their name alone.
+    std::unique_ptr<CDecryptedItem> StoredItem(const std::wstring& name) const {
+        CDecryptedItems items;
+        items.LoadItems(nullptr);
+        const CDecryptedItem* item = items.Find(CDecryptedItem::KeyOf(name));
+        if (!item) return nullptr;
+        EXPECT_EQ(item->FullPath(), folder_.Path(name));
+        return std::make_unique<CDecryptedItem>(*item);
+    }
+};
+
+TEST_F(WalkTest, EncryptingAFolderEncryptsEveryFileBelowItExactlyOnce) {
+    const std::wstring top = Folder(L"top");
+    Folder(L"top\\sub");
+    std::vector<std::wstring> files;
+    // Enough files that a listing still open while the engine writes would meet new ones.
+    for (int i = 0; i < 24; ++i)
+        files.push_back(File(L"top\\f" + std::to_wstring(i) + L".txt", PatternBytes(300)));
+    files.push_back(File(L"top\\sub\\deep.txt", PatternBytes(5000)));
+    CFileEncryption engine(nullptr, kSecret);
+
+    EXPECT_EQ(ProcessFileRecursive(engine, top, 0), S_OK);
+
+    for (const std::wstring& file : files) {
+        EXPECT_FALSE(FileExists(file)) << ::testing::PrintToString(file);
+        EXPECT_TRUE(FileExists(file + L".zte"));
+        EXPECT_FALSE(FileExists(file + L".zte.zte"));
+    }
+    EXPECT_EQ(engine.ProcessedCount(), static_cast<int>(files.size()));
+    EXPECT_EQ(Text(engine.Report()), L"");
+}
+
+TEST_F(WalkTest, HiddenFileInAFolderIsLeftAloneAndReportedOnlyWhenEncrypting) {
+    for (const int kind : {kOperationEncrypt, kOperationDecrypt}) {
+        SCOPED_TRACE(kind);
+        const std::wstring top = Folder(L"k" + std::to_wstring(kind));
+        const Bytes content = PortableEncrypt(u"secret.txt", PatternBytes(100), 1);
+        const std::wstring hidden = File(L"k" + std::to_wstring(kind) + L"\\secret.txt.zte", content);
+        SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN);
+        const auto engine = Engine(kind);
+
+        ProcessFileRecursive(*engine, top, 0);
+
+        EXPECT_EQ(ReadFileBytes(hidden), content);
+        EXPECT_EQ(engine->ProcessedCount(), 0);
+        const std::wstring expected =
+            kind == kOperationEncrypt ? Entry(IDS_SKIPPED_HIDDEN, hidden, S_OK) : L"";
+        EXPECT_EQ(Text(engine->Report()), expected);
+    }
+}
+
+TEST_F(WalkTest, HiddenSystemFileIsReportedAsSystemFileOnly) {
+    const std::wstring top = Folder(L"top");
+    const std::wstring ini = File(L"top\\desktop.ini", PatternBytes(40));
+    SetAttributes(ini, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const std::wstring plain = File(L"top\\plain.txt", PatternBytes(40));
+    CFileEncryption engine(nullptr, kSecret);
+
+    ProcessFileRecursive(engine, top, 0);
+
+    EXPECT_TRUE(FileExists(ini));
+    EXPECT_FALSE(FileExists(ini + L".zte"));
+    EXPECT_TRUE(FileExists(plain + L".zte"));
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_SKIPPED_SYSTEM, ini, S_OK));
+}
+
+TEST_F(WalkTest, HiddenFolderIsSkippedWithEverythingInIt) {
+    const std::wstring hidden = Folder(L"hidden");
+    const std::wstring inside = File(L"hidden\\a.txt", PatternBytes(40));
+    SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+    CFileEncryption engine(nullptr, kSecret);
+
+    ProcessFileRecursive(engine, hidden, 0);
+
+    EXPECT_TRUE(FileExists(inside));
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_SKIPPED_HIDDEN, hidden, S_OK));
+}
+
+TEST_F(WalkTest, VanishedPathIsReportedInEitherDirectionAndTheNextPathIsStillProcessed) {
+    const struct {
+        int kind;
+        std::wstring next;
+        Bytes content;
+        std::wstring result;
+    } cases[] = {
+        {kOperationEncrypt, L"plain.txt", PatternBytes(10), L"plain.txt.zte"},
+        {kOperationDecrypt, L"other.txt.zte", PortableEncrypt(u"other.txt", PatternBytes(10), 1),
+         L"other.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const std::wstring gone = folder_.Path(L"gone");
+        const std::wstring next = File(c.next, c.content);
+        const auto engine = Engine(c.kind);
+
+        for (const std::wstring& path : {gone, next}) ProcessFileRecursive(*engine, path, 0);
+
+        EXPECT_EQ(Text(engine->Report()), Entry(IDS_NOT_FOUND, gone, S_OK));
+        EXPECT_TRUE(FileExists(folder_.Path(c.result)));
+        EXPECT_FALSE(FileExists(next));
+    }
+}
+
+TEST_F(WalkTest, DecryptedFolderIsRecordedAsAFolderAndFilesFoundInItAreNot) {
+    const std::wstring empty = Folder(L"empty");
+    const std::wstring full = Folder(L"full");
+    File(L"full\\a.txt.zte", PortableEncrypt(u"a.txt", PatternBytes(10), 1));
+    CFileDecryption engine(nullptr, kSecret);
+
+    ProcessFileRecursive(engine, empty, 0);
+    ProcessFileRecursive(engine, full, 0);
+
+    for (const wchar_t* name : {L"empty", L"full"}) {
+        const auto item = StoredItem(name);
+        ASSERT_NE(item, nullptr) << ::testing::PrintToString(name);
+        EXPECT_TRUE(item->IsFolder());
+    }
+    EXPECT_TRUE(FileExists(folder_.Path(L"full\\a.txt")));
+    EXPECT_EQ(StoredItem(L"a.txt"), nullptr);
+    EXPECT_EQ(engine.ProcessedCount(), 1);
+}
+
+TEST_F(WalkTest, NamedFileIsRecordedWhenDecrypted) {
+    const std::wstring input = File(L"b.txt.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
+    CFileDecryption engine(nullptr, kSecret);
+
+    EXPECT_EQ(ProcessFileRecursive(engine, input, 0), S_OK);
+
+    const auto item = StoredItem(L"b.txt");
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(item->IsFolder());
+}
+
+TEST_F(WalkTest, TotalSizeCountsEveryFileBelowAFolderHiddenOnesToo) {
+    const std::wstring top = Folder(L"top");
+    Folder(L"top\\sub");
+    Folder(L"top\\sub\\empty");
+    File(L"top\\a", PatternBytes(10));
+    File(L"top\\sub\\b", PatternBytes(200));
+    SetAttributes(File(L"top\\sub\\c", PatternBytes(3000)), FILE_ATTRIBUTE_HIDDEN);
+
+    EXPECT_EQ(TotalSize(top), 3210u);
+    EXPECT_EQ(TotalSize(folder_.Path(L"top\\sub\\b")), 200u);
+    EXPECT_EQ(TotalSize(folder_.Path(L"missing")), 0u);
+}
+
+}  // namespace
