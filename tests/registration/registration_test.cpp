@@ -90,8 +90,8 @@ protected:
     RegistryValueBackup folder32_{HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", KEY_WOW64_32KEY};
     RegistryValueBackup filter_{HKEY_LOCAL_MACHINE, kTapwiseCryptoKey, kExtensionFilterValue};
     RegistryValueBackup shellExtension_{HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"};
-    RegistryKeyBackup fileType_{HKEY_CLASSES_ROOT, L"Tapwise Crypto"};
-    RegistryKeyBackup extension_{HKEY_CLASSES_ROOT, L".zte"};
+    RegistryBackup fileType_{HKEY_CLASSES_ROOT, L"Tapwise Crypto"};
+    RegistryBackup extension_{HKEY_CLASSES_ROOT, L".zte"};
     TempFolder folder_;
     TempFolder decoy_;
 };

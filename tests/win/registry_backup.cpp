@@ -1,11 +1,19 @@
 #include "registry_backup.h"
 
-#include "win/unique_handle.h"
+#include <gtest/gtest.h>
 
 namespace {
 
-using Tree = RegistryKeyBackup::Tree;
-using Value = RegistryKeyBackup::Value;
+constexpr wchar_t kBackups[] = L"Software\\ZentaroTestBackups";
+
+// Unique per process and backup, since several may be held at once.
+std::wstring BackupName() {
+    static unsigned counter = 0;
+    return std::wstring(kBackups) + L"\\" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+           std::to_wstring(++counter);
+}
+
+using Value = RegistryValueBackup::Value;
 
 std::optional<Value> ReadValue(HKEY key, const std::wstring& name) {
     DWORD type = 0;
@@ -24,35 +32,6 @@ void WriteValue(HKEY key, const Value& value) {
                      static_cast<DWORD>(value.data.size()));
 }
 
-Tree Save(HKEY key) {
-    Tree tree;
-    wchar_t name[16384];
-    for (DWORD i = 0, units = 16384;
-         ::RegEnumValueW(key, i, name, &units, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++i, units = 16384) {
-        if (auto value = ReadValue(key, name)) tree.values.push_back(std::move(*value));
-    }
-    for (DWORD i = 0, units = 256;
-         ::RegEnumKeyExW(key, i, name, &units, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++i, units = 256) {
-        RegKey child;
-        if (::RegOpenKeyExW(key, name, 0, KEY_READ, child.put()) == ERROR_SUCCESS) {
-            tree.children.emplace_back(name, Save(child.get()));
-        }
-    }
-    return tree;
-}
-
-void Restore(HKEY parent, const std::wstring& subKey, const Tree& tree) {
-    RegKey key;
-    if (::RegCreateKeyExW(parent, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
-                          nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    for (const Value& value : tree.values) WriteValue(key.get(), value);
-    for (const auto& [name, child] : tree.children) Restore(key.get(), name, child);
-}
-
 bool IsEmpty(HKEY key) {
     DWORD subKeys = 0;
     DWORD values = 0;
@@ -63,17 +42,43 @@ bool IsEmpty(HKEY key) {
 
 }  // namespace
 
-RegistryKeyBackup::RegistryKeyBackup(HKEY root, std::wstring subKey)
-    : root_(root), subKey_(std::move(subKey)) {
+RegKey CreateRegistryKey(HKEY root, const std::wstring& subKey, REGSAM view) {
     RegKey key;
-    if (::RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS)
-        saved_ = Save(key.get());
+    EXPECT_EQ(::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                                key.put(), nullptr),
+              ERROR_SUCCESS);
+    return key;
 }
 
-RegistryKeyBackup::~RegistryKeyBackup() {
-    ::RegDeleteTreeW(root_, subKey_.c_str());
-    ::RegDeleteKeyW(root_, subKey_.c_str());
-    if (saved_) Restore(root_, subKey_, *saved_);
+void DeleteRegistryTree(HKEY root, const std::wstring& subKey, REGSAM view) {
+    RegKey key;
+    if (::RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ALL_ACCESS | view, key.put()) != ERROR_SUCCESS) return;
+    ::RegDeleteTreeW(key.get(), nullptr);
+    key.reset();
+    ::RegDeleteKeyExW(root, subKey.c_str(), view, 0);
+}
+
+RegistryBackup::RegistryBackup(HKEY root, std::wstring subKey, REGSAM view)
+    : root_(root), subKey_(std::move(subKey)), view_(view), saved_(BackupName()) {
+    RegKey source;
+    existed_ = ::RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_READ | view_, source.put()) == ERROR_SUCCESS;
+    if (!existed_) return;
+    const RegKey copy = CreateRegistryKey(HKEY_CURRENT_USER, saved_);
+    EXPECT_EQ(::RegCopyTreeW(source.get(), nullptr, copy.get()), ERROR_SUCCESS);
+}
+
+RegistryBackup::~RegistryBackup() {
+    DeleteRegistryTree(root_, subKey_, view_);
+    if (existed_) {
+        RegKey saved;
+        EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, saved_.c_str(), 0, KEY_READ, saved.put()),
+                  ERROR_SUCCESS);
+        const RegKey restored = CreateRegistryKey(root_, subKey_, view_);
+        EXPECT_EQ(::RegCopyTreeW(saved.get(), nullptr, restored.get()), ERROR_SUCCESS);
+    }
+    DeleteRegistryTree(HKEY_CURRENT_USER, saved_);
+    // Only succeeds once no other backup is held.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kBackups);
 }
 
 RegistryValueBackup::RegistryValueBackup(HKEY root, std::wstring subKey, std::wstring name, REGSAM view)

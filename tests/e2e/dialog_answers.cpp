@@ -1,0 +1,78 @@
+#include "dialog_answers.h"
+
+#include <gtest/gtest.h>
+
+#include "app/res_string.h"
+#include "app/resources/resource_ids.h"
+#include "app/wide_text.h"
+#include "companions/ztsdapi/resource_ids.h"
+#include "core/text_format.h"
+#include "program_run.h"
+#include "ui_test_support.h"
+
+namespace {
+
+const std::wstring kTimeout = L"--timeout 20000 ";
+
+std::wstring Widened(const std::string& utf8) {
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
+    return text;
+}
+
+// What uidrive printed for the one control it was asked to read, up to its final line break.
+std::wstring Drive(const std::wstring& arguments, int readControl = 0) {
+    UiDriver driver(kTimeout + arguments);
+    std::string output;
+    EXPECT_EQ(driver.Finish(output), 0u) << Widened(output).c_str();
+    const std::wstring text = Widened(output);
+    if (readControl == 0) return {};
+    const std::wstring label = std::to_wstring(readControl) + L": ";
+    const std::size_t start = text.find(label);
+    if (start == std::wstring::npos) return {};
+    std::wstring value = text.substr(start + label.size());
+    if (!value.empty() && value.back() == L'\n') value.pop_back();
+    return value;
+}
+
+// The window with these controls, then the actions.
+std::wstring Window(std::initializer_list<int> ids) {
+    std::wstring list;
+    for (int id : ids) list += (list.empty() ? L"--controls " : L",") + std::to_wstring(id);
+    return list + L" ";
+}
+
+std::wstring Id(int id) {
+    return std::to_wstring(id);
+}
+
+}  // namespace
+
+void AwaitVerification(UINT promptId) {
+    const std::wstring prompt =
+        Drive(Window({IDC_VERIFY_PROMPT}) + L"--get " + Id(IDC_VERIFY_PROMPT), IDC_VERIFY_PROMPT);
+    EXPECT_EQ(prompt, LoadResString(promptId));
+}
+
+void ConfirmIdentity(UINT promptId) {
+    AwaitVerification(promptId);
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--click " + Id(IDOK) + L" --gone");
+}
+
+void ChooseNewPassword(const std::wstring& password) {
+    const std::wstring typed = Quoted(password);
+    Drive(Window({IDC_PASSWORD, IDC_PASSWORD_CONFIRM}) + L"--set " + Id(IDC_PASSWORD) + L" " + typed +
+          L" --set " + Id(IDC_PASSWORD_CONFIRM) + L" " + typed + L" --click " + Id(IDOK) + L" --gone");
+}
+
+std::wstring ReadReport() {
+    return Drive(Window({IDC_REPORT_TEXT}) + L"--get " + Id(IDC_REPORT_TEXT) + L" --click " + Id(IDCANCEL) +
+                     L" --gone",
+                 IDC_REPORT_TEXT);
+}
+
+std::wstring ReportEntry(UINT stringId, const std::wstring& path) {
+    return ToWide(core::FormatText(AsU16(LoadResString(stringId)), {AsU16(path)}));
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Answers the windows of a run through uidrive, as the user at the screen would. Each waits
+// for its window and fails the test when it does not come.
+
+// Waits for the verification library's dialog and checks that its prompt is the program's
+// string promptId, which names the operation; the dialog stays open.
+void AwaitVerification(UINT promptId);
+// The same, then OK: the user is verified.
+void ConfirmIdentity(UINT promptId);
+// Types a new password in both fields of the program's password dialog and accepts it.
+void ChooseNewPassword(const std::wstring& password);
+// The text of the report dialog, which is then closed.
+std::wstring ReadReport();
+
+// A report paragraph's text for an item, as the program words it.
+std::wstring ReportEntry(UINT stringId, const std::wstring& path);

@@ -1,0 +1,33 @@
+#include "end_to_end_test.h"
+
+#include "app/resources/resource_ids.h"
+#include "dialog_answers.h"
+#include "program_run.h"
+
+std::wstring EndToEndTest::File(const std::wstring& name, const Bytes& content) const {
+    const std::wstring path = folder_.Path(name);
+    WriteFileBytes(path, content);
+    return path;
+}
+
+std::wstring EndToEndTest::Folder(const std::wstring& name) const {
+    const std::wstring path = folder_.Path(name);
+    EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+    return path;
+}
+
+void EndToEndTest::Encrypt(const std::wstring& path) {
+    const ProgramRun run = ProgramRun::WithArguments(L"/e " + Quoted(path));
+    ConfirmIdentity(IDS_VERIFY_ENCRYPT);
+    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
+}
+
+bool EndToEndTest::IsEncrypted(const std::wstring& path) {
+    if (FileExists(path) || !FileExists(path + L".zte")) return false;
+    const Bytes bytes = ReadFileBytes(path + L".zte");
+    return bytes.size() >= 4 && std::string(bytes.begin(), bytes.begin() + 4) == "ZTFE";
+}
+
+bool EndToEndTest::StoreHolds(const std::string& itemStart) const {
+    return FileExists(store_.StoreFile()) && store_.ReadStore().find(itemStart) != std::string::npos;
+}
