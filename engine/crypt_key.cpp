@@ -16,9 +16,3 @@ DWORD CCryptKey::Decrypt(std::span<BYTE> data, HCRYPTHASH hash, bool final) {
     Check(::CryptDecrypt(key_.get(), hash, final, 0, data.data(), &length));
     return length;
 }
-
-CCryptKey CCryptKey::Duplicate() const {
-    HCRYPTKEY copy = 0;
-    Check(::CryptDuplicateKey(key_.get(), nullptr, 0, &copy));
-    return CCryptKey(CryptKeyHandle(copy));
-}

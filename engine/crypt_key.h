@@ -14,9 +14,6 @@ public:
     // Deciphers data in place; returns the deciphered length.
     DWORD Decrypt(std::span<BYTE> data, HCRYPTHASH hash, bool final);
 
-    // An independent copy in the key's current state, for use on another thread.
-    CCryptKey Duplicate() const;
-
     HCRYPTKEY Get() const { return key_.get(); }
 
 private:
