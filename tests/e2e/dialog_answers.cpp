@@ -67,6 +67,13 @@ void ChooseNewPassword(const std::wstring& password) {
           L" --set " + Id(IDC_PASSWORD_CONFIRM) + L" " + typed + L" --click " + Id(IDOK) + L" --gone");
 }
 
+void ChooseInOpenDialog(UINT titleId, const std::wstring& path) {
+    // The file name box of the system's open-file dialog.
+    constexpr int kFileNameField = 1148;
+    Drive(L"--title " + Quoted(LoadResString(titleId)) + L" --set " + Id(kFileNameField) + L" " +
+          Quoted(path) + L" --click " + Id(IDOK) + L" --gone");
+}
+
 std::wstring ReadReport() {
     return Drive(Window({IDC_REPORT_TEXT}) + L"--get " + Id(IDC_REPORT_TEXT) + L" --click " + Id(IDCANCEL) +
                      L" --gone",

@@ -13,6 +13,9 @@ void AwaitVerification(UINT promptId);
 void ConfirmIdentity(UINT promptId);
 // Types a new password in both fields of the program's password dialog and accepts it.
 void ChooseNewPassword(const std::wstring& password);
+// Types the path into the open-file dialog whose title is the program's string titleId and
+// opens it.
+void ChooseInOpenDialog(UINT titleId, const std::wstring& path);
 // The text of the report dialog, which is then closed.
 std::wstring ReadReport();
 

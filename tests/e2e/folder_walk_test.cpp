@@ -2,6 +2,7 @@
 // brings back, and what the decrypted-items store then remembers.
 #include <gtest/gtest.h>
 
+#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
 #include "dialog_answers.h"
 #include "end_to_end_test.h"
@@ -73,6 +74,22 @@ TEST_F(FolderWalkTest, APathThatVanishesBeforeTheWalkIsReportedAndTheOthersAreEn
     ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
     EXPECT_TRUE(IsEncrypted(a));
     EXPECT_TRUE(IsEncrypted(c));
+}
+
+// Chosen in the dialog, the run reports even when nothing went wrong: the count and the end.
+TEST_F(FolderWalkTest, AFileChosenInTheDialogIsEncryptedAndTheReportSaysSoAndThatAllIsDone) {
+    const std::wstring chosen = File(L"chosen.txt", PatternBytes(100));
+    const ProgramRun run = ProgramRun::WithArguments(L"/e");
+    ChooseInOpenDialog(IDS_CHOOSE_ENCRYPT, chosen);
+    ConfirmIdentity(IDS_VERIFY_ENCRYPT);
+
+    const std::wstring report = ReadReport();
+    std::wstring summary = LoadResString(IDS_SUMMARY_ENCRYPT);
+    summary.replace(summary.find(L"%d"), 2, L"1");
+    EXPECT_NE(report.find(summary), std::wstring::npos) << report;
+    EXPECT_NE(report.find(ReportEntry(IDS_SELECTION_DONE, L"")), std::wstring::npos) << report;
+    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
+    EXPECT_TRUE(IsEncrypted(chosen));
 }
 
 }  // namespace
