@@ -18,16 +18,6 @@ INT_PTR CALLBACK CModalDialog::Procedure(HWND dialog, UINT message, WPARAM wPara
     return self->OnMessage(dialog, message, wParam, lParam) ? TRUE : FALSE;
 }
 
-void CModalDialog::CentreOnWorkArea(HWND dialog) {
-    RECT area{};
-    RECT window{};
-    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0) || !::GetWindowRect(dialog, &window)) return;
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    ::SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - width) / 2,
-                   area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
-
 void CModalDialog::BringToForeground(HWND dialog) {
     const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
     const DWORD ownThread = ::GetCurrentThreadId();

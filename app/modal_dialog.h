@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/window_placement.h"
+
 // A modal dialog from a template of the resource module. Subclasses react to the dialog's
 // initialisation and commands; the dialog procedure routes messages to the object.
 class CModalDialog {
@@ -22,7 +24,6 @@ protected:
     // Any other message; true when handled.
     virtual bool OnMessage(HWND, UINT, WPARAM, LPARAM) { return false; }
 
-    static void CentreOnWorkArea(HWND dialog);
     // A dialog started by a program in the background must still come up in front.
     static void BringToForeground(HWND dialog);
 

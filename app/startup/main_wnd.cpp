@@ -6,6 +6,7 @@
 #include "app/resources/resource_ids.h"
 #include "app/settings.h"
 #include "app/traversal/file_list.h"
+#include "app/window_placement.h"
 
 namespace {
 
@@ -30,15 +31,6 @@ MenuHandle LoadMainMenu() {
     const HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* menuTemplate = loaded ? ::LockResource(loaded) : nullptr;
     return MenuHandle(menuTemplate ? ::LoadMenuIndirectW(menuTemplate) : nullptr);
-}
-
-void CentreOnWorkArea(HWND window) {
-    RECT work{};
-    RECT frame{};
-    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !::GetWindowRect(window, &frame)) return;
-    const LONG x = work.left + ((work.right - work.left) - (frame.right - frame.left)) / 2;
-    const LONG y = work.top + ((work.bottom - work.top) - (frame.bottom - frame.top)) / 2;
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {

@@ -5,6 +5,7 @@
 #include "app/online_help.h"
 #include "app/settings.h"
 #include "app/traversal/current_help.h"
+#include "app/window_placement.h"
 
 namespace {
 
@@ -26,13 +27,7 @@ void ShowHelp(HWND hookDialog) {
 }  // namespace
 
 void CentreSelectionDialog(HWND hookDialog) {
-    const HWND frame = Frame(hookDialog);
-    RECT area{};
-    RECT window{};
-    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0) || !::GetWindowRect(frame, &window)) return;
-    const LONG left = area.left + ((area.right - area.left) - (window.right - window.left)) / 2;
-    const LONG top = area.top + ((area.bottom - area.top) - (window.bottom - window.top)) / 2;
-    ::SetWindowPos(frame, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOnWorkArea(Frame(hookDialog));
 }
 
 UINT_PTR CALLBACK SelectionDialogHook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {

@@ -210,38 +210,12 @@ struct ProbeReport {
 
 // Runs secret_probe in a process of its own, so that it reads the settings afresh.
 ProbeReport RunProbe(int kind) {
-    TempFolder folder;
-    const std::wstring outputPath = folder.Path(L"probe.txt");
-    {
-        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-        FileHandle output(::CreateFileW(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                        CREATE_ALWAYS, 0, nullptr));
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output.get();
-        startup.hStdError = output.get();
-        std::wstring commandLine =
-            L"\"" + TestProgramFolder() + L"secret_probe.exe\" " + std::to_wstring(kind);
-        PROCESS_INFORMATION started{};
-        if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                              nullptr, &startup, &started)) {
-            ADD_FAILURE() << "cannot start secret_probe.exe beside the tests";
-            return {};
-        }
-        const KernelHandle process(started.hProcess);
-        const KernelHandle thread(started.hThread);
-        EXPECT_EQ(::WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0) << "the probe did not end";
-    }
-    // The console host of the ended probe may still hold the file open for writing.
-    const FileHandle file(::CreateFileW(outputPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
-    char text[4096] = {};
-    DWORD got = 0;
-    EXPECT_TRUE(file && ::ReadFile(file.get(), text, sizeof(text) - 1, &got, nullptr)) << "no probe output";
+    CapturedRun probe(L"secret_probe.exe", std::to_wstring(kind));
+    std::string text;
+    probe.Finish(text, 60000);
     ProbeReport report;
     char secret[1024] = {};
-    std::sscanf(text, "result 0x%lx secret %1023s", &report.result, secret);
+    std::sscanf(text.c_str(), "result 0x%lx secret %1023s", &report.result, secret);
     report.secret = secret;
     return report;
 }

@@ -26,12 +26,13 @@ void SetRegistryString(HKEY root, const std::wstring& subKey, const wchar_t* nam
               ERROR_SUCCESS);
 }
 
-UiDriver::UiDriver(const std::wstring& arguments) : outputPath_(folder_.Path(L"uidrive.txt")) {
+CapturedRun::CapturedRun(const std::wstring& program, const std::wstring& arguments)
+    : program_(program), outputPath_(folder_.Path(L"output.txt")) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     FileHandle output(::CreateFileW(outputPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     &inherit, CREATE_ALWAYS, 0, nullptr));
     if (!output) {
-        ADD_FAILURE() << "cannot create the driver's output file";
+        ADD_FAILURE() << "cannot create the output file of a test's helper program";
         return;
     }
     STARTUPINFOW startup{};
@@ -39,11 +40,11 @@ UiDriver::UiDriver(const std::wstring& arguments) : outputPath_(folder_.Path(L"u
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output.get();
     startup.hStdError = output.get();
-    std::wstring commandLine = L"\"" + TestProgramFolder() + L"uidrive.exe\" " + arguments;
+    std::wstring commandLine = L"\"" + TestProgramFolder() + program_ + L"\" " + arguments;
     PROCESS_INFORMATION started{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                           nullptr, &startup, &started)) {
-        ADD_FAILURE() << "cannot start uidrive.exe beside the test program";
+        ADD_FAILURE() << "cannot start a helper program beside the test program";
         return;
     }
     process_.reset(started.hProcess);
@@ -51,7 +52,7 @@ UiDriver::UiDriver(const std::wstring& arguments) : outputPath_(folder_.Path(L"u
 }
 
 // A driver still waiting for a window that never came must not outlive the test.
-UiDriver::~UiDriver() {
+CapturedRun::~CapturedRun() {
     if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
         ::TerminateProcess(process_.get(), 99);
         // Its output file must be closed before the folder holding it is removed.
@@ -59,11 +60,11 @@ UiDriver::~UiDriver() {
     }
 }
 
-DWORD UiDriver::Finish(std::string& output) {
+DWORD CapturedRun::Finish(std::string& output, DWORD timeoutMs) {
     DWORD code = 99;
     if (!process_) return code;
-    if (::WaitForSingleObject(process_.get(), 30000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << "uidrive did not end";
+    if (::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "a helper program of the test did not end";
         return code;
     }
     ::GetExitCodeProcess(process_.get(), &code);
@@ -73,7 +74,7 @@ DWORD UiDriver::Finish(std::string& output) {
     char buffer[65536];
     DWORD got = 0;
     if (!file || !::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr))
-        ADD_FAILURE() << "no driver output";
+        ADD_FAILURE() << "no output from a helper program of the test";
     output.assign(buffer, got);
     return code;
 }
