@@ -152,6 +152,41 @@ TEST_F(WalkTest, DecryptedFolderIsRecordedAsAFolderAndFilesFoundInItAreNot) {
     EXPECT_EQ(engine.ProcessedCount(), 1);
 }
 
+// The user presses Cancel while the first file of the walk is being decrypted.
+class CancelledAtFirstFile : public CFileDecryption {
+public:
+    using CFileDecryption::CFileDecryption;
+
+protected:
+    int CheckInputFile() override {
+        ::PostMessageW(Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
+        for (int i = 0; i < 250 && !IsCancelled(); ++i) ::Sleep(20);
+        return CFileDecryption::CheckInputFile();
+    }
+};
+
+TEST_F(WalkTest, CancelStopsTheWalkButTheChosenFolderIsStillRecorded) {
+    const std::wstring top = Folder(L"top");
+    const Bytes first = PortableEncrypt(u"a.txt", PatternBytes(3000), 1);
+    const Bytes second = PortableEncrypt(u"b.txt", PatternBytes(3000), 1);
+    File(L"top\\a.zte", first);
+    File(L"top\\b.zte", second);
+    CancelledAtFirstFile engine(nullptr, kSecret);
+    ASSERT_NE(engine.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
+
+    ProcessFileRecursive(engine, top, 0);
+
+    EXPECT_TRUE(engine.IsCancelled());
+    EXPECT_EQ(ReadFileBytes(folder_.Path(L"top\\a.zte")), first);
+    EXPECT_EQ(ReadFileBytes(folder_.Path(L"top\\b.zte")), second);
+    EXPECT_FALSE(FileExists(folder_.Path(L"top\\a.txt")));
+    EXPECT_FALSE(FileExists(folder_.Path(L"top\\b.txt")));
+    EXPECT_EQ(engine.Report().Count(), 1u) << "only the file in hand is reported as cancelled";
+    const auto item = StoredItem(L"top");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->IsFolder());
+}
+
 TEST_F(WalkTest, NamedFileIsRecordedWhenDecrypted) {
     const std::wstring input = File(L"b.txt.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
     CFileDecryption engine(nullptr, kSecret);
