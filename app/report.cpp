@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/message_text.h"
 #include "app/res_string.h"
 #include "app/resource_module.h"
 #include "app/resources/resource_ids.h"
@@ -12,22 +13,10 @@ namespace {
 
 constexpr std::u16string_view kParagraphBreak = u"\r\n\r\n";
 
-// The message text for the status from one source, without its trailing line break.
-std::optional<std::wstring> MessageText(DWORD source, HMODULE module, HRESULT status) {
-    wchar_t buffer[1024] = {};
-    const DWORD length = ::FormatMessageW(source | FORMAT_MESSAGE_IGNORE_INSERTS, module,
-                                          static_cast<DWORD>(status), 0, buffer, 1024, nullptr);
-    std::wstring text(buffer, length);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
-        text.pop_back();
-    if (text.empty()) return std::nullopt;
-    return text;
-}
-
 // The program's own message table comes first; it may explain codes the system does not know.
 std::wstring ErrorText(HRESULT status) {
-    if (auto text = MessageText(FORMAT_MESSAGE_FROM_HMODULE, ResourceModule(), status)) return *text;
-    if (auto text = MessageText(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, status)) return *text;
+    if (auto text = MessageText(status, ResourceModule())) return *text;
+    if (auto text = MessageText(status)) return *text;
     return LoadResString(IDS_NO_ERROR_TEXT);
 }
 

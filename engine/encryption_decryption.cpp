@@ -14,6 +14,7 @@
 #include "engine/source_security.h"
 #include "trace/trace_scope.h"
 #include "win/operation.h"
+#include "win/windows_version.h"
 
 using ZTTraceNS::CTraceScope;
 

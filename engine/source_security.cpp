@@ -2,6 +2,8 @@
 
 #include <aclapi.h>
 
+#include "win/windows_version.h"
+
 CSourceSecurity::CSourceSecurity(const std::wstring& source) {
     valid_ = IsNtPlatform() && Load(source);
 }
@@ -24,10 +26,4 @@ bool CSourceSecurity::Load(const std::wstring& source) {
     attributes_.lpSecurityDescriptor = &descriptor_;
     attributes_.bInheritHandle = FALSE;
     return true;
-}
-
-bool IsNtPlatform() {
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    return ::GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }

@@ -25,6 +25,3 @@ private:
     SECURITY_ATTRIBUTES attributes_{};
     bool valid_ = false;
 };
-
-// True on the NT family, the only one with file security.
-bool IsNtPlatform();

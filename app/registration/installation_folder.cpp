@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/registration/windows_version.h"
+#include "win/windows_version.h"
 #include "app/registry_keys.h"
 #include "app/registry_string.h"
 #include "win/unique_handle.h"

@@ -6,7 +6,7 @@
 #include "app/registration/cleanup_list.h"
 #include "app/registration/extension_filter_writer.h"
 #include "app/registration/registry_writing.h"
-#include "app/registration/windows_version.h"
+#include "win/windows_version.h"
 #include "app/res_string.h"
 #include "app/resources/resource_ids.h"
 #include "trace/trace_scope.h"

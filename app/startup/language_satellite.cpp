@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/registration/windows_version.h"
+#include "win/windows_version.h"
 #include "app/resource_module.h"
 
 namespace {

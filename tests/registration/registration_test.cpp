@@ -6,7 +6,7 @@
 
 #include "app/registration/cleanup_list.h"
 #include "app/registration/server_registration.h"
-#include "app/registration/windows_version.h"
+#include "win/windows_version.h"
 #include "app/registry_keys.h"
 #include "app/res_string.h"
 #include "app/resources/resource_ids.h"
