@@ -1,6 +1,7 @@
 // Every test runs for a user who has chosen a password: before the first test the program
 // is run once for a user without a secret, and the password is chosen in its dialog. The
-// secrets and verification handles of the library stand-ins are put back afterwards.
+// secrets and verification handles of the library stand-ins, and the decrypted-items store
+// that the first run writes, are put back afterwards.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -9,6 +10,7 @@
 #include "dialog_answers.h"
 #include "program_run.h"
 #include "registry_backup.h"
+#include "store_sandbox.h"
 #include "test_support.h"
 
 namespace {
@@ -21,6 +23,7 @@ constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Zentaro\\Settings";
 class FirstUseEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        store_.emplace();
         secrets_.emplace(HKEY_CURRENT_USER, kSecretsKey);
         verification_.emplace(HKEY_CURRENT_USER, kVerificationKey);
         settings_.emplace(HKEY_CURRENT_USER, kSettingsKey);
@@ -40,9 +43,11 @@ public:
         settings_.reset();
         verification_.reset();
         secrets_.reset();
+        store_.reset();
     }
 
 private:
+    std::optional<StoreSandbox> store_;
     std::optional<RegistryBackup> secrets_;
     std::optional<RegistryBackup> verification_;
     std::optional<RegistryBackup> settings_;
