@@ -1,5 +1,7 @@
 # The installed suite in a Wine prefix, shared by install-suite, zt and demo. Callers set
 # root (the repository), and suite_prefix before calling suite_folders.
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
+wine_select
 
 # The programs an installation carries, as "target path-in-build-folder".
 suite_modules=(
@@ -10,21 +12,28 @@ suite_modules=(
   "ZTSDApi companions/ztsdapi/ZTSDApi.dll"
 )
 
-# Where a 32-bit installer puts the product: a 64-bit prefix keeps 32-bit programs in
-# "Program Files (x86)", which is also what %ProgramFiles% says to the program itself.
+# The build whose programs are installed: the one this machine can run, below build/
+# unless ZT_SUITE_BUILD names another.
+suite_build() { realpath -m "${ZT_SUITE_BUILD:-$(wine_build_dir "$root/build")}"; }
+
+# The registry view the installed programs read by default (reg.exe's /reg: switch).
+suite_view() { [ "$ZT_WINE_ARCH" = i686 ] && echo /reg:32 || echo /reg:64; }
+
+# Where an installer puts the product: a 64-bit prefix keeps 32-bit programs in
+# "Program Files (x86)", which is also what %ProgramFiles% says to such a program; the
+# x86_64 build goes where 64-bit programs go.
 # Sets suite_folder (Windows), suite_bin (Windows) and suite_bin_unix.
 suite_folders() {
   local program_files='Program Files'
-  [ -d "$suite_prefix/drive_c/Program Files (x86)" ] && program_files='Program Files (x86)'
+  [ "$ZT_WINE_ARCH" = i686 ] && [ -d "$suite_prefix/drive_c/Program Files (x86)" ] &&
+    program_files='Program Files (x86)'
   suite_folder="C:\\$program_files\\Zentaro\\"
   suite_bin="${suite_folder}bin\\"
   suite_bin_unix="$suite_prefix/drive_c/$program_files/Zentaro/bin"
 }
 
 # Wine for the suite's prefix, quiet, without the Mono and Gecko installers.
-suite_wine() {
-  WINEPREFIX=$suite_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine "$@"
-}
+suite_wine() { wine_in "$suite_prefix" "$@"; }
 
 # A Linux path as the program sees it (Wine maps / to Z:); anything else unchanged. A path is
 # one that exists or that holds a slash after its first character, so that a missing

@@ -153,6 +153,18 @@ TEST_F(RegistrationTest, UnregisteringRemovesTheFileTypeAndListsTheUsersSettings
                          L"HKU\tSOFTWARE\\Zentaro\\Applications\\TWAppSettings\t5\tShowEncryptIcon\r\n"
                          L"HKU\tSOFTWARE\\Zentaro\\Applications\\Settings\t5\tGeneral\r\n"
                          L"HK\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t2\r\n"));
+}
+
+bool RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+// Only a 32-bit program on 64-bit Windows has a second view to read the folder from.
+TEST_F(RegistrationTest, UnderWow64TheListGoesToTheFolderRecordedInThe64BitView) {
+    if (!RunsUnderWow64()) GTEST_SKIP() << "not a 32-bit process on 64-bit Windows: there is no WOW64 view";
+    ASSERT_EQ(AddCleanupLine(L"HK", L"Key", 2, nullptr), S_OK);
+    EXPECT_TRUE(FileExists(CleanupList()));
     EXPECT_FALSE(FileExists(decoy_.Path(L"Cleanup.txt")));
 }
 
