@@ -2,9 +2,9 @@
 
 #include "core/zte_header.h"
 #include "engine/handle_stream.h"
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
-#include "win/operation.h"
 #include "win/unique_handle.h"
 
 HRESULT IsEncryptedFile(HANDLE file) {

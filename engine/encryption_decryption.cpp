@@ -4,16 +4,16 @@
 #include <future>
 #include <vector>
 
-#include "app/res_string.h"
-#include "app/resources/resource_ids.h"
 #include "core/payload.h"
 #include "core/secure_bytes.h"
+#include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
-#include "engine/path_parts.h"
 #include "engine/payload_cipher.h"
 #include "engine/source_security.h"
+#include "text/res_string.h"
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
-#include "win/operation.h"
+#include "win/path_parts.h"
 #include "win/windows_version.h"
 
 using ZTTraceNS::CTraceScope;
@@ -175,17 +175,14 @@ void CEncryptionDecryption::WipeContent(const std::wstring& path, bool& overwrit
     const std::vector<BYTE> zeros(
         static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kTransferSize)));
     overwriteBegan = remaining > 0;
-    try {
+    Reported(IDS_CANNOT_WRITE, path, [&] {
         while (remaining > 0) {
             const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, zeros.size()));
             WriteFully(file.get(), std::span(zeros).first(length));
             remaining -= length;
         }
         Check(::FlushFileBuffers(file.get()));
-    } catch (const HResultError& error) {
-        report_.AddEntry(IDS_CANNOT_WRITE, path, error.code());
-        throw;
-    }
+    });
 }
 
 // Two buffers: while one is written to the output on a worker thread, the next is read and
@@ -221,22 +218,11 @@ std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output
 }
 
 std::size_t CEncryptionDecryption::ReadInput(HANDLE input, std::span<BYTE> buffer) {
-    try {
-        return ReadFully(input, buffer);
-    } catch (const HResultError& error) {
-        report_.AddEntry(IDS_CANNOT_READ, inputPath_, error.code());
-        throw;
-    }
+    return Reported(IDS_CANNOT_READ, inputPath_, [&] { return ReadFully(input, buffer); });
 }
 
 void CEncryptionDecryption::FinishWrite(std::future<void>& write) {
-    if (!write.valid()) return;
-    try {
-        write.get();
-    } catch (const HResultError& error) {
-        report_.AddEntry(IDS_CANNOT_WRITE, outputPath_, error.code());
-        throw;
-    }
+    if (write.valid()) Reported(IDS_CANNOT_WRITE, outputPath_, [&] { write.get(); });
 }
 
 void CEncryptionDecryption::RemovePartialOutput() {

@@ -7,15 +7,13 @@
 #include <span>
 #include <string>
 
-#include "app/progress_dlg.h"
-#include "app/report.h"
+#include "core/operation_kind.h"
 #include "engine/file_keys.h"
 #include "store/decrypted_items.h"
+#include "ui/progress_dlg.h"
+#include "ui/report.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
-
-// What an engine does to the files of a run.
-enum OperationKind : int { kOperationEncrypt = 1, kOperationDecrypt = 2, kOperationDecryptAndOpen = 4 };
 
 // One run of an engine over the files the user chose: the keys from the user's secret, the
 // progress dialog, the report and the decrypted-items store. The engines fill in the
@@ -79,6 +77,16 @@ protected:
     FileHandle OpenExisting(const std::wstring& path, DWORD access, DWORD share, UINT messageId);
     // Adds the entry with the last error and throws it when ok is false.
     void Require(BOOL ok, UINT messageId, const std::wstring& path);
+    // Runs the step; a failure it raises is reported under messageId for the path and raised on.
+    template <class Step>
+    auto Reported(UINT messageId, const std::wstring& path, Step&& step) -> decltype(step()) {
+        try {
+            return step();
+        } catch (const HResultError& error) {
+            report_.AddEntry(messageId, path, error.code());
+            throw;
+        }
+    }
     // After a failure: deletes the output that this engine created for the file.
     void RemovePartialOutput();
     // Adds the summary line: string messageId filled with the processed count.

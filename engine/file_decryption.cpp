@@ -1,25 +1,15 @@
 #include "engine/file_decryption.h"
 
-#include "app/resources/resource_ids.h"
 #include "core/zte_header.h"
-#include "engine/path_parts.h"
+#include "engine/engine_ids.h"
 #include "engine/standard_header.h"
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
-#include "win/operation.h"
+#include "win/path_parts.h"
+#include "win/wide_text.h"
 
 using ZTTraceNS::CTraceScope;
-
-namespace {
-
-constexpr std::uint8_t kPrimaryEncryptionType = 1;
-
-std::uint64_t ChecksumOf(const CBlock& block) {
-    std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < 8; ++i) sum |= std::uint64_t{block.Bytes()[i]} << (8 * i);
-    return sum;
-}
-
-}  // namespace
+using ZTTraceNS::Trace;
 
 CFileDecryption::CFileDecryption(HWND parent, std::span<const BYTE> secret)
     : CEncryptionDecryption(parent, secret, IDS_PROGRESS_DECRYPT) {}
@@ -46,16 +36,14 @@ HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
             return read;
         }
         if (read != S_OK) return S_FALSE;
-        const CBlock* checksum = header.FindBlock(core::kChecksumBlock);
-        std::wstring name;
         // A stored name the container refuses is never joined to a folder.
-        if (!checksum || checksum->Length() != 8 || !header.GetFileName(name)) return S_FALSE;
-        headerSize_ = header.HeaderSize();
-        storedChecksum_ = ChecksumOf(*checksum);
-        const CBlock* type = header.FindBlock(core::kEncryptionTypeBlock);
-        const bool compatibility = type && type->Length() == 1 && type->Bytes()[0] != kPrimaryEncryptionType;
-        currentKey_ = compatibility ? &keys_.Compatibility() : &keys_.Primary();
-        outputPath_ = FolderOf(inputPath_) + name;
+        const std::optional<core::AcceptedHeader> accepted = header.Accept();
+        if (!accepted) return S_FALSE;
+        headerSize_ = accepted->headerSize;
+        storedChecksum_ = accepted->checksum;
+        currentKey_ = accepted->useCompatibilityKey ? &keys_.Compatibility() : &keys_.Primary();
+        outputPath_ = FolderOf(inputPath_) + ToWide(accepted->fileName);
+        Trace(scope, 0, "FileName = %ls", outputPath_.c_str());
         return S_OK;
     });
 }

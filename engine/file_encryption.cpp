@@ -1,31 +1,21 @@
 #include "engine/file_encryption.h"
 
-#include "app/extension_filter.h"
-#include "app/resources/resource_ids.h"
 #include "core/zte_header.h"
 #include "engine/encrypted_file.h"
+#include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
-#include "engine/path_parts.h"
 #include "engine/standard_header.h"
+#include "text/extension_filter.h"
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
-#include "win/operation.h"
+#include "win/path_parts.h"
 
 using ZTTraceNS::CTraceScope;
 using ZTTraceNS::Trace;
 
-namespace {
-
-// Files of these types are programs and system files; encrypting them may leave the system
-// unable to start, so the user is asked first.
-constexpr const wchar_t* kDefaultConfirmationSet[] = {L".exe", L".dll", L".sys", L".vxd",
-                                                      L".386", L".drv", L".pnf", L".lnk"};
-
-}  // namespace
-
 CFileEncryption::CFileEncryption(HWND parent, std::span<const BYTE> secret)
     : CEncryptionDecryption(parent, secret, IDS_PROGRESS_ENCRYPT) {
-    if (!LoadExtensionFilter(confirmationSet_))
-        for (const wchar_t* extension : kDefaultConfirmationSet) confirmationSet_.Add(extension);
+    if (!LoadExtensionFilter(confirmationSet_)) AddDefaultExtensions(confirmationSet_);
 }
 
 bool CFileEncryption::Confirmed() {
@@ -77,12 +67,7 @@ HRESULT CFileEncryption::WriteCheckSum(HANDLE output, std::uint64_t checksum) {
         LARGE_INTEGER offset{};
         offset.QuadPart = checksumOffset_;
         Check(::SetFilePointerEx(output, offset, nullptr, FILE_BEGIN));
-        try {
-            WriteFully(output, core::EncodeChecksum(checksum));
-        } catch (const HResultError& error) {
-            report_.AddEntry(IDS_CANNOT_WRITE, outputPath_, error.code());
-            throw;
-        }
+        Reported(IDS_CANNOT_WRITE, outputPath_, [&] { WriteFully(output, core::EncodeChecksum(checksum)); });
     });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "app/confirm_dlg.h"
 #include "engine/encryption_decryption.h"
-#include "engine/lower_case_string_set.h"
+#include "text/lower_case_string_set.h"
+#include "ui/confirm_dlg.h"
 
 // The encrypt command: every file becomes "<name>.zte" beside it, and the plain file is
 // overwritten and deleted once the encrypted copy is safely on disk.

@@ -1,9 +1,9 @@
 #include "engine/file_header.h"
 
 #include "engine/handle_stream.h"
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
-#include "win/operation.h"
 
 using ZTTraceNS::CTraceScope;
 using ZTTraceNS::Trace;
@@ -42,16 +42,13 @@ HRESULT CFileHeader::Read(HANDLE file) {
     });
 }
 
-HRESULT CFileHeader::PatchCheckSum(HANDLE file, std::uint64_t sum) const {
-    CTraceScope scope("CFileHeader::PatchCheckSum");
-    return Guarded(scope, [&] {
-        const std::uint16_t blockOffset = GetBlockOffset(core::kChecksumBlock);
-        if (blockOffset == 0) return;
-        LARGE_INTEGER offset{};
-        offset.QuadPart = static_cast<std::uint16_t>(blockOffset + 4);
-        Check(::SetFilePointerEx(file, offset, nullptr, FILE_BEGIN));
-        WriteFully(file, core::EncodeChecksum(sum));
-    });
+std::optional<core::AcceptedHeader> CFileHeader::Accept() const {
+    return core::AcceptHeader(headerSize_,
+                              [this](std::uint16_t type) -> std::optional<std::span<const BYTE>> {
+                                  const CBlock* block = FindBlock(type);
+                                  if (!block) return std::nullopt;
+                                  return block->Bytes();
+                              });
 }
 
 const CBlock* CFileHeader::FindBlock(std::uint16_t type) const {

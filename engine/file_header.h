@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "core/zte_header.h"
@@ -21,8 +22,9 @@ public:
     // S_FALSE for a file that is not an encrypted file or whose blocks run past the header
     // size. When a type occurs twice the first block stays.
     HRESULT Read(HANDLE file);
-    // Stores the checksum in the checksum block of a header already written to the file.
-    HRESULT PatchCheckSum(HANDLE file, std::uint64_t sum) const;
+    // The header as a decrypting reader accepts it, by the container's one set of rules;
+    // nothing when it is not acceptable.
+    std::optional<core::AcceptedHeader> Accept() const;
 
     const CBlock* FindBlock(std::uint16_t type) const;
     // File offset of that block's type field, or 0 when the header has no such block.

@@ -2,8 +2,8 @@
 #include <memory>
 #include <span>
 
-#include "engine/crypt_context.h"
 #include "engine/crypt_key.h"
+#include "secret/crypt_context.h"
 
 // The RC4 file keys derived from a user secret: the primary key under the best provider
 // present, and the 40-bit compatibility key under the base provider, which files of

@@ -1,6 +1,5 @@
 #include "engine/standard_header.h"
 
-#include "core/stored_name.h"
 #include "core/utf8.h"
 #include "trace/trace_scope.h"
 
@@ -17,18 +16,4 @@ CStandardHeader::CStandardHeader(const std::wstring& fileName, BYTE encryptionTy
     Insert(CFileNameBlock(utf8.c_str()));
     Insert(CEncryptionTypeBlock(encryptionType));
     SetHeaderSize(core::HeaderSizeOf(Views()));
-}
-
-bool CStandardHeader::GetFileName(std::wstring& name) const {
-    CTraceScope scope("CStandardHeader::GetFileName");
-    const CBlock* block = FindBlock(core::kFileNameBlock);
-    if (!block || block->Length() == 0) return false;
-    const std::u16string decoded = core::StoredNameFromUtf8(block->Bytes());
-    if (!core::IsSafeStoredName(decoded)) {
-        Trace(scope, 0, "Rejected stored name of %d bytes", block->Length());
-        return false;
-    }
-    name.assign(decoded.begin(), decoded.end());
-    Trace(scope, 0, "FileName = %ls, buffer size = %d", name.c_str(), block->Length());
-    return true;
 }

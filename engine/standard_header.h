@@ -9,8 +9,4 @@ public:
     CStandardHeader() = default;
     CStandardHeader(const std::wstring& fileName, BYTE encryptionType, std::uint32_t checksumLow,
                     std::uint32_t checksumHigh);
-
-    // The stored plain file name. False when the header has none, or when it is anything but a
-    // plain final path component: the name comes from the file and is joined to a folder.
-    bool GetFileName(std::wstring& name) const;
 };

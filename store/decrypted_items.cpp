@@ -9,9 +9,9 @@
 #include "store/store_format.h"
 #include "store/store_location.h"
 #include "store/xml_document.h"
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
-#include "win/operation.h"
 
 using ZTTraceNS::CTraceScope;
 

@@ -2,6 +2,8 @@
 
 #include "trace/module_paths.h"
 #include "trace/registry_values.h"
+#include "win/path_parts.h"
+#include "win/this_module.h"
 
 namespace ZTTraceNS {
 namespace {

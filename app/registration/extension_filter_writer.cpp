@@ -4,15 +4,8 @@
 
 #include <string>
 
-#include "app/registration/registry_writing.h"
-#include "app/registry_keys.h"
-
-void AddDefaultExtensions(CStringSet& set) {
-    for (const wchar_t* extension :
-         {L".exe", L".dll", L".sys", L".vxd", L".386", L".drv", L".pnf", L".lnk"}) {
-        set.Add(extension);
-    }
-}
+#include "setup/registry_writing.h"
+#include "text/registry_keys.h"
 
 bool WriteExtensionFilter(const CStringSet& set) {
     const RegKey key = CreateWritableKey(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey);

@@ -2,15 +2,16 @@
 
 #include <vector>
 
-#include "app/extension_filter.h"
-#include "app/registration/cleanup_list.h"
 #include "app/registration/extension_filter_writer.h"
-#include "app/registration/registry_writing.h"
-#include "win/windows_version.h"
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
+#include "setup/cleanup_list.h"
+#include "setup/registry_writing.h"
+#include "text/extension_filter.h"
+#include "text/res_string.h"
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
-#include "win/operation.h"
+#include "win/this_module.h"
+#include "win/windows_version.h"
 
 namespace {
 
@@ -23,13 +24,7 @@ constexpr wchar_t kApplicationBelowMachine[] = L"SOFTWARE\\Zentaro\\Applications
 
 // Empty when the system cannot tell; registering then fails rather than write a bad path.
 std::wstring ProgramPath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
+    return ModuleFileName(ThisModule());
 }
 
 void SetKeyDefault(HKEY parent, const wchar_t* subKey, const std::wstring& text) {

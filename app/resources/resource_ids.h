@@ -1,14 +1,16 @@
-// Numbers of the resources of ZTFileEn that the code addresses. Included by the resource
-// script as well, so it holds nothing but macro definitions.
+// Numbers of the resources of ZTFileEn that the code addresses, with those of the shared
+// layers it carries. Included by the resource script as well, so it holds nothing but macro
+// definitions.
 #pragma once
+
+#include "engine/engine_ids.h"
+#include "text/text_ids.h"
+#include "ui/ui_ids.h"
 
 // Icons, dialogs and menus.
 #define IDI_ZTFILEEN 102
 #define IDD_PASSWORD 103
-#define IDD_PROGRESS 104
-#define IDD_REPORT 105
 #define IDM_MAINMENU 106
-#define IDD_CONFIRM 107
 
 // Settings description for the product's settings dialog.
 #define IDR_SETTINGS 214
@@ -16,13 +18,6 @@
 // Controls.
 #define IDC_PASSWORD 1000
 #define IDC_PASSWORD_CONFIRM 1001
-#define IDC_PROGRESS_BAR 1002
-#define IDC_PROGRESS_FILE 1003
-#define IDC_REPORT_TEXT 1005
-#define IDC_YES_TO_ALL 1006
-#define IDC_NO_TO_ALL 1007
-#define IDC_CONFIRM_QUESTION 1008
-#define IDC_CONFIRM_WARNING 1009
 #define IDC_PASSWORD_PROMPT 1033
 
 // Main window menu commands.
@@ -33,47 +28,17 @@
 
 // Strings.
 #define IDS_PASSWORD_EMPTY 1
-#define IDS_MESSAGE_CAPTION 2
 #define IDS_PASSWORDS_DIFFER 3
 #define IDS_VERIFY_ENCRYPT 4
 #define IDS_NO_SECRET 5
 #define IDS_NOT_VERIFIED 6
-#define IDS_PROGRESS_ENCRYPT 9
-#define IDS_PROGRESS_DECRYPT 10
-#define IDS_ERROR_REASON 11
-#define IDS_CANNOT_OPEN 12
-#define IDS_CANNOT_CREATE 13
-#define IDS_CANNOT_DELETE 14
-#define IDS_CANNOT_READ 15
-#define IDS_CANNOT_WRITE 16
 #define IDS_SKIPPED_SYSTEM 17
-#define IDS_CANNOT_LIST 18
-#define IDS_NO_ERROR_TEXT 19
-#define IDS_CANNOT_COPY_PROPERTIES 20
 #define IDS_PASSWORD_PROMPT 21
-#define IDS_SKIPPED_BY_USER 26
-#define IDS_OUTPUT_EXISTS 28
-#define IDS_CANCELLED 29
-#define IDS_WRONG_KEY 31
 #define IDS_MAIN_TITLE 33
-#define IDS_CONFIRM_WARNING 34
 #define IDS_CHOOSE_ENCRYPT 35
 #define IDS_CHOOSE_DECRYPT 36
 #define IDS_OPEN_VERB 37
-#define IDS_CONFIRM_QUESTION 40
-#define IDS_SUMMARY_ENCRYPT 41
-#define IDS_SUMMARY_DECRYPT 42
-#define IDS_OWNER_NOT_SET 43
 #define IDS_SKIPPED_PROTECTED 44
-#define IDS_NOT_FOUND 50
 #define IDS_SKIPPED_HIDDEN 51
-#define IDS_REPORT_ENCRYPT 52
-#define IDS_REPORT_DECRYPT 53
 #define IDS_VERIFY_DECRYPT 54
-#define IDS_FILTER_ALL 55
-#define IDS_FILTER_ENCRYPTED 56
 #define IDS_SELECTION_DONE 60
-#define IDS_IDISPATCH_ERROR 70
-#define IDS_UNKNOWN_ERROR 71
-#define IDS_PRODUCT_NAME 103
-#define IDS_BRANDING_KEY 900

@@ -6,9 +6,9 @@
 #include "app/registration/server_registration.h"
 #include "app/startup/commands.h"
 #include "app/traversal/file_list.h"
-#include "app/wide_text.h"
 #include "core/command_action.h"
 #include "engine/encryption_decryption.h"
+#include "win/wide_text.h"
 
 namespace {
 

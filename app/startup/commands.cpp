@@ -1,7 +1,7 @@
 #include "app/startup/commands.h"
 
-#include "app/wide_text.h"
 #include "core/command_line.h"
+#include "win/wide_text.h"
 
 namespace {
 

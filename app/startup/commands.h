@@ -2,7 +2,7 @@
 #include <string_view>
 
 #include "app/startup/files.h"
-#include "app/string_list.h"
+#include "text/string_list.h"
 
 // The command words of a command line without their "/", and its paths, in the order met.
 class CCommands {

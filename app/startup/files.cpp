@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/path_parts.h"
 #include "trace/trace_scope.h"
+#include "win/path_parts.h"
 
 bool CFiles::Add(std::wstring_view path) {
     ZTTraceNS::CTraceScope scope("CFiles::Add");

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/string_list.h"
+#include "text/string_list.h"
 
 // The paths of a command line, in the order met; only paths that exist are taken.
 class CFiles {

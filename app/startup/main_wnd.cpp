@@ -1,12 +1,12 @@
 #include "app/startup/main_wnd.h"
 
-#include "app/online_help.h"
-#include "app/res_string.h"
-#include "app/resource_module.h"
 #include "app/resources/resource_ids.h"
-#include "app/settings.h"
 #include "app/traversal/file_list.h"
-#include "app/window_placement.h"
+#include "text/online_help.h"
+#include "text/res_string.h"
+#include "text/resource_module.h"
+#include "text/settings.h"
+#include "ui/window_placement.h"
 
 namespace {
 

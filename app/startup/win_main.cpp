@@ -3,31 +3,16 @@
 #include <windows.h>
 // commctrl.h needs windows.h first.
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/startup/command_dispatch.h"
-#include "app/startup/language_satellite.h"
 #include "app/startup/main_wnd.h"
-#include "app/wide_text.h"
 #include "core/command_tail.h"
+#include "text/language_satellite.h"
 #include "trace/trace_scope.h"
+#include "win/com_apartment.h"
+#include "win/wide_text.h"
 
 namespace {
-
-// The main thread's single-threaded apartment, left when start-up ends.
-class CComApartment {
-public:
-    CComApartment() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~CComApartment() {
-        if (ok_) ::CoUninitialize();
-    }
-    CComApartment(const CComApartment&) = delete;
-    CComApartment& operator=(const CComApartment&) = delete;
-    bool Ok() const { return ok_; }
-
-private:
-    bool ok_;
-};
 
 void Run(HINSTANCE instance, const ZTTraceNS::CTraceScope& scope) {
     ::InitCommonControls();

@@ -1,13 +1,13 @@
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
-#include "app/settings.h"
-#include "app/traversal/common_dlg.h"
-#include "app/traversal/current_help.h"
 #include "app/traversal/file_list.h"
 #include "app/traversal/interactive_run.h"
-#include "app/traversal/selection_dialog_hook.h"
 #include "engine/encryption_decryption.h"
+#include "text/res_string.h"
+#include "text/settings.h"
 #include "trace/trace_scope.h"
+#include "ui/common_dlg.h"
+#include "ui/current_help.h"
+#include "ui/selection_dialog_hook.h"
 
 namespace {
 

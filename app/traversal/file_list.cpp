@@ -2,23 +2,23 @@
 
 #include <memory>
 
-#include "app/message_box.h"
-#include "app/report_dlg.h"
-#include "app/res_string.h"
+#include "app/authentication/tw_user_info.h"
 #include "app/resources/resource_ids.h"
-#include "app/secret/tw_user_info.h"
-#include "app/traversal/integer_text.h"
 #include "app/traversal/interactive_run.h"
 #include "app/traversal/process_file_recursive.h"
-#include "app/traversal/raised_priority.h"
-#include "app/traversal/system_error_text.h"
-#include "app/traversal/total_size.h"
-#include "app/wide_text.h"
 #include "core/secure_bytes.h"
 #include "core/text_format.h"
 #include "engine/file_decryption_and_open.h"
 #include "engine/file_encryption.h"
-#include "win/operation.h"
+#include "text/integer_text.h"
+#include "text/message_box.h"
+#include "text/res_string.h"
+#include "text/system_error_text.h"
+#include "trace/operation.h"
+#include "ui/report_dlg.h"
+#include "ui/total_size.h"
+#include "win/raised_priority.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "app/traversal/process_file_recursive.h"
 
 #include "app/resources/resource_ids.h"
-#include "app/traversal/folder_entries.h"
 #include "app/traversal/system_protection.h"
 #include "engine/encryption_decryption.h"
-#include "win/operation.h"
+#include "trace/operation.h"
+#include "ui/folder_entries.h"
 
 using ZTTraceNS::CTraceScope;
 using ZTTraceNS::Trace;

@@ -13,11 +13,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/secret/obfuscation_key.h"
-#include "app/secret/ztw_str_blob.h"
 #include "core/obfuscated_blob.h"
 #include "core/xtea_feedback.h"
 #include "resource_ids.h"
+#include "secret/obfuscation_key.h"
+#include "secret/ztw_str_blob.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
 

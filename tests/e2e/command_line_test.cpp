@@ -5,7 +5,7 @@
 #include "app/resources/resource_ids.h"
 #include "dialog_answers.h"
 #include "end_to_end_test.h"
-#include "program_run.h"
+#include "process_run.h"
 #include "registry_backup.h"
 
 namespace {
@@ -60,7 +60,7 @@ TEST_F(CommandLineTest, EncryptsWhatTheCommandLineNamesAndDropsALineWithAMissing
         arguments = Expand(arguments, L"{spaced}", spaced);
         arguments = Expand(arguments, L"{missing}", folder + L"\\missing.txt");
 
-        const ProgramRun run = ProgramRun::WithArguments(arguments);
+        const ProcessRun run = RunProgram(arguments);
         if (c.outcome == Outcome::kEncrypted) ConfirmIdentity(IDS_VERIFY_ENCRYPT);
 
         // A run that must do nothing would wait for its verification, and not end.

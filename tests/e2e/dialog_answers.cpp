@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
-#include "app/wide_text.h"
 #include "companions/ztsdapi/resource_ids.h"
 #include "core/text_format.h"
-#include "program_run.h"
-#include "ui_test_support.h"
+#include "process_run.h"
+#include "text/res_string.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -2,7 +2,15 @@
 
 #include "app/resources/resource_ids.h"
 #include "dialog_answers.h"
-#include "program_run.h"
+#include "process_run.h"
+
+std::wstring ProgramPath() {
+    return TestProgramFolder() + L"ZTFileEn.exe";
+}
+
+ProcessRun RunProgram(const std::wstring& arguments) {
+    return ProcessRun(Quoted(ProgramPath()) + L" " + arguments);
+}
 
 std::wstring EndToEndTest::File(const std::wstring& name, const Bytes& content) const {
     const std::wstring path = folder_.Path(name);
@@ -17,7 +25,7 @@ std::wstring EndToEndTest::Folder(const std::wstring& name) const {
 }
 
 void EndToEndTest::Encrypt(const std::wstring& path) {
-    const ProgramRun run = ProgramRun::WithArguments(L"/e " + Quoted(path));
+    const ProcessRun run = RunProgram(L"/e " + Quoted(path));
     ConfirmIdentity(IDS_VERIFY_ENCRYPT);
     ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
 }

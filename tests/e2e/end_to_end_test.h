@@ -3,8 +3,15 @@
 
 #include <string>
 
+#include "process_run.h"
 #include "store_sandbox.h"
 #include "test_support.h"
+
+// The suite's main program, ZTFileEn.exe, installed beside this test program with the
+// libraries it loads.
+std::wstring ProgramPath();
+// One start of the program: its quoted path, a space, then the arguments exactly as given.
+ProcessRun RunProgram(const std::wstring& arguments);
 
 // A test of the installed program on real files in a fresh folder, with the decrypted-items
 // store as the test found it.

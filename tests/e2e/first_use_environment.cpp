@@ -8,7 +8,8 @@
 
 #include "app/resources/resource_ids.h"
 #include "dialog_answers.h"
-#include "program_run.h"
+#include "end_to_end_test.h"
+#include "process_run.h"
 #include "registry_backup.h"
 #include "store_sandbox.h"
 #include "test_support.h"
@@ -32,7 +33,7 @@ public:
         const TempFolder folder;
         const std::wstring file = folder.Path(L"first.txt");
         WriteFileBytes(file, PatternBytes(100));
-        const ProgramRun run = ProgramRun::WithArguments(L"/e " + Quoted(file));
+        const ProcessRun run = RunProgram(L"/e " + Quoted(file));
         ConfirmIdentity(IDS_VERIFY_ENCRYPT);
         ChooseNewPassword(L"first use");
         ASSERT_TRUE(run.EndsWithin(kRunEndsMs));

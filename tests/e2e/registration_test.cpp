@@ -5,14 +5,13 @@
 
 #include <optional>
 
-#include "app/registry_string.h"
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
 #include "dialog_answers.h"
 #include "end_to_end_test.h"
-#include "program_run.h"
+#include "process_run.h"
 #include "registry_backup.h"
-#include "ui_test_support.h"
+#include "text/res_string.h"
+#include "win/registry_string.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ constexpr wchar_t kMarkExtension[] = L".zte2emark";
 constexpr wchar_t kMarkType[] = L"ZtE2E.MarkFile";
 
 void RunToTheEnd(const std::wstring& arguments) {
-    const ProgramRun run = ProgramRun::WithArguments(arguments);
+    const ProcessRun run = RunProgram(arguments);
     ASSERT_TRUE(run.EndsWithin(kIdleRunEndsMs)) << "registration shows no window and ends";
 }
 
@@ -127,7 +126,7 @@ TEST_F(RegistrationTest, OpeningAnEncryptedFileThroughItsOpenCommandDecryptsReco
     ASSERT_NE(placeholder, std::wstring::npos) << command;
     command.replace(placeholder, 2, plain + L".zte");
     {
-        const ProgramRun run(command);
+        const ProcessRun run(command);
         ConfirmIdentity(IDS_VERIFY_DECRYPT);
         ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
     }

@@ -6,8 +6,8 @@
 
 #include "app/resources/resource_ids.h"
 #include "engine/file_encryption.h"
-#include "engine_test_support.h"
-#include "ui_test_support.h"
+#include "engine_test.h"
+#include "process_run.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "app/resources/resource_ids.h"
 #include "engine/file_decryption_and_open.h"
 #include "engine/file_encryption.h"
-#include "engine_test_support.h"
+#include "engine_test.h"
 
 namespace {
 

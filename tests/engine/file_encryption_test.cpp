@@ -2,7 +2,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "engine/file_encryption.h"
-#include "engine_test_support.h"
+#include "engine_test.h"
 #include "store/decrypted_items.h"
 #include "win/unique_handle.h"
 

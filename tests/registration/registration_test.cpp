@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "app/registration/cleanup_list.h"
 #include "app/registration/server_registration.h"
-#include "win/windows_version.h"
-#include "app/registry_keys.h"
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
 #include "registry_backup.h"
+#include "setup/cleanup_list.h"
 #include "test_support.h"
+#include "text/registry_keys.h"
+#include "text/res_string.h"
 #include "win/unique_handle.h"
+#include "win/windows_version.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/secret/base64_text.h"
+#include "secret/base64_text.h"
 #include "win/hresult.h"
 
 namespace {

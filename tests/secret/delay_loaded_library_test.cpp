@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/secret/delay_loaded_library.h"
+#include "win/delay_loaded_library.h"
 #include "win/hresult.h"
 
 namespace {

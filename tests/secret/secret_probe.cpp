@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "app/secret/tw_user_info.h"
+#include "app/authentication/tw_user_info.h"
 
 int wmain(int argc, wchar_t** argv) {
     CTWUserInfo user(argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 1);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/secret/thread_user_name.h"
+#include "app/authentication/thread_user_name.h"
 #include "win/unique_handle.h"
 
 namespace {

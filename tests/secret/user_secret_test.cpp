@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/res_string.h"
+#include "app/authentication/thread_user_name.h"
+#include "app/authentication/tw_user_info.h"
+#include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
-#include "app/secret/thread_user_name.h"
-#include "app/secret/tw_user_info.h"
-#include "app/secret/ztfp_api.h"
-#include "app/wide_text.h"
 #include "core/md4.h"
 #include "core/utf8.h"
-#include "ui_test_support.h"
+#include "process_run.h"
+#include "text/res_string.h"
+#include "win/wide_text.h"
 
 namespace {
 

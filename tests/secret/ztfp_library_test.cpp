@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/secret/crypt_blob.h"
-#include "app/secret/ztfp_api.h"
-#include "tests/win/test_support.h"
+#include "app/authentication/ztfp_allocator.h"
+#include "app/authentication/ztfp_api.h"
+#include "test_support.h"
 #include "win/unique_handle.h"
 
 namespace {

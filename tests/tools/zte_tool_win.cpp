@@ -19,8 +19,10 @@
 #include "engine/payload_cipher.h"
 #include "engine/standard_header.h"
 #include "hex.h"
+#include "win/com_apartment.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
+#include "win/wide_text.h"
 
 namespace {
 
@@ -80,7 +82,10 @@ int Encrypt(int argc, wchar_t** argv) {
     Check(header.Write(out.get()));
     const std::uint64_t sum =
         CopyPayload(in.get(), out.get(), true, [&](std::span<BYTE> data) { EncipherChunks(key, data); });
-    Check(header.PatchCheckSum(out.get(), sum));
+    LARGE_INTEGER checksum{};
+    checksum.QuadPart = header.GetBlockOffset(core::kChecksumBlock) + 4;
+    Check(::SetFilePointerEx(out.get(), checksum, nullptr, FILE_BEGIN));
+    WriteFully(out.get(), core::EncodeChecksum(sum));
     return 0;
 }
 
@@ -89,16 +94,9 @@ std::string Decrypt(wchar_t** argv) {
     CStandardHeader header;
     if (IsEncryptedFile(in.get()) != S_OK) return "not-encrypted";
     Check(::SetFilePointerEx(in.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN));
-    std::wstring name;
-    const auto accepted =
-        header.Read(in.get()) == S_OK
-            ? core::AcceptHeader(header.HeaderSize(),
-                                 [&](std::uint16_t type) {
-                                     const CBlock* block = header.FindBlock(type);
-                                     return block ? std::optional(block->Bytes()) : std::nullopt;
-                                 })
-            : std::nullopt;
-    if (!accepted || !header.GetFileName(name)) return "not-accepted";
+    const auto accepted = header.Read(in.get()) == S_OK ? header.Accept() : std::nullopt;
+    if (!accepted) return "not-accepted";
+    const std::wstring name = ToWide(accepted->fileName);
 
     CFileKeys keys(Secret(argv[2]));
     if (accepted->useCompatibilityKey) keys.UseCompatibilityKey();
@@ -122,13 +120,12 @@ std::string Decrypt(wchar_t** argv) {
 // prints the engine's result.
 template <class Engine>
 int RunEngine(wchar_t** argv) {
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int result = kFailure;
     {
+        const CComApartment apartment;
         Engine engine(nullptr, Secret(argv[2]));
         result = engine.ProcessFile(argv[3], false);
     }
-    if (SUCCEEDED(com)) ::CoUninitialize();
     std::printf("%d\n", result);
     return result == S_OK ? 0 : kFailure;
 }

@@ -2,12 +2,12 @@
 // touched.
 #include <gtest/gtest.h>
 
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
 #include "app/traversal/file_list.h"
-#include "app/wide_text.h"
+#include "process_run.h"
 #include "test_support.h"
-#include "ui_test_support.h"
+#include "text/res_string.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 
 #include <string_view>
 
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
-#include "app/traversal/common_dlg.h"
-#include "app/traversal/current_help.h"
 #include "app/traversal/file_list.h"
-#include "app/traversal/integer_text.h"
-#include "app/traversal/selection_buffer.h"
-#include "app/traversal/system_error_text.h"
+#include "process_run.h"
 #include "test_support.h"
-#include "ui_test_support.h"
+#include "text/integer_text.h"
+#include "text/res_string.h"
+#include "text/system_error_text.h"
+#include "ui/common_dlg.h"
+#include "ui/current_help.h"
+#include "ui/selection_buffer.h"
 
 namespace {
 

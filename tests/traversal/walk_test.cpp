@@ -6,12 +6,12 @@
 
 #include "app/resources/resource_ids.h"
 #include "app/traversal/process_file_recursive.h"
-#include "app/traversal/total_size.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
-#include "engine_test_support.h"
+#include "engine_test.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
+#include "ui/total_size.h"
 
 namespace {
 

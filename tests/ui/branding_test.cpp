@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/branding.h"
-#include "app/registry_keys.h"
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
+#include "process_run.h"
 #include "test_string_ids.h"
-#include "ui_test_support.h"
+#include "text/branding.h"
+#include "text/registry_keys.h"
+#include "text/res_string.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The confirmation and report dialogs, answered by uidrive as a person would answer them.
 #include <gtest/gtest.h>
 
-#include "app/confirm_dlg.h"
-#include "app/report_dlg.h"
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
-#include "ui_test_support.h"
+#include "process_run.h"
+#include "text/res_string.h"
+#include "ui/confirm_dlg.h"
+#include "ui/report_dlg.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/help.h"
-#include "app/online_help.h"
-#include "app/product_folders.h"
-#include "app/registry_keys.h"
-#include "ui_test_support.h"
+#include "process_run.h"
+#include "text/help.h"
+#include "text/online_help.h"
+#include "text/product_folders.h"
+#include "text/registry_keys.h"
 
 namespace {
 

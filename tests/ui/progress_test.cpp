@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/progress_dlg.h"
 #include "app/resources/resource_ids.h"
-#include "ui_test_support.h"
+#include "process_run.h"
+#include "ui/progress_dlg.h"
 
 namespace {
 

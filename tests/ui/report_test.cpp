@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/report.h"
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
-#include "ui_test_support.h"
+#include "process_run.h"
+#include "text/res_string.h"
+#include "ui/report.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // the settings description.
 #include <gtest/gtest.h>
 
-#include "app/res_string.h"
-#include "app/resource_module.h"
 #include "app/resources/resource_ids.h"
+#include "text/res_string.h"
+#include "text/resource_module.h"
 #include "win/unique_handle.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/registry_keys.h"
-#include "app/settings.h"
-#include "ui_test_support.h"
+#include "process_run.h"
+#include "text/registry_keys.h"
+#include "text/settings.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "app/confirm_dlg.h"
-#include "app/message_box.h"
-#include "app/progress_dlg.h"
-#include "app/report_dlg.h"
-#include "app/res_string.h"
 #include "app/resources/resource_ids.h"
+#include "text/message_box.h"
+#include "text/res_string.h"
+#include "ui/confirm_dlg.h"
+#include "ui/progress_dlg.h"
+#include "ui/report_dlg.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "engine/crypt_context.h"
-#include "engine/provider_repair.h"
+#include "secret/crypt_context.h"
+#include "secret/provider_repair.h"
 #include "test_support.h"
 #include "win/unique_handle.h"
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "trace/trace_state.h"
-#include "win/operation.h"
 
 using namespace ZTTraceNS;
 

@@ -1,7 +1,0 @@
-#pragma once
-#include <windows.h>
-
-// Blob buffers that the fingerprint library handed over: zeroed, then given back to it.
-struct _ztfp_allocator {
-    static void Free(BYTE* data, DWORD size) noexcept;
-};

@@ -1,0 +1,32 @@
+#include "setup/installation_folder.h"
+
+#include <windows.h>
+
+#include "text/registry_keys.h"
+#include "win/registry_string.h"
+#include "win/unique_handle.h"
+#include "win/windows_version.h"
+
+namespace {
+
+// IsWow64Process is looked up, not imported: systems before XP SP2 lack it, and an import
+// would keep the program from starting there.
+bool RunsUnderWow64() {
+    if (!IsWindowsVistaOrLater()) return false;
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+}  // namespace
+
+std::wstring ReadInstallationFolder() {
+    const REGSAM view = RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
+    RegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kZentaroKey, 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) {
+        return {};
+    }
+    return ReadRegistryString(key.get(), L"ZentaroPath").value_or(L"");
+}

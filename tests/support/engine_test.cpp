@@ -1,0 +1,72 @@
+#include "engine_test.h"
+
+#include "core/file_key.h"
+#include "core/memory_stream.h"
+#include "core/payload.h"
+#include "store/decrypted_item.h"
+#include "store/decrypted_items.h"
+
+const Bytes kSecret{'o', 'p', 'e', 'n', ' ', 's', 'e', 's', 'a', 'm', 'e'};
+const Bytes kOtherSecret{'s', 'o', 'm', 'e', 'o', 'n', 'e', ' ', 'e', 'l', 's', 'e'};
+
+namespace {
+
+core::Rc4 FileKey(const Bytes& secret, bool compatibility) {
+    return core::Rc4(
+        core::DeriveFileKey(secret, compatibility ? core::Provider::Base : core::Provider::Enhanced));
+}
+
+}  // namespace
+
+Bytes PortableEncrypt(const std::u16string& name, const Bytes& plain, std::uint8_t encryptionType,
+                      const Bytes& secret) {
+    // The stored name is UTF-8 with its terminator; the tests use ASCII names.
+    Bytes nameBytes(name.begin(), name.end());
+    nameBytes.push_back(0);
+    const auto checksum = core::EncodeChecksum(core::AddToChecksum(0, plain));
+    const std::uint8_t type[] = {encryptionType};
+    const core::BlockView blocks[] = {{core::kChecksumBlock, checksum},
+                                      {core::kFileNameBlock, nameBytes},
+                                      {core::kEncryptionTypeBlock, type}};
+    core::MemorySink sink;
+    core::WriteHeader(sink, core::HeaderSizeOf(blocks), blocks);
+    Bytes payload = plain;
+    core::Rc4 key = FileKey(secret, encryptionType != core::kPrimaryKeyType);
+    core::CipherChunks(key, payload);
+    sink.Write(payload);
+    return sink.Bytes();
+}
+
+std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& secret) {
+    core::MemorySource source(file);
+    const auto header = core::AcceptHeader(core::ParseHeader(source));
+    if (!header) return std::nullopt;
+    Bytes plain(file.begin() + header->headerSize, file.end());
+    core::Rc4 key = FileKey(secret, header->useCompatibilityKey);
+    core::CipherChunks(key, plain);
+    return PortableReading{*header, plain};
+}
+
+std::wstring EngineTest::File(const std::wstring& name, const Bytes& content) const {
+    const std::wstring path = folder_.Path(name);
+    WriteFileBytes(path, content);
+    return path;
+}
+
+std::wstring EngineTest::Text(const CReport& report) {
+    std::wstring text;
+    for (std::size_t i = 0; i < report.Count(); ++i) text += report.GetAt(i);
+    return text;
+}
+
+std::wstring EngineTest::Entry(UINT messageId, const std::wstring& path, HRESULT status) {
+    CReport report;
+    report.AddEntry(messageId, path, status);
+    return Text(report);
+}
+
+bool EngineTest::StoreHolds(const std::wstring& name) {
+    CDecryptedItems items;
+    items.LoadItems(nullptr);
+    return items.Find(CDecryptedItem::KeyOf(name)) != nullptr;
+}

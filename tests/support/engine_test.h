@@ -1,0 +1,39 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "core/zte_header.h"
+#include "store_sandbox.h"
+#include "test_support.h"
+#include "ui/report.h"
+
+// The secret of the user the engines run for, and another user's.
+extern const Bytes kSecret;
+extern const Bytes kOtherSecret;
+
+// An encrypted file written by the portable code, as another installation would write it.
+Bytes PortableEncrypt(const std::u16string& name, const Bytes& plain, std::uint8_t encryptionType,
+                      const Bytes& secret = kSecret);
+
+// What the portable reader makes of an encrypted file: its header and plain content.
+struct PortableReading {
+    core::AcceptedHeader header;
+    Bytes plain;
+};
+std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& secret = kSecret);
+
+// A run in a fresh folder, with the store as the test found it.
+class EngineTest : public ::testing::Test {
+protected:
+    std::wstring File(const std::wstring& name, const Bytes& content) const;
+    // The report's paragraphs as the user reads them.
+    static std::wstring Text(const CReport& report);
+    // The paragraph a report shows for that entry.
+    static std::wstring Entry(UINT messageId, const std::wstring& path, HRESULT status);
+    static bool StoreHolds(const std::wstring& name);
+
+    StoreSandbox store_;
+    TempFolder folder_;
+};

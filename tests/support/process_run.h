@@ -1,0 +1,48 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "test_support.h"
+#include "win/unique_handle.h"
+
+// One program started by a test, as a user or the shell starts it, with its output kept for
+// the test when asked. One still running when the object goes is ended, so that a program
+// waiting for an answer that never came does not hold the test's files.
+class ProcessRun {
+public:
+    // The whole command line; the program is the first token.
+    explicit ProcessRun(std::wstring commandLine, bool captureOutput = false);
+    ProcessRun(ProcessRun&&) = default;
+    ~ProcessRun();
+
+    // True when the program ended on its own within the time.
+    bool EndsWithin(DWORD ms) const;
+    // Waits for the program to end; its exit code, and what it printed when captured.
+    DWORD Finish(std::string& output, DWORD timeoutMs = 30000);
+    DWORD Finish(DWORD timeoutMs = 30000);
+
+private:
+    std::unique_ptr<TempFolder> folder_;
+    std::wstring outputPath_;
+    KernelHandle process_;
+};
+
+// A console program beside the test program, started with the arguments, its output kept.
+class CapturedRun : public ProcessRun {
+public:
+    CapturedRun(const std::wstring& program, const std::wstring& arguments)
+        : ProcessRun(Quoted(TestProgramFolder() + program) + L" " + arguments, true) {}
+};
+
+// uidrive, answering a dialog that the test then shows.
+class UiDriver : public CapturedRun {
+public:
+    explicit UiDriver(const std::wstring& arguments) : CapturedRun(L"uidrive.exe", arguments) {}
+};
+
+// Long enough for a run under Wine on a loaded machine once its dialogs are answered.
+inline constexpr DWORD kRunEndsMs = 30000;
+// A run that must do nothing shows no window and ends at once; this leaves room for Wine.
+inline constexpr DWORD kIdleRunEndsMs = 15000;

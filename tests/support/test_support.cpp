@@ -1,0 +1,97 @@
+#include "test_support.h"
+
+#include <shellapi.h>
+
+#include "win/this_module.h"
+#include "win/unique_handle.h"
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, base);
+    // Wine reuses process IDs at once, and a folder a crashed test left behind must not stop
+    // the next one, so a taken name is passed over.
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        path_ = std::wstring(base) + L"zt_test_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                std::to_wstring(::GetTickCount()) + L"_" + std::to_wstring(++counter);
+        if (::CreateDirectoryW(path_.c_str(), nullptr)) return;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    ADD_FAILURE() << "cannot create the test folder";
+}
+
+TempFolder::~TempFolder() {
+    // SHFileOperation wants a double-zero-terminated list.
+    std::wstring from = path_ + L'\0';
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    // A process the test started may hold a file a moment longer than the test itself.
+    for (int attempt = 0; attempt < 20 && ::GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+         ++attempt) {
+        if (attempt > 0) ::Sleep(50);
+        ::SHFileOperationW(&op);
+    }
+}
+
+void WriteFileBytes(const std::wstring& path, const Bytes& bytes) {
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file) << "cannot create the test file";
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_EQ(written, bytes.size());
+}
+
+Bytes ReadFileBytes(const std::wstring& path) {
+    FileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
+        ADD_FAILURE() << "cannot open the test file";
+        return {};
+    }
+    Bytes bytes(::GetFileSize(file.get(), nullptr));
+    DWORD got = 0;
+    if (!bytes.empty()) ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    bytes.resize(got);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Bytes PatternBytes(std::size_t size, std::uint8_t seed) {
+    Bytes bytes(size);
+    std::uint32_t x = seed * 2654435761u + 1;
+    for (auto& b : bytes) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(x >> 16);
+    }
+    return bytes;
+}
+
+std::wstring Quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
+
+std::wstring FromBuildPath(const char* unixPath) {
+    std::wstring path = L"Z:";
+    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+}
+
+std::wstring TestProgramFolder() {
+    return ThisModuleFolder();
+}
+
+void SetRegistryString(HKEY root, const std::wstring& subKey, const wchar_t* name,
+                       const std::wstring& value) {
+    RegKey key;
+    ASSERT_EQ(
+        ::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
+        ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}

@@ -1,0 +1,36 @@
+#include "text/settings.h"
+
+#include "core/leading_integer.h"
+#include "trace/trace_scope.h"
+#include "win/wide_text.h"
+
+HRESULT GetSetting(const wchar_t* name, std::wstring& value, bool traceOnError, CSettingsLibrary& library) {
+    const HRESULT hr = library.Query(name, value);
+    if (FAILED(hr) && traceOnError) {
+        ZTTraceNS::CTraceScope scope("ztsettings::get");
+        ZTTraceNS::Trace(scope, 0, "name = %ls", name);
+        ZTTraceNS::TraceResult(scope, nullptr, hr);
+    }
+    return hr;
+}
+
+HRESULT GetBoolSetting(const wchar_t* name, bool& flag, bool traceOnError, CSettingsLibrary& library) {
+    flag = false;
+    std::wstring text;
+    const HRESULT hr = GetSetting(name, text, traceOnError, library);
+    if (FAILED(hr)) return hr;
+    const std::optional<std::int32_t> number = core::LeadingInteger(AsU16(text));
+    if (!number || *number == 0) return E_INVALIDARG;
+    flag = *number > 0;
+    return S_OK;
+}
+
+bool ReadPersonalMode(CSettingsLibrary& library) {
+    bool flag = false;
+    return SUCCEEDED(GetBoolSetting(L"is_personalmode", flag, false, library)) && flag;
+}
+
+bool IsPersonalMode() {
+    static const bool personal = ReadPersonalMode(CSettingsLibrary::Process());
+    return personal;
+}
