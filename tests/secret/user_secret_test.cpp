@@ -13,8 +13,8 @@
 #include "app/authentication/tw_user_info.h"
 #include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
-#include "core/md4.h"
 #include "core/utf8.h"
+#include "engine_test.h"
 #include "process_run.h"
 #include "text/res_string.h"
 #include "win/wide_text.h"
@@ -68,13 +68,6 @@ void ExpectAllAnswered(const std::vector<Answer>& answers) {
 
 Bytes Copied(std::span<const BYTE> bytes) {
     return {bytes.begin(), bytes.end()};
-}
-
-// A new password's secret: the MD4 of its UTF-16 units and terminator.
-Bytes PasswordSecret(const std::wstring& password) {
-    const auto* units = reinterpret_cast<const BYTE*>(password.c_str());
-    const core::Md4Digest digest = core::Md4Of({units, (password.size() + 1) * sizeof(wchar_t)});
-    return {digest.begin(), digest.end()};
 }
 
 std::string Hex(const Bytes& bytes) {

@@ -1,6 +1,7 @@
 #include "engine_test.h"
 
 #include "core/file_key.h"
+#include "core/md4.h"
 #include "core/memory_stream.h"
 #include "core/payload.h"
 #include "store/decrypted_item.h"
@@ -17,6 +18,12 @@ core::Rc4 FileKey(const Bytes& secret, bool compatibility) {
 }
 
 }  // namespace
+
+Bytes PasswordSecret(const std::wstring& password) {
+    const auto* units = reinterpret_cast<const std::uint8_t*>(password.c_str());
+    const core::Md4Digest digest = core::Md4Of({units, (password.size() + 1) * sizeof(wchar_t)});
+    return {digest.begin(), digest.end()};
+}
 
 Bytes PortableEncrypt(const std::u16string& name, const Bytes& plain, std::uint8_t encryptionType,
                       const Bytes& secret) {
@@ -50,6 +57,12 @@ std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& s
 std::wstring EngineTest::File(const std::wstring& name, const Bytes& content) const {
     const std::wstring path = folder_.Path(name);
     WriteFileBytes(path, content);
+    return path;
+}
+
+std::wstring EngineTest::Folder(const std::wstring& name) const {
+    const std::wstring path = folder_.Path(name);
+    EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
     return path;
 }
 
