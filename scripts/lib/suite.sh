@@ -75,7 +75,11 @@ suite_run() {
   build=$(suite_build)
   suite_prefix=$(realpath -m "${ZT_PREFIX:-$root/build/suite/wineprefix}")
   suite_folders
-  if suite_outdated; then "$root/scripts/install-suite" --prefix "$suite_prefix" --build "$build"; fi
+  if suite_outdated; then
+    "$root/scripts/install-suite" --prefix "$suite_prefix" --build "$build"
+    # A prefix made just now has only now the folders that say where the programs went.
+    suite_folders
+  fi
   if [ -z "${DISPLAY:-}" ]; then
     source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
     start_display
