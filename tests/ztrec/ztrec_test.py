@@ -44,9 +44,8 @@ def crafted(name: bytes, payload=b"") -> bytes:
 class Folder(unittest.TestCase):
     def setUp(self):
         self.dir = Path(tempfile.mkdtemp(prefix="ztrec-test-"))
-
-    def tearDown(self):
-        subprocess.run(["rm", "-rf", str(self.dir)], check=True)
+        # A cleanup, so that those a test adds later (which run first) can free its files.
+        self.addCleanup(subprocess.run, ["rm", "-rf", str(self.dir)], check=True)
 
     def write(self, name, content):
         path = self.dir / name
@@ -221,6 +220,23 @@ class Refusals(Folder):
                 self.assertEqual(result.returncode, 1)
                 self.assertIn(f"{path}: {reason}", result.stderr)
                 self.assertNothingChanged(before)
+
+    def test_source_that_cannot_be_removed_stays_beside_the_new_file(self):
+        zte = self.encrypted("a.txt", b"content")
+        plain = self.write("b.txt", b"plain")
+        if subprocess.run(["chattr", "+i", zte, plain], capture_output=True).returncode != 0:
+            self.skipTest("this file system cannot make a file undeletable")
+        self.addCleanup(subprocess.run, ["chattr", "-i", zte, plain])
+        decrypted = run("decrypt", zte)
+        self.assertEqual(decrypted.returncode, 1)
+        self.assertIn(f"{zte}: not finished: decrypted to {self.dir / 'a.txt'}, but the .zte file could not be "
+                      "removed: Operation not permitted", decrypted.stderr)
+        wiped = run("encrypt", "--wipe", plain)
+        self.assertEqual(wiped.returncode, 1)
+        self.assertIn("but the plain file could not be wiped", wiped.stderr)
+        self.assertEqual(self.listing(), ["a.txt", "a.txt.zte", "b.txt", "b.txt.zte"])
+        self.assertEqual((self.dir / "a.txt").read_bytes(), b"content")
+        self.assertEqual(plain.read_bytes(), b"plain")
 
     def test_one_failure_does_not_stop_the_others(self):
         good = self.encrypted("good.txt", b"good")

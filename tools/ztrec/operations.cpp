@@ -125,6 +125,17 @@ bool Placed(NewFile& output) {
     }
 }
 
+// The last step, with the new file in place: its source goes. When that fails, both stay.
+Outcome SourceRemoved(const Path& source, const Path& target, void (*removal)(const Path&),
+                      std::string (*unfinished)(std::string_view target, std::string_view why)) {
+    try {
+        removal(source);
+    } catch (...) {
+        return {Result::Incomplete, unfinished(Shown(target), DescribeFailure(std::current_exception()))};
+    }
+    return {Result::Done, Shown(target)};
+}
+
 }  // namespace
 
 Keys KeysFor(const core::Password& password) {
@@ -148,15 +159,8 @@ Outcome DecryptFile(const Path& path, Keys& keys, bool keep) {
         if (!Placed(*output)) return {Result::OutputExists, Shown(target)};
     }
     input.reset();
-    if (!keep) {
-        try {
-            Remove(path);
-        } catch (...) {
-            return {Result::Incomplete,
-                    texts::NotRemoved(Shown(target), DescribeFailure(std::current_exception()))};
-        }
-    }
-    return {Result::Done, Shown(target)};
+    return keep ? Outcome{Result::Done, Shown(target)}
+                : SourceRemoved(path, target, Remove, texts::NotRemoved);
 }
 
 Outcome EncryptFile(const Path& path, Keys& keys, bool wipe) {
@@ -182,15 +186,8 @@ Outcome EncryptFile(const Path& path, Keys& keys, bool wipe) {
         if (!Placed(*output)) return {Result::OutputExists, Shown(target)};
     }
     input.reset();
-    if (wipe) {
-        try {
-            WipeAndRemove(path);
-        } catch (...) {
-            return {Result::Incomplete,
-                    texts::NotWiped(Shown(target), DescribeFailure(std::current_exception()))};
-        }
-    }
-    return {Result::Done, Shown(target)};
+    return wipe ? SourceRemoved(path, target, WipeAndRemove, texts::NotWiped)
+                : Outcome{Result::Done, Shown(target)};
 }
 
 Outcome ShowInfo(const Path& path, Keys* keys) {
