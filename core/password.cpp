@@ -24,20 +24,18 @@ Password Password::FromLine(std::span<const std::uint8_t> text) {
 }
 
 Password Password::FromUtf16(std::u16string_view text) {
-    std::u16string units;
-    units.reserve(text.size());
-    units.assign(text);
-    return Password(std::move(units));
+    return Password(std::u16string(text));
+}
+
+Password::Password(std::u16string&& units) : units_(units) {
+    Zero(units);
 }
 
 Password::~Password() {
     Zero(units_);
 }
 
-// Copied and then zeroed: moving a short string would leave its units in the other object.
-Password::Password(Password&& other) : units_(other.units_) {
-    Zero(other.units_);
-}
+Password::Password(Password&& other) : Password(std::move(other.units_)) {}
 
 Md4Digest Password::Secret() const {
     SecureBytes bytes((units_.size() + 1) * 2);

@@ -35,7 +35,8 @@ public:
     Md4Digest Secret() const;
 
 private:
-    explicit Password(std::u16string units) : units_(std::move(units)) {}
+    // Takes the units over and zeroes what is left of them.
+    explicit Password(std::u16string&& units);
     std::u16string units_;
 };
 
