@@ -16,4 +16,9 @@ bool IsSafeStoredName(std::u16string_view name);
 // sequences become U+FFFD, as the platform's converter does.
 std::u16string StoredNameFromUtf8(std::span<const std::uint8_t> bytes);
 
+// Whether a writer may store this name (UTF-8, as it goes into the header): readers must
+// accept it and decode it back to the same bytes, so it has to be a safe stored name in
+// valid UTF-8. A file whose name fails could be encrypted but never decrypted again.
+bool IsWritableStoredName(std::string_view utf8);
+
 }  // namespace core
