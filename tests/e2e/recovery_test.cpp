@@ -145,6 +145,29 @@ TEST_F(RecoveryTest, FilesEncryptedByZTFileEnComeBackWithThePasswordAloneAndTheS
     EXPECT_EQ(store_.ReadStore(), store);
 }
 
+// A user without Windows encrypted a file with ztrec; on Windows the recovery program opens it
+// with the same password.
+TEST_F(RecoveryTest, AFileThatZtrecWroteComesBackWithTheSamePassword) {
+    const std::wstring folder = Folder(L"from linux");
+    const std::wstring plain = File(L"from linux\\notes.txt", PatternBytes(3000, 9));
+    const Bytes original = ReadFileBytes(plain);
+    WriteFileBytes(folder_.Path(L"password.txt"), Bytes{'t', 'r', 'a', 'v', 'e', 'l', '\n'});
+    std::string output;
+    ASSERT_EQ(CapturedRun(L"ztrec.exe", L"encrypt --wipe --password-file " +
+                                            Quoted(folder_.Path(L"password.txt")) + L" " + Quoted(plain))
+                  .Finish(output),
+              0u)
+        << output;
+    ASSERT_FALSE(FileExists(plain));
+
+    const ProcessRun run = Recover(folder, {L"notes.txt.zte"});
+    TypePassword(L"travel");
+
+    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
+    EXPECT_EQ(ReadFileBytes(plain), original);
+    EXPECT_FALSE(FileExists(plain + L".zte"));
+}
+
 // The program reads no arguments: a path given on its command line is not decrypted.
 TEST_F(RecoveryTest, StartedWithArgumentsItStillDecryptsOnlyWhatIsChosenInTheDialog) {
     const std::wstring folder = EncryptedFolder(L"chosen", {L"report.doc"});
