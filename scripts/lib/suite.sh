@@ -5,7 +5,7 @@ wine_select
 
 # The programs an installation carries, as "target path-in-build-folder".
 suite_modules=(
-  "ZTFileEn app/startup/ZTFileEn.exe"
+  "ZTFileEn app/ZTFileEn.exe"
   "ZtoSet companions/ztoset/ZtoSet.dll"
   "ZTBranding companions/branding/ZTBranding.dll"
   "ZTFPApi companions/ztfpapi/ZTFPApi.dll"

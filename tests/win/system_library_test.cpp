@@ -31,3 +31,16 @@ TEST(SystemLibrary, ALibraryBesideTheProgramIsNotTaken) {
 }
 
 }  // namespace
+
+namespace {
+
+// The runtime reaches GetTickCount64 through the slot win/runtime_imports.cpp fills; through
+// it the count must agree with the system's own.
+TEST(RuntimeImports, TheTickCountThroughTheFilledSlotIsTheSystems) {
+    const DWORD before = ::GetTickCount();
+    const ULONGLONG through = ::GetTickCount64();
+    const DWORD after = ::GetTickCount();
+    EXPECT_LE(static_cast<DWORD>(through) - before, after - before + 16);
+}
+
+}  // namespace
