@@ -35,7 +35,7 @@ public:
         WriteFileBytes(file, PatternBytes(100));
         const ProcessRun run = RunProgram(L"/e " + Quoted(file));
         ConfirmIdentity(IDS_VERIFY_ENCRYPT);
-        ChooseNewPassword(L"first use");
+        ChooseNewPassword(kUserPassword);
         ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
         ASSERT_TRUE(FileExists(file + L".zte")) << "the first run did not encrypt with the new password";
     }
