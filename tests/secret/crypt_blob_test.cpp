@@ -14,6 +14,7 @@
 #include "core/xtea_feedback.h"
 #include "secret/crypt_blob.h"
 #include "secret/obfuscation_key.h"
+#include "secret/password_dialog.h"
 #include "secret/ztw_str_blob.h"
 #include "win/hresult.h"
 
@@ -165,6 +166,15 @@ TEST(CryptBlob, HashInPlaceReplacesTheContentByItsDigest) {
     const auto expected = core::Md4Of(blob.Bytes());
     blob.HashInPlace(CALG_MD4);
     EXPECT_EQ(BytesOf(blob), std::vector<BYTE>(expected.begin(), expected.end()));
+}
+
+// A one-character password hashes four bytes: its unit and the terminator.
+TEST(CryptBlob, APasswordsSecretIsTheMd4OfItsUnitsAndTerminator) {
+    CHeapBlob secret;
+    MakePasswordSecret(L"a", secret);
+    const std::array<BYTE, 4> hashed{'a', 0, 0, 0};
+    const auto expected = core::Md4Of(hashed);
+    EXPECT_EQ(BytesOf(secret), std::vector<BYTE>(expected.begin(), expected.end()));
 }
 
 TEST(CryptBlob, AssigningFromAnotherBlobCopiesTheBytes) {

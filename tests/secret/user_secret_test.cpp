@@ -14,8 +14,8 @@
 #include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
-#include "core/password_secret.h"
 #include "core/utf8.h"
+#include "engine_test.h"
 #include "process_run.h"
 #include "text/res_string.h"
 #include "win/wide_text.h"
@@ -87,12 +87,6 @@ void ExpectAllAnswered(const std::vector<Answer>& answers) {
 
 Bytes Copied(std::span<const BYTE> bytes) {
     return {bytes.begin(), bytes.end()};
-}
-
-// A new password's secret: the MD4 of its UTF-16 units and terminator.
-Bytes PasswordSecret(const std::wstring& password) {
-    const core::Md4Digest digest = core::PasswordSecret(AsU16(password));
-    return {digest.begin(), digest.end()};
 }
 
 constexpr HRESULT kAbandoned = HRESULT_FROM_WIN32(WAIT_TIMEOUT);

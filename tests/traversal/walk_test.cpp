@@ -17,11 +17,6 @@ namespace {
 
 class WalkTest : public EngineTest {
 protected:
-    std::wstring Folder(const std::wstring& name) const {
-        const std::wstring path = folder_.Path(name);
-        EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
-        return path;
-    }
     static void SetAttributes(const std::wstring& path, DWORD attributes) {
         ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
     }
