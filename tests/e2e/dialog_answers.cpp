@@ -77,8 +77,8 @@ void AwaitVerification(UINT promptId) {
 
 void ConfirmIdentity(UINT promptId) {
     AwaitVerification(promptId);
-    Drive(Window({IDC_VERIFY_PROMPT}) + L"--set " + Id(IDC_VERIFY_PASSWORD) + L" " + Quoted(kFirstUsePassword) +
-          L" --click " + Id(IDOK) + L" --gone");
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--set " + Id(IDC_VERIFY_PASSWORD) + L" " +
+          Quoted(kFirstUsePassword) + L" --click " + Id(IDOK) + L" --gone");
 }
 
 std::wstring TypeWrongPassword(const std::wstring& password) {

@@ -1,8 +1,8 @@
 #include "engine_test.h"
 
 #include "core/file_key.h"
-#include "core/password_secret.h"
 #include "core/memory_stream.h"
+#include "core/password_secret.h"
 #include "core/payload.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
