@@ -37,14 +37,21 @@ Password::~Password() {
 
 Password::Password(Password&& other) : Password(std::move(other.units_)) {}
 
-Md4Digest Password::Secret() const {
-    SecureBytes bytes((units_.size() + 1) * 2);
+Md4Digest PasswordSecret(std::u16string_view password) {
+    SecureBytes bytes((password.size() + 1) * 2);
     const std::span<std::uint8_t> out = bytes.Bytes();
-    for (std::size_t i = 0; i < units_.size(); ++i) {
-        out[2 * i] = static_cast<std::uint8_t>(units_[i]);
-        out[2 * i + 1] = static_cast<std::uint8_t>(units_[i] >> 8);
+    for (std::size_t i = 0; i < password.size(); ++i) {
+        out[2 * i] = static_cast<std::uint8_t>(password[i]);
+        out[2 * i + 1] = static_cast<std::uint8_t>(password[i] >> 8);
     }
     return Md4Of(out);
+}
+
+bool SameSecret(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+    if (a.size() != b.size()) return false;
+    std::uint8_t difference = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) difference |= a[i] ^ b[i];
+    return difference == 0;
 }
 
 }  // namespace core

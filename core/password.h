@@ -12,6 +12,14 @@ namespace core {
 // The suite's password dialogs take at most this many characters.
 inline constexpr std::size_t kMaxPasswordLength = 256;
 
+// The secret a password becomes (the first-use secret and the recovery secret alike): the MD4
+// digest of the password's UTF-16LE units and its terminating zero unit.
+Md4Digest PasswordSecret(std::u16string_view password);
+
+// Whether two secrets are equal, in a time that does not depend on where they differ, so that
+// timing a refusal tells nothing about the stored secret. Secrets of different lengths differ.
+bool SameSecret(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
+
 // A password as the suite's dialogs see it, in UTF-16; overwritten with zeros when it goes.
 class Password {
 public:
@@ -30,9 +38,7 @@ public:
     bool TooLong() const { return units_.size() > kMaxPasswordLength; }
     bool operator==(const Password& other) const { return units_ == other.units_; }
 
-    // The secret the suite makes from a password: the MD4 digest of its UTF-16LE code units
-    // followed by the terminating zero unit.
-    Md4Digest Secret() const;
+    Md4Digest Secret() const { return PasswordSecret(units_); }
 
 private:
     // Takes the units over and zeroes what is left of them.

@@ -8,8 +8,10 @@
 namespace core {
 
 // The stored file name comes from a file and may have been crafted. Decryption joins it to
-// the encrypted file's folder, so only a plain final path component is acceptable: not
-// empty, not "." or "..", and without "\", "/", ":" or control characters.
+// the encrypted file's folder, so only a name that Windows holds as a plain file in that
+// folder is acceptable: not empty, not "." or "..", without "\", "/", ":", the wildcards
+// * ? < > | " or control characters, not ending in a dot or a space, and not a device name
+// (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$) with or without an extension.
 bool IsSafeStoredName(std::u16string_view name);
 
 // The stored name's bytes as UTF-8 up to the first 0 byte, decoded to UTF-16. Invalid

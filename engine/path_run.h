@@ -20,6 +20,12 @@ void WalkPaths(CEncryptionDecryption& engine, const CStringList& paths, const Pa
 // reported with entry 18 and the listing's status is returned.
 HRESULT WalkFolder(CEncryptionDecryption& engine, const std::wstring& folder, const PathAction& processEntry);
 
+// A folder that is a link (a junction, a symbolic link): a walk never enters one, since it
+// may lead out of what the user chose, or back into it.
+inline bool IsLinkedFolder(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 // A path that is gone: counted as done on the progress bar and reported with entry 50.
 void SkipMissing(CEncryptionDecryption& engine, const std::wstring& path);
 

@@ -14,6 +14,10 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
             SkipMissing(engine, path);
             return S_FALSE;
         }
+        if (IsLinkedFolder(attributes)) {
+            engine.SkipFile(path);
+            return S_FALSE;
+        }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             return WalkFolder(engine, path,
                               [&](const std::wstring& entry) { ProcessFileRecursive(engine, entry); });

@@ -15,6 +15,7 @@ namespace {
 // processed. A system file is often hidden too; it is reported as a system file.
 UINT UntouchableReason(const CTraceScope& scope, const std::wstring& path, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_SYSTEM) return IDS_SKIPPED_SYSTEM;
+    if (IsLinkedFolder(attributes)) return IDS_SKIPPED_LINK;
     if (attributes & FILE_ATTRIBUTE_HIDDEN) return IDS_SKIPPED_HIDDEN;
     if (IsSystemProtected(path)) {
         Trace(scope, 0, "File %ls is protected", path.c_str());
@@ -52,6 +53,7 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
             return S_FALSE;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ProcessFolder(engine, path, depth);
+        // A linked file is the engine's to judge: decrypting through a link loses nothing.
         return static_cast<HRESULT>(engine.ProcessFile(path, depth == 0));
     });
 }

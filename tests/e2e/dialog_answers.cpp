@@ -5,6 +5,7 @@
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
 #include "core/text_format.h"
+#include "end_to_end_test.h"
 #include "process_run.h"
 #include "text/res_string.h"
 #include "win/wide_text.h"
@@ -76,7 +77,27 @@ void AwaitVerification(UINT promptId) {
 
 void ConfirmIdentity(UINT promptId) {
     AwaitVerification(promptId);
-    Drive(Window({IDC_VERIFY_PROMPT}) + L"--click " + Id(IDOK) + L" --gone");
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--set " + Id(IDC_VERIFY_PASSWORD) + L" " +
+          Quoted(kFirstUsePassword) + L" --click " + Id(IDOK) + L" --gone");
+}
+
+std::wstring TypeWrongPassword(const std::wstring& password) {
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--set " + Id(IDC_VERIFY_PASSWORD) + L" " + Quoted(password) +
+          L" --click " + Id(IDOK));
+    // The library's own message box: the same title as its dialog, and a text.
+    return Drive(
+        L"--title \"Verify Your Identity\" --controls 65535 --get 65535 --click " + Id(IDOK) + L" --gone",
+        65535);
+}
+
+void CancelVerification() {
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--click " + Id(IDCANCEL) + L" --gone");
+}
+
+bool ProgramMessageComes(DWORD withinMs) {
+    UiDriver driver(L"--timeout " + std::to_wstring(withinMs) + L" --title " +
+                    Quoted(LoadResString(IDS_MESSAGE_CAPTION)) + L" --controls 65535");
+    return driver.Finish() == 0;
 }
 
 void ChooseNewPassword(const std::wstring& password) {

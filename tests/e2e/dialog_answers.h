@@ -9,8 +9,16 @@
 // Waits for the verification library's dialog and checks that its prompt is the program's
 // string promptId, which names the operation; the dialog stays open.
 void AwaitVerification(UINT promptId);
-// The same, then OK: the user is verified.
+// The same, then the password chosen on first use (kFirstUsePassword; the field is there once
+// the user has a secret) and OK: the user is verified.
 void ConfirmIdentity(UINT promptId);
+// Types a wrong password in the verification dialog; returns the text the library refuses
+// it with, once its message is closed. The dialog stays open.
+std::wstring TypeWrongPassword(const std::wstring& password);
+// Cancels the verification dialog.
+void CancelVerification();
+// Whether a message box of the program's own comes up within the time.
+bool ProgramMessageComes(DWORD withinMs);
 // Types a new password in both fields of the program's password dialog and accepts it.
 void ChooseNewPassword(const std::wstring& password);
 // Types the path into the open-file dialog whose title is the program's string titleId and

@@ -132,6 +132,29 @@ TEST(CryptBlob, ConstructionFromMalformedTextRaisesItsStatus) {
     EXPECT_EQ(construct(Base64Of(Plain(40))), NTE_BAD_DATA);
 }
 
+// Counts the buffers it has handed out and not yet had back; the heap allocator zeroes a
+// buffer when it is given back, so one never given back is never zeroed either.
+struct CountingAllocator {
+    static inline int outstanding = 0;
+    static BYTE* Allocate(DWORD size) {
+        ++outstanding;
+        return new BYTE[size == 0 ? 1 : size]();
+    }
+    static void Free(BYTE* data, DWORD) noexcept {
+        if (!data) return;
+        --outstanding;
+        delete[] data;
+    }
+};
+
+TEST(CryptBlob, AFailedConstructionFromBase64GivesItsBufferBack) {
+    using CountedBlob = CCryptBlob<_CRYPTOAPI_BLOB, CountingAllocator>;
+    auto malformed = Obfuscated(Plain(8), ProcessObfuscationKey());
+    malformed[3] = 'B';
+    EXPECT_THROW(CountedBlob blob(Base64Of(malformed)), HResultError);
+    EXPECT_EQ(CountingAllocator::outstanding, 0);
+}
+
 TEST(CryptBlob, WideStringBlobHoldsTheUnitsAndTheTerminator) {
     const CZTWStrBlob blob(L"abc");
     EXPECT_EQ(BytesOf(blob), (std::vector<BYTE>{'a', 0, 'b', 0, 'c', 0, 0, 0}));

@@ -1,11 +1,12 @@
 #include "engine_test.h"
 
 #include "core/file_key.h"
-#include "core/md4.h"
 #include "core/memory_stream.h"
+#include "core/password.h"
 #include "core/payload.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
+#include "win/wide_text.h"
 
 const Bytes kSecret{'o', 'p', 'e', 'n', ' ', 's', 'e', 's', 'a', 'm', 'e'};
 const Bytes kOtherSecret{'s', 'o', 'm', 'e', 'o', 'n', 'e', ' ', 'e', 'l', 's', 'e'};
@@ -20,8 +21,7 @@ core::Rc4 FileKey(const Bytes& secret, bool compatibility) {
 }  // namespace
 
 Bytes PasswordSecret(const std::wstring& password) {
-    const auto* units = reinterpret_cast<const std::uint8_t*>(password.c_str());
-    const core::Md4Digest digest = core::Md4Of({units, (password.size() + 1) * sizeof(wchar_t)});
+    const core::Md4Digest digest = core::PasswordSecret(AsU16(password));
     return {digest.begin(), digest.end()};
 }
 
