@@ -8,7 +8,6 @@
 #include "core/secure_bytes.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
-#include "engine/payload_cipher.h"
 #include "engine/source_security.h"
 #include "text/res_string.h"
 #include "trace/operation.h"
@@ -188,8 +187,8 @@ void CEncryptionDecryption::WipeContent(const std::wstring& path, bool& overwrit
 
 // Two buffers: while one is written to the output on a worker thread, the next is read and
 // transformed, so the cipher's time hides behind the disk's.
-std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output, CCryptKey& key,
-                                                     bool encipher) {
+std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output,
+                                                     const core::ChunkCipher& cipher, bool encipher) {
     core::SecureBytes buffers[2]{core::SecureBytes(kTransferSize), core::SecureBytes(kTransferSize)};
     // Declared after the buffers, so that a write still running is waited for before they go.
     std::future<void> pendingWrite;
@@ -204,13 +203,7 @@ std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output
         }
         if (DialogIsUp()) progress_->SetPos(length);
         const std::span<BYTE> data = buffer.first(length);
-        if (encipher) {
-            sum = core::AddToChecksum(sum, data);
-            EncipherChunks(key, data);
-        } else {
-            DecipherChunks(key, data);
-            sum = core::AddToChecksum(sum, data);
-        }
+        sum = encipher ? cipher.Encipher(data, sum) : cipher.Decipher(data, sum);
         FinishWrite(pendingWrite);
         pendingWrite = std::async(std::launch::async, [output, data] { WriteFully(output, data); });
     }

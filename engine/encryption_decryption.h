@@ -72,7 +72,8 @@ protected:
     // Reads the input from its position to its end through a large buffer, transforms each
     // buffer (whole 1024-byte chunks but for the last) and writes it to the output; the sum
     // is taken of the plain bytes. Stops with entry 29 and E_ABORT when cancelled.
-    std::uint64_t TransferPayload(HANDLE input, HANDLE output, CCryptKey& key, bool encipher);
+    std::uint64_t TransferPayload(HANDLE input, HANDLE output, const core::ChunkCipher& cipher,
+                                  bool encipher);
     // Opens an existing file; a failure is reported under messageId with the error.
     FileHandle OpenExisting(const std::wstring& path, DWORD access, DWORD share, UINT messageId);
     // Adds the entry with the last error and throws it when ok is false.

@@ -96,7 +96,7 @@ void CFileEncryption::Encrypt(bool& keepOutput) {
             OpenExisting(inputPath_, GENERIC_READ | DELETE, FILE_SHARE_READ, IDS_CANNOT_OPEN);
         const FileHandle output = CreateOutput(createdWithSecurity);
         Check(WriteFileHeader(output.get()));
-        const std::uint64_t sum = TransferPayload(input.get(), output.get(), keys_.Primary(), true);
+        const std::uint64_t sum = TransferPayload(input.get(), output.get(), keys_.PrimaryCipher(), true);
         Check(WriteCheckSum(output.get(), sum));
         Require(::FlushFileBuffers(output.get()), IDS_CANNOT_WRITE, outputPath_);
     }
