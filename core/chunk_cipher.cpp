@@ -26,49 +26,44 @@ namespace {
 // deciphering.
 enum class Summed { Input, Output };
 
+// A segment is the part of one chunk that a buffer holds, with the key stream from the same
+// place in the chunk; each loop works on one segment per call and returns the sum with the
+// segment's plain bytes added.
+using Segment = std::uint64_t (*)(const std::uint8_t* keystream, std::uint8_t* data, std::size_t length,
+                                  std::uint64_t sum);
+
 template <Summed kSummed>
-std::uint64_t XorPlain(const std::uint8_t* __restrict keystream, std::uint8_t* __restrict data,
-                       std::size_t size, std::uint64_t sum) {
-    for (std::size_t offset = 0; offset < size; offset += kChunkSize) {
-        const std::size_t length = std::min(kChunkSize, size - offset);
-        std::uint8_t* chunk = data + offset;
-        // A chunk sums to at most 255 * 1024, which 32 bits hold; a narrow sum vectorises better.
-        std::uint32_t chunkSum = 0;
-        for (std::size_t i = 0; i < length; ++i) {
-            const std::uint8_t in = chunk[i];
-            const std::uint8_t out = in ^ keystream[i];
-            chunk[i] = out;
-            chunkSum += kSummed == Summed::Input ? in : out;
-        }
-        sum += chunkSum;
+std::uint64_t PlainSegment(const std::uint8_t* __restrict keystream, std::uint8_t* __restrict data,
+                           std::size_t length, std::uint64_t sum) {
+    // A chunk sums to at most 255 * 1024, which 32 bits hold; a narrow sum vectorises better.
+    std::uint32_t segmentSum = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const std::uint8_t in = data[i];
+        const std::uint8_t out = in ^ keystream[i];
+        data[i] = out;
+        segmentSum += kSummed == Summed::Input ? in : out;
     }
-    return sum;
+    return sum + segmentSum;
 }
 
 #ifdef ZT_SSE2_LOOP
 template <Summed kSummed>
-ZT_SSE2_ENTRY std::uint64_t XorSse2(const std::uint8_t* keystream, std::uint8_t* data, std::size_t size,
-                                    std::uint64_t sum) {
+ZT_SSE2_ENTRY std::uint64_t Sse2Segment(const std::uint8_t* keystream, std::uint8_t* data, std::size_t length,
+                                        std::uint64_t sum) {
     const __m128i zero = _mm_setzero_si128();
     // PSADBW sums each 8-byte half of a block into one of these two 64-bit lanes.
     __m128i totals = zero;
-    for (std::size_t offset = 0; offset < size; offset += kChunkSize) {
-        const std::size_t length = std::min(kChunkSize, size - offset);
-        std::uint8_t* chunk = data + offset;
-        std::size_t i = 0;
-        for (; i + sizeof(__m128i) <= length; i += sizeof(__m128i)) {
-            const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk + i));
-            const __m128i out =
-                _mm_xor_si128(in, _mm_loadu_si128(reinterpret_cast<const __m128i*>(keystream + i)));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(chunk + i), out);
-            totals = _mm_add_epi64(totals, _mm_sad_epu8(kSummed == Summed::Input ? in : out, zero));
-        }
-        // Only the last chunk of a payload can end inside a block.
-        if (i < length) sum = XorPlain<kSummed>(keystream + i, chunk + i, length - i, sum);
+    std::size_t i = 0;
+    for (; i + sizeof(__m128i) <= length; i += sizeof(__m128i)) {
+        const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i out =
+            _mm_xor_si128(in, _mm_loadu_si128(reinterpret_cast<const __m128i*>(keystream + i)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(data + i), out);
+        totals = _mm_add_epi64(totals, _mm_sad_epu8(kSummed == Summed::Input ? in : out, zero));
     }
     std::uint64_t lanes[2];
     _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), totals);
-    return sum + lanes[0] + lanes[1];
+    return PlainSegment<kSummed>(keystream + i, data + i, length - i, sum + lanes[0] + lanes[1]);
 }
 #endif
 
@@ -82,12 +77,24 @@ bool ProcessorHasSse2() {
 }
 
 template <Summed kSummed>
-std::uint64_t Xor(XorLoop loop, const std::uint8_t* keystream, std::span<std::uint8_t> data,
-                  std::uint64_t sum) {
+Segment SegmentLoop(XorLoop loop) {
 #ifdef ZT_SSE2_LOOP
-    if (loop == XorLoop::Sse2) return XorSse2<kSummed>(keystream, data.data(), data.size(), sum);
+    if (loop == XorLoop::Sse2) return &Sse2Segment<kSummed>;
 #endif
-    return XorPlain<kSummed>(keystream, data.data(), data.size(), sum);
+    return &PlainSegment<kSummed>;
+}
+
+template <Summed kSummed>
+std::uint64_t Xor(XorLoop loop, const std::uint8_t* keystream, std::span<std::uint8_t> data,
+                  std::uint64_t position, std::uint64_t sum) {
+    const Segment segment = SegmentLoop<kSummed>(loop);
+    std::size_t inChunk = static_cast<std::size_t>(position % kChunkSize);
+    for (std::size_t offset = 0; offset < data.size(); inChunk = 0) {
+        const std::size_t length = std::min(kChunkSize - inChunk, data.size() - offset);
+        sum = segment(keystream + inChunk, data.data() + offset, length, sum);
+        offset += length;
+    }
+    return sum;
 }
 
 }  // namespace
@@ -110,12 +117,14 @@ ChunkCipher::~ChunkCipher() {
     SecureZero(keystream_);
 }
 
-std::uint64_t ChunkCipher::Encipher(std::span<std::uint8_t> data, std::uint64_t sum) const {
-    return Xor<Summed::Input>(loop_, keystream_.data(), data, sum);
+std::uint64_t ChunkCipher::Encipher(std::span<std::uint8_t> data, std::uint64_t position,
+                                    std::uint64_t sum) const {
+    return Xor<Summed::Input>(loop_, keystream_.data(), data, position, sum);
 }
 
-std::uint64_t ChunkCipher::Decipher(std::span<std::uint8_t> data, std::uint64_t sum) const {
-    return Xor<Summed::Output>(loop_, keystream_.data(), data, sum);
+std::uint64_t ChunkCipher::Decipher(std::span<std::uint8_t> data, std::uint64_t position,
+                                    std::uint64_t sum) const {
+    return Xor<Summed::Output>(loop_, keystream_.data(), data, position, sum);
 }
 
 ChunkCipher ChunkCipherOf(Rc4 key, XorLoop loop) {

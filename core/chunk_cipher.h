@@ -33,10 +33,11 @@ public:
     ChunkCipher(const ChunkCipher&) = default;
     ChunkCipher& operator=(const ChunkCipher&) = default;
 
-    // Both take data that starts on a chunk boundary (whole chunks but for the last) and
-    // return sum plus the sum of the plain bytes (the container's checksum), modulo 2^64.
-    std::uint64_t Encipher(std::span<std::uint8_t> data, std::uint64_t sum) const;
-    std::uint64_t Decipher(std::span<std::uint8_t> data, std::uint64_t sum) const;
+    // Both take data found at the given position of the payload, so that a payload may be
+    // cut into buffers anywhere, and return sum plus the sum of the plain bytes (the
+    // container's checksum), modulo 2^64.
+    std::uint64_t Encipher(std::span<std::uint8_t> data, std::uint64_t position, std::uint64_t sum) const;
+    std::uint64_t Decipher(std::span<std::uint8_t> data, std::uint64_t position, std::uint64_t sum) const;
 
 private:
     alignas(16) std::array<std::uint8_t, kChunkSize> keystream_;

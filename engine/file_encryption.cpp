@@ -101,6 +101,8 @@ void CFileEncryption::Encrypt(bool& keepOutput) {
         Require(::FlushFileBuffers(output.get()), IDS_CANNOT_WRITE, outputPath_);
     }
     Check(CopyFileAttributes(!createdWithSecurity));
+    // The last moment a cancel keeps everything as it was: a wipe once begun is finished.
+    StopIfCancelled();
     const HRESULT wiped = DeleteAndWipeOutFile(inputPath_, true, &keepOutput);
     if (FAILED(wiped) && !PathExists(inputPath_)) keepOutput = true;
     Check(wiped);

@@ -41,7 +41,7 @@ int main() {
     for (const core::XorLoop loop : {core::XorLoop::Plain, core::XorLoop::Sse2}) {
         if (!core::CanRun(loop)) continue;
         const core::ChunkCipher cipher = core::ChunkCipherOf(key, loop);
-        const double speed = MegabytesPerSecond([&] { sum = cipher.Encipher(data, sum); });
+        const double speed = MegabytesPerSecond([&] { sum = cipher.Encipher(data, 0, sum); });
         const bool used = loop == core::FastestXorLoop();
         char label[64];
         std::snprintf(label, sizeof label,

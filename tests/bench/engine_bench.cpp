@@ -183,7 +183,7 @@ void Ciphers() {
         MegabytesPerSecondOver(data, [&](std::span<BYTE> bytes) { EncipherChunks(keys.Primary(), bytes); });
     std::uint64_t sum = 0;
     const double xored = MegabytesPerSecondOver(
-        data, [&](std::span<BYTE> bytes) { sum = keys.PrimaryCipher().Encipher(bytes, sum); });
+        data, [&](std::span<BYTE> bytes) { sum = keys.PrimaryCipher().Encipher(bytes, 0, sum); });
     std::printf("payload cipher over memory, under Wine\n");
     std::printf("  CryptoAPI RC4, a call per 1024-byte chunk (before): %8.1f MB/s\n", provider);
     std::printf("  key stream XOR and sum, %s loop (now):           %8.1f MB/s\n",

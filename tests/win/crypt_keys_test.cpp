@@ -89,13 +89,13 @@ TEST(ChunkCipher, XorWithTheKeyStreamIsWhatTheProviderGivesPerChunk) {
             Bytes provider = plain;
             EncipherChunks(type.key, provider);
             Bytes xored = plain;
-            EXPECT_EQ(type.cipher.Encipher(xored, 0), core::AddToChecksum(0, plain));
+            EXPECT_EQ(type.cipher.Encipher(xored, 0, 0), core::AddToChecksum(0, plain));
             EXPECT_EQ(xored, provider);
 
             Bytes back = xored;
             DecipherChunks(type.key, back);
             EXPECT_EQ(back, plain);
-            EXPECT_EQ(type.cipher.Decipher(provider, 0), core::AddToChecksum(0, plain));
+            EXPECT_EQ(type.cipher.Decipher(provider, 0, 0), core::AddToChecksum(0, plain));
             EXPECT_EQ(provider, plain);
         }
     }

@@ -15,9 +15,8 @@
 namespace ztrec {
 namespace {
 
-// A whole number of the cipher's chunks, so that every read starts on a chunk boundary.
+// Large reads and writes keep the system calls few; the cipher takes any piece of a payload.
 constexpr std::size_t kBufferSize = 1 << 20;
-static_assert(kBufferSize % core::kChunkSize == 0);
 
 // Runs the rest of the input through the cipher into output (none: only summed), and
 // returns the sum of the plain bytes.
@@ -25,13 +24,14 @@ std::uint64_t TransferPayload(InputFile& input, NewFile* output, const core::Chu
                               bool encipher, Progress& progress) {
     core::SecureBytes buffer(kBufferSize);
     std::uint64_t sum = 0;
-    for (;;) {
+    for (std::uint64_t position = 0;;) {
         if (Interrupted()) throw Interruption{};
         const std::size_t length = input.Read(buffer.Bytes());
         if (length == 0) return sum;
         const std::span<std::uint8_t> data = buffer.Bytes().first(length);
-        sum = encipher ? cipher.Encipher(data, sum) : cipher.Decipher(data, sum);
+        sum = encipher ? cipher.Encipher(data, position, sum) : cipher.Decipher(data, position, sum);
         if (output) output->Write(data);
+        position += length;
         progress.Advance(length);
     }
 }
