@@ -28,7 +28,6 @@ CFileKeys::CFileKeys(std::span<const BYTE> secret) {
         compatibilityContext_ = std::make_unique<CCryptContext>(false);
         compatibilityKey_ = DeriveKey(*compatibilityContext_, secret);
     }
-    current_ = primaryKey_.get();
 }
 
 // Keys go before the contexts they were made under.

@@ -18,15 +18,12 @@ public:
 
     CCryptKey& Primary() { return *primaryKey_; }
     CCryptKey& Compatibility() { return compatibilityKey_ ? *compatibilityKey_ : *primaryKey_; }
-    CCryptKey& Current() { return *current_; }
     bool PrimaryIsEnhanced() const { return primaryContext_->IsEnhanced(); }
 
-    void UseCompatibilityKey() { current_ = &Compatibility(); }
 
 private:
     std::unique_ptr<CCryptContext> primaryContext_;
     std::unique_ptr<CCryptContext> compatibilityContext_;
     std::unique_ptr<CCryptKey> primaryKey_;
     std::unique_ptr<CCryptKey> compatibilityKey_;
-    CCryptKey* current_ = nullptr;
 };

@@ -100,7 +100,7 @@ std::string Decrypt(wchar_t** argv) {
     const std::wstring name = ToWide(accepted->fileName);
 
     CFileKeys keys(Secret(argv[2]));
-    if (accepted->useCompatibilityKey) keys.UseCompatibilityKey();
+    CCryptKey& key = accepted->useCompatibilityKey ? keys.Compatibility() : keys.Primary();
     LARGE_INTEGER payload{};
     payload.QuadPart = accepted->headerSize;
     Check(::SetFilePointerEx(in.get(), payload, nullptr, FILE_BEGIN));
@@ -108,7 +108,7 @@ std::string Decrypt(wchar_t** argv) {
     {
         FileHandle out = OpenFile(argv[4], GENERIC_WRITE, CREATE_ALWAYS);
         sum = CopyPayload(in.get(), out.get(), false,
-                          [&](std::span<BYTE> data) { DecipherChunks(keys.Current(), data); });
+                          [&](std::span<BYTE> data) { DecipherChunks(key, data); });
     }
     if (sum != accepted->checksum) {
         ::DeleteFileW(argv[4]);

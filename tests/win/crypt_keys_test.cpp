@@ -59,13 +59,10 @@ TEST_P(KeyEquivalenceTest, EveryChunkRestartsTheKeyStream) {
 
 INSTANTIATE_TEST_SUITE_P(SecretSizes, KeyEquivalenceTest, ::testing::Values(0u, 1u, 16u, 1000u));
 
-TEST(FileKeys, CompatibilityKeyIsTheBaseProvidersAndCanBeSelected) {
+TEST(FileKeys, CompatibilityKeyIsTheBaseProviders) {
     const Bytes secret = PatternBytes(16, 3);
     CFileKeys keys(secret);
-    EXPECT_EQ(&keys.Current(), &keys.Primary());
     EXPECT_NE(&keys.Compatibility(), &keys.Primary());
-    keys.UseCompatibilityKey();
-    EXPECT_EQ(&keys.Current(), &keys.Compatibility());
 
     Bytes primary(64, 0), compatibility(64, 0);
     keys.Primary().Encrypt(primary, 0, true);
