@@ -30,10 +30,11 @@ TEST(ShellCommandTest, TheProgramIsQuotedOnceAndEveryPathFollowsTheSwitch) {
 
 TEST(ShellCommandTest, ALineLongerThanTheLimitIsRefusedWhole) {
     const std::vector<std::u16string> paths{u"\"a\"", u"\"b\""};
-    // "x /e "a" "b"" is 13 units.
-    EXPECT_EQ(SelectionCommandLine(u"x", false, u" /e", paths, 13), u"x /e \"a\" \"b\"");
-    EXPECT_EQ(SelectionCommandLine(u"x", false, u" /e", paths, 12), std::nullopt);
-    EXPECT_EQ(SelectionCommandLine(u"x", true, u" /e", paths, 14), std::nullopt);
+    // x /e "a" "b" is 12 units, and 14 with the program quoted.
+    EXPECT_EQ(SelectionCommandLine(u"x", false, u" /e", paths, 12), u"x /e \"a\" \"b\"");
+    EXPECT_EQ(SelectionCommandLine(u"x", false, u" /e", paths, 11), std::nullopt);
+    EXPECT_EQ(SelectionCommandLine(u"x", true, u" /e", paths, 14), u"\"x\" /e \"a\" \"b\"");
+    EXPECT_EQ(SelectionCommandLine(u"x", true, u" /e", paths, 13), std::nullopt);
     EXPECT_EQ(SelectionCommandLine(u"xxxxx", false, u" /e", {}, 7), std::nullopt);
     const std::vector<std::u16string> many(10000, u"\"C:\\x\"");
     EXPECT_EQ(SelectionCommandLine(u"p", false, u" /e", many), std::nullopt);
