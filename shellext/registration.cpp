@@ -37,7 +37,7 @@ void ProtectClassKey(HKEY classes, const std::wstring& classId) {
     if (!ProtectKey(key.get())) ThrowHr(HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION));
 }
 
-void RegisterClass(HKEY classes, const std::wstring& modulePath) {
+void WriteClassKey(HKEY classes, const std::wstring& modulePath) {
     const std::wstring classId = ClassIdText();
     const RegKey classKey = CreateKeyOrThrow(classes, classId.c_str());
     if (RegistersAsAdministrator()) ProtectClassKey(classes, classId);
@@ -59,7 +59,7 @@ HRESULT UpdateShellExtensionRegistry(bool doRegister, const std::wstring& module
         RegKey classes;
         CheckStatus(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassesKey, 0, MAXIMUM_ALLOWED, classes.put()));
         if (doRegister) {
-            RegisterClass(classes.get(), modulePath);
+            WriteClassKey(classes.get(), modulePath);
         } else if (const LSTATUS status = DeleteKeyTree(classes.get(), ClassIdText().c_str());
                    status != ERROR_FILE_NOT_FOUND) {
             // A class that is not registered is as unregistering leaves it.
