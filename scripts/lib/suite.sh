@@ -8,7 +8,7 @@ suite_shell_plugin() { [ "$ZT_WINE_ARCH" = i686 ] && echo ZTShell.dll || echo ZT
 
 # The programs an installation carries, as "target path-in-build-folder".
 suite_modules=(
-  "ZTFileEn app/startup/ZTFileEn.exe"
+  "ZTFileEn app/ZTFileEn.exe"
   "ZtoSet companions/ztoset/ZtoSet.dll"
   "ZTBranding companions/branding/ZTBranding.dll"
   "ZTFPApi companions/ztfpapi/ZTFPApi.dll"
