@@ -107,8 +107,8 @@ std::string Decrypt(wchar_t** argv) {
     std::uint64_t sum = 0;
     {
         FileHandle out = OpenFile(argv[4], GENERIC_WRITE, CREATE_ALWAYS);
-        sum = CopyPayload(in.get(), out.get(), false,
-                          [&](std::span<BYTE> data) { DecipherChunks(key, data); });
+        sum =
+            CopyPayload(in.get(), out.get(), false, [&](std::span<BYTE> data) { DecipherChunks(key, data); });
     }
     if (sum != accepted->checksum) {
         ::DeleteFileW(argv[4]);
