@@ -10,10 +10,9 @@ RegKey CreateWritableKey(HKEY parent, const wchar_t* subKey, LSTATUS* status) {
     return key;
 }
 
-bool SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text) {
+LSTATUS SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text) {
     const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) ==
-           ERROR_SUCCESS;
+    return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
 }
 
 bool DeleteKeyTree(HKEY parent, const wchar_t* subKey) {
