@@ -5,11 +5,13 @@ wine_select
 
 # The programs an installation carries, as "target path-in-build-folder".
 suite_modules=(
-  "ZTFileEn app/startup/ZTFileEn.exe"
+  "ZTFileEn app/ZTFileEn.exe"
   "ZtoSet companions/ztoset/ZtoSet.dll"
   "ZTBranding companions/branding/ZTBranding.dll"
   "ZTFPApi companions/ztfpapi/ZTFPApi.dll"
   "ZTSDApi companions/ztsdapi/ZTSDApi.dll"
+  "ZTFileProtect dashboard/ZTFileProtect.dll"
+  "ZTDashBoard companions/dashboard/ZTDashBoard.exe"
 )
 
 # The build whose programs are installed: the one this machine can run, below build/
