@@ -13,6 +13,13 @@ FileKeyBytes DeriveFileKey(std::span<const std::uint8_t> secret, Provider provid
     return key;
 }
 
+Rc4 PayloadKey(std::span<const std::uint8_t> secret, bool compatibility) {
+    FileKeyBytes key = DeriveFileKey(secret, compatibility ? Provider::Base : Provider::Enhanced);
+    Rc4 cipher(key);
+    SecureZero(key);
+    return cipher;
+}
+
 void SecureZero(std::span<std::uint8_t> bytes) {
     // Stores through a volatile pointer count as observable, so they survive even when the
     // bytes are never read again, as in a destructor.

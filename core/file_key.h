@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "rc4.h"
+
 namespace core {
 
 // The two CryptoAPI providers the files are written with. CryptDeriveKey(CALG_RC4) over an
@@ -14,6 +16,10 @@ enum class Provider { Enhanced, Base };
 using FileKeyBytes = std::array<std::uint8_t, 16>;
 
 FileKeyBytes DeriveFileKey(std::span<const std::uint8_t> secret, Provider provider);
+
+// The payload cipher for a file: the primary key is the enhanced provider's, the
+// compatibility key (encryption types other than 1) the base provider's.
+Rc4 PayloadKey(std::span<const std::uint8_t> secret, bool compatibility);
 
 // Overwrites a secret's bytes in a way the optimiser may not drop.
 void SecureZero(std::span<std::uint8_t> bytes);

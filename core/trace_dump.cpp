@@ -1,38 +1,14 @@
 #include "trace_dump.h"
 
-#include <cstdio>
-#include <string_view>
+#include "escaped_text.h"
 
 namespace core {
-namespace {
-
-void AppendEscaped(std::string& out, char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') {
-        out += "\\\\";
-    } else if (c == '\n') {
-        out += "\\n";
-    } else if (c == '\r') {
-        out += "\\r";
-    } else if (c == '\t') {
-        out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
-        char escape[5];
-        std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-        out += escape;
-    } else {
-        out += c;
-    }
-}
-
-}  // namespace
 
 std::string TraceRecordLine(const TraceRecord& record) {
     std::string line = std::to_string(record.thread) + ' ';
     AppendEscaped(line, record.type);
     line += ' ';
-    for (char c : record.text) AppendEscaped(line, c);
-    return line;
+    return line + Escaped(record.text);
 }
 
 std::string TraceFileProblem(const TraceFile& file) {

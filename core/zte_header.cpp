@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "memory_stream.h"
 #include "stored_name.h"
 
 namespace core {
@@ -141,26 +142,56 @@ ParsedHeader ParseHeader(ByteSource& source) {
     return parsed;
 }
 
-std::optional<AcceptedHeader> AcceptHeader(std::uint16_t headerSize, const BlockLookup& findBlock) {
+namespace {
+
+HeaderJudgement Judge(std::uint16_t headerSize, const BlockLookup& findBlock) {
+    HeaderJudgement judgement;
     const auto checksum = findBlock(kChecksumBlock);
-    if (!checksum || checksum->size() != 8) return std::nullopt;
     const auto name = findBlock(kFileNameBlock);
-    std::u16string fileName = name ? StoredNameFromUtf8(*name) : std::u16string();
-    if (!IsSafeStoredName(fileName)) return std::nullopt;
-    const auto type = findBlock(kEncryptionTypeBlock);
-    const bool compatibility = type && type->size() == 1 && (*type)[0] != kPrimaryKeyType;
-    return AcceptedHeader{headerSize, DecodeChecksum(checksum->first<8>()), std::move(fileName),
-                          compatibility};
+    if (name) judgement.storedName = StoredNameFromUtf8(*name);
+    if (!checksum || checksum->size() != 8 || !name || name->empty()) {
+        judgement.verdict = HeaderVerdict::Damaged;
+    } else if (!IsSafeStoredName(judgement.storedName)) {
+        judgement.verdict = HeaderVerdict::NameRefused;
+    } else {
+        const auto type = findBlock(kEncryptionTypeBlock);
+        const bool compatibility = type && type->size() == 1 && (*type)[0] != kPrimaryKeyType;
+        judgement.verdict = HeaderVerdict::Accepted;
+        judgement.header = AcceptedHeader{headerSize, DecodeChecksum(checksum->first<8>()),
+                                          judgement.storedName, compatibility};
+    }
+    return judgement;
+}
+
+}  // namespace
+
+std::optional<AcceptedHeader> AcceptHeader(std::uint16_t headerSize, const BlockLookup& findBlock) {
+    return Judge(headerSize, findBlock).header;
 }
 
 std::optional<AcceptedHeader> AcceptHeader(const ParsedHeader& header) {
-    if (header.result != ReadResult::Ok) return std::nullopt;
-    return AcceptHeader(header.headerSize,
-                        [&header](std::uint16_t type) -> std::optional<std::span<const std::uint8_t>> {
-                            const std::vector<std::uint8_t>* data = header.Find(type);
-                            if (!data) return std::nullopt;
-                            return std::span<const std::uint8_t>(*data);
-                        });
+    return JudgeHeader(header).header;
+}
+
+HeaderJudgement JudgeHeader(const ParsedHeader& header) {
+    if (header.result == ReadResult::NotEncrypted) return {};
+    if (header.result == ReadResult::NotAccepted) return {HeaderVerdict::Damaged, std::nullopt, {}};
+    return Judge(header.headerSize,
+                 [&header](std::uint16_t type) -> std::optional<std::span<const std::uint8_t>> {
+                     const std::vector<std::uint8_t>* data = header.Find(type);
+                     if (!data) return std::nullopt;
+                     return std::span<const std::uint8_t>(*data);
+                 });
+}
+
+StandardHeader BuildStandardHeader(std::span<const std::uint8_t> fileName, std::uint8_t encryptionType) {
+    const std::array<std::uint8_t, 8> checksum{};
+    const std::array<std::uint8_t, 1> type{encryptionType};
+    const std::array<BlockView, 3> blocks{
+        {{kChecksumBlock, checksum}, {kFileNameBlock, fileName}, {kEncryptionTypeBlock, type}}};
+    MemorySink sink;
+    WriteHeader(sink, HeaderSizeOf(blocks), blocks);
+    return {std::move(sink.Bytes()), static_cast<std::uint16_t>(BlockOffsetOf(blocks, kChecksumBlock) + 4)};
 }
 
 }  // namespace core

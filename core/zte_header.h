@@ -90,4 +90,24 @@ using BlockLookup = std::function<std::optional<std::span<const std::uint8_t>>(s
 std::optional<AcceptedHeader> AcceptHeader(std::uint16_t headerSize, const BlockLookup& findBlock);
 std::optional<AcceptedHeader> AcceptHeader(const ParsedHeader& header);
 
+// The same rules with the reason a header is turned down, for a reader that tells its user:
+// Damaged when the blocks run past the header size, the checksum block is missing or of the
+// wrong length or the name block is missing or empty; NameRefused when the stored name is
+// not a safe single path component.
+enum class HeaderVerdict { Accepted, NotEncrypted, Damaged, NameRefused };
+struct HeaderJudgement {
+    HeaderVerdict verdict = HeaderVerdict::NotEncrypted;
+    std::optional<AcceptedHeader> header;  // set when Accepted
+    std::u16string storedName;             // as decoded, also when refused
+};
+HeaderJudgement JudgeHeader(const ParsedHeader& header);
+
+// The header a writer puts before the payload: checksum block (zero until the payload's sum
+// is patched in at checksumOffset), file name block with the name's bytes, encryption type.
+struct StandardHeader {
+    std::vector<std::uint8_t> bytes;
+    std::uint16_t checksumOffset = 0;
+};
+StandardHeader BuildStandardHeader(std::span<const std::uint8_t> fileName, std::uint8_t encryptionType);
+
 }  // namespace core

@@ -14,6 +14,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/path_parts.h"
+#include "win/wide_text.h"
 #include "win/windows_version.h"
 
 using ZTTraceNS::CTraceScope;
@@ -234,7 +235,7 @@ void CEncryptionDecryption::AddSummary(UINT messageId) {
     std::wstring line = LoadResString(messageId);
     const std::size_t conversion = line.find(L"%d");
     if (conversion != std::wstring::npos) line.replace(conversion, 2, std::to_wstring(processed_));
-    report_.Add(line);
+    report_.AddParagraph(AsU16(line));
 }
 
 HRESULT CEncryptionDecryption::UpdateStore(bool add, const std::wstring& path, bool isFolder) {

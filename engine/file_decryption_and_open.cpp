@@ -1,19 +1,60 @@
 #include "engine/file_decryption_and_open.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
+
+#include "win/path_parts.h"
+#include "win/this_module.h"
+
+namespace {
+
+// The open command registered for the type, empty when there is none.
+std::wstring OpenCommand(const std::wstring& extension) {
+    DWORD length = 0;
+    if (::AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, extension.c_str(), L"open", nullptr,
+                            &length) != S_FALSE ||
+        length == 0)
+        return {};
+    std::wstring command(length, L'\0');
+    if (FAILED(::AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, extension.c_str(), L"open",
+                                   command.data(), &length)))
+        return {};
+    command.resize(command.find(L'\0'));
+    return command;
+}
+
+}  // namespace
+
+bool OpensWith(const std::wstring& path, const std::wstring& program) {
+    const std::wstring extension = ExtensionOf(path);
+    if (extension.empty() || program.empty()) return false;
+    std::wstring command = OpenCommand(extension);
+    // The program comes first, quoted or, as registration writes it, unquoted.
+    if (!command.empty() && command.front() == L'"') command.erase(0, 1);
+    if (command.size() < program.size()) return false;
+    const wchar_t next = command.size() > program.size() ? command[program.size()] : L'\0';
+    return (next == L'\0' || next == L'"' || next == L' ') &&
+           ::CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, command.c_str(),
+                            static_cast<int>(program.size()), program.c_str(),
+                            static_cast<int>(program.size())) == CSTR_EQUAL;
+}
 
 int CFileDecryptAndOpen::CheckInputFile() {
     const int result = CFileDecryption::CheckInputFile();
     // A file that opened but whose header could not be read may be something the shell
     // knows how to open; one that is not an encrypted file is left alone.
-    if (result < 0) OpenWithShell(inputPath_);
+    if (result < 0) OpenUnlessItIsOurs(inputPath_);
     return result;
 }
 
 HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
     const HRESULT hr = CFileDecryption::DoEncryptDecrypt(recordItem);
-    if (SUCCEEDED(hr)) OpenWithShell(outputPath_);
+    if (SUCCEEDED(hr)) OpenUnlessItIsOurs(outputPath_);
     return hr;
+}
+
+void CFileDecryptAndOpen::OpenUnlessItIsOurs(const std::wstring& path) {
+    if (!OpensWith(path, ModuleFileName(nullptr))) OpenWithShell(path);
 }
 
 void CFileDecryptAndOpen::OpenWithShell(const std::wstring& path) {

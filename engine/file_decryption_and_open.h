@@ -15,4 +15,12 @@ protected:
 
     // Hands the file to the shell's "open"; whether a program was found is not an error.
     virtual void OpenWithShell(const std::wstring& path);
+
+private:
+    // Opens the file unless the shell would open it with this very program, which would only
+    // start again on the same file, and again.
+    void OpenUnlessItIsOurs(const std::wstring& path);
 };
+
+// Whether the shell's "open" command for files of this path's type starts the given program.
+bool OpensWith(const std::wstring& path, const std::wstring& program);

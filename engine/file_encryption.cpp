@@ -30,8 +30,24 @@ bool CFileEncryption::Confirmed() {
     return true;
 }
 
+UINT CFileEncryption::LinkReason() const {
+    // The link itself is opened, not what it leads to. A file that cannot be opened is left
+    // to the steps after this one, which report why.
+    const FileHandle file(::CreateFileW(inputPath_.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file || !::GetFileInformationByHandle(file.get(), &information)) return 0;
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return IDS_SKIPPED_LINK;
+    return information.nNumberOfLinks > 1 ? IDS_SKIPPED_HARD_LINKS : 0;
+}
+
 int CFileEncryption::CheckInputFile() {
     CTraceScope scope("CFileEncryption::CheckInputFile");
+    if (const UINT reason = LinkReason()) {
+        report_.AddEntry(reason, inputPath_, S_OK);
+        return 1;
+    }
     if (!Confirmed()) return 1;
     const HRESULT magic = IsEncryptedFileName(inputPath_.c_str());
     if (FAILED(magic)) {

@@ -24,6 +24,10 @@ protected:
 private:
     // False when the file is of a type the user declined to encrypt.
     bool Confirmed();
+    // The report entry for a file whose wipe would reach beyond the selection: a link
+    // (its target would be wiped, only the link deleted) or a file with several names (its
+    // content would be wiped under all of them); 0 for a plain file.
+    UINT LinkReason() const;
     void Encrypt(bool& keepOutput);
 
     CLowerCaseStringSet confirmationSet_;

@@ -6,7 +6,7 @@
 
 #include "core/base64.h"
 #include "win/hresult.h"
-#include "win/unique_handle.h"
+#include "win/system_library.h"
 #include "win/wide_text.h"
 
 BOOL WINAPI FallbackStringToBinaryW(LPCWSTR text, DWORD length, DWORD flags, BYTE* out, DWORD* outSize,
@@ -32,7 +32,7 @@ BOOL WINAPI FallbackStringToBinaryW(LPCWSTR text, DWORD length, DWORD flags, BYT
 }
 
 StringToBinaryFn SystemStringToBinaryW() {
-    static const Library crypt32(::LoadLibraryW(L"Crypt32.dll"));
+    static const Library crypt32 = LoadSystemLibrary(L"Crypt32.dll");
     static const StringToBinaryFn decode = [] {
         FARPROC found = crypt32 ? ::GetProcAddress(crypt32.get(), "CryptStringToBinaryW") : nullptr;
         return found ? reinterpret_cast<StringToBinaryFn>(reinterpret_cast<void*>(found))

@@ -25,10 +25,13 @@ class CCryptBlob {
 public:
     CCryptBlob() = default;
     // Base64 text of an obfuscated blob made for this process: decoded and deobfuscated with
-    // the process's key. Failures are raised with their status code.
-    explicit CCryptBlob(std::wstring_view base64) {
+    // the process's key. Failures are raised with their status code. The constructor
+    // delegates, so the object is complete before the body runs: when deobfuscation throws,
+    // the destructor still zeroes and frees the buffer that holds the decoded bytes.
+    explicit CCryptBlob(std::wstring_view base64) : CCryptBlob() {
         std::vector<BYTE> decoded = DecodeBase64Text(base64);
         Assign(decoded);
+        ::SecureZeroMemory(decoded.data(), decoded.size());
         Deobfuscate(ProcessObfuscationKey());
     }
     CCryptBlob(const CCryptBlob&) = delete;

@@ -4,6 +4,7 @@
 
 #include "text/registry_keys.h"
 #include "win/registry_string.h"
+#include "win/system_library.h"
 #include "win/unique_handle.h"
 #include "win/windows_version.h"
 
@@ -14,8 +15,7 @@ namespace {
 bool RunsUnderWow64() {
     if (!IsWindowsVistaOrLater()) return false;
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+    const auto isWow64Process = Kernel32Function<IsWow64ProcessFn>("IsWow64Process");
     BOOL wow64 = FALSE;
     return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }

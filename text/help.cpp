@@ -3,21 +3,21 @@
 #include "core/help_file_name.h"
 #include "text/product_folders.h"
 #include "win/path_parts.h"
-#include "win/unique_handle.h"
+#include "win/system_library.h"
 #include "win/wide_text.h"
 
 namespace {
 
 // The viewer's entry point, by ordinal as hhctrl.ocx exports it, and the commands used.
-using HtmlHelpFunction = HWND(WINAPI*)(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data);
 constexpr WORD kHtmlHelpOrdinal = 15;
 constexpr UINT kDisplayTopic = 0x0000;
 constexpr UINT kSetWindowType = 0x0004;
-constexpr UINT kGetWindowType = 0x0011;
+constexpr UINT kGetWindowType = 0x0005;
 
-// Loaded on first use and kept for the life of the process.
-HtmlHelpFunction HtmlHelpEntry() {
-    static const Library viewer(::LoadLibraryW(L"hhctrl.ocx"));
+}  // namespace
+
+HtmlHelpFunction SystemHtmlHelp() {
+    static const Library viewer = LoadSystemLibrary(L"hhctrl.ocx");
     static const auto entry = viewer
                                   ? reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(
                                         ::GetProcAddress(viewer.get(), MAKEINTRESOURCEA(kHtmlHelpOrdinal))))
@@ -25,23 +25,21 @@ HtmlHelpFunction HtmlHelpEntry() {
     return entry;
 }
 
-}  // namespace
-
 CHelp::CHelp(const std::wstring& baseName, std::wstring topic) : topic_(std::move(topic)) {
     shortName_ = ToWide(core::HelpFileName(AsU16(baseName), ::GetUserDefaultUILanguage()));
     path_ = WithTrailingSeparator(GetInstallationFolder()) + L"Help\\" + shortName_;
 }
 
-void CHelp::ShowHelp(HWND owner, const std::wstring& topic) const {
-    const HtmlHelpFunction htmlHelp = HtmlHelpEntry();
-    if (!htmlHelp) return;
+void CHelp::ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer) const {
+    if (!viewer) return;
     const std::wstring address = topic.empty() ? path_ : path_ + L"::" + topic;
-    htmlHelp(owner, address.c_str(), kDisplayTopic, 0);
-    // Setting the viewer's own window type again makes it come up in front of the owner.
+    viewer(owner, address.c_str(), kDisplayTopic, 0);
+    // Setting the viewer's own window type again makes it come up in front of the owner. The
+    // query answers with the help window, none while there is none, or -1 for an unknown type.
     void* windowType = nullptr;
-    if (htmlHelp(owner, address.c_str(), kGetWindowType, reinterpret_cast<DWORD_PTR>(&windowType)) &&
-        windowType) {
-        htmlHelp(owner, address.c_str(), kSetWindowType, reinterpret_cast<DWORD_PTR>(windowType));
-    }
-    htmlHelp(owner, address.c_str(), kDisplayTopic, 0);
+    const HWND window =
+        viewer(owner, address.c_str(), kGetWindowType, reinterpret_cast<DWORD_PTR>(&windowType));
+    if (window && window != reinterpret_cast<HWND>(-1) && ::IsWindow(window) && windowType)
+        viewer(owner, address.c_str(), kSetWindowType, reinterpret_cast<DWORD_PTR>(windowType));
+    viewer(owner, address.c_str(), kDisplayTopic, 0);
 }

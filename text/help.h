@@ -3,6 +3,13 @@
 
 #include <string>
 
+// The HTML help viewer's entry point, with the signature of HtmlHelpW.
+using HtmlHelpFunction = HWND(WINAPI*)(HWND owner, const wchar_t* file, UINT command, DWORD_PTR data);
+
+// The entry point of the system's viewer (hhctrl.ocx from the system folder), loaded on first
+// use and kept for the life of the process; null when there is no viewer.
+HtmlHelpFunction SystemHtmlHelp();
+
 // A compiled help file in the installation's Help folder, in the user's language where the
 // help exists in it, and the topic to open in it.
 class CHelp {
@@ -13,8 +20,8 @@ public:
     const std::wstring& ShortName() const { return shortName_; }
     const std::wstring& Topic() const { return topic_; }
 
-    // Shows the topic in the system's HTML help viewer; nothing when there is no viewer.
-    void ShowHelp(HWND owner, const std::wstring& topic) const;
+    // Shows the topic in the viewer; nothing when there is none.
+    void ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer = SystemHtmlHelp()) const;
 
 private:
     std::wstring path_;

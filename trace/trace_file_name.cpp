@@ -3,15 +3,20 @@
 #include "trace/module_paths.h"
 #include "trace/registry_values.h"
 #include "win/path_parts.h"
+#include "win/system_library.h"
 #include "win/this_module.h"
 
 namespace ZTTraceNS {
 namespace {
 
+// Looked up: Microsoft documents ProcessIdToSessionId only from Vista on. Without it the
+// session is 0, the console's.
 DWORD SessionId() {
     static const DWORD session = [] {
+        using SessionIdFunction = BOOL(WINAPI*)(DWORD processId, DWORD * sessionId);
+        const auto sessionIdOf = Kernel32Function<SessionIdFunction>("ProcessIdToSessionId");
         DWORD id = 0;
-        ::ProcessIdToSessionId(::GetCurrentProcessId(), &id);
+        if (sessionIdOf) sessionIdOf(::GetCurrentProcessId(), &id);
         return id;
     }();
     return session;

@@ -22,12 +22,13 @@ KernelHandle ManualResetEvent() {
 
 // Waits for the event while dispatching this thread's messages: the dialog's thread may
 // need this one, for instance to disable an owner window that belongs to it. The time is
-// a whole, so a stream of messages cannot stretch the wait.
+// a whole, so a stream of messages cannot stretch the wait. The elapsed time is a difference
+// of 32-bit tick counts, which stays right across the counter's wrap.
 bool WaitDispatching(HANDLE event, DWORD timeoutMs) {
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    const DWORD start = ::GetTickCount();
     for (;;) {
-        const ULONGLONG now = ::GetTickCount64();
-        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        const DWORD elapsed = ::GetTickCount() - start;
+        const DWORD left = elapsed < timeoutMs ? timeoutMs - elapsed : 0;
         const DWORD result = ::MsgWaitForMultipleObjects(1, &event, FALSE, left, QS_ALLINPUT);
         if (result == WAIT_OBJECT_0) return true;
         if (result != WAIT_OBJECT_0 + 1) return false;
@@ -192,13 +193,18 @@ void CProgressDlg::SkipFile(const std::wstring& path) {
 }
 
 void CProgressDlg::CloseProgress() {
-    if (Window()) Initialize(nullptr);
+    // The full bar is posted: a dialog thread that no longer answers must not hold up the
+    // close, which ends it by force after a while.
+    if (Window()) ::PostMessageW(bar_, PBM_SETPOS, 100, 0);
     if (thread_ && ::WaitForSingleObject(threadEnded_.get(), 0) != WAIT_OBJECT_0) {
         if (const HWND window = window_) ::PostMessageW(window, kCloseMessage, 0, 0);
         if (!WaitDispatching(threadEnded_.get(), kWaitMs)) {
             ZTTraceNS::CTraceScope scope("CProgressDlg::CloseProgress");
             ZTTraceNS::Trace(scope, 0, "The progress dialog did not close; its thread is terminated");
             ::TerminateThread(thread_.get(), 1);
+            // Termination only starts the end: the thread may still run until the system
+            // stops it, and it uses this object.
+            ::WaitForSingleObject(thread_.get(), INFINITE);
         }
     }
     thread_.reset();

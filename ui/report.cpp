@@ -31,7 +31,11 @@ void CReport::AddEntry(UINT stringId, const std::wstring& name, HRESULT status) 
             ToU16(LoadResString(stringId) + L"\r\n" + LoadResString(IDS_ERROR_REASON));
         body = core::FormatText(format, {AsU16(name), AsU16(ErrorText(status))});
     }
-    std::u16string paragraph(core::TruncateText(body, kParagraphUnits - kParagraphBreak.size()));
+    AddParagraph(body);
+}
+
+void CReport::AddParagraph(std::u16string_view text) {
+    std::u16string paragraph(core::TruncateText(text, kParagraphUnits - kParagraphBreak.size()));
     paragraph += kParagraphBreak;
     Add(ToWide(paragraph));
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "text/string_list.h"
 
@@ -15,4 +16,7 @@ public:
     // Appends string stringId filled with the name; a failure status adds the reason line
     // (string 11) with the status's message text, or string 19 when it has none.
     void AddEntry(UINT stringId, const std::wstring& name, HRESULT status);
+    // Appends a paragraph of finished text, such as the run's summary; every paragraph ends
+    // with the break that sets it apart from the next.
+    void AddParagraph(std::u16string_view text);
 };

@@ -16,26 +16,34 @@ HWND Frame(HWND hookDialog) {
     return ::GetParent(hookDialog);
 }
 
-void ShowHelp(HWND hookDialog) {
+void ShowCurrentHelp(HWND hookDialog) {
+    if (const CHelp* help = CurrentHelp()) help->ShowHelp(Frame(hookDialog), help->Topic());
+}
+
+void ShowProductHelp(HWND hookDialog) {
     if (IsPersonalMode()) {
         OpenOnlineHelp(kPersonalModeHelpTopic, kOnlineHelpProductId);
-    } else if (const CHelp* help = CurrentHelp()) {
-        help->ShowHelp(Frame(hookDialog), help->Topic());
+    } else {
+        ShowCurrentHelp(hookDialog);
     }
+}
+
+UINT_PTR Answer(HWND hookDialog, UINT message, LPARAM lParam, void (*showHelp)(HWND)) {
+    if (message == WM_INITDIALOG) {
+        CentreOnWorkArea(Frame(hookDialog));
+    } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_HELP) {
+        showHelp(hookDialog);
+    }
+    // The dialog goes on with its own handling of every message.
+    return 0;
 }
 
 }  // namespace
 
-void CentreSelectionDialog(HWND hookDialog) {
-    CentreOnWorkArea(Frame(hookDialog));
+UINT_PTR CALLBACK SelectionDialogHook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
+    return Answer(hookDialog, message, lParam, ShowProductHelp);
 }
 
-UINT_PTR CALLBACK SelectionDialogHook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        CentreSelectionDialog(hookDialog);
-    } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_HELP) {
-        ShowHelp(hookDialog);
-    }
-    // The dialog goes on with its own handling of every message.
-    return 0;
+UINT_PTR CALLBACK CurrentHelpDialogHook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
+    return Answer(hookDialog, message, lParam, ShowCurrentHelp);
 }

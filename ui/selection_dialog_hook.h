@@ -5,5 +5,6 @@
 // the online help in personal mode, else the current help object's topic.
 UINT_PTR CALLBACK SelectionDialogHook(HWND hookDialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// What the hook does on the dialog's initialisation, for hooks of other dialogs to share.
-void CentreSelectionDialog(HWND hookDialog);
+// The same for a program without personal mode: the Help button always opens the current help
+// object's topic.
+UINT_PTR CALLBACK CurrentHelpDialogHook(HWND hookDialog, UINT message, WPARAM wParam, LPARAM lParam);

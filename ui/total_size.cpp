@@ -9,6 +9,8 @@ std::uint64_t TotalSize(const std::wstring& path) {
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    // The walk does not enter a linked folder, which may lead anywhere, even back here.
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return 0;
     CStringList entries;
     ListFolderEntries(path, entries);
     std::uint64_t total = 0;

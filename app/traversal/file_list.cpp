@@ -10,13 +10,12 @@
 #include "core/text_format.h"
 #include "engine/file_decryption_and_open.h"
 #include "engine/file_encryption.h"
+#include "engine/path_run.h"
 #include "text/integer_text.h"
 #include "text/message_box.h"
 #include "text/res_string.h"
 #include "text/system_error_text.h"
 #include "trace/operation.h"
-#include "ui/report_dlg.h"
-#include "ui/total_size.h"
 #include "win/raised_priority.h"
 #include "win/wide_text.h"
 
@@ -56,36 +55,16 @@ std::unique_ptr<CEncryptionDecryption> CreateEngine(HWND owner, std::span<const 
     ThrowHr(E_INVALIDARG);
 }
 
-void Walk(CEncryptionDecryption& engine, const CStringList& paths) {
-    std::uint64_t total = 0;
-    for (std::size_t i = 0; i < paths.Count(); ++i) total += TotalSize(paths.GetAt(i));
-    engine.SetTotalRange(total);
-    for (std::size_t i = 0; i < paths.Count() && !engine.IsCancelled(); ++i)
-        ProcessFileRecursive(engine, paths.GetAt(i), 0);
-}
-
-// A run from a selection dialog always ends with the report, so that the user learns that
-// the choice was processed even when nothing went wrong.
-void ShowReport(HWND owner, CEncryptionDecryption& engine) {
-    const bool interactive = CInteractiveRun::Active();
-    if (engine.Report().Count() == 0 && !interactive) return;
-    engine.ReportSummary();
-    if (interactive) engine.Report().AddEntry(IDS_SELECTION_DONE, L"", S_OK);
-    CReportDlg dialog(engine.Report(), engine.GetOperationKind());
-    dialog.DoModal(owner);
-}
-
 void Run(HWND owner, const CStringList& paths, int operationKind, std::span<const BYTE> secret) {
     std::unique_ptr<CEncryptionDecryption> engine;
     {
         const CRaisedPriority raised;
         engine = CreateEngine(owner, secret, operationKind);
-        Walk(*engine, paths);
+        WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path, 0); });
     }
-    if (CProgressDlg* progress = engine->Progress()) progress->CloseProgress();
-    // Lets the progress window vanish before the report comes up in its place.
-    ::Sleep(100);
-    ShowReport(owner, *engine);
+    // A run from a selection dialog always ends with the report, so that the user learns that
+    // the choice was processed even when nothing went wrong.
+    FinishRun(owner, *engine, CInteractiveRun::Active() ? IDS_SELECTION_DONE : 0);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include "app/resources/resource_ids.h"
 #include "app/traversal/system_protection.h"
 #include "engine/encryption_decryption.h"
+#include "engine/path_run.h"
 #include "trace/operation.h"
-#include "ui/folder_entries.h"
 
 using ZTTraceNS::CTraceScope;
 using ZTTraceNS::Trace;
@@ -15,6 +15,7 @@ namespace {
 // processed. A system file is often hidden too; it is reported as a system file.
 UINT UntouchableReason(const CTraceScope& scope, const std::wstring& path, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_SYSTEM) return IDS_SKIPPED_SYSTEM;
+    if (IsLinkedFolder(attributes)) return IDS_SKIPPED_LINK;
     if (attributes & FILE_ATTRIBUTE_HIDDEN) return IDS_SKIPPED_HIDDEN;
     if (IsSystemProtected(path)) {
         Trace(scope, 0, "File %ls is protected", path.c_str());
@@ -23,20 +24,13 @@ UINT UntouchableReason(const CTraceScope& scope, const std::wstring& path, DWORD
     return 0;
 }
 
-// The folder is listed completely before its first entry is processed: the engine creates
-// and deletes files in it meanwhile, and those must not be walked.
+// Walks the folder; a folder the user named is recorded in the decrypted-items store even
+// after a cancel: it was the user's choice, and part of it is done.
 HRESULT ProcessFolder(CEncryptionDecryption& engine, const std::wstring& path, int depth) {
-    CStringList entries;
-    const HRESULT listed = ListFolderEntries(path, entries);
-    if (FAILED(listed)) {
-        engine.Report().AddEntry(IDS_CANNOT_LIST, path, listed);
-        return listed;
-    }
-    for (std::size_t i = 0; i < entries.Count(); ++i)
-        ProcessFileRecursive(engine, entries.GetAt(i), depth + 1);
-    // Recorded even after a cancel: the folder was the user's choice, and part of it is done.
-    if (depth == 0) engine.UpdateDecryptedItems(path, true);
-    return S_OK;
+    const HRESULT walked = WalkFolder(
+        engine, path, [&](const std::wstring& entry) { ProcessFileRecursive(engine, entry, depth + 1); });
+    if (SUCCEEDED(walked) && depth == 0) engine.UpdateDecryptedItems(path, true);
+    return walked;
 }
 
 }  // namespace
@@ -49,8 +43,7 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             Trace(scope, 0, "File %ls does not exist", path.c_str());
-            engine.SkipFile(path);
-            engine.Report().AddEntry(IDS_NOT_FOUND, path, S_OK);
+            SkipMissing(engine, path);
             return S_FALSE;
         }
         if (const UINT reason = UntouchableReason(scope, path, attributes)) {
@@ -60,6 +53,7 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
             return S_FALSE;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ProcessFolder(engine, path, depth);
+        // A linked file is the engine's to judge: decrypting through a link loses nothing.
         return static_cast<HRESULT>(engine.ProcessFile(path, depth == 0));
     });
 }

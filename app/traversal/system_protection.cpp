@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "win/unique_handle.h"
+#include "win/system_library.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ using SfcIsFileProtectedFunction = BOOL(WINAPI*)(HANDLE server, const wchar_t* p
 
 bool IsSystemProtected(const std::wstring& path) {
     // The library is absent on some systems; without it nothing counts as protected.
-    const Library sfc(::LoadLibraryW(L"Sfc.dll"));
+    const Library sfc = LoadSystemLibrary(L"Sfc.dll");
     if (!sfc) return false;
     const auto isProtected = reinterpret_cast<SfcIsFileProtectedFunction>(
         reinterpret_cast<void*>(::GetProcAddress(sfc.get(), "SfcIsFileProtected")));

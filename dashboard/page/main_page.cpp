@@ -9,6 +9,9 @@
 
 namespace {
 
+// LVCFMT_FIXED_WIDTH, which list views honour from Vista on and older ones ignore.
+constexpr int kFixedWidth = 0x100;
+
 // A row's item data: a copy of its item's key, freed when the list deletes the row.
 std::wstring* RowKey(LPARAM data) {
     return reinterpret_cast<std::wstring*>(data);
@@ -104,7 +107,7 @@ void CMainPage::AddColumns() {
     const int checkWidth = IsWindowsVistaOrLater() ? 30 : 35;
     const int nameWidth = ::MulDiv(client.right, 40, 100);
     const int locationWidth = client.right - checkWidth - nameWidth - ::GetSystemMetrics(SM_CXVSCROLL);
-    InsertColumn(list_, 0, checkWidth, LVCFMT_CENTER | LVCFMT_IMAGE | LVCFMT_FIXED_WIDTH, L"");
+    InsertColumn(list_, 0, checkWidth, LVCFMT_CENTER | LVCFMT_COL_HAS_IMAGES | kFixedWidth, L"");
     InsertColumn(list_, 1, nameWidth, LVCFMT_LEFT, LoadResString(IDS_COLUMN_NAME));
     InsertColumn(list_, 2, locationWidth, LVCFMT_LEFT, LoadResString(IDS_COLUMN_LOCATION));
 }

@@ -6,6 +6,7 @@ wine_select
 # The programs an installation carries, as "target path-in-build-folder".
 suite_modules=(
   "ZTFileEn app/ZTFileEn.exe"
+  "ZTRecDsk recovery/ZTRecDsk.exe"
   "ZtoSet companions/ztoset/ZtoSet.dll"
   "ZTBranding companions/branding/ZTBranding.dll"
   "ZTFPApi companions/ztfpapi/ZTFPApi.dll"
@@ -52,4 +53,40 @@ suite_windows_path() {
   else
     echo "$1"
   fi
+}
+
+# True when a program of the build is missing from the installation or newer than its copy
+# there. Needs build and suite_folders.
+suite_outdated() {
+  local module target file installed
+  for module in "${suite_modules[@]}"; do
+    read -r target file <<<"$module"
+    installed=$suite_bin_unix/$(basename "$file")
+    if [ ! -f "$installed" ] || [ "$build/$file" -nt "$installed" ]; then return 0; fi
+  done
+  return 1
+}
+
+# suite_run PROGRAM ARGS...: runs an installed program of the suite with ARGS in the suite's
+# prefix (ZT_PREFIX, else build/suite/wineprefix), installing the suite there first when it
+# is missing or older than the build (ZT_SUITE_BUILD, else the one this machine runs). Its
+# windows appear on $DISPLAY; without one, on a private Xvfb display.
+suite_run() {
+  local program=$1
+  shift
+  build=$(suite_build)
+  suite_prefix=$(realpath -m "${ZT_PREFIX:-$root/build/suite/wineprefix}")
+  suite_folders
+  if suite_outdated; then
+    "$root/scripts/install-suite" --prefix "$suite_prefix" --build "$build"
+    # A prefix made just now has only now the folders that say where the programs went.
+    suite_folders
+  fi
+  if [ -z "${DISPLAY:-}" ]; then
+    source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+    start_display
+    trap stop_display EXIT
+    echo "$(basename "$0"): no display; $program runs on a private Xvfb display $DISPLAY, where its windows cannot be seen" >&2
+  fi
+  suite_wine "${suite_bin}$program.exe" "$@"
 }

@@ -15,6 +15,7 @@
 #include "core/file_key.h"
 #include "core/md4.h"
 #include "core/md5.h"
+#include "core/password.h"
 #include "core/payload.h"
 #include "core/rc4.h"
 
@@ -66,6 +67,24 @@ TEST(Md4, MatchesKnownDigests) {
     for (const auto& vector : kDigestVectors) {
         EXPECT_EQ(Hex(Md4Of(Bytes(vector.message))), vector.md4) << '"' << vector.message << '"';
     }
+}
+
+// The first-use secret hashes the password's UTF-16LE units and the terminating zero unit.
+TEST(PasswordSecret, IsTheMd4OfTheLittleEndianUnitsAndTheTerminator) {
+    EXPECT_EQ(PasswordSecret(u"ab"), Md4Of(std::vector<std::uint8_t>{'a', 0, 'b', 0, 0, 0}));
+    EXPECT_EQ(PasswordSecret(u"\u00E9\u4E2D"),
+              Md4Of(std::vector<std::uint8_t>{0xE9, 0x00, 0x2D, 0x4E, 0, 0}));
+    EXPECT_EQ(PasswordSecret(u""), Md4Of(std::vector<std::uint8_t>{0, 0}));
+}
+
+TEST(PasswordSecret, SecretsAreTheSameOnlyWithEqualLengthAndEveryByte) {
+    const std::vector<std::uint8_t> secret{1, 2, 3, 4};
+    EXPECT_TRUE(SameSecret(secret, std::vector<std::uint8_t>{1, 2, 3, 4}));
+    EXPECT_FALSE(SameSecret(secret, std::vector<std::uint8_t>{1, 2, 3, 5}));
+    EXPECT_FALSE(SameSecret(secret, std::vector<std::uint8_t>{0, 2, 3, 4}));
+    EXPECT_FALSE(SameSecret(secret, std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(SameSecret(secret, {}));
+    EXPECT_TRUE(SameSecret({}, {}));
 }
 
 template <class Hash>

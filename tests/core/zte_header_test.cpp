@@ -247,8 +247,93 @@ INSTANTIATE_TEST_SUITE_P(Container, StoredNameAcceptance, testing::Values(
     NameCase{"ControlCharacter", "a\x01" "b", std::nullopt},
     NameCase{"Delete", "a\x7F", std::nullopt},
     NameCase{"Empty", "", std::nullopt},
-    NameCase{"EmptyBeforeZeroByte", "\0abc"s, std::nullopt}),
+    NameCase{"EmptyBeforeZeroByte", "\0abc"s, std::nullopt},
+    // Names Windows cannot hold as a plain file.
+    NameCase{"Asterisk", "*", std::nullopt},
+    NameCase{"QuestionMark", "a?.txt", std::nullopt},
+    NameCase{"AngleBrackets", "a<b>", std::nullopt},
+    NameCase{"Pipe", "a|b", std::nullopt},
+    NameCase{"Quote", "a\"b", std::nullopt},
+    NameCase{"NullDevice", "NUL", std::nullopt},
+    NameCase{"NullDeviceWithExtension", "nul.txt", std::nullopt},
+    NameCase{"ConsoleWithTwoExtensions", "Con.tar.gz", std::nullopt},
+    NameCase{"PortWithSpaceBeforeExtension", "COM1 .log", std::nullopt},
+    NameCase{"PrinterPort", "lpt9", std::nullopt},
+    NameCase{"PortWithSuperscriptDigit", "COM\xC2\xB9", std::nullopt},
+    NameCase{"ConsoleInput", "CONIN$", std::nullopt},
+    NameCase{"AuxAndPrn", "aux.c", std::nullopt},
+    NameCase{"TrailingDot", "report.", std::nullopt},
+    NameCase{"TrailingSpace", "report.txt ", std::nullopt},
+    NameCase{"OnlyDots", "...", std::nullopt},
+    NameCase{"DeviceNameInsideAName", "NULL.txt", u"NULL.txt"},
+    NameCase{"PortWithoutDigit", "COM.txt", u"COM.txt"},
+    NameCase{"PortWithTwoDigits", "COM10", u"COM10"},
+    NameCase{"DeviceNameAfterADot", "x.nul", u"x.nul"},
+    NameCase{"InnerSpaceAndDot", "a b.c d", u"a b.c d"}),
     Behaviour<NameCase>);
+// clang-format on
+
+struct VerdictCase {
+    const char* behaviour;
+    Bytes file;
+    HeaderVerdict verdict;
+    std::u16string storedName;
+};
+
+class HeaderVerdicts : public testing::TestWithParam<VerdictCase> {};
+
+TEST_P(HeaderVerdicts, NameWhyAHeaderIsTurnedDown) {
+    const HeaderJudgement judgement = JudgeHeader(Parsed(GetParam().file));
+    EXPECT_EQ(judgement.verdict, GetParam().verdict);
+    EXPECT_EQ(judgement.storedName, GetParam().storedName);
+    EXPECT_EQ(judgement.header.has_value(), GetParam().verdict == HeaderVerdict::Accepted);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Container, HeaderVerdicts, testing::Values(
+    VerdictCase{"Accepted", Written(StandardBlocks("a.txt")), HeaderVerdict::Accepted, u"a.txt"},
+    VerdictCase{"OtherMagic", BytesOf("ZTFX\x27\0\0\0"s), HeaderVerdict::NotEncrypted, u""},
+    VerdictCase{"BlocksPastHeaderSize", Written(StandardBlocks("a.txt"), 20), HeaderVerdict::Damaged, u""},
+    VerdictCase{"NoChecksum", Written({{kFileNameBlock, BytesOf("a.txt")}}), HeaderVerdict::Damaged, u"a.txt"},
+    VerdictCase{"NoName", Written({{kChecksumBlock, Bytes(8)}}), HeaderVerdict::Damaged, u""},
+    VerdictCase{"EmptyName", Written({{kChecksumBlock, Bytes(8)}, {kFileNameBlock, {}}}), HeaderVerdict::Damaged, u""},
+    VerdictCase{"NameLeavingTheFolder", Written(StandardBlocks("../x")), HeaderVerdict::NameRefused, u"../x"},
+    VerdictCase{"NameOfZeroBytes", Written(StandardBlocks("\0\0"s)), HeaderVerdict::NameRefused, u""}),
+    Behaviour<VerdictCase>);
+// clang-format on
+
+TEST(StandardHeader, IsTheLayoutWithAZeroChecksumAndSaysWhereTheChecksumGoes) {
+    const StandardHeader header = BuildStandardHeader(BytesOf("report.txt"), kPrimaryKeyType);
+    EXPECT_EQ(header.bytes, Written(StandardBlocks("report.txt")));
+    EXPECT_EQ(header.checksumOffset, 10);
+    const auto accepted = Accepted(BuildStandardHeader(BytesOf("old.doc"), 2).bytes);
+    ASSERT_TRUE(accepted);
+    EXPECT_TRUE(accepted->useCompatibilityKey);
+}
+
+struct WritableCase {
+    const char* behaviour;
+    std::string name;
+    bool writable;
+};
+
+class WritableNames : public testing::TestWithParam<WritableCase> {};
+
+TEST_P(WritableNames, OnlyNamesThatReadBackUnchangedMayBeStored) {
+    EXPECT_EQ(IsWritableStoredName(GetParam().name), GetParam().writable);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Container, WritableNames, testing::Values(
+    WritableCase{"PlainName", "report.txt", true},
+    WritableCase{"NonAscii", "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80.txt", true},
+    WritableCase{"InvalidUtf8", "caf\xE9.txt", false},
+    WritableCase{"Overlong", "\xC0\xAF", false},
+    WritableCase{"ZeroByte", "a\0b"s, false},
+    WritableCase{"Backslash", "a\\b", false},
+    WritableCase{"Colon", "a:b", false},
+    WritableCase{"Empty", "", false}),
+    Behaviour<WritableCase>);
 // clang-format on
 
 struct Utf8Case {

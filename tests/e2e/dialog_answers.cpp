@@ -5,6 +5,7 @@
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
 #include "core/text_format.h"
+#include "end_to_end_test.h"
 #include "process_run.h"
 #include "text/res_string.h"
 #include "win/wide_text.h"
@@ -47,6 +48,25 @@ std::wstring Id(int id) {
     return std::to_wstring(id);
 }
 
+// One argument of uidrive's command line, escaped as the C runtime reads it back: a quote
+// inside, and the backslashes before a quote, are escaped, so that a typed list of quoted
+// names arrives as typed.
+std::wstring Argument(const std::wstring& text) {
+    std::wstring escaped = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : text) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        escaped.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        escaped += c;
+        backslashes = 0;
+    }
+    escaped.append(2 * backslashes, L'\\');
+    return escaped + L"\"";
+}
+
 }  // namespace
 
 void AwaitVerification(UINT promptId) {
@@ -57,7 +77,27 @@ void AwaitVerification(UINT promptId) {
 
 void ConfirmIdentity(UINT promptId) {
     AwaitVerification(promptId);
-    Drive(Window({IDC_VERIFY_PROMPT}) + L"--click " + Id(IDOK) + L" --gone");
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--set " + Id(IDC_VERIFY_PASSWORD) + L" " +
+          Quoted(kFirstUsePassword) + L" --click " + Id(IDOK) + L" --gone");
+}
+
+std::wstring TypeWrongPassword(const std::wstring& password) {
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--set " + Id(IDC_VERIFY_PASSWORD) + L" " + Quoted(password) +
+          L" --click " + Id(IDOK));
+    // The library's own message box: the same title as its dialog, and a text.
+    return Drive(
+        L"--title \"Verify Your Identity\" --controls 65535 --get 65535 --click " + Id(IDOK) + L" --gone",
+        65535);
+}
+
+void CancelVerification() {
+    Drive(Window({IDC_VERIFY_PROMPT}) + L"--click " + Id(IDCANCEL) + L" --gone");
+}
+
+bool ProgramMessageComes(DWORD withinMs) {
+    UiDriver driver(L"--timeout " + std::to_wstring(withinMs) + L" --title " +
+                    Quoted(LoadResString(IDS_MESSAGE_CAPTION)) + L" --controls 65535");
+    return driver.Finish() == 0;
 }
 
 void ChooseNewPassword(const std::wstring& password) {
@@ -66,17 +106,41 @@ void ChooseNewPassword(const std::wstring& password) {
           L" --set " + Id(IDC_PASSWORD_CONFIRM) + L" " + typed + L" --click " + Id(IDOK) + L" --gone");
 }
 
+// The file name box of the system's open-file dialog, and its box of the folder shown.
+constexpr int kFileNameField = 1148;
+constexpr int kFolderBox = 1137;
+
 void ChooseInOpenDialog(UINT titleId, const std::wstring& path) {
-    // The file name box of the system's open-file dialog.
-    constexpr int kFileNameField = 1148;
-    Drive(L"--title " + Quoted(LoadResString(titleId)) + L" --set " + Id(kFileNameField) + L" " +
-          Quoted(path) + L" --click " + Id(IDOK) + L" --gone");
+    ChooseInOpenDialog(LoadResString(titleId), path);
+}
+
+void ChooseInOpenDialog(const std::wstring& title, const std::wstring& path) {
+    Drive(L"--title " + Quoted(title) + L" --set " + Id(kFileNameField) + L" " + Argument(path) +
+          L" --click " + Id(IDOK) + L" --gone");
+}
+
+void ChooseInOpenDialog(const std::wstring& title, const std::wstring& folder, const std::wstring& names) {
+    // The dialog shows the folder by its name, and empties the file name box once it is there;
+    // names typed before that would be lost.
+    const std::wstring folderName = folder.substr(folder.find_last_of(L'\\') + 1);
+    Drive(L"--title " + Quoted(title) + L" --set " + Id(kFileNameField) + L" " + Quoted(folder) +
+          L" --click " + Id(IDOK) + L" --wait " + Id(kFolderBox) + L" " + Quoted(folderName) + L" --wait " +
+          Id(kFileNameField) + L" \"\" --set " + Id(kFileNameField) + L" " + Argument(names) + L" --click " +
+          Id(IDOK) + L" --gone");
 }
 
 std::wstring ReadReport() {
     return Drive(Window({IDC_REPORT_TEXT}) + L"--get " + Id(IDC_REPORT_TEXT) + L" --click " + Id(IDCANCEL) +
                      L" --gone",
                  IDC_REPORT_TEXT);
+}
+
+std::wstring ReadMessageBox(const std::wstring& caption) {
+    // The text of a system message box.
+    constexpr int kMessageText = 0xFFFF;
+    return Drive(L"--title " + Quoted(caption) + L" " + Window({kMessageText}) + L"--get " +
+                     Id(kMessageText) + L" --click " + Id(IDOK) + L" --gone",
+                 kMessageText);
 }
 
 std::wstring ReportEntry(UINT stringId, const std::wstring& path) {

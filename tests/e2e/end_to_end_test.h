@@ -7,6 +7,9 @@
 #include "store_sandbox.h"
 #include "test_support.h"
 
+// The password the user chose on first use, before every test.
+extern const wchar_t kFirstUsePassword[];
+
 // The suite's main program, ZTFileEn.exe, installed beside this test program with the
 // libraries it loads.
 std::wstring ProgramPath();

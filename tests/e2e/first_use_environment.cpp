@@ -35,7 +35,7 @@ public:
         WriteFileBytes(file, PatternBytes(100));
         const ProcessRun run = RunProgram(L"/e " + Quoted(file));
         ConfirmIdentity(IDS_VERIFY_ENCRYPT);
-        ChooseNewPassword(L"first use");
+        ChooseNewPassword(kFirstUsePassword);
         ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
         ASSERT_TRUE(FileExists(file + L".zte")) << "the first run did not encrypt with the new password";
     }
@@ -57,3 +57,5 @@ private:
 [[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new FirstUseEnvironment);
 
 }  // namespace
+
+const wchar_t kFirstUsePassword[] = L"first use";

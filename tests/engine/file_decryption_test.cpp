@@ -6,6 +6,9 @@
 #include "engine/file_decryption_and_open.h"
 #include "engine/file_encryption.h"
 #include "engine_test.h"
+#include "registry_backup.h"
+#include "win/this_module.h"
+#include "win/wide_text.h"
 
 namespace {
 
@@ -58,15 +61,20 @@ TEST_F(FileDecryptionTest, PortablyEncryptedFilesDecryptWithTheKeyTheirTypeSelec
     }
 }
 
+// Either key: the compatibility key's failure must end the same way as the primary key's.
 TEST_F(FileDecryptionTest, OtherUsersSecretGivesEntry31AndKeepsTheEncryptedFileUnchanged) {
-    const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), 1, kOtherSecret);
-    const std::wstring input = File(L"a.txt.zte", encrypted);
+    for (const std::uint8_t type : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "type " << int{type});
+        CFileDecryption engine(nullptr, kSecret);
+        const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret);
+        const std::wstring input = File(L"a.txt.zte", encrypted);
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), NTE_BAD_KEY);
+        EXPECT_EQ(engine.ProcessFile(input, true), NTE_BAD_KEY);
 
-    EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
-    EXPECT_EQ(ReadFileBytes(input), encrypted);
-    EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_WRONG_KEY, input, NTE_BAD_KEY));
+        EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
+        EXPECT_EQ(ReadFileBytes(input), encrypted);
+        EXPECT_EQ(EngineTest::Text(engine.Report()), Entry(IDS_WRONG_KEY, input, NTE_BAD_KEY));
+    }
 }
 
 TEST_F(FileDecryptionTest, ExistingPlainFileGivesEntry28AndKeepsBoth) {
@@ -82,16 +90,20 @@ TEST_F(FileDecryptionTest, ExistingPlainFileGivesEntry28AndKeepsBoth) {
     EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_OUTPUT_EXISTS, plain, S_OK));
 }
 
+// Also names that would reach a folder search as a pattern or open a device.
 TEST_F(FileDecryptionTest, FilesItCannotAcceptAreSkippedSilentlyWithoutOutput) {
     const std::wstring plain = File(L"plain.zte", PatternBytes(100));
     const std::wstring escaping = File(L"escape.zte", PortableEncrypt(u"..\\evil.txt", PatternBytes(100), 1));
+    const std::wstring pattern = File(L"pattern.zte", PortableEncrypt(u"*", PatternBytes(100), 1));
+    const std::wstring device = File(L"device.zte", PortableEncrypt(u"NUL.txt", PatternBytes(100), 1));
 
-    EXPECT_EQ(engine_.ProcessFile(plain, true), 1);
-    EXPECT_EQ(engine_.ProcessFile(escaping, true), 1);
+    for (const std::wstring& input : {plain, escaping, pattern, device}) {
+        EXPECT_EQ(engine_.ProcessFile(input, true), 1) << input;
+        EXPECT_TRUE(FileExists(input)) << input;
+    }
 
-    EXPECT_TRUE(FileExists(plain));
-    EXPECT_TRUE(FileExists(escaping));
     EXPECT_FALSE(FileExists(folder_.Path(L"..\\evil.txt")));
+    EXPECT_EQ(engine_.ProcessedCount(), 0);
     EXPECT_EQ(engine_.Report().Count(), 0u);
 }
 
@@ -131,6 +143,55 @@ TEST_F(FileDecryptionTest, DecryptAndOpenHandsAFileWhoseHeaderCannotBeReadToTheS
     EXPECT_LT(result, 0);
     EXPECT_EQ(engine.opened, std::vector<std::wstring>{input});
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_READ, input, result));
+}
+
+// A file type of the test's own whose open command starts the given program, unquoted as
+// registration writes the program's own.
+class TestFileType {
+public:
+    explicit TestFileType(const std::wstring& program) {
+        SetRegistryString(HKEY_CLASSES_ROOT, kExtension, nullptr, kType);
+        SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(kType) + L"\\shell\\open\\command", nullptr,
+                          program + L" \"%1\"");
+    }
+    static constexpr wchar_t kExtension[] = L".ztenginetest";
+
+private:
+    static constexpr wchar_t kType[] = L"ZtEngineTest.File";
+    RegistryBackup extension_{HKEY_CLASSES_ROOT, kExtension};
+    RegistryBackup type_{HKEY_CLASSES_ROOT, kType};
+};
+
+TEST(OpensWith, TheProgramOfTheTypesOpenCommandQuotedOrNot) {
+    const std::wstring program = ModuleFileName(nullptr);
+    const std::wstring file = L"C:\\docs\\inner" + std::wstring(TestFileType::kExtension);
+    {
+        const TestFileType type(program);
+        EXPECT_TRUE(OpensWith(file, program));
+        EXPECT_FALSE(OpensWith(file, program.substr(0, program.size() - 4)));  // a prefix is not the program
+        EXPECT_FALSE(OpensWith(L"C:\\docs\\inner.other-type", program));
+    }
+    {
+        const TestFileType type(L"\"" + program + L"\"");
+        EXPECT_TRUE(OpensWith(file, program));
+    }
+    const TestFileType other(L"C:\\Windows\\notepad.exe");
+    EXPECT_FALSE(OpensWith(file, program));
+}
+
+// A plain file that this program would open is not handed to the shell: it would start
+// this program again on it.
+TEST_F(FileDecryptionTest, DecryptAndOpenNeverHandsTheShellAFileOfItsOwnType) {
+    const TestFileType type(ModuleFileName(nullptr));
+    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    const std::wstring inner = std::wstring(L"inner") + TestFileType::kExtension;
+    const std::wstring input =
+        File(L"outer.zte", PortableEncrypt(std::u16string(AsU16(inner)), PatternBytes(10), 1));
+
+    EXPECT_EQ(engine.ProcessFile(input, true), S_OK);
+
+    EXPECT_TRUE(FileExists(folder_.Path(inner)));
+    EXPECT_TRUE(engine.opened.empty());
 }
 
 }  // namespace

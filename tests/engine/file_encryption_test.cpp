@@ -185,6 +185,21 @@ TEST_F(FileEncryptionTest, EncryptingANamedFileRemovesItFromTheStore) {
     EXPECT_FALSE(StoreHolds(L"listed.txt"));
 }
 
+// Wiping a file with several names would destroy the content under every one of them.
+TEST_F(FileEncryptionTest, AFileWithSeveralNamesIsNotEncryptedAndTheReportSaysWhy) {
+    const Bytes content = PatternBytes(3000);
+    const std::wstring input = File(L"a.txt", content);
+    const std::wstring other = folder_.Path(L"other name.txt");
+    ASSERT_TRUE(::CreateHardLinkW(other.c_str(), input.c_str(), nullptr));
+
+    EXPECT_EQ(engine_.ProcessFile(input, true), 1);
+
+    EXPECT_EQ(ReadFileBytes(input), content);
+    EXPECT_EQ(ReadFileBytes(other), content);
+    EXPECT_FALSE(FileExists(input + L".zte"));
+    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_SKIPPED_HARD_LINKS, input, S_OK));
+}
+
 TEST_F(FileEncryptionTest, SummaryCountsTheEncryptedFiles) {
     engine_.ProcessFile(File(L"a.txt", PatternBytes(10)), true);
     engine_.ProcessFile(File(L"b.txt", PatternBytes(10)), true);

@@ -1,6 +1,6 @@
 // Arbitrary bytes through the header reader. Whatever it accepts must survive being written
-// again, both as the blocks it read and as a standard header built from what it accepted;
-// any difference aborts.
+// again, both as the blocks it read and as a standard header built from what it accepted,
+// and the reasons given for a refusal must agree with the acceptance; any difference aborts.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/memory_stream.h"
+#include "core/stored_name.h"
 #include "core/utf8.h"
 #include "core/zte_header.h"
 
@@ -71,7 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require((parsed.result != core::ReadResult::NotEncrypted) == hasMagic);
 
     const std::optional<core::AcceptedHeader> accepted = core::AcceptHeader(parsed);
+    const core::HeaderJudgement judgement = core::JudgeHeader(parsed);
+    Require(judgement.header == accepted &&
+            (judgement.verdict == core::HeaderVerdict::Accepted) == !!accepted);
     if (!accepted) return 0;
+    // Every name a reader accepts is one a writer may store again.
+    Require(core::IsWritableStoredName(core::Utf16ToUtf8(accepted->fileName)));
     RequireRoundTrip(parsed.blocks, *accepted);
     RequireRoundTrip(StandardBlocks(*accepted), *accepted);
     return 0;

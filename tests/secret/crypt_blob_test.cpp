@@ -14,6 +14,7 @@
 #include "core/xtea_feedback.h"
 #include "secret/crypt_blob.h"
 #include "secret/obfuscation_key.h"
+#include "secret/password_dialog.h"
 #include "secret/ztw_str_blob.h"
 #include "win/hresult.h"
 
@@ -131,6 +132,29 @@ TEST(CryptBlob, ConstructionFromMalformedTextRaisesItsStatus) {
     EXPECT_EQ(construct(Base64Of(Plain(40))), NTE_BAD_DATA);
 }
 
+// Counts the buffers it has handed out and not yet had back; the heap allocator zeroes a
+// buffer when it is given back, so one never given back is never zeroed either.
+struct CountingAllocator {
+    static inline int outstanding = 0;
+    static BYTE* Allocate(DWORD size) {
+        ++outstanding;
+        return new BYTE[size == 0 ? 1 : size]();
+    }
+    static void Free(BYTE* data, DWORD) noexcept {
+        if (!data) return;
+        --outstanding;
+        delete[] data;
+    }
+};
+
+TEST(CryptBlob, AFailedConstructionFromBase64GivesItsBufferBack) {
+    using CountedBlob = CCryptBlob<_CRYPTOAPI_BLOB, CountingAllocator>;
+    auto malformed = Obfuscated(Plain(8), ProcessObfuscationKey());
+    malformed[3] = 'B';
+    EXPECT_THROW(CountedBlob blob(Base64Of(malformed)), HResultError);
+    EXPECT_EQ(CountingAllocator::outstanding, 0);
+}
+
 TEST(CryptBlob, WideStringBlobHoldsTheUnitsAndTheTerminator) {
     const CZTWStrBlob blob(L"abc");
     EXPECT_EQ(BytesOf(blob), (std::vector<BYTE>{'a', 0, 'b', 0, 'c', 0, 0, 0}));
@@ -142,6 +166,15 @@ TEST(CryptBlob, HashInPlaceReplacesTheContentByItsDigest) {
     const auto expected = core::Md4Of(blob.Bytes());
     blob.HashInPlace(CALG_MD4);
     EXPECT_EQ(BytesOf(blob), std::vector<BYTE>(expected.begin(), expected.end()));
+}
+
+// A one-character password hashes four bytes: its unit and the terminator.
+TEST(CryptBlob, APasswordsSecretIsTheMd4OfItsUnitsAndTerminator) {
+    CHeapBlob secret;
+    MakePasswordSecret(L"a", secret);
+    const std::array<BYTE, 4> hashed{'a', 0, 0, 0};
+    const auto expected = core::Md4Of(hashed);
+    EXPECT_EQ(BytesOf(secret), std::vector<BYTE>(expected.begin(), expected.end()));
 }
 
 TEST(CryptBlob, AssigningFromAnotherBlobCopiesTheBytes) {

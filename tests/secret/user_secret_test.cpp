@@ -13,8 +13,9 @@
 #include "app/authentication/tw_user_info.h"
 #include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
-#include "core/md4.h"
+#include "companions/ztsdapi/resource_ids.h"
 #include "core/utf8.h"
+#include "engine_test.h"
 #include "process_run.h"
 #include "text/res_string.h"
 #include "win/wide_text.h"
@@ -25,8 +26,9 @@ constexpr int kEncrypt = 1;
 constexpr int kDecrypt = 2;
 constexpr int kDecryptAndOpen = 4;
 
-// Each dialog is found by the controls only it has.
-const std::wstring kVerification = L"--controls 2001 ";
+// Each dialog is found by the controls only it has. The verification dialog's password
+// field (2003) is hidden until the user has a secret.
+const std::wstring kVerification = L"--controls 2001,2003 ";
 const std::wstring kLogonPassword = L"--controls 2001,2002 ";
 const std::wstring kNewPassword = L"--controls 1000,1001,1033 ";
 const std::wstring kNoNewPassword = L"--timeout 1500 " + kNewPassword + L"--click 2";
@@ -36,6 +38,23 @@ const std::wstring kNoVerification = L"--timeout 1500 " + kVerification + L"--cl
 std::wstring MessageBoxAnswer() {
     return L"--title \"" + LoadResString(IDS_MESSAGE_CAPTION) +
            L"\" --controls 65535 --get 65535 --click 1 --gone";
+}
+
+// The verification library's own message box, which refuses a wrong password.
+const std::wstring kRefusal =
+    L"--title \"Verify Your Identity\" --controls 65535 --get 65535 --click 1 --gone";
+
+// The verification, answered with the password.
+std::wstring VerifyWith(const std::wstring& password) {
+    return kVerification + L"--set 2003 \"" + password + L"\" --click 1";
+}
+
+// The text the verification library refuses a wrong password with, from its own resources.
+std::string RefusalText() {
+    const Library library(::LoadLibraryExW(L"ZTSDApi.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    wchar_t text[256] = {};
+    if (library) ::LoadStringW(library.get(), IDS_WRONG_PASSWORD, text, 256);
+    return core::Utf16ToUtf8(AsU16(std::wstring(text)));
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -70,12 +89,7 @@ Bytes Copied(std::span<const BYTE> bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-// A new password's secret: the MD4 of its UTF-16 units and terminator.
-Bytes PasswordSecret(const std::wstring& password) {
-    const auto* units = reinterpret_cast<const BYTE*>(password.c_str());
-    const core::Md4Digest digest = core::Md4Of({units, (password.size() + 1) * sizeof(wchar_t)});
-    return {digest.begin(), digest.end()};
-}
+constexpr HRESULT kAbandoned = HRESULT_FROM_WIN32(WAIT_TIMEOUT);
 
 std::string Hex(const Bytes& bytes) {
     std::string hex;
@@ -89,10 +103,10 @@ std::string Hex(const Bytes& bytes) {
 
 class UserSecret : public ::testing::Test {
 protected:
-    static void StoreSecret(Bytes secret) {
+    static void StoreSecret(Bytes secret, const wchar_t* application = L"Tapwise Crypto") {
         const std::wstring user = ThreadUserName();
         DATA_BLOB blob{static_cast<DWORD>(secret.size()), secret.data()};
-        ASSERT_EQ(ztfp::WriteSecretContent(user.c_str(), L"Tapwise Crypto", &blob), S_OK);
+        ASSERT_EQ(ztfp::WriteSecretContent(user.c_str(), application, &blob), S_OK);
     }
 
     static bool AnySecretStored() {
@@ -132,8 +146,9 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
         << done[4].output;
     EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"first choice"));
 
-    // A later run is only verified: the stored secret comes back without the password dialog.
-    auto later = AnswerInOrder({kVerification + L"--click 1 --gone", kNoNewPassword});
+    // A later run is verified with that password: the stored secret comes back without the
+    // password dialog.
+    auto later = AnswerInOrder({VerifyWith(L"first choice") + L" --gone", kNoNewPassword});
     CTWUserInfo laterUser(kDecrypt);
     EXPECT_EQ(laterUser.LoadCurrentUserSecret(nullptr), S_OK);
     const std::vector<Answer> laterDone = later.get();
@@ -143,42 +158,91 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
 }
 
 TEST_F(UserSecret, AHeldSecretIsReturnedAgainWithoutAnyDialog) {
-    StoreSecret({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    StoreSecret(PasswordSecret(L"held"));
     CTWUserInfo user(kEncrypt);
-    auto first = AnswerInOrder({kVerification + L"--click 1 --gone"});
+    auto first = AnswerInOrder({VerifyWith(L"held") + L" --gone"});
     ASSERT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
     ExpectAllAnswered(first.get());
 
     auto second = AnswerInOrder({kNoVerification});
     EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
     EXPECT_EQ(second.get()[0].code, 1u) << "the verification dialog came again";
-    EXPECT_EQ(Copied(user.Secret()), (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"held"));
 }
 
 TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
-    StoreSecret({42});
+    StoreSecret(PasswordSecret(L"pw"));
     const std::pair<int, UINT> cases[] = {{kEncrypt, IDS_VERIFY_ENCRYPT},
                                           {kDecrypt, IDS_VERIFY_DECRYPT},
                                           {kDecryptAndOpen, IDS_VERIFY_DECRYPT}};
     for (const auto& [kind, promptId] : cases) {
-        auto answers = AnswerInOrder({kVerification + L"--get 2001 --click 1 --gone"});
+        auto answers = AnswerInOrder({kVerification + L"--get 2001 --set 2003 pw --click 1 --gone"});
         CTWUserInfo user(kind);
         EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK) << "kind " << kind;
         const std::vector<Answer> done = answers.get();
         ExpectAllAnswered(done);
         EXPECT_NE(done[0].output.find("2001: " + Narrow(LoadResString(promptId)) + "\n"), std::string::npos)
             << "kind " << kind << ": " << done[0].output;
-        EXPECT_EQ(Copied(user.Secret()), Bytes{42});
+        EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"pw"));
     }
 }
 
-TEST_F(UserSecret, CancelledVerificationIsErrorCancelledWithNoSecret) {
-    StoreSecret({42});
+// Cancel is the answer the program ends on without a message.
+TEST_F(UserSecret, CancelledVerificationIsAbandonedWithNoSecret) {
+    StoreSecret(PasswordSecret(L"pw"));
     auto answers = AnswerInOrder({kVerification + L"--click 2 --gone"});
     CTWUserInfo user(kEncrypt);
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), HRESULT_FROM_WIN32(ERROR_CANCELLED));
+    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), kAbandoned);
     ExpectAllAnswered(answers.get());
     EXPECT_TRUE(user.Secret().empty());
+}
+
+// Whoever is verified gets the key to the user's files: a wrong password gets nothing, is
+// refused with the library's message, and the dialog stays for another try.
+TEST_F(UserSecret, AWrongPasswordIsRefusedAndTheRightOneGetsTheSecret) {
+    StoreSecret(PasswordSecret(L"right one"));
+    auto refused = AnswerInOrder({VerifyWith(L"wrong one"), kRefusal, VerifyWith(L"right onE"), kRefusal,
+                                  kVerification + L"--click 2 --gone"});
+    CTWUserInfo abandoned(kDecrypt);
+    EXPECT_EQ(abandoned.LoadCurrentUserSecret(nullptr), kAbandoned);
+    const std::vector<Answer> done = refused.get();
+    ExpectAllAnswered(done);
+    EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
+    EXPECT_TRUE(abandoned.Secret().empty());
+
+    auto right = AnswerInOrder({VerifyWith(L"right one") + L" --gone"});
+    CTWUserInfo user(kDecrypt);
+    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
+    ExpectAllAnswered(right.get());
+    EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right one"));
+}
+
+// Guessing gets slow: after five wrong passwords in a row every further try is answered only
+// after a few seconds, the right one too, which ends the count.
+TEST_F(UserSecret, AfterFiveWrongTriesEachFurtherTryWaits) {
+    StoreSecret(PasswordSecret(L"right"));
+    std::vector<std::wstring> steps;
+    for (int i = 0; i < 6; ++i) {
+        steps.push_back(VerifyWith(L"wrong " + std::to_wstring(i)));
+        steps.push_back(kRefusal);
+    }
+    steps.push_back(VerifyWith(L"right") + L" --gone");
+    auto answers = AnswerInOrder(steps);
+    CTWUserInfo user(kEncrypt);
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
+    EXPECT_GE(::GetTickCount() - start, 5000u) << "the sixth try and the right one did not wait";
+    ExpectAllAnswered(answers.get());
+    EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right"));
+
+    // The count ended with the right password: neither the next wrong one nor the right one
+    // after it waits, which would take six seconds.
+    auto again = AnswerInOrder({VerifyWith(L"wrong"), kRefusal, VerifyWith(L"right") + L" --gone"});
+    CTWUserInfo later(kEncrypt);
+    const DWORD laterStart = ::GetTickCount();
+    EXPECT_EQ(later.LoadCurrentUserSecret(nullptr), S_OK);
+    EXPECT_LT(::GetTickCount() - laterStart, 5000u);
+    ExpectAllAnswered(again.get());
 }
 
 TEST_F(UserSecret, CancelledNewPasswordGivesNoSecretAndStoresNothing) {
@@ -190,12 +254,14 @@ TEST_F(UserSecret, CancelledNewPasswordGivesNoSecretAndStoresNothing) {
     EXPECT_FALSE(AnySecretStored());
 }
 
-// A key derived from nothing would be the same for every user.
+// A key derived from nothing would be the same for every user. The user is verified with the
+// password of another application's secret.
 TEST_F(UserSecret, AnEmptyStoredSecretIsRefused) {
     BYTE none = 0;
     DATA_BLOB empty{0, &none};
     ASSERT_EQ(ztfp::WriteSecretContent(ThreadUserName().c_str(), L"Tapwise Crypto", &empty), S_OK);
-    auto answers = AnswerInOrder({kVerification + L"--click 1 --gone"});
+    StoreSecret(PasswordSecret(L"pw"), L"Other application");
+    auto answers = AnswerInOrder({VerifyWith(L"pw") + L" --gone"});
     CTWUserInfo user(kEncrypt);
     EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), NTE_BAD_DATA);
     ExpectAllAnswered(answers.get());
@@ -230,7 +296,7 @@ TEST_F(UserSecret, FirstRunSetsAPasswordAndALaterRunOnlyVerifies) {
     EXPECT_EQ(first.result, 0ul);
     EXPECT_EQ(first.secret, Hex(PasswordSecret(L"s3cret pass")));
 
-    auto laterRun = AnswerInOrder({kVerification + L"--click 1 --gone", kNoNewPassword});
+    auto laterRun = AnswerInOrder({VerifyWith(L"s3cret pass") + L" --gone", kNoNewPassword});
     const ProbeReport later = RunProbe(kDecrypt);
     const std::vector<Answer> done = laterRun.get();
     EXPECT_EQ(done[0].code, 0u) << done[0].output;
@@ -240,25 +306,28 @@ TEST_F(UserSecret, FirstRunSetsAPasswordAndALaterRunOnlyVerifies) {
 }
 
 // In personal mode the logon password, handed over obfuscated for the probe's process, is
-// what the user is authenticated with; an empty one gives no secret.
+// what the user is authenticated with: checked by the library's dialog, a wrong one refused
+// there; an empty one gives no secret.
 TEST_F(UserSecret, PersonalModeAuthenticatesWithTheLogonPassword) {
     SetRegistryString(HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Settings", L"is_personalmode", L"1");
-    StoreSecret({9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6});
-
-    auto typed = AnswerInOrder({kLogonPassword + L"--set 2002 \"logon pass\" --click 1 --gone"});
-    const ProbeReport withPassword = RunProbe(kEncrypt);
-    ExpectAllAnswered(typed.get());
-    EXPECT_EQ(withPassword.result, 0ul);
-    EXPECT_EQ(withPassword.secret, "09080706050403020100010203040506");
-
     auto empty = AnswerInOrder({kLogonPassword + L"--click 1 --gone"});
     const ProbeReport withoutPassword = RunProbe(kEncrypt);
     ExpectAllAnswered(empty.get());
     EXPECT_EQ(withoutPassword.result, 1ul);
     EXPECT_EQ(withoutPassword.secret, "");
 
+    StoreSecret(PasswordSecret(L"logon pass"));
+    auto typed = AnswerInOrder({kLogonPassword + L"--set 2002 \"logon pas\" --click 1", kRefusal,
+                                kLogonPassword + L"--set 2002 \"logon pass\" --click 1 --gone"});
+    const ProbeReport withPassword = RunProbe(kEncrypt);
+    const std::vector<Answer> done = typed.get();
+    ExpectAllAnswered(done);
+    EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
+    EXPECT_EQ(withPassword.result, 0ul);
+    EXPECT_EQ(withPassword.secret, Hex(PasswordSecret(L"logon pass")));
+
     auto cancelled = AnswerInOrder({kLogonPassword + L"--click 2 --gone"});
-    EXPECT_EQ(RunProbe(kEncrypt).result, static_cast<unsigned long>(HRESULT_FROM_WIN32(ERROR_CANCELLED)));
+    EXPECT_EQ(RunProbe(kEncrypt).result, static_cast<unsigned long>(kAbandoned));
     ExpectAllAnswered(cancelled.get());
 }
 

@@ -9,8 +9,10 @@
 
 #include "app/authentication/ztfp_allocator.h"
 #include "app/authentication/ztfp_api.h"
+#include "core/password.h"
 #include "test_support.h"
 #include "win/unique_handle.h"
+#include "win/wide_text.h"
 
 namespace {
 
@@ -37,6 +39,11 @@ protected:
                          sizeof(handle));
     }
 
+    static std::vector<BYTE> PasswordSecret(const wchar_t* password) {
+        const core::Md4Digest digest = core::PasswordSecret(AsU16(password));
+        return {digest.begin(), digest.end()};
+    }
+
     static std::vector<BYTE> Copied(const CLibraryBlob& blob) {
         CHeapBlob copy;
         copy = blob;
@@ -57,16 +64,31 @@ TEST_F(FingerprintLibrary, NoStoredSecretIsFileNotFound) {
 }
 
 TEST_F(FingerprintLibrary, StoredSecretComesBackForItsUserAndApplicationOnly) {
-    Store(kUser, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+    Store(kUser, PasswordSecret(L"pw"));
     CLibraryBlob secret;
     ASSERT_EQ(ztfp::AuthenticateWithPassword(kUser, L"pw", kApplication, secret.Put()), S_OK);
-    EXPECT_EQ(Copied(secret), (std::vector<BYTE>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+    EXPECT_EQ(Copied(secret), PasswordSecret(L"pw"));
 
     CLibraryBlob other;
     EXPECT_EQ(ztfp::AuthenticateWithPassword(L"DOMAIN\\other", L"pw", kApplication, other.Put()),
               HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"pw", L"Other application", other.Put()),
               HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+}
+
+// Only the password the secret was made from gets it; a secret not made from any password
+// (written by another program) is given to no password.
+TEST_F(FingerprintLibrary, AWrongPasswordGetsNothing) {
+    Store(kUser, PasswordSecret(L"right"));
+    for (const wchar_t* wrong : {L"Right", L"righ", L"right "}) {
+        CLibraryBlob secret;
+        EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, wrong, kApplication, secret.Put()), E_ACCESSDENIED)
+            << wrong;
+        EXPECT_TRUE(secret.Empty());
+    }
+    Store(kUser, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+    CLibraryBlob secret;
+    EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"right", kApplication, secret.Put()), E_ACCESSDENIED);
 }
 
 TEST_F(FingerprintLibrary, SecretIsStoredProtectedNotInPlain) {
@@ -97,7 +119,7 @@ TEST_F(FingerprintLibrary, AuthenticatesOnlyWithTheIssuedHandleAndOnlyOnce) {
 }
 
 TEST_F(FingerprintLibrary, EmptyPasswordIsRefused) {
-    Store(kUser, {7});
+    Store(kUser, PasswordSecret(L""));
     CLibraryBlob secret;
     EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"", kApplication, secret.Put()), E_ACCESSDENIED);
 }

@@ -2,9 +2,11 @@
 
 #include "core/file_key.h"
 #include "core/memory_stream.h"
+#include "core/password.h"
 #include "core/payload.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
+#include "win/wide_text.h"
 
 const Bytes kSecret{'o', 'p', 'e', 'n', ' ', 's', 'e', 's', 'a', 'm', 'e'};
 const Bytes kOtherSecret{'s', 'o', 'm', 'e', 'o', 'n', 'e', ' ', 'e', 'l', 's', 'e'};
@@ -17,6 +19,11 @@ core::Rc4 FileKey(const Bytes& secret, bool compatibility) {
 }
 
 }  // namespace
+
+Bytes PasswordSecret(const std::wstring& password) {
+    const core::Md4Digest digest = core::PasswordSecret(AsU16(password));
+    return {digest.begin(), digest.end()};
+}
 
 Bytes PortableEncrypt(const std::u16string& name, const Bytes& plain, std::uint8_t encryptionType,
                       const Bytes& secret) {
@@ -50,6 +57,12 @@ std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& s
 std::wstring EngineTest::File(const std::wstring& name, const Bytes& content) const {
     const std::wstring path = folder_.Path(name);
     WriteFileBytes(path, content);
+    return path;
+}
+
+std::wstring EngineTest::Folder(const std::wstring& name) const {
+    const std::wstring path = folder_.Path(name);
+    EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
     return path;
 }
 

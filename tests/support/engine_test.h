@@ -13,6 +13,9 @@
 extern const Bytes kSecret;
 extern const Bytes kOtherSecret;
 
+// The secret a password makes: the MD4 of its UTF-16 units and terminator.
+Bytes PasswordSecret(const std::wstring& password);
+
 // An encrypted file written by the portable code, as another installation would write it.
 Bytes PortableEncrypt(const std::u16string& name, const Bytes& plain, std::uint8_t encryptionType,
                       const Bytes& secret = kSecret);
@@ -28,6 +31,8 @@ std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& s
 class EngineTest : public ::testing::Test {
 protected:
     std::wstring File(const std::wstring& name, const Bytes& content) const;
+    // A new folder of that name in the test's folder.
+    std::wstring Folder(const std::wstring& name) const;
     // The report's paragraphs as the user reads them.
     static std::wstring Text(const CReport& report);
     // The paragraph a report shows for that entry.

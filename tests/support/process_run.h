@@ -23,6 +23,8 @@ public:
     // Waits for the program to end; its exit code, and what it printed when captured.
     DWORD Finish(std::string& output, DWORD timeoutMs = 30000);
     DWORD Finish(DWORD timeoutMs = 30000);
+    // The system's number for the running program.
+    DWORD Id() const { return process_ ? ::GetProcessId(process_.get()) : 0; }
 
 private:
     std::unique_ptr<TempFolder> folder_;

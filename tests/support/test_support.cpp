@@ -35,6 +35,65 @@ TempFolder::~TempFolder() {
     }
 }
 
+namespace {
+
+// Wine's name of a Windows path on the Linux side; empty outside Wine.
+std::string UnixPath(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
+    if (!unix) return {};
+    std::string result(unix);
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
+
+// Starts a Linux command, which Wine runs for a Windows program. Wine's handle to it does not
+// tell when it ends, so callers wait for its effect.
+void RunUnixCommand(const std::wstring& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::wstring line = commandLine;
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+std::wstring QuotedUnix(const std::wstring& path) {
+    const std::string unix = UnixPath(path);
+    return Quoted(std::wstring(unix.begin(), unix.end()));
+}
+
+// Waits up to ten seconds for the condition.
+template <class Condition>
+bool Eventually(Condition condition) {
+    for (int i = 0; i < 200 && !condition(); ++i) ::Sleep(50);
+    return condition();
+}
+
+}  // namespace
+
+FolderLink::FolderLink(std::wstring link, const std::wstring& target) : link_(std::move(link)) {
+    if (UnixPath(link_).empty()) return;
+    RunUnixCommand(L"Z:\\bin\\ln -s " + QuotedUnix(target) + L" " + QuotedUnix(link_));
+    Eventually([this] { return Made(); });
+}
+
+FolderLink::~FolderLink() {
+    if (!Made()) return;
+    RunUnixCommand(L"Z:\\bin\\rm " + QuotedUnix(link_));
+    Eventually([this] { return ::GetFileAttributesW(link_.c_str()) == INVALID_FILE_ATTRIBUTES; });
+}
+
+bool FolderLink::Made() const {
+    const DWORD attributes = ::GetFileAttributesW(link_.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 void WriteFileBytes(const std::wstring& path, const Bytes& bytes) {
     FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file) << "cannot create the test file";

@@ -39,6 +39,22 @@ std::wstring FromBuildPath(const char* unixPath);
 // The folder of the running test program, ending in a backslash.
 std::wstring TestProgramFolder();
 
+// A symbolic link to a folder, as a Linux link inside Wine's drive: Wine reports such a link
+// as a folder with FILE_ATTRIBUTE_REPARSE_POINT (its CreateSymbolicLinkW makes nothing). The
+// link, not its target, is removed when the object goes. Made() is false where Wine's own
+// commands cannot make it.
+class FolderLink {
+public:
+    FolderLink(std::wstring link, const std::wstring& target);
+    ~FolderLink();
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+    bool Made() const;
+
+private:
+    std::wstring link_;
+};
+
 // Writes a string value, creating the key.
 void SetRegistryString(HKEY root, const std::wstring& subKey, const wchar_t* name, const std::wstring& value);
 // Writes a REG_DWORD value, creating the key.

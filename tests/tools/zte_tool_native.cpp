@@ -1,7 +1,6 @@
 // Writes and reads encrypted files over the portable code. The interoperability test compares
 // its files and its output byte for byte with the Windows twin, which goes through CryptoAPI.
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <exception>
@@ -110,11 +109,6 @@ void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {
     if (!out) Fail("cannot write " + path);
 }
 
-core::Rc4 FileKey(std::span<const std::uint8_t> secret, bool compatibility) {
-    return core::Rc4(
-        core::DeriveFileKey(secret, compatibility ? core::Provider::Base : core::Provider::Enhanced));
-}
-
 std::span<const std::uint8_t> AsBytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
@@ -122,23 +116,15 @@ std::span<const std::uint8_t> AsBytes(std::string_view text) {
 // Laid out as the engine writes it: the header with a zero checksum, the payload, and then
 // the checksum patched in at its block's data.
 Bytes EncryptedFile(const EncryptRequest& request, Bytes payload) {
-    const std::array<std::uint8_t, 8> placeholder{};
-    const std::array<std::uint8_t, 1> encryptionType{request.encryptionType};
-    const std::array<core::BlockView, 3> blocks{{{core::kChecksumBlock, placeholder},
-                                                 {core::kFileNameBlock, AsBytes(request.name)},
-                                                 {core::kEncryptionTypeBlock, encryptionType}}};
-    core::MemorySink file;
-    core::WriteHeader(file, core::HeaderSizeOf(blocks), blocks);
-
+    core::StandardHeader header = core::BuildStandardHeader(AsBytes(request.name), request.encryptionType);
     const std::uint64_t checksum = core::AddToChecksum(0, payload);
-    core::Rc4 key = FileKey(request.secret, request.encryptionType != core::kPrimaryKeyType);
+    core::Rc4 key = core::PayloadKey(request.secret, request.encryptionType != core::kPrimaryKeyType);
     core::CipherChunks(key, payload);
-    Bytes& bytes = file.Bytes();
+    Bytes& bytes = header.bytes;
     bytes.insert(bytes.end(), payload.begin(), payload.end());
 
     const auto checksumData = core::EncodeChecksum(checksum);
-    std::copy(checksumData.begin(), checksumData.end(),
-              bytes.begin() + core::BlockOffsetOf(blocks, core::kChecksumBlock) + 4);
+    std::copy(checksumData.begin(), checksumData.end(), bytes.begin() + header.checksumOffset);
     return bytes;
 }
 
@@ -152,7 +138,7 @@ std::string Decrypt(std::span<const std::uint8_t> secret, const Bytes& file, con
     if (!header) return "not-accepted";
 
     Bytes plain(file.begin() + std::min<std::size_t>(header->headerSize, file.size()), file.end());
-    core::Rc4 key = FileKey(secret, header->useCompatibilityKey);
+    core::Rc4 key = core::PayloadKey(secret, header->useCompatibilityKey);
     core::CipherChunks(key, plain);
     if (core::AddToChecksum(0, plain) != header->checksum) return "bad-key";
     WriteFile(plainOut, plain);

@@ -19,6 +19,7 @@
 #include "engine/payload_cipher.h"
 #include "engine/standard_header.h"
 #include "hex.h"
+#include "secret/ztw_str_blob.h"
 #include "win/com_apartment.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
@@ -130,18 +131,30 @@ int RunEngine(wchar_t** argv) {
     return result == S_OK ? 0 : kFailure;
 }
 
+// The secret the suite's password dialogs make from a password, through CryptoAPI's MD4:
+// what a recovery tool must make from the same password.
+int PrintPasswordSecret(const wchar_t* password) {
+    CZTWStrBlob secret{std::wstring_view(password)};
+    secret.HashInPlace(CALG_MD4);
+    for (const BYTE byte : secret.Bytes()) std::printf("%02x", byte);
+    std::printf("\n");
+    return 0;
+}
+
 int Run(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"engine-encrypt" && argc == 4) return RunEngine<CFileEncryption>(argv);
     if (command == L"engine-decrypt" && argc == 4) return RunEngine<CFileDecryption>(argv);
     if (command == L"encrypt" && argc >= 5) return Encrypt(argc, argv);
+    if (command == L"password-secret" && argc == 3) return PrintPasswordSecret(argv[2]);
     if (command == L"decrypt" && argc == 5) {
         std::printf("%s\n", Decrypt(argv).c_str());
         return 0;
     }
     std::fprintf(stderr,
                  "usage: zte_tool encrypt|decrypt <secret-hex> <in> <out> [--name NAME] [--type N]\n"
-                 "       zte_tool engine-encrypt|engine-decrypt <secret-hex> <file>\n");
+                 "       zte_tool engine-encrypt|engine-decrypt <secret-hex> <file>\n"
+                 "       zte_tool password-secret <password>\n");
     return kFailure;
 }
 

@@ -17,11 +17,6 @@ namespace {
 
 class WalkTest : public EngineTest {
 protected:
-    std::wstring Folder(const std::wstring& name) const {
-        const std::wstring path = folder_.Path(name);
-        EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
-        return path;
-    }
     static void SetAttributes(const std::wstring& path, DWORD attributes) {
         ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
     }
@@ -209,6 +204,37 @@ TEST_F(WalkTest, TotalSizeCountsEveryFileBelowAFolderHiddenOnesToo) {
     EXPECT_EQ(TotalSize(top), 3210u);
     EXPECT_EQ(TotalSize(folder_.Path(L"top\\sub\\b")), 200u);
     EXPECT_EQ(TotalSize(folder_.Path(L"missing")), 0u);
+}
+
+// A linked folder may lead out of the selection, or back into it: the walk never enters one,
+// and only encryption, which would have changed what lies behind it, says so.
+TEST_F(WalkTest, ALinkedFolderIsNeverEnteredAndReportedOnlyWhenEncrypting) {
+    for (const int kind : {kOperationEncrypt, kOperationDecrypt}) {
+        SCOPED_TRACE(kind);
+        const std::wstring run = L"k" + std::to_wstring(kind);
+        Folder(run);
+        Folder(run + L"\\elsewhere");
+        const Bytes content = PortableEncrypt(u"there.txt", PatternBytes(100), 1);
+        const std::wstring there = File(run + L"\\elsewhere\\there.txt.zte", content);
+        const std::wstring top = Folder(run + L"\\top");
+        File(run + L"\\top\\here.txt", PatternBytes(10));
+        const FolderLink outward(folder_.Path(run + L"\\top\\out"), folder_.Path(run + L"\\elsewhere"));
+        const FolderLink loop(folder_.Path(run + L"\\top\\loop"), top);
+        if (!outward.Made() || !loop.Made()) GTEST_SKIP() << "no folder links here";
+        const auto engine = Engine(kind);
+
+        EXPECT_EQ(TotalSize(top), 10u);
+        ProcessFileRecursive(*engine, top, 0);
+
+        EXPECT_EQ(ReadFileBytes(there), content);
+        EXPECT_EQ(engine->ProcessedCount(), kind == kOperationEncrypt ? 1 : 0);
+        const std::wstring report = Text(engine->Report());
+        EXPECT_EQ(engine->Report().Count(), kind == kOperationEncrypt ? 2u : 0u) << report;
+        for (const wchar_t* link : {L"\\top\\out", L"\\top\\loop"}) {
+            const std::wstring entry = Entry(IDS_SKIPPED_LINK, folder_.Path(run + link), S_OK);
+            EXPECT_EQ(report.find(entry) != std::wstring::npos, kind == kOperationEncrypt) << report;
+        }
+    }
 }
 
 }  // namespace

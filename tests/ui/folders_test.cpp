@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "process_run.h"
 #include "text/help.h"
 #include "text/online_help.h"
@@ -70,6 +72,52 @@ TEST_F(FoldersTest, TheHelpFileIsInTheInstallationsHelpFolder) {
     EXPECT_EQ(help.Path(), L"C:\\Zentaro\\Help\\ztcrypt.chm");
     EXPECT_EQ(help.ShortName(), L"ztcrypt.chm");
     EXPECT_EQ(help.Topic(), L"/encrypting_files.htm");
+}
+
+// What the help viewer is asked, in order; the query for the window type answers with
+// whatever the test sets.
+struct ViewerCall {
+    std::wstring file;
+    UINT command;
+    DWORD_PTR data;
+    bool operator==(const ViewerCall&) const = default;
+};
+std::vector<ViewerCall> viewerCalls;
+HWND viewerWindow = nullptr;
+void* const kWindowType = reinterpret_cast<void*>(0x1234);
+
+HWND WINAPI RecordingViewer(HWND, const wchar_t* file, UINT command, DWORD_PTR data) {
+    viewerCalls.push_back({file, command, command == 5 ? 0 : data});
+    if (command != 5) return nullptr;
+    *reinterpret_cast<void**>(data) = kWindowType;
+    return viewerWindow;
+}
+
+// Display (0), query the window type (5), set it again (4) only for a help window that
+// exists, display again.
+TEST_F(FoldersTest, HelpShowsTheTopicAndSetsTheViewersWindowTypeOnlyForAWindowThatExists) {
+    SetRegistryString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", L"C:\\Zentaro");
+    const CHelp help(L"ztcrypt", L"/encrypting_files.htm");
+    const std::wstring address = L"C:\\Zentaro\\Help\\ztcrypt.chm::/encrypting_files.htm";
+    const auto type = reinterpret_cast<DWORD_PTR>(kWindowType);
+    const HWND noWindows[] = {nullptr, reinterpret_cast<HWND>(-1)};
+    for (const HWND answer : noWindows) {
+        viewerCalls.clear();
+        viewerWindow = answer;
+        help.ShowHelp(nullptr, help.Topic(), RecordingViewer);
+        EXPECT_EQ(viewerCalls, (std::vector<ViewerCall>{{address, 0, 0}, {address, 5, 0}, {address, 0, 0}}));
+    }
+    viewerCalls.clear();
+    viewerWindow = ::GetDesktopWindow();
+    help.ShowHelp(nullptr, L"", RecordingViewer);
+    const std::wstring file = L"C:\\Zentaro\\Help\\ztcrypt.chm";
+    EXPECT_EQ(viewerCalls,
+              (std::vector<ViewerCall>{{file, 0, 0}, {file, 5, 0}, {file, 4, type}, {file, 0, 0}}));
+}
+
+// The system's viewer is found in the system folder (Wine has one).
+TEST_F(FoldersTest, TheSystemsHelpViewerIsFound) {
+    EXPECT_NE(SystemHtmlHelp(), nullptr);
 }
 
 TEST_F(FoldersTest, OnlineHelpStartsTheProgramWithTopicAndProduct) {

@@ -114,4 +114,17 @@ TEST_F(ProgressTest, ClosingEndsTheDialogWithoutCancelling) {
     EXPECT_FALSE(dialog_.IsCancelled());
 }
 
+// A dialog thread that cannot answer is terminated, and has ended before the object that it
+// works on may go.
+TEST_F(ProgressTest, AThreadThatDoesNotCloseIsTerminatedAndHasEndedWhenClosingReturns) {
+    const DWORD threadId = ::GetWindowThreadProcessId(dialog_.Window(), nullptr);
+    const KernelHandle thread(::OpenThread(SYNCHRONIZE | THREAD_SUSPEND_RESUME, FALSE, threadId));
+    ASSERT_TRUE(thread);
+    ASSERT_NE(::SuspendThread(thread.get()), static_cast<DWORD>(-1));
+    const DWORD start = ::GetTickCount();
+    dialog_.CloseProgress();
+    EXPECT_GE(::GetTickCount() - start, 1900u) << "the dialog was not given its time to close";
+    EXPECT_EQ(::WaitForSingleObject(thread.get(), 0), WAIT_OBJECT_0);
+}
+
 }  // namespace

@@ -61,4 +61,14 @@ TEST(Report, AnOverlongParagraphIsCutButKeepsItsBreak) {
     EXPECT_EQ(report.GetAt(1), L"Not found: after.txt\r\n\r\n");
 }
 
+// The summary and the closing entry of a run are paragraphs of their own.
+TEST(Report, AFinishedParagraphEndsWithItsBreakBeforeTheNextEntry) {
+    CReport report;
+    report.AddParagraph(u"Files encrypted: 1");
+    report.AddEntry(IDS_SELECTION_DONE, L"", S_OK);
+    std::wstring text;
+    for (std::size_t i = 0; i < report.Count(); ++i) text += report.GetAt(i);
+    EXPECT_EQ(text, L"Files encrypted: 1\r\n\r\n" + LoadResString(IDS_SELECTION_DONE) + L"\r\n\r\n");
+}
+
 }  // namespace

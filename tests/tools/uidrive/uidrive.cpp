@@ -6,6 +6,7 @@
 //     --get ID        print the control's text as "ID: text"
 //     --get-title     print the window's title as "title: text"
 //     --set ID TEXT   put TEXT into an edit field
+//     --wait ID TEXT  wait until the control's text is TEXT
 //     --click ID      click a button
 //     --gone          wait until the window has closed
 //
@@ -128,7 +129,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
             options.controls = *ids;
         } else if (arg == L"--get" || arg == L"--click") {
             options.actions.push_back({arg, NextId(argc, argv, i), {}});
-        } else if (arg == L"--set") {
+        } else if (arg == L"--set" || arg == L"--wait") {
             const int id = NextId(argc, argv, i);
             options.actions.push_back({arg, id, Next(argc, argv, i)});
         } else if (arg == L"--get-title" || arg == L"--gone") {
@@ -253,6 +254,19 @@ void WaitGone(HWND window, const Options& options, const Deadline& deadline) {
     }
 }
 
+void WaitText(HWND window, const Action& action, const Options& options, const Deadline& deadline) {
+    for (std::wstring text = ControlText(window, action.id, deadline); text != action.text;
+         text = ControlText(window, action.id, deadline)) {
+        if (deadline.Passed()) {
+            throw Failure{kTimedOut, L"uidrive: control " + std::to_wstring(action.id) + L" of " +
+                                         Description(options) + L" still read \"" + text + L"\" after " +
+                                         std::to_wstring(options.timeoutMs) + L" ms, not \"" + action.text +
+                                         L"\""};
+        }
+        ::Sleep(50);
+    }
+}
+
 void Perform(HWND window, const Action& action, const Options& options, const Deadline& deadline) {
     if (action.verb == L"--get") {
         Write(STD_OUTPUT_HANDLE,
@@ -262,6 +276,8 @@ void Perform(HWND window, const Action& action, const Options& options, const De
     } else if (action.verb == L"--set") {
         Send(Control(window, action.id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(action.text.c_str()),
              deadline, action.id);
+    } else if (action.verb == L"--wait") {
+        WaitText(window, action, options, deadline);
     } else if (action.verb == L"--click") {
         Click(window, action.id);
     } else {

@@ -1,0 +1,27 @@
+#include "recovery/process_file_recursive.h"
+
+#include "engine/encryption_decryption.h"
+#include "engine/path_run.h"
+#include "trace/operation.h"
+
+HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& path) {
+    ZTTraceNS::CTraceScope scope("ProcessFileRecursive");
+    return Guarded(scope, [&]() -> HRESULT {
+        if (engine.IsCancelled()) return S_OK;
+        ZTTraceNS::Trace(scope, 0, "FileName = %ls", path.c_str());
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            SkipMissing(engine, path);
+            return S_FALSE;
+        }
+        if (IsLinkedFolder(attributes)) {
+            engine.SkipFile(path);
+            return S_FALSE;
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            return WalkFolder(engine, path,
+                              [&](const std::wstring& entry) { ProcessFileRecursive(engine, entry); });
+        // A recovery leaves the user's list of decrypted items as it is.
+        return static_cast<HRESULT>(engine.ProcessFile(path, false));
+    });
+}

@@ -1,0 +1,68 @@
+#include "recovery/recovery_run.h"
+
+#include <memory>
+
+#include "core/secure_bytes.h"
+#include "engine/file_decryption.h"
+#include "engine/path_run.h"
+#include "recovery/process_file_recursive.h"
+#include "recovery/resources/resource_ids.h"
+#include "recovery/tw_user_info.h"
+#include "text/integer_text.h"
+#include "text/message_box.h"
+#include "text/res_string.h"
+#include "trace/operation.h"
+#include "ui/common_dlg.h"
+#include "ui/current_help.h"
+#include "ui/selection_dialog_hook.h"
+#include "win/raised_priority.h"
+
+namespace {
+
+// The help the dialog's Help button opens lives only as long as the dialog.
+int ChooseWithHelp(CCommonDlg& dialog) {
+    SetCurrentHelp(std::make_unique<CHelp>(L"ztcrypt", L"/twc_recovery.htm"));
+    const int chosen = dialog.ChooseFiles();
+    SetCurrentHelp(nullptr);
+    return chosen;
+}
+
+void ShowSecretFailure(HRESULT failure) {
+    const std::wstring text = FormatInteger(LoadResString(IDS_SECRET_FAILED), static_cast<DWORD>(failure));
+    ShowMessageText(nullptr, text, kErrorMessageStyle);
+}
+
+void Decrypt(HWND owner, const CStringList& paths, std::span<const BYTE> secret) {
+    std::unique_ptr<CFileDecryption> engine;
+    {
+        const CRaisedPriority raised;
+        engine = std::make_unique<CFileDecryption>(owner, secret);
+        WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path); });
+    }
+    FinishRun(owner, *engine);
+}
+
+}  // namespace
+
+void RunRecovery(HWND owner) {
+    ZTTraceNS::CTraceScope scope("RunRecovery");
+    CCommonDlg dialog(owner, LoadResString(IDS_CHOOSE_FILES), CurrentHelpDialogHook);
+    dialog.AppendFilter(LoadResString(IDS_FILTER_ENCRYPTED), L"*.zte");
+    dialog.AppendFilter(LoadResString(IDS_FILTER_ALL), L"*.*");
+    if (ChooseWithHelp(dialog) == 1 && dialog.Count() > 0) DecryptSelection(owner, dialog);
+}
+
+void DecryptSelection(HWND owner, const CStringList& paths) {
+    ZTTraceNS::CTraceScope scope("DecryptSelection");
+    core::SecureBytes secret(CTWUserInfo::kSecretSize);
+    const HRESULT loaded =
+        CTWUserInfo::LoadCurrentUserSecret(secret.Bytes().first<CTWUserInfo::kSecretSize>());
+    if (loaded == S_FALSE) {
+        ShowMessage(nullptr, IDS_PASSWORD_CANCELLED, kErrorMessageStyle);
+        return;
+    }
+    // A secret from which no key can be made fails the same way as one that cannot be made.
+    const HRESULT result =
+        FAILED(loaded) ? loaded : Guarded(scope, [&] { Decrypt(owner, paths, secret.Bytes()); });
+    if (FAILED(result)) ShowSecretFailure(result);
+}

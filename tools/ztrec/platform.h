@@ -1,0 +1,90 @@
+#pragma once
+// What ztrec needs from the system. Everything else in this folder is the same on every
+// platform; posix/ and windows/ implement this once each. Failures of the system are thrown
+// in the platform's own way and turned into text by SystemErrorText.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/byte_stream.h"
+#include "core/password.h"
+
+namespace ztrec {
+
+using Path = std::filesystem::path;
+
+// Paths in the encoding of messages and headers, UTF-8, and back from a stored name.
+std::string Utf8Of(const Path& path);
+Path PathOf(std::u16string_view name);
+
+// The system's description of the failure held by error, when the system raised it.
+std::optional<std::string> SystemErrorText(std::exception_ptr error);
+
+// ---- console
+
+enum class Stream { Out, Err };
+void Write(Stream stream, std::string_view utf8);
+bool IsTerminal(Stream stream);
+// Columns of the terminal the error stream shows on; 80 when it cannot be told.
+std::size_t TerminalWidth();
+
+// Asks on the controlling terminal, without echo, also when the standard streams are
+// redirected. Throws NoTerminal when there is none.
+struct NoTerminal {};
+core::Password AskPassword(std::string_view prompt);
+// The first line of a file, or of standard input when path is null.
+core::Password ReadPasswordFrom(const Path* path);
+
+// From now on an interrupt (Ctrl+C, a terminal closing, a termination request) only sets
+// the flag that Interrupted returns, so that the file in hand is cleaned up before ztrec ends.
+void WatchInterrupts();
+bool Interrupted();
+// Thrown where an interrupt stops the work in hand.
+struct Interruption {};
+
+// ---- files
+
+enum class Kind { Missing, File, Folder, Link, Other };
+// What is at path; with followLinks a symbolic link (or reparse point) reports what it
+// points to, without it Link.
+Kind KindOf(const Path& path, bool followLinks);
+// Every entry of a folder but "." and "..", in no particular order.
+std::vector<Path> ListFolder(const Path& folder);
+void Remove(const Path& path);
+// Overwrites the file's content with zeros, flushes that to the disk and removes the file.
+void WipeAndRemove(const Path& path);
+
+class InputFile : public core::ByteSource {
+public:
+    // Reads until the buffer is full or the file ends: the cipher's chunks depend on it.
+    std::size_t Read(std::span<std::uint8_t> buffer) override = 0;
+    virtual std::uint64_t Size() = 0;
+    virtual void Seek(std::uint64_t offset) = 0;
+};
+std::unique_ptr<InputFile> OpenInput(const Path& path);
+
+// Something already exists where a new file was to be moved.
+struct OutputTaken {};
+
+// A new file under a temporary name in its target's folder, made from the file `like` (the
+// file it is deciphered or enciphered from): as private as that one from its first byte
+// where the system can tell, and given its times and permissions when committed. Removed
+// when it goes unless it was committed.
+class NewFile : public core::ByteSink {
+public:
+    virtual void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
+    // Flushes the content to the disk, gives the file the times and permissions of `like`,
+    // and moves it to the target without replacing anything: OutputTaken when the target
+    // exists.
+    virtual void Commit() = 0;
+};
+std::unique_ptr<NewFile> CreateBeside(const Path& target, const Path& like);
+
+}  // namespace ztrec

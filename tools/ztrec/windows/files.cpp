@@ -1,0 +1,187 @@
+// Files and folders on Windows.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/handle_stream.h"
+#include "engine/source_security.h"
+#include "tools/ztrec/platform.h"
+#include "win/hresult.h"
+#include "win/unique_handle.h"
+
+namespace ztrec {
+namespace {
+
+constexpr std::size_t kWipeBlock = 1 << 20;
+// What a new file takes over from the one it is made from; the rest belongs to the folder.
+constexpr DWORD kCopiedAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+FileHandle Open(const Path& path, DWORD access, DWORD share, DWORD disposition,
+                SECURITY_ATTRIBUTES* security = nullptr) {
+    FileHandle file(
+        ::CreateFileW(path.c_str(), access, share, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowLastError();
+    return file;
+}
+
+void SeekTo(HANDLE file, std::uint64_t offset, DWORD method = FILE_BEGIN) {
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    Check(::SetFilePointerEx(file, position, nullptr, method));
+}
+
+std::uint64_t SizeOf(HANDLE file) {
+    LARGE_INTEGER size{};
+    Check(::GetFileSizeEx(file, &size));
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+// A read-only file is made writable before it is changed or removed, as the engines do.
+void MakeWritable(const Path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+class WindowsInput final : public InputFile {
+public:
+    explicit WindowsInput(const Path& path)
+        : file_(Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING)) {}
+
+    std::size_t Read(std::span<std::uint8_t> buffer) override { return ReadFully(file_.get(), buffer); }
+    std::uint64_t Position() override {
+        LARGE_INTEGER position{};
+        Check(::SetFilePointerEx(file_.get(), LARGE_INTEGER{}, &position, FILE_CURRENT));
+        return static_cast<std::uint64_t>(position.QuadPart);
+    }
+    std::uint64_t Size() override { return SizeOf(file_.get()); }
+    void Seek(std::uint64_t offset) override { SeekTo(file_.get(), offset); }
+
+private:
+    FileHandle file_;
+};
+
+class WindowsNewFile final : public NewFile {
+public:
+    WindowsNewFile(const Path& target, const Path& like) : target_(target), like_(like) {
+        CSourceSecurity security(like.native());
+        for (unsigned attempt = 0; !file_; ++attempt) {
+            temporary_ = target.parent_path() / (L".ztrec-" + std::to_wstring(::GetCurrentProcessId()) +
+                                                 L'-' + std::to_wstring(attempt));
+            file_.reset(::CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, security.Attributes(), CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file_ && ::GetLastError() != ERROR_FILE_EXISTS) ThrowLastError();
+        }
+    }
+    ~WindowsNewFile() override {
+        if (committed_) return;
+        file_.reset();
+        ::DeleteFileW(temporary_.c_str());
+    }
+    WindowsNewFile(const WindowsNewFile&) = delete;
+    WindowsNewFile& operator=(const WindowsNewFile&) = delete;
+
+    void Write(std::span<const std::uint8_t> bytes) override { WriteFully(file_.get(), bytes); }
+    void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        SeekTo(file_.get(), offset);
+        WriteFully(file_.get(), bytes);
+        SeekTo(file_.get(), 0, FILE_END);
+    }
+
+    void Commit() override {
+        Check(::FlushFileBuffers(file_.get()));
+        TakeOverTimes();
+        file_.reset();
+        if (!::MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) throw OutputTaken{};
+            ThrowWin32(error);
+        }
+        committed_ = true;
+        const DWORD attributes = ::GetFileAttributesW(like_.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kCopiedAttributes))
+            Check(::SetFileAttributesW(target_.c_str(), attributes & kCopiedAttributes));
+    }
+
+private:
+    void TakeOverTimes() {
+        const FileHandle like =
+            Open(like_, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+        FILETIME created{}, accessed{}, written{};
+        Check(::GetFileTime(like.get(), &created, &accessed, &written));
+        Check(::SetFileTime(file_.get(), &created, &accessed, &written));
+    }
+
+    Path target_;
+    Path like_;
+    Path temporary_;
+    FileHandle file_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+Kind KindOf(const Path& path, bool followLinks) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Kind::Missing;
+        ThrowWin32(error);
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !followLinks) return Kind::Link;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Kind::Folder;
+    if (attributes & FILE_ATTRIBUTE_DEVICE) return Kind::Other;
+    return Kind::File;
+}
+
+std::vector<Path> ListFolder(const Path& folder) {
+    std::vector<Path> entries;
+    WIN32_FIND_DATAW found{};
+    const FindHandle search(::FindFirstFileW((folder / L"*").c_str(), &found));
+    if (!search) {
+        // Only a drive's empty root has no "." to find.
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) return entries;
+        ThrowLastError();
+    }
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") entries.push_back(folder / found.cFileName);
+    } while (::FindNextFileW(search.get(), &found));
+    if (::GetLastError() != ERROR_NO_MORE_FILES) ThrowLastError();
+    return entries;
+}
+
+void Remove(const Path& path) {
+    MakeWritable(path);
+    Check(::DeleteFileW(path.c_str()));
+}
+
+void WipeAndRemove(const Path& path) {
+    MakeWritable(path);
+    {
+        const FileHandle file = Open(path, GENERIC_WRITE, 0, OPEN_EXISTING);
+        const std::vector<BYTE> zeros(kWipeBlock);
+        for (std::uint64_t remaining = SizeOf(file.get()); remaining > 0;) {
+            const std::size_t length =
+                static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kWipeBlock));
+            WriteFully(file.get(), std::span(zeros).first(length));
+            remaining -= length;
+        }
+        // Zeros still in the cache when the file goes may never reach the disk.
+        Check(::FlushFileBuffers(file.get()));
+    }
+    Check(::DeleteFileW(path.c_str()));
+}
+
+std::unique_ptr<InputFile> OpenInput(const Path& path) {
+    return std::make_unique<WindowsInput>(path);
+}
+
+std::unique_ptr<NewFile> CreateBeside(const Path& target, const Path& like) {
+    return std::make_unique<WindowsNewFile>(target, like);
+}
+
+}  // namespace ztrec
