@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <atomic>
-#include <span>
 #include <string>
+#include <vector>
 
 #include "core/wininit_rename.h"
 #include "win/hresult.h"
@@ -106,7 +106,7 @@ void CleanupTraceFiles(const std::wstring& traceFilePath, bool switchFound) {
     if (trace.extension.empty()) return;
     try {
         ScheduleFiles(FilesLike(trace));
-    } catch (const HResultError&) {
+    } catch (...) {
         // Tracing never keeps the plug-in from loading.
     }
 }

@@ -55,8 +55,13 @@ TraceMode ReadMode() {
 
 }  // namespace
 
-realtracer_t::realtracer_t() : mode_(ReadMode()) {
-    if (mode_ == TraceMode::kOff) CleanupTraceFiles(TraceFilePath(), RemoveSwitch());
+realtracer_t::realtracer_t() {
+    try {
+        mode_ = ReadMode();
+        if (mode_ == TraceMode::kOff) CleanupTraceFiles(TraceFilePath(), RemoveSwitch());
+    } catch (...) {
+        // Runs while the plug-in loads, which nothing of tracing may stop.
+    }
 }
 
 std::wstring realtracer_t::TraceFilePath() const {
