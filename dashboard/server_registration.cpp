@@ -27,7 +27,7 @@ void SetMachineValue(const wchar_t* keyPath, const wchar_t* name, const std::wst
     LSTATUS status = ERROR_SUCCESS;
     const RegKey key = CreateWritableKey(HKEY_LOCAL_MACHINE, keyPath, &status);
     if (!key) ThrowWin32(static_cast<DWORD>(status));
-    CheckStatus(SetStringValue(key.get(), name, text));
+    WriteStringValue(key.get(), name, text);
 }
 
 void DeleteMachineValue(const wchar_t* keyPath, const wchar_t* name) {

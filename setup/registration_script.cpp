@@ -37,7 +37,7 @@ std::u16string ScriptText(HMODULE module, UINT resourceId) {
 
 void SetValue(HKEY key, const std::u16string* name, const std::u16string& text) {
     const std::wstring valueName = name ? ToWide(*name) : std::wstring();
-    CheckStatus(SetStringValue(key, name ? valueName.c_str() : nullptr, ToWide(text)));
+    WriteStringValue(key, name ? valueName.c_str() : nullptr, ToWide(text));
 }
 
 void Register(HKEY parent, const ScriptKey& key) {

@@ -1,5 +1,7 @@
 #include "setup/registry_writing.h"
 
+#include "win/hresult.h"
+
 RegKey CreateWritableKey(HKEY parent, const wchar_t* subKey, LSTATUS* status) {
     RegKey key;
     const LSTATUS result =
@@ -10,9 +12,21 @@ RegKey CreateWritableKey(HKEY parent, const wchar_t* subKey, LSTATUS* status) {
     return key;
 }
 
-LSTATUS SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text) {
+namespace {
+
+LSTATUS SetString(HKEY key, const wchar_t* name, const std::wstring& text) {
     const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
     return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+}
+
+}  // namespace
+
+bool SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text) {
+    return SetString(key, name, text) == ERROR_SUCCESS;
+}
+
+void WriteStringValue(HKEY key, const wchar_t* name, const std::wstring& text) {
+    CheckStatus(SetString(key, name, text));
 }
 
 bool DeleteKeyTree(HKEY parent, const wchar_t* subKey) {

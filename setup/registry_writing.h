@@ -9,8 +9,10 @@
 // when that fails, with the reason in status when asked for.
 RegKey CreateWritableKey(HKEY parent, const wchar_t* subKey, LSTATUS* status = nullptr);
 
-// Sets a REG_SZ value (null name: the default value). ERROR_SUCCESS or the registry's error.
-LSTATUS SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text);
+// Sets a REG_SZ value (null name: the default value). False when the write failed.
+bool SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text);
+// The same inside an operation: the registry's error is thrown.
+void WriteStringValue(HKEY key, const wchar_t* name, const std::wstring& text);
 
 // Deletes a key with everything below it, sub-keys first; false when it is missing or could
 // not be removed wholly. Written out rather than left to RegDeleteTree, which systems before
