@@ -1,5 +1,7 @@
 #include "setup/registry_writing.h"
 
+#include "win/hresult.h"
+
 RegKey CreateWritableKey(HKEY parent, const wchar_t* subKey, LSTATUS* status) {
     RegKey key;
     const LSTATUS result =
@@ -10,9 +12,20 @@ RegKey CreateWritableKey(HKEY parent, const wchar_t* subKey, LSTATUS* status) {
     return key;
 }
 
+RegKey CreateKey(HKEY parent, const wchar_t* subKey) {
+    LSTATUS status = ERROR_SUCCESS;
+    RegKey key = CreateWritableKey(parent, subKey, &status);
+    CheckStatus(status);
+    return key;
+}
+
 LSTATUS SetStringValue(HKEY key, const wchar_t* name, const std::wstring& text) {
     const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
     return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+}
+
+void WriteStringValue(HKEY key, const wchar_t* name, const std::wstring& text) {
+    CheckStatus(SetStringValue(key, name, text));
 }
 
 LSTATUS DeleteKeyTree(HKEY parent, const wchar_t* subKey) {

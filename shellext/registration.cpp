@@ -20,17 +20,6 @@ std::wstring ClassIdText() {
     return text;
 }
 
-RegKey CreateKeyOrThrow(HKEY parent, const wchar_t* subKey) {
-    LSTATUS status = ERROR_SUCCESS;
-    RegKey key = CreateWritableKey(parent, subKey, &status);
-    CheckStatus(status);
-    return key;
-}
-
-void SetValueOrThrow(HKEY key, const wchar_t* name, const std::wstring& text) {
-    CheckStatus(SetStringValue(key, name, text));
-}
-
 void ProtectClassKey(HKEY classes, const std::wstring& classId) {
     RegKey key;
     CheckStatus(::RegOpenKeyExW(classes, classId.c_str(), 0, WRITE_DAC, key.put()));
@@ -39,12 +28,12 @@ void ProtectClassKey(HKEY classes, const std::wstring& classId) {
 
 void WriteClassKey(HKEY classes, const std::wstring& modulePath) {
     const std::wstring classId = ClassIdText();
-    const RegKey classKey = CreateKeyOrThrow(classes, classId.c_str());
+    const RegKey classKey = CreateKey(classes, classId.c_str());
     if (RegistersAsAdministrator()) ProtectClassKey(classes, classId);
-    SetValueOrThrow(classKey.get(), nullptr, kClassName);
-    const RegKey server = CreateKeyOrThrow(classKey.get(), L"InProcServer32");
-    SetValueOrThrow(server.get(), nullptr, modulePath);
-    SetValueOrThrow(server.get(), L"ThreadingModel", L"Both");
+    WriteStringValue(classKey.get(), nullptr, kClassName);
+    const RegKey server = CreateKey(classKey.get(), L"InProcServer32");
+    WriteStringValue(server.get(), nullptr, modulePath);
+    WriteStringValue(server.get(), L"ThreadingModel", L"Both");
 }
 
 std::wstring HandlerKey(const wchar_t* root) {

@@ -15,6 +15,8 @@ suite_modules=(
   "ZTFPApi companions/ztfpapi/ZTFPApi.dll"
   "ZTSDApi companions/ztsdapi/ZTSDApi.dll"
   "ZTShell shellext/$(suite_shell_plugin)"
+  "ZTFileProtect dashboard/ZTFileProtect.dll"
+  "ZTDashBoard companions/dashboard/ZTDashBoard.exe"
 )
 
 # The build whose programs are installed: the one this machine can run, below build/
