@@ -14,10 +14,15 @@ function(zt_version_file program type description output)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${output} @ONLY)
 endfunction()
 
-# zt_version_resource(target "description"): gives an executable or DLL its version resource.
+# zt_version_resource(target "description"): gives an executable or DLL its version resource,
+# named after the file the target builds (its OUTPUT_NAME when it has one).
 function(zt_version_resource target description)
   get_target_property(type ${target} TYPE)
+  get_target_property(name ${target} OUTPUT_NAME)
+  if(NOT name)
+    set(name ${target})
+  endif()
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
-  zt_version_file(${target} ${type} "${description}" ${rc})
+  zt_version_file(${name} ${type} "${description}" ${rc})
   target_sources(${target} PRIVATE ${rc})
 endfunction()

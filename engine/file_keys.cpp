@@ -31,7 +31,6 @@ CFileKeys::CFileKeys(std::span<const BYTE> secret) {
         compatibilityKey_ = DeriveKey(*compatibilityContext_, secret);
         compatibilityCipher_.emplace(ChunkCipherOf(*compatibilityKey_));
     }
-    current_ = primaryKey_.get();
 }
 
 // Keys go before the contexts they were made under.

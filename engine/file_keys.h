@@ -21,14 +21,11 @@ public:
 
     CCryptKey& Primary() { return *primaryKey_; }
     CCryptKey& Compatibility() { return compatibilityKey_ ? *compatibilityKey_ : *primaryKey_; }
-    CCryptKey& Current() { return *current_; }
     const core::ChunkCipher& PrimaryCipher() const { return *primaryCipher_; }
     const core::ChunkCipher& CompatibilityCipher() const {
         return compatibilityCipher_ ? *compatibilityCipher_ : *primaryCipher_;
     }
     bool PrimaryIsEnhanced() const { return primaryContext_->IsEnhanced(); }
-
-    void UseCompatibilityKey() { current_ = &Compatibility(); }
 
 private:
     std::unique_ptr<CCryptContext> primaryContext_;
@@ -37,5 +34,4 @@ private:
     std::unique_ptr<CCryptKey> compatibilityKey_;
     std::optional<core::ChunkCipher> primaryCipher_;
     std::optional<core::ChunkCipher> compatibilityCipher_;
-    CCryptKey* current_ = nullptr;
 };

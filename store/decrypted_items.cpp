@@ -21,8 +21,11 @@ constexpr wchar_t kListElement[] = L"DecryptedItems";
 constexpr wchar_t kItemElement[] = L"item";
 constexpr wchar_t kSaveTemplate[] = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZTFileProtectionConfig/>";
 
-bool IsSignalled(HANDLE event) {
-    return event != nullptr && ::WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+bool IsSignalled(const std::array<HANDLE, 2>& events) {
+    for (HANDLE event : events) {
+        if (event != nullptr && ::WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
+    }
+    return false;
 }
 
 bool PathExists(const std::wstring& path) {
@@ -90,10 +93,14 @@ bool CDecryptedItems::GetStoreFileInfo(FILETIME* lastWrite, DWORD* count) {
 }
 
 HRESULT CDecryptedItems::LoadItems(HANDLE stopEvent) {
+    return LoadItems(stopEvent, nullptr);
+}
+
+HRESULT CDecryptedItems::LoadItems(HANDLE stopEvent, HANDLE otherStopEvent) {
     CTraceScope scope("CDecryptedItems::LoadItems");
     return Guarded(scope, [&]() -> HRESULT {
         try {
-            return Load(stopEvent);
+            return Load({stopEvent, otherStopEvent});
         } catch (const HResultError& e) {
             ZTTraceNS::TraceResult(scope, "reading the store file", e.code());
             ThrowHr(e.code() == E_OUTOFMEMORY ? E_OUTOFMEMORY : E_FAIL);
@@ -101,21 +108,21 @@ HRESULT CDecryptedItems::LoadItems(HANDLE stopEvent) {
     });
 }
 
-HRESULT CDecryptedItems::Load(HANDLE stopEvent) {
+HRESULT CDecryptedItems::Load(const StopEvents& stop) {
     const std::wstring path = StoreFilePath();
     const ULONGLONG writeTime = StoreFileWriteTime(path);
-    if (writeTime != 0 && writeTime == loadedWriteTime_) return RefreshExists(stopEvent) ? S_OK : S_FALSE;
-    return LoadAll(path, writeTime, stopEvent);
+    if (writeTime != 0 && writeTime == loadedWriteTime_) return RefreshExists(stop) ? S_OK : S_FALSE;
+    return LoadAll(path, writeTime, stop);
 }
 
-HRESULT CDecryptedItems::LoadAll(const std::wstring& path, ULONGLONG writeTime, HANDLE stopEvent) {
+HRESULT CDecryptedItems::LoadAll(const std::wstring& path, ULONGLONG writeTime, const StopEvents& stop) {
     items_.clear();
     // Remembered only once the whole file is in the list: a load cut short or failed must be
     // followed by a complete one, not by a refresh of the part that was read.
     loadedWriteTime_ = 0;
     if (const std::optional<CXmlElement> list = ReadItemList(path)) {
         for (const CXmlElement& element : list->Children(kItemElement)) {
-            if (IsSignalled(stopEvent)) return S_OK;
+            if (IsSignalled(stop)) return S_OK;
             AddLoaded(ReadItemElement(element));
         }
     }
@@ -131,10 +138,10 @@ void CDecryptedItems::AddLoaded(std::unique_ptr<CDecryptedItem> item) {
     InsertOrReplace(std::move(item));
 }
 
-bool CDecryptedItems::RefreshExists(HANDLE stopEvent) {
+bool CDecryptedItems::RefreshExists(const StopEvents& stop) {
     bool changed = false;
     for (auto& [key, item] : items_) {
-        if (IsSignalled(stopEvent)) break;
+        if (IsSignalled(stop)) break;
         const bool exists = PathExists(item->FullPath());
         if (exists == item->Exists()) continue;
         item->SetExists(exists);
@@ -181,7 +188,7 @@ HRESULT CDecryptedItems::UpdateDecryptedItems(bool add, std::wstring_view fullPa
 
 void CDecryptedItems::LoadBeforeUpdate() {
     try {
-        Load(nullptr);
+        Load({});
     } catch (const HResultError& e) {
         if (!MayReplaceAfter(e.code())) throw;
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,6 +32,8 @@ public:
     // it) at an item without a name. A signalled stop event (may be null) ends the load
     // before the next item, and the next load is then a complete one.
     HRESULT LoadItems(HANDLE stopEvent);
+    // The same, ended by whichever of the two events is signalled first.
+    HRESULT LoadItems(HANDLE stopEvent, HANDLE otherStopEvent);
 
     // Writes the whole list to the file. Failures are returned; the list does not change.
     HRESULT SaveItems() const;
@@ -52,11 +55,14 @@ public:
     Items::const_iterator end() const { return items_.end(); }
 
 private:
+    // Events that end a load; null ones are never signalled.
+    using StopEvents = std::array<HANDLE, 2>;
+
     // Load and its parts throw the file's own read failure, which LoadItems reduces to E_FAIL.
-    HRESULT Load(HANDLE stopEvent);
-    HRESULT LoadAll(const std::wstring& path, ULONGLONG writeTime, HANDLE stopEvent);
+    HRESULT Load(const StopEvents& stop);
+    HRESULT LoadAll(const std::wstring& path, ULONGLONG writeTime, const StopEvents& stop);
     void AddLoaded(std::unique_ptr<CDecryptedItem> item);
-    bool RefreshExists(HANDLE stopEvent);
+    bool RefreshExists(const StopEvents& stop);
     void LoadBeforeUpdate();
 
     Items items_;

@@ -71,6 +71,9 @@ inline void DestroyHash(HCRYPTHASH h) {
 inline void FreeLocal(HLOCAL m) {
     ::LocalFree(m);
 }
+inline void DeleteBitmap(HBITMAP b) {
+    ::DeleteObject(b);
+}
 }  // namespace handle_detail
 
 // Handles whose "none" is INVALID_HANDLE_VALUE, which cannot be a template argument.
@@ -94,3 +97,4 @@ using CryptKeyHandle = UniqueHandle<SimpleTraits<HCRYPTKEY, 0, handle_detail::De
 using CryptHashHandle = UniqueHandle<SimpleTraits<HCRYPTHASH, 0, handle_detail::DestroyHash>>;
 // Memory the system allocated for the caller with LocalAlloc, such as security descriptors.
 using LocalMemory = UniqueHandle<SimpleTraits<HLOCAL, nullptr, handle_detail::FreeLocal>>;
+using BitmapHandle = UniqueHandle<SimpleTraits<HBITMAP, nullptr, handle_detail::DeleteBitmap>>;

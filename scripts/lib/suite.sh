@@ -3,6 +3,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 wine_select
 
+# The Explorer plug-in of the build the selected Wine runs.
+suite_shell_plugin() { [ "$ZT_WINE_ARCH" = i686 ] && echo ZTShell.dll || echo ZTShell64.dll; }
+
 # The programs an installation carries, as "target path-in-build-folder".
 suite_modules=(
   "ZTFileEn app/ZTFileEn.exe"
@@ -11,6 +14,9 @@ suite_modules=(
   "ZTBranding companions/branding/ZTBranding.dll"
   "ZTFPApi companions/ztfpapi/ZTFPApi.dll"
   "ZTSDApi companions/ztsdapi/ZTSDApi.dll"
+  "ZTShell shellext/$(suite_shell_plugin)"
+  "ZTFileProtect dashboard/ZTFileProtect.dll"
+  "ZTDashBoard companions/dashboard/ZTDashBoard.exe"
 )
 
 # The build whose programs are installed: the one this machine can run, below build/

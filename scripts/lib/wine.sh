@@ -35,6 +35,14 @@ wine_select() {
   esac
 }
 
+# The 64-bit loader for this shell and what it starts, whatever the machine can run: the
+# x86_64 build's 64-bit plug-in is tested and installed with it also where the i686 build is
+# the one tested.
+wine_select_64() {
+  ZT_WINE_ARCH=x86_64 ZT_WINE_LOADER=/usr/lib/wine/wine64
+  wine_select
+}
+
 # One line that says which way the run goes.
 wine_describe() {
   if [ "$ZT_WINE_ARCH" = i686 ]; then

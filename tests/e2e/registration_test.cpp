@@ -29,11 +29,6 @@ void RunToTheEnd(const std::wstring& arguments) {
     ASSERT_TRUE(run.EndsWithin(kIdleRunEndsMs)) << "registration shows no window and ends";
 }
 
-bool KeyExists(HKEY root, const wchar_t* subKey) {
-    RegKey key;
-    return ::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-}
-
 std::optional<std::wstring> MultiString(HKEY root, const wchar_t* subKey, const wchar_t* name) {
     wchar_t data[512] = {};
     DWORD size = sizeof(data);
@@ -99,8 +94,8 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
 
     RunToTheEnd(L"/UnregServer");
 
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFileType));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".zte"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kFileType));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L".zte"));
     EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), std::nullopt);
     const std::wstring lines =
         L"\xFEFF"

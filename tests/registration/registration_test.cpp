@@ -33,21 +33,9 @@ std::optional<Bytes> ReadValueBytes(HKEY root, const wchar_t* subKey, const wcha
     return data;
 }
 
-std::optional<std::wstring> ReadText(HKEY root, const wchar_t* subKey, const wchar_t* name) {
-    const auto bytes = ReadValueBytes(root, subKey, name);
-    if (!bytes) return std::nullopt;
-    std::wstring text(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
-    return text.substr(0, text.find(L'\0'));
-}
-
 Bytes Utf16Bytes(const std::wstring& text) {
     const auto* first = reinterpret_cast<const std::uint8_t*>(text.data());
     return Bytes(first, first + text.size() * sizeof(wchar_t));
-}
-
-bool KeyExists(HKEY root, const wchar_t* subKey) {
-    RegKey key;
-    return ::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 void SetValue(HKEY root, const wchar_t* subKey, const wchar_t* name, DWORD type, const std::wstring& data,
@@ -99,28 +87,28 @@ protected:
 TEST_F(RegistrationTest, RegisteringWritesTheFileTypeWithTheProgramPathUnquoted) {
     ASSERT_EQ(RegisterProgram(kProgramWithSpaces), S_OK);
     const std::wstring program = kProgramWithSpaces;
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"Tapwise Crypto", nullptr), L"Encrypted file");
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\DefaultIcon", nullptr), program + L",0");
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto", nullptr), L"Encrypted file");
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\DefaultIcon", nullptr), program + L",0");
     const std::wstring verb = LoadResString(IDS_OPEN_VERB);
     EXPECT_FALSE(verb.empty());
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open", nullptr), verb);
-    const auto muiVerb = ReadText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open", L"MuiVerb");
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open", nullptr), verb);
+    const auto muiVerb = ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open", L"MuiVerb");
     if (IsWindowsVistaOrLater()) {
         EXPECT_EQ(muiVerb, L"@" + program + L",-37");
     } else {
         EXPECT_EQ(muiVerb, std::nullopt);
     }
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
               program + L" \"%1\"");
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".zte", nullptr), L"Tapwise Crypto");
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), program + L" ^.zte");
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L".zte", nullptr), L"Tapwise Crypto");
+    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), program + L" ^.zte");
 }
 
 TEST_F(RegistrationTest, RegisterServerNamesTheRunningProgram) {
     wchar_t self[MAX_PATH];
     ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
     ASSERT_EQ(RegisterServer(), S_OK);
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
               std::wstring(self) + L" \"%1\"");
 }
 
@@ -144,9 +132,9 @@ TEST_F(RegistrationTest, UnregisteringRemovesTheFileTypeAndListsTheUsersSettings
     ASSERT_EQ(RegisterProgram(kProgramWithSpaces), S_OK);
     SetValue(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command\\deeper\\still", L"x", REG_SZ, L"y");
     ASSERT_EQ(UnregisterServer(), S_OK);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Tapwise Crypto"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".zte"));
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), std::nullopt);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Tapwise Crypto"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L".zte"));
+    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), std::nullopt);
     EXPECT_EQ(ReadFileBytes(CleanupList()),
               Utf16Bytes(L"\xFEFF"
                          L"HKU\tSOFTWARE\\Zentaro\\Applications\\TWAppSettings\t5\tShowDecryptIcon\r\n"

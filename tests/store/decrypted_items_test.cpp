@@ -302,18 +302,27 @@ TEST_F(StoreTest, UnchangedFileRefreshesOnlyTheExistsFlags) {
     EXPECT_EQ(items.Find(L"UNSAVED"), nullptr);
 }
 
-TEST_F(StoreTest, LoadCutShortByTheStopEventIsFollowedByACompleteLoad) {
+TEST_F(StoreTest, LoadCutShortByEitherStopEventIsFollowedByACompleteLoad) {
     sandbox_.WriteStore(InList("<item name=\"a\" folder=\"0\"/><item name=\"b\" folder=\"0\"/>"));
     KernelHandle stop(::CreateEventW(nullptr, TRUE, TRUE, nullptr));
-    ASSERT_TRUE(stop);
+    KernelHandle other(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(stop && other);
     CDecryptedItems items;
     EXPECT_EQ(items.LoadItems(stop.get()), S_OK);
     EXPECT_EQ(items.Count(), 0u);
 
     ASSERT_TRUE(::ResetEvent(stop.get()));
-    EXPECT_EQ(items.LoadItems(stop.get()), S_OK);
+    EXPECT_EQ(items.LoadItems(stop.get(), other.get()), S_OK);
     EXPECT_EQ(items.Count(), 2u);
-    EXPECT_EQ(items.LoadItems(stop.get()), S_FALSE);
+    EXPECT_EQ(items.LoadItems(stop.get(), other.get()), S_FALSE);
+
+    sandbox_.WriteStore(InList("<item name=\"c\" folder=\"0\"/>"));
+    ASSERT_TRUE(::SetEvent(other.get()));
+    EXPECT_EQ(items.LoadItems(stop.get(), other.get()), S_OK);
+    EXPECT_EQ(items.Count(), 0u);
+    ASSERT_TRUE(::ResetEvent(other.get()));
+    EXPECT_EQ(items.LoadItems(nullptr, other.get()), S_OK);
+    EXPECT_EQ(items.Count(), 1u);
 }
 
 TEST_F(StoreTest, SaveRefusedWhileAReaderHoldsTheFileKeepsTheOldListAndNoTemporaryFile) {

@@ -19,6 +19,7 @@ public:
 
     // True when the program ended on its own within the time.
     bool EndsWithin(DWORD ms) const;
+    HANDLE Process() const { return process_.get(); }
     // Waits for the program to end; its exit code, and what it printed when captured.
     DWORD Finish(std::string& output, DWORD timeoutMs = 30000);
     DWORD Finish(DWORD timeoutMs = 30000);

@@ -40,7 +40,49 @@ bool IsEmpty(HKEY key) {
            subKeys == 0 && values == 0;
 }
 
+// The outermost key along subKey that is missing (subKey itself when only it is); empty when
+// subKey exists.
+std::wstring FirstMissingKey(HKEY root, const std::wstring& subKey, REGSAM view) {
+    RegKey key;
+    for (std::size_t end = subKey.find(L'\\'); end != std::wstring::npos; end = subKey.find(L'\\', end + 1)) {
+        const std::wstring parent = subKey.substr(0, end);
+        if (::RegOpenKeyExW(root, parent.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS)
+            return parent;
+    }
+    if (::RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return subKey;
+    return {};
+}
+
+// Removes path and the keys above it, as long as each is empty, up to firstMissing: the keys
+// a test made.
+void RemoveEmptyKeys(HKEY root, std::wstring path, const std::wstring& firstMissing, REGSAM view) {
+    if (firstMissing.empty()) return;
+    for (; path.size() >= firstMissing.size(); path.resize(path.rfind(L'\\'))) {
+        RegKey key;
+        if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) break;
+        const bool empty = IsEmpty(key.get());
+        key.reset();
+        if (!empty || ::RegDeleteKeyExW(root, path.c_str(), view, 0) != ERROR_SUCCESS) break;
+        if (path.size() == firstMissing.size()) break;
+    }
+}
+
 }  // namespace
+
+std::optional<std::wstring> ReadRegistryText(HKEY root, const wchar_t* subKey, const wchar_t* name) {
+    RegKey key;
+    if (::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return std::nullopt;
+    const std::optional<Value> value = ReadValue(key.get(), name ? name : L"");
+    if (!value) return std::nullopt;
+    std::wstring text(reinterpret_cast<const wchar_t*>(value->data.data()),
+                      value->data.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+bool RegistryKeyExists(HKEY root, const wchar_t* subKey) {
+    RegKey key;
+    return ::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
 
 RegKey CreateRegistryKey(HKEY root, const std::wstring& subKey, REGSAM view) {
     RegKey key;
@@ -62,13 +104,20 @@ RegistryBackup::RegistryBackup(HKEY root, std::wstring subKey, REGSAM view)
     : root_(root), subKey_(std::move(subKey)), view_(view), saved_(BackupName()) {
     RegKey source;
     existed_ = ::RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_READ | view_, source.put()) == ERROR_SUCCESS;
-    if (!existed_) return;
+    if (!existed_) {
+        firstMissing_ = FirstMissingKey(root_, subKey_, view_);
+        return;
+    }
     const RegKey copy = CreateRegistryKey(HKEY_CURRENT_USER, saved_);
     EXPECT_EQ(::RegCopyTreeW(source.get(), nullptr, copy.get()), ERROR_SUCCESS);
 }
 
 RegistryBackup::~RegistryBackup() {
     DeleteRegistryTree(root_, subKey_, view_);
+    // The keys above it that the test made go too.
+    const std::size_t parent = subKey_.rfind(L'\\');
+    if (!existed_ && parent != std::wstring::npos)
+        RemoveEmptyKeys(root_, subKey_.substr(0, parent), firstMissing_, view_);
     if (existed_) {
         RegKey saved;
         EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, saved_.c_str(), 0, KEY_READ, saved.put()),
@@ -88,15 +137,7 @@ RegistryValueBackup::RegistryValueBackup(HKEY root, std::wstring subKey, std::ws
         saved_ = ReadValue(key.get(), name_);
         return;
     }
-    firstMissing_ = subKey_;
-    for (std::size_t end = subKey_.find(L'\\'); end != std::wstring::npos;
-         end = subKey_.find(L'\\', end + 1)) {
-        const std::wstring parent = subKey_.substr(0, end);
-        if (::RegOpenKeyExW(root_, parent.c_str(), 0, KEY_READ | view_, key.put()) != ERROR_SUCCESS) {
-            firstMissing_ = parent;
-            break;
-        }
-    }
+    firstMissing_ = FirstMissingKey(root_, subKey_, view_);
 }
 
 RegistryValueBackup::~RegistryValueBackup() {
@@ -109,12 +150,5 @@ RegistryValueBackup::~RegistryValueBackup() {
     }
     ::RegDeleteValueW(key.get(), name_.c_str());
     key.reset();
-    if (firstMissing_.empty()) return;
-    for (std::wstring path = subKey_; path.size() >= firstMissing_.size(); path.resize(path.rfind(L'\\'))) {
-        if (::RegOpenKeyExW(root_, path.c_str(), 0, KEY_READ | view_, key.put()) != ERROR_SUCCESS) break;
-        const bool empty = IsEmpty(key.get());
-        key.reset();
-        if (!empty || ::RegDeleteKeyExW(root_, path.c_str(), view_, 0) != ERROR_SUCCESS) break;
-        if (path.size() == firstMissing_.size()) break;
-    }
+    RemoveEmptyKeys(root_, subKey_, firstMissing_, view_);
 }

@@ -8,7 +8,8 @@
 #include "win/unique_handle.h"
 
 // A registry key as the test found it: the key and everything below it are copied aside, and
-// when the test ends they are put back, or the key is removed when it did not exist. The view
+// when the test ends they are put back, or the key is removed when it did not exist, with the
+// keys above it that did not exist either as far as they are left empty. The view
 // (0 or KEY_WOW64_64KEY) picks the registry a 32-bit program sees or the 64-bit one.
 class RegistryBackup {
 public:
@@ -23,7 +24,14 @@ private:
     REGSAM view_;
     std::wstring saved_;
     bool existed_ = false;
+    // The outermost key that did not exist.
+    std::wstring firstMissing_;
 };
+
+// A REG_SZ or REG_EXPAND_SZ value's text up to its first terminator; nothing when the key or
+// value is missing.
+std::optional<std::wstring> ReadRegistryText(HKEY root, const wchar_t* subKey, const wchar_t* name);
+bool RegistryKeyExists(HKEY root, const wchar_t* subKey);
 
 // Opens a key for any access, creating it when missing, in the given view.
 RegKey CreateRegistryKey(HKEY root, const std::wstring& subKey, REGSAM view = 0);

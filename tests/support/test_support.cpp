@@ -144,13 +144,26 @@ std::wstring TestProgramFolder() {
     return ThisModuleFolder();
 }
 
-void SetRegistryString(HKEY root, const std::wstring& subKey, const wchar_t* name,
-                       const std::wstring& value) {
+namespace {
+
+void SetRegistryValue(HKEY root, const std::wstring& subKey, const wchar_t* name, DWORD type,
+                      const void* data, DWORD bytes) {
     RegKey key;
     ASSERT_EQ(
         ::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
         ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes),
               ERROR_SUCCESS);
+}
+
+}  // namespace
+
+void SetRegistryString(HKEY root, const std::wstring& subKey, const wchar_t* name,
+                       const std::wstring& value) {
+    SetRegistryValue(root, subKey, name, REG_SZ, value.c_str(),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void SetRegistryDword(HKEY root, const std::wstring& subKey, const wchar_t* name, DWORD value) {
+    SetRegistryValue(root, subKey, name, REG_DWORD, &value, sizeof value);
 }

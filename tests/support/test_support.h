@@ -57,6 +57,8 @@ private:
 
 // Writes a string value, creating the key.
 void SetRegistryString(HKEY root, const std::wstring& subKey, const wchar_t* name, const std::wstring& value);
+// Writes a REG_DWORD value, creating the key.
+void SetRegistryDword(HKEY root, const std::wstring& subKey, const wchar_t* name, DWORD value);
 
 // Removes a registry key and everything below it when the test ends.
 class RegistryCleanup {

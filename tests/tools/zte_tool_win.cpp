@@ -100,15 +100,15 @@ std::string Decrypt(wchar_t** argv) {
     const std::wstring name = ToWide(accepted->fileName);
 
     CFileKeys keys(Secret(argv[2]));
-    if (accepted->useCompatibilityKey) keys.UseCompatibilityKey();
+    CCryptKey& key = accepted->useCompatibilityKey ? keys.Compatibility() : keys.Primary();
     LARGE_INTEGER payload{};
     payload.QuadPart = accepted->headerSize;
     Check(::SetFilePointerEx(in.get(), payload, nullptr, FILE_BEGIN));
     std::uint64_t sum = 0;
     {
         FileHandle out = OpenFile(argv[4], GENERIC_WRITE, CREATE_ALWAYS);
-        sum = CopyPayload(in.get(), out.get(), false,
-                          [&](std::span<BYTE> data) { DecipherChunks(keys.Current(), data); });
+        sum =
+            CopyPayload(in.get(), out.get(), false, [&](std::span<BYTE> data) { DecipherChunks(key, data); });
     }
     if (sum != accepted->checksum) {
         ::DeleteFileW(argv[4]);

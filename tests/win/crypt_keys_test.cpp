@@ -101,13 +101,10 @@ TEST(ChunkCipher, XorWithTheKeyStreamIsWhatTheProviderGivesPerChunk) {
     }
 }
 
-TEST(FileKeys, CompatibilityKeyIsTheBaseProvidersAndCanBeSelected) {
+TEST(FileKeys, CompatibilityKeyIsTheBaseProviders) {
     const Bytes secret = PatternBytes(16, 3);
     CFileKeys keys(secret);
-    EXPECT_EQ(&keys.Current(), &keys.Primary());
     EXPECT_NE(&keys.Compatibility(), &keys.Primary());
-    keys.UseCompatibilityKey();
-    EXPECT_EQ(&keys.Current(), &keys.Compatibility());
 
     Bytes primary(64, 0), compatibility(64, 0);
     keys.Primary().Encrypt(primary, 0, true);

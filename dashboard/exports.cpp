@@ -1,0 +1,63 @@
+// ZTFileProtect.dll: the dashboard plug-in's entry points. The dashboard finds the plug-in
+// through the path registration leaves under its PlugIns key and asks it for its page; its
+// reminder side creates the status object through COM.
+#include <windows.h>
+
+#include <objbase.h>
+#include <olectl.h>
+
+#include <optional>
+
+#include "dashboard/file_protect_status.h"
+#include "dashboard/page_entry.h"
+#include "dashboard/server_registration.h"
+#include "dashboard/trace/tracer.h"
+#include "text/language_satellite.h"
+#include "win/com_server.h"
+
+namespace {
+
+// Made while the module loads: cleans up after tracing that has been switched off.
+const tracecore::realtracer_t g_tracer;
+
+std::optional<CLanguageSatellite>& Satellite() {
+    static std::optional<CLanguageSatellite> satellite;
+    return satellite;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        ::DisableThreadLibraryCalls(instance);
+        // Before Vista the dialogs and texts come from the language satellite.
+        Satellite().emplace();
+    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        // At process exit the satellite goes with the process.
+        Satellite().reset();
+    }
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE ZTGetPropertyPageEx(DashboardPageInfo** outInfo, UINT index) {
+    return GetDashboardPage(outInfo, index);
+}
+
+STDAPI DllCanUnloadNow() {
+    return ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (clsid != CLSID_ZTFileProtectStatus) return CLASS_E_CLASSNOTAVAILABLE;
+    return CClassFactory::Create(CZTFileProtectStatus::CreateInstance, iid, object);
+}
+
+STDAPI DllRegisterServer() {
+    return RegisterDashboardServer();
+}
+
+STDAPI DllUnregisterServer() {
+    return UnregisterDashboardServer();
+}

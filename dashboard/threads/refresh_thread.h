@@ -1,0 +1,18 @@
+#pragma once
+#include "dashboard/page/page_shared.h"
+#include "dashboard/threads/simple_thread_base.h"
+
+// Loads the store into the page's map whenever the page asks, at below-normal priority, and
+// posts WM_ITEMS_LOADED after each load. Requests that come before the thread wakes make one
+// load; a request during a load cuts it short and makes exactly one more. Ends when the
+// page goes away, and a load under way gives up then too.
+class CRefreshThread final : public CSimpleThreadBase {
+public:
+    explicit CRefreshThread(CPageShared& page) : page_(page) {}
+
+private:
+    DWORD Run() override;
+    HRESULT Load();
+
+    CPageShared& page_;
+};

@@ -1,0 +1,213 @@
+#include "shellext/shell_extension.h"
+
+#include <shellapi.h>
+
+#include <new>
+
+#include "shellext/com_module.h"
+#include "shellext/program_command.h"
+#include "shellext/resources/resource_ids.h"
+#include "text/message_box.h"
+#include "text/res_string.h"
+#include "text/resource_module.h"
+#include "text/settings.h"
+#include "trace/operation.h"
+#include "trace/trace_scope.h"
+
+namespace {
+
+// Menus for a default action only, for verbs only, or without verbs get no commands.
+constexpr UINT kNoCommandsFlags = CMF_DEFAULTONLY | CMF_VERBSONLY | CMF_NOVERBS;
+
+// The dropped-file list of a data object, handed back to its owner when the object goes.
+class CDropList {
+public:
+    explicit CDropList(IDataObject* data) {
+        FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        ok_ = SUCCEEDED(data->GetData(&format, &medium_));
+    }
+    ~CDropList() {
+        if (ok_) ::ReleaseStgMedium(&medium_);
+    }
+    CDropList(const CDropList&) = delete;
+    CDropList& operator=(const CDropList&) = delete;
+
+    HDROP get() const { return ok_ ? static_cast<HDROP>(medium_.hGlobal) : nullptr; }
+
+private:
+    STGMEDIUM medium_{};
+    bool ok_ = false;
+};
+
+// The whole path at that index, however long: a path cut to a fixed buffer would name
+// another file.
+std::wstring DroppedPath(HDROP drop, UINT index) {
+    const UINT units = ::DragQueryFileW(drop, index, nullptr, 0);
+    std::wstring path(units, L'\0');
+    ::DragQueryFileW(drop, index, path.data(), units + 1);
+    return path;
+}
+
+// The user's choice to see the commands; without an answer from the settings library they
+// are shown.
+bool ShowCommands() {
+    bool show = false;
+    return FAILED(GetBoolSetting(L"show_encrypt_icon", show, false)) || show;
+}
+
+HRESULT CopyText(const std::wstring& text, CHAR* buffer, UINT bufferUnits) {
+    // Refused whole rather than cut: a cut verb would name no command, or another.
+    if (!buffer || text.size() >= bufferUnits) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    text.copy(reinterpret_cast<wchar_t*>(buffer), text.size());
+    reinterpret_cast<wchar_t*>(buffer)[text.size()] = L'\0';
+    return S_OK;
+}
+
+const MenuCommand* InvokedCommand(const CMINVOKECOMMANDINFO& invocation) {
+    const auto verb = reinterpret_cast<UINT_PTR>(invocation.lpVerb);
+    return HIWORD(verb) != 0 ? CommandOfVerb(invocation.lpVerb) : CommandAtOffset(LOWORD(verb));
+}
+
+}  // namespace
+
+HRESULT CZTShellExtension::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+    auto* created = new (std::nothrow) CZTShellExtension(outer);
+    if (!created) return E_OUTOFMEMORY;
+    const HRESULT hr = created->inner_.QueryInterface(iid, object);
+    created->inner_.Release();
+    return hr;
+}
+
+CZTShellExtension::CZTShellExtension(IUnknown* outer)
+    : inner_(*this), controlling_(outer ? outer : &inner_), programCommand_(ReadProgramCommand()) {
+    g_module.Lock();
+}
+
+CZTShellExtension::~CZTShellExtension() {
+    g_module.Unlock();
+}
+
+STDMETHODIMP CZTShellExtension::CInner::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (::IsEqualIID(iid, IID_IUnknown)) {
+        *object = static_cast<IUnknown*>(this);
+    } else if (::IsEqualIID(iid, IID_IShellExtInit)) {
+        *object = static_cast<IShellExtInit*>(&owner_);
+    } else if (::IsEqualIID(iid, IID_IContextMenu)) {
+        *object = static_cast<IContextMenu*>(&owner_);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    static_cast<IUnknown*>(*object)->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) CZTShellExtension::CInner::AddRef() {
+    return static_cast<ULONG>(::InterlockedIncrement(&owner_.refs_));
+}
+
+STDMETHODIMP_(ULONG) CZTShellExtension::CInner::Release() {
+    const LONG refs = ::InterlockedDecrement(&owner_.refs_);
+    if (refs == 0) delete &owner_;
+    return static_cast<ULONG>(refs);
+}
+
+STDMETHODIMP CZTShellExtension::QueryInterface(REFIID iid, void** object) {
+    return controlling_->QueryInterface(iid, object);
+}
+
+STDMETHODIMP_(ULONG) CZTShellExtension::AddRef() {
+    return controlling_->AddRef();
+}
+
+STDMETHODIMP_(ULONG) CZTShellExtension::Release() {
+    return controlling_->Release();
+}
+
+STDMETHODIMP CZTShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
+    ZTTraceNS::CTraceScope scope("CZTShellExtension::Initialize");
+    Guarded(scope, [&] {
+        if (!programCommand_) return;
+        selection_ = CSelection();
+        if (data) ReadSelection(data);
+    });
+    return S_OK;
+}
+
+void CZTShellExtension::ReadSelection(IDataObject* data) {
+    const CDropList drop(data);
+    if (!drop.get()) return;
+    ZTTraceNS::CTraceScope scope("DragQueryFile");
+    const UINT count = ::DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        const std::wstring path = DroppedPath(drop.get(), index);
+        selection_.AddSelectedPath(path);
+        ZTTraceNS::Trace(scope, 0, "File %d : %ls", static_cast<int>(index), path.c_str());
+    }
+}
+
+STDMETHODIMP CZTShellExtension::QueryContextMenu(HMENU menu, UINT position, UINT firstId, UINT lastId,
+                                                 UINT flags) {
+    ZTTraceNS::CTraceScope scope("CZTShellExtension::QueryContextMenu");
+    if (!programCommand_ || selection_.QuotedPaths().empty()) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+    ZTTraceNS::Trace(scope, 0, "indexMenu %d, idCmdFirst %d, idCmdLast %d, uFlags=0x%x", position, firstId,
+                     lastId, flags);
+    if (flags & kNoCommandsFlags) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+    // Identifiers past the granted range belong to other handlers.
+    if (lastId < firstId || lastId - firstId < kUsedIdentifiers - 1)
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+    return Guarded(scope, [&] {
+        if (selection_.OfferEncrypt() && ShowCommands()) {
+            InsertCommand(menu, position++, firstId, *CommandAtOffset(kEncryptOffset));
+        }
+        if (selection_.OfferDecrypt() && ShowCommands()) {
+            InsertCommand(menu, position, firstId, *CommandAtOffset(kDecryptOffset));
+        }
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, kUsedIdentifiers);
+    });
+}
+
+HBITMAP CZTShellExtension::Bitmap(const MenuCommand& command) {
+    BitmapHandle& bitmap = bitmaps_[command.offset - 1];
+    // Grey shades become the system's 3-D colours, so the mark's background is the menu's.
+    if (!bitmap) {
+        bitmap.reset(static_cast<HBITMAP>(::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(command.bitmapId),
+                                                       IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    }
+    return bitmap.get();
+}
+
+void CZTShellExtension::InsertCommand(HMENU menu, UINT position, UINT firstId, const MenuCommand& command) {
+    const std::wstring text = LoadResString(command.textId);
+    Check(::InsertMenuW(menu, position, MF_BYPOSITION | MF_STRING, firstId + command.offset, text.c_str()));
+    const HBITMAP mark = Bitmap(command);
+    ::SetMenuItemBitmaps(menu, position, MF_BYPOSITION, mark, mark);
+}
+
+STDMETHODIMP CZTShellExtension::GetCommandString(UINT_PTR offset, UINT kind, UINT*, CHAR* buffer,
+                                                 UINT bufferUnits) {
+    ZTTraceNS::CTraceScope scope("CZTShellExtension::GetCommandString");
+    return Guarded(scope, [&]() -> HRESULT {
+        if (kind == GCS_VALIDATEW) return S_OK;
+        const MenuCommand* command = CommandAtOffset(offset);
+        if (!command) return E_INVALIDARG;
+        if (kind == GCS_VERBW) return CopyText(command->verbW, buffer, bufferUnits);
+        if (kind == GCS_HELPTEXTW) return CopyText(LoadResString(command->helpId), buffer, bufferUnits);
+        return E_INVALIDARG;
+    });
+}
+
+STDMETHODIMP CZTShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
+    ZTTraceNS::CTraceScope scope("CZTShellExtension::InvokeCommand");
+    return Guarded(scope, [&]() -> HRESULT {
+        const MenuCommand* command = invocation ? InvokedCommand(*invocation) : nullptr;
+        if (!command) return E_INVALIDARG;
+        if (!programCommand_) return S_OK;
+        const HRESULT hr = StartProgram(*programCommand_, command->switchText, selection_.QuotedPaths());
+        if (FAILED(hr) && !(invocation->fMask & CMIC_MASK_FLAG_NO_UI)) {
+            ShowMessage(invocation->hwnd, IDS_SELECTION_TOO_LARGE, kErrorMessageStyle);
+        }
+        return hr;
+    });
+}

@@ -1,0 +1,80 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "registry_backup.h"
+#include "store_sandbox.h"
+#include "test_support.h"
+#include "win/unique_handle.h"
+
+// The decrypted-items file's body holding the given item elements.
+std::string StoreBody(const std::string& items);
+// An item element for a file in a folder (whose path is ASCII, as test folders are).
+std::string FileItem(const std::wstring& folder, const std::string& name);
+// An item element for a file that does not exist.
+std::string MissingItem(int number);
+// count items of files that do not exist: a list long enough that a load takes a while.
+std::string ManyMissingItems(int count);
+
+// ZTFileProtect.dll beside the test program, loaded as the dashboard loads it.
+class PlugIn {
+public:
+    PlugIn();
+    HMODULE Module() const { return library_.get(); }
+    std::wstring Path() const;
+    template <class Fn>
+    Fn Entry(const char* name) const {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library_.get(), name)));
+    }
+    // Unloads it before the test ends.
+    void Unload() { library_.reset(); }
+
+private:
+    Library library_;
+};
+
+// A message-only window on the test's thread that keeps every message posted to it.
+class MessageSink {
+public:
+    MessageSink();
+    ~MessageSink();
+    MessageSink(const MessageSink&) = delete;
+    MessageSink& operator=(const MessageSink&) = delete;
+
+    HWND Window() const { return window_; }
+    const std::vector<MSG>& Received() const { return received_; }
+    // Dispatches messages until the condition holds or the time is up; true when it held.
+    bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+    // Dispatches messages for the whole time.
+    void PumpFor(DWORD ms);
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND window_ = nullptr;
+    std::vector<MSG> received_;
+};
+
+// Whether the condition holds within the time, looked at every 20 ms.
+bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// What the plug-in's registration touches, put back when the test ends.
+class RegistrationBackup {
+private:
+    RegistryBackup dashboard_{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Zentaro\\Applications\\DashBoard"};
+    RegistryBackup progId_{HKEY_CLASSES_ROOT, L"ZTFileProtect.ZTFileProtectStatus.1"};
+    RegistryBackup independentProgId_{HKEY_CLASSES_ROOT, L"ZTFileProtect.ZTFileProtectStatus"};
+    RegistryBackup class_{HKEY_CLASSES_ROOT, L"CLSID\\{EB28F6E5-D5C2-4012-8D12-4F58F3E53080}"};
+};
+
+// The user's reminder settings, put back when the test ends.
+class NotifySettingsBackup {
+private:
+    RegistryValueBackup enable_{HKEY_CURRENT_USER, kSettingsKey, L"EnableCryptNotify"};
+    RegistryValueBackup timeout_{HKEY_CURRENT_USER, kSettingsKey, L"CryptNotifyTimeout"};
+
+public:
+    static constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto";
+};

@@ -1,0 +1,160 @@
+// The page's worker threads with real threads, the real store file and another process
+// writing it; every wait has a time limit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "dashboard/page/page_shared.h"
+#include "dashboard/resources/resource_ids.h"
+#include "dashboard/threads/refresh_thread.h"
+#include "dashboard/threads/wait_data_changed_thread.h"
+#include "dashboard/threads/wait_process_thread.h"
+#include "dashboard_test.h"
+#include "process_run.h"
+
+namespace {
+
+// Long enough that a full load takes a good part of a second under Wine.
+constexpr int kManyItems = 20000;
+
+class WorkerThreadTest : public ::testing::Test {
+protected:
+    WorkerThreadTest() { shared_.window = sink_.Window(); }
+
+    std::size_t Count(UINT message) const {
+        const auto& received = sink_.Received();
+        return static_cast<std::size_t>(std::count_if(received.begin(), received.end(),
+                                                      [&](const MSG& m) { return m.message == message; }));
+    }
+    std::size_t ItemsLoaded() const { return Count(WM_ITEMS_LOADED); }
+    std::size_t ReloadRequests() const { return Count(WM_COMMAND); }
+    bool IsReloadRequest(const MSG& message) const {
+        return message.message == WM_COMMAND && message.wParam == MAKEWPARAM(IDC_REFRESH, 0) &&
+               message.lParam == 0;
+    }
+    // A started thread has left its body.
+    static bool Ends(const CSimpleThreadBase& thread, DWORD ms) {
+        return Eventually([&] { return thread.ThreadId() == 0; }, ms);
+    }
+    // Asks the thread to load a long list, and waits until the load runs: the thread resets
+    // the request just before it starts a load.
+    void StartLongLoad(CRefreshThread& thread) {
+        store_.WriteStore(StoreBody(ManyMissingItems(kManyItems)));
+        thread.Resume();
+        ASSERT_TRUE(::SetEvent(shared_.refreshEvent.get()));
+        ASSERT_TRUE(Eventually(
+            [&] { return ::WaitForSingleObject(shared_.refreshEvent.get(), 0) == WAIT_TIMEOUT; }, 10000));
+    }
+
+    StoreSandbox store_;
+    MessageSink sink_;
+    CPageShared shared_;
+};
+
+TEST_F(WorkerThreadTest, RequestsDuringALoadMakeExactlyOneMoreLoadAndItIsComplete) {
+    CRefreshThread thread(shared_);
+    ASSERT_NO_FATAL_FAILURE(StartLongLoad(thread));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(::SetEvent(shared_.refreshEvent.get()));
+
+    EXPECT_TRUE(sink_.PumpUntil([&] { return ItemsLoaded() >= 2; }, 60000));
+    sink_.PumpFor(1500);
+    ASSERT_EQ(ItemsLoaded(), 2u);
+    for (const MSG& message : sink_.Received())
+        EXPECT_EQ(message.wParam, 1u) << "both loads changed the list";
+    // The first load was cut short by the requests; the one after it read the whole file.
+    EXPECT_EQ(shared_.items.Lock()->Count(), static_cast<std::size_t>(kManyItems));
+
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 10000));
+}
+
+TEST_F(WorkerThreadTest, ALoadGivesUpWhenThePageGoesAway) {
+    CRefreshThread thread(shared_);
+    ASSERT_NO_FATAL_FAILURE(StartLongLoad(thread));
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 10000));
+    EXPECT_LT(shared_.items.Lock()->Count(), static_cast<std::size_t>(kManyItems));
+}
+
+TEST_F(WorkerThreadTest, AnUnchangedStoreLoadsAgainWithoutChange) {
+    store_.WriteStore(StoreBody(MissingItem(1)));
+    CRefreshThread thread(shared_);
+    thread.Resume();
+    ASSERT_TRUE(::SetEvent(shared_.refreshEvent.get()));
+    ASSERT_TRUE(sink_.PumpUntil([&] { return ItemsLoaded() == 1; }, 10000));
+    ASSERT_TRUE(::SetEvent(shared_.refreshEvent.get()));
+    ASSERT_TRUE(sink_.PumpUntil([&] { return ItemsLoaded() == 2; }, 10000));
+    EXPECT_EQ(sink_.Received()[0].wParam, 1u);
+    EXPECT_EQ(sink_.Received()[1].wParam, 0u);
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 10000));
+}
+
+TEST_F(WorkerThreadTest, AStoreSavedByAnotherProcessIsNoticedWithinTenSeconds) {
+    store_.WriteStore(StoreBody(MissingItem(1)));
+    CWaitDataChangedThread thread(shared_);
+    thread.Resume();
+    // The first poll, after five seconds, only takes note of the file.
+    sink_.PumpFor(CWaitDataChangedThread::kPollMs + 1000);
+    ASSERT_EQ(ReloadRequests(), 0u);
+
+    ProcessRun save(Quoted(TestProgramFolder() + L"dashboard_helper.exe") + L" save C:\\nowhere\\saved.txt");
+    ASSERT_EQ(save.Finish(), 0u);
+    EXPECT_TRUE(
+        sink_.PumpUntil([&] { return ReloadRequests() > 0; }, 2 * CWaitDataChangedThread::kPollMs + 2000));
+    ASSERT_EQ(ReloadRequests(), 1u);
+    EXPECT_TRUE(IsReloadRequest(sink_.Received()[0]));
+
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 2000)) << "ends at once when the page goes";
+}
+
+TEST_F(WorkerThreadTest, WithoutAStoreFileNothingIsEverReported) {
+    ::DeleteFileW(store_.StoreFile().c_str());
+    CWaitDataChangedThread thread(shared_);
+    thread.Resume();
+    sink_.PumpFor(2 * CWaitDataChangedThread::kPollMs + 1000);
+    EXPECT_EQ(ReloadRequests(), 0u);
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 2000));
+}
+
+// A program the page started, running for the seconds given (ended with the test).
+ProcessRun StartProgram(int seconds) {
+    return ProcessRun(Quoted(TestProgramFolder() + L"dashboard_helper.exe") + L" wait " +
+                      std::to_wstring(seconds));
+}
+
+// The process handle the page hands to the waiting thread, which owns it.
+KernelHandle Handed(const ProcessRun& program) {
+    KernelHandle copy;
+    EXPECT_TRUE(::DuplicateHandle(::GetCurrentProcess(), program.Process(), ::GetCurrentProcess(), copy.put(),
+                                  0, FALSE, DUPLICATE_SAME_ACCESS));
+    return copy;
+}
+
+TEST_F(WorkerThreadTest, TheEndOfAStartedProgramAsksForAReload) {
+    const ProcessRun program = StartProgram(1);
+    const KernelHandle waiting =
+        CWaitProcessThread::Launch(sink_.Window(), shared_.stopEvent.get(), Handed(program));
+    ASSERT_TRUE(waiting);
+    ASSERT_TRUE(sink_.PumpUntil([&] { return ReloadRequests() > 0; }, 30000));
+    EXPECT_TRUE(IsReloadRequest(sink_.Received()[0]));
+    EXPECT_EQ(::WaitForSingleObject(waiting.get(), 5000), WAIT_OBJECT_0);
+}
+
+TEST_F(WorkerThreadTest, ClosingThePageWhileTheProgramRunsEndsTheWaitAtOnceWithoutAReload) {
+    const ProcessRun program = StartProgram(60);
+    const KernelHandle waiting =
+        CWaitProcessThread::Launch(sink_.Window(), shared_.stopEvent.get(), Handed(program));
+    ASSERT_TRUE(waiting);
+    sink_.PumpFor(300);
+    ASSERT_EQ(::WaitForSingleObject(waiting.get(), 0), WAIT_TIMEOUT) << "waits while the program runs";
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_EQ(::WaitForSingleObject(waiting.get(), 2000), WAIT_OBJECT_0);
+    sink_.PumpFor(300);
+    EXPECT_EQ(ReloadRequests(), 0u);
+    EXPECT_FALSE(program.EndsWithin(0)) << "the program itself runs on";
+}
+
+}  // namespace

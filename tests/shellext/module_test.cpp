@@ -1,0 +1,138 @@
+// The plug-in's COM server loaded into the test's process as COM loads it: its class object,
+// its life count, aggregation, and what its commands answer to bad requests.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+// shellapi.h and shlobj.h need windows.h first.
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "shellext_fixture.h"
+#include "win/com_apartment.h"
+#include "win/com_ptr.h"
+#include "win/unique_handle.h"
+
+namespace {
+
+constexpr CLSID kClsid = {0x18154541, 0x0F1A, 0x11D5, {0x87, 0xC1, 0x00, 0x01, 0x02, 0x42, 0xD7, 0xFF}};
+
+using CanUnloadFn = HRESULT(WINAPI*)();
+using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+
+// COM interfaces have no virtual destructor: the object lives on the test's stack.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// An outer object that counts the references its inner object passes on to it.
+class CountingOuter final : public IUnknown {
+public:
+    STDMETHODIMP QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    ULONG refs = 1;
+};
+#pragma GCC diagnostic pop
+
+class ModuleTest : public ShellExtTest {
+protected:
+    void SetUp() override {
+        ShellExtTest::SetUp();
+        library_.reset(::LoadLibraryW(Installed(kPlugInName).c_str()));
+        ASSERT_TRUE(library_);
+        canUnload_ = reinterpret_cast<CanUnloadFn>(
+            reinterpret_cast<void*>(::GetProcAddress(library_.get(), "DllCanUnloadNow")));
+        const auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+            reinterpret_cast<void*>(::GetProcAddress(library_.get(), "DllGetClassObject")));
+        ASSERT_TRUE(canUnload_ && getClassObject);
+        ASSERT_EQ(getClassObject(kClsid, IID_IClassFactory, factory_.put_void()), S_OK);
+        ASSERT_EQ(factory_->CreateInstance(nullptr, IID_IContextMenu, menu_.put_void()), S_OK);
+    }
+
+    CComApartment com_;
+    Library library_;
+    CanUnloadFn canUnload_ = nullptr;
+    ComPtr<IClassFactory> factory_;
+    ComPtr<IContextMenu> menu_;
+};
+
+TEST_F(ModuleTest, TheLibraryMayUnloadOnlyWhenNoObjectClassObjectOrLockIsLeft) {
+    const auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+        reinterpret_cast<void*>(::GetProcAddress(library_.get(), "DllGetClassObject")));
+    ComPtr<IUnknown> other;
+    EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, other.put_void()), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(canUnload_(), S_FALSE);
+    ComPtr<IClassFactory> factory = std::move(factory_);
+    menu_.reset();
+    EXPECT_EQ(canUnload_(), S_FALSE);
+    factory->LockServer(TRUE);
+    factory.reset();
+    EXPECT_EQ(canUnload_(), S_FALSE);
+    ASSERT_EQ(getClassObject(kClsid, IID_IClassFactory, factory.put_void()), S_OK);
+    factory->LockServer(FALSE);
+    ComPtr<IShellExtInit> init;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IShellExtInit, init.put_void()), S_OK);
+    factory.reset();
+    EXPECT_EQ(canUnload_(), S_FALSE);
+    init.reset();
+    EXPECT_EQ(canUnload_(), S_OK);
+}
+
+TEST_F(ModuleTest, AnAggregatedObjectPassesItsReferencesToTheOuterObject) {
+    CountingOuter outer;
+    ComPtr<IUnknown> refused;
+    EXPECT_EQ(factory_->CreateInstance(&outer, IID_IContextMenu, refused.put_void()), CLASS_E_NOAGGREGATION);
+    ComPtr<IUnknown> inner;
+    ASSERT_EQ(factory_->CreateInstance(&outer, IID_IUnknown, inner.put_void()), S_OK);
+    ComPtr<IContextMenu> menu = inner.As<IContextMenu>(IID_IContextMenu);
+    EXPECT_EQ(outer.refs, 2u);
+    // Asked through the aggregated interface, the outer object answers.
+    ComPtr<IUnknown> asked;
+    EXPECT_EQ(menu->QueryInterface(IID_IShellExtInit, asked.put_void()), E_NOINTERFACE);
+    menu.reset();
+    EXPECT_EQ(outer.refs, 1u);
+    inner.reset();
+    menu_.reset();
+    factory_.reset();
+    EXPECT_EQ(canUnload_(), S_OK);
+}
+
+TEST_F(ModuleTest, CommandStringsAreWideAndNeverWrittenPastTheBuffer) {
+    wchar_t buffer[12];
+    const auto ask = [&](UINT_PTR offset, UINT kind, UINT units) {
+        std::fill(std::begin(buffer), std::end(buffer), L'#');
+        return menu_->GetCommandString(offset, kind, nullptr, reinterpret_cast<CHAR*>(buffer), units);
+    };
+    EXPECT_EQ(ask(1, GCS_VERBW, 8), S_OK);
+    EXPECT_EQ(std::wstring(buffer, 9), std::wstring(L"Encrypt\0#", 9));
+    EXPECT_EQ(ask(2, GCS_VERBW, 8), S_OK);
+    EXPECT_EQ(std::wstring(buffer), L"Decrypt");
+    EXPECT_EQ(ask(1, GCS_VERBW, 7), HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(std::wstring(buffer, 12), std::wstring(12, L'#'));
+    EXPECT_EQ(ask(1, GCS_HELPTEXTW, 12), HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(std::wstring(buffer, 12), std::wstring(12, L'#'));
+    for (UINT kind : {GCS_VERBA, GCS_HELPTEXTA, GCS_VALIDATEA})
+        EXPECT_EQ(ask(1, kind, 12), E_INVALIDARG) << kind;
+    for (UINT_PTR offset : {0u, 3u}) {
+        EXPECT_EQ(ask(offset, GCS_VERBW, 12), E_INVALIDARG) << offset;
+        EXPECT_EQ(ask(offset, GCS_HELPTEXTW, 12), E_INVALIDARG) << offset;
+    }
+    EXPECT_EQ(ask(7, GCS_VALIDATEW, 12), S_OK);
+}
+
+TEST_F(ModuleTest, OnlyTheExactVerbsAndTheirOffsetsAreCommands) {
+    CMINVOKECOMMANDINFO invocation{};
+    invocation.cbSize = sizeof invocation;
+    invocation.fMask = CMIC_MASK_FLAG_NO_UI;
+    for (const char* verb : {"encrypt", "ENCRYPT", "Encrypted", "Encryp", "", "decrypt"}) {
+        invocation.lpVerb = verb;
+        EXPECT_EQ(menu_->InvokeCommand(&invocation), E_INVALIDARG) << verb;
+    }
+    for (UINT offset : {0u, 3u, 0xFFFFu}) {
+        invocation.lpVerb = MAKEINTRESOURCEA(offset);
+        EXPECT_EQ(menu_->InvokeCommand(&invocation), E_INVALIDARG) << offset;
+    }
+}
+
+}  // namespace
