@@ -1,5 +1,7 @@
 #include "file_key.h"
 
+#include <cstring>
+
 #include "md5.h"
 
 namespace core {
@@ -21,10 +23,12 @@ Rc4 PayloadKey(std::span<const std::uint8_t> secret, bool compatibility) {
 }
 
 void SecureZero(std::span<std::uint8_t> bytes) {
-    // Stores through a volatile pointer count as observable, so they survive even when the
-    // bytes are never read again, as in a destructor.
-    volatile std::uint8_t* p = bytes.data();
-    for (std::size_t i = 0; i < bytes.size(); ++i) p[i] = 0;
+    if (bytes.empty()) return;
+    std::memset(bytes.data(), 0, bytes.size());
+    // As far as the optimiser knows, the empty assembly reads the bytes, so the stores above
+    // survive even when the bytes are never read again, as in a destructor. Unlike stores
+    // through a volatile pointer, one byte at a time, this zeroes buffers at memory speed.
+    __asm__ __volatile__("" : : "r"(bytes.data()) : "memory");
 }
 
 }  // namespace core

@@ -1,14 +1,11 @@
 #include "engine/encryption_decryption.h"
 
 #include <algorithm>
-#include <future>
 #include <vector>
 
-#include "core/payload.h"
 #include "core/secure_bytes.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
-#include "engine/payload_cipher.h"
 #include "engine/source_security.h"
 #include "text/res_string.h"
 #include "trace/operation.h"
@@ -21,9 +18,24 @@ using ZTTraceNS::CTraceScope;
 
 namespace {
 
-// Few large system calls; the format's 1024-byte chunks are enciphered inside the buffer.
+// Few large system calls, and a piece of the payload small enough that the progress moves
+// and a cancel is heard often even on a slow disk.
 constexpr std::size_t kTransferSize = std::size_t{1} << 20;
-static_assert(kTransferSize % core::kChunkSize == 0);
+
+std::uint64_t PositionOf(HANDLE file) {
+    LARGE_INTEGER position{};
+    return ::SetFilePointerEx(file, LARGE_INTEGER{}, &position, FILE_CURRENT) ? position.QuadPart : 0;
+}
+
+// The buffer for the rest of the input from its position: a small file costs a small buffer.
+std::size_t BufferSizeFor(HANDLE input) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(input, &size)) return kTransferSize;
+    const std::uint64_t position = PositionOf(input);
+    const std::uint64_t rest =
+        static_cast<std::uint64_t>(size.QuadPart) > position ? size.QuadPart - position : 0;
+    return static_cast<std::size_t>(std::clamp<std::uint64_t>(rest, 1, kTransferSize));
+}
 
 // The security kinds copied after creation, the owner last: it is the one that may be refused.
 constexpr SECURITY_INFORMATION kSecurityKinds[] = {DACL_SECURITY_INFORMATION, GROUP_SECURITY_INFORMATION,
@@ -186,44 +198,40 @@ void CEncryptionDecryption::WipeContent(const std::wstring& path, bool& overwrit
     });
 }
 
-// Two buffers: while one is written to the output on a worker thread, the next is read and
-// transformed, so the cipher's time hides behind the disk's.
-std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output, CCryptKey& key,
-                                                     bool encipher) {
-    core::SecureBytes buffers[2]{core::SecureBytes(kTransferSize), core::SecureBytes(kTransferSize)};
-    // Declared after the buffers, so that a write still running is waited for before they go.
-    std::future<void> pendingWrite;
+// The payload goes piece by piece: read, enciphered (or deciphered) and summed, written. The
+// cipher costs less than the copying, so a piece takes what the file system takes for it,
+// and the progress and a cancel are never more than a piece behind. Every write but the
+// last ends on a multiple of the piece size in the output: writes that end inside a page
+// cost the file system nearly three times as long, so after a header the first piece is
+// shorter.
+std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output,
+                                                     const core::ChunkCipher& cipher, bool encipher) {
+    core::SecureBytes buffer(BufferSizeFor(input));
+    std::size_t piece = kTransferSize - static_cast<std::size_t>(PositionOf(output) % kTransferSize);
+    std::uint64_t position = 0;
     std::uint64_t sum = 0;
-    for (std::size_t turn = 0;; ++turn) {
-        const std::span<BYTE> buffer = buffers[turn % 2].Bytes();
-        const std::size_t length = ReadInput(input, buffer);
-        if (length == 0) break;
-        if (IsCancelled()) {
-            report_.AddEntry(IDS_CANCELLED, inputPath_, S_OK);
-            ThrowHr(E_ABORT);
-        }
+    for (;;) {
+        const std::span<BYTE> space = buffer.Bytes().first(std::min(piece, buffer.Bytes().size()));
+        const std::size_t length = ReadInput(input, space);
+        if (length == 0) return sum;
+        StopIfCancelled();
+        const std::span<BYTE> data = space.first(length);
+        sum = encipher ? cipher.Encipher(data, position, sum) : cipher.Decipher(data, position, sum);
+        Reported(IDS_CANNOT_WRITE, outputPath_, [&] { WriteFully(output, data); });
         if (DialogIsUp()) progress_->SetPos(length);
-        const std::span<BYTE> data = buffer.first(length);
-        if (encipher) {
-            sum = core::AddToChecksum(sum, data);
-            EncipherChunks(key, data);
-        } else {
-            DecipherChunks(key, data);
-            sum = core::AddToChecksum(sum, data);
-        }
-        FinishWrite(pendingWrite);
-        pendingWrite = std::async(std::launch::async, [output, data] { WriteFully(output, data); });
+        position += length;
+        piece = kTransferSize;
     }
-    FinishWrite(pendingWrite);
-    return sum;
+}
+
+void CEncryptionDecryption::StopIfCancelled() {
+    if (!IsCancelled()) return;
+    report_.AddEntry(IDS_CANCELLED, inputPath_, S_OK);
+    ThrowHr(E_ABORT);
 }
 
 std::size_t CEncryptionDecryption::ReadInput(HANDLE input, std::span<BYTE> buffer) {
     return Reported(IDS_CANNOT_READ, inputPath_, [&] { return ReadFully(input, buffer); });
-}
-
-void CEncryptionDecryption::FinishWrite(std::future<void>& write) {
-    if (write.valid()) Reported(IDS_CANNOT_WRITE, outputPath_, [&] { write.get(); });
 }
 
 void CEncryptionDecryption::RemovePartialOutput() {

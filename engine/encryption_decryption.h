@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <future>
 #include <memory>
 #include <span>
 #include <string>
@@ -69,10 +68,13 @@ protected:
     // The deletion itself; false with the last error set when the system refuses it.
     virtual bool RemoveFile(const std::wstring& path);
 
-    // Reads the input from its position to its end through a large buffer, transforms each
-    // buffer (whole 1024-byte chunks but for the last) and writes it to the output; the sum
-    // is taken of the plain bytes. Stops with entry 29 and E_ABORT when cancelled.
-    std::uint64_t TransferPayload(HANDLE input, HANDLE output, CCryptKey& key, bool encipher);
+    // Reads the input from its position to its end in pieces of up to 1 MiB, enciphers or
+    // deciphers each and writes it to the output; the sum is taken of the plain bytes. The
+    // progress moves after every piece, and a cancel stops it before the next.
+    std::uint64_t TransferPayload(HANDLE input, HANDLE output, const core::ChunkCipher& cipher,
+                                  bool encipher);
+    // Throws E_ABORT with entry 29 once the user has cancelled.
+    void StopIfCancelled();
     // Opens an existing file; a failure is reported under messageId with the error.
     FileHandle OpenExisting(const std::wstring& path, DWORD access, DWORD share, UINT messageId);
     // Adds the entry with the last error and throws it when ok is false.
@@ -107,8 +109,6 @@ private:
     bool DialogIsUp() const { return progress_ && progress_->Window(); }
     // Fills the buffer from the input; a failure is reported and thrown.
     std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);
-    // Waits for a write started on a worker thread; its failure is reported and thrown.
-    void FinishWrite(std::future<void>& write);
     void WipeContent(const std::wstring& path, bool& overwriteBegan);
     void CopySecurity();
 

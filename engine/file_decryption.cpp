@@ -41,7 +41,8 @@ HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
         if (!accepted) return S_FALSE;
         headerSize_ = accepted->headerSize;
         storedChecksum_ = accepted->checksum;
-        currentKey_ = accepted->useCompatibilityKey ? &keys_.Compatibility() : &keys_.Primary();
+        currentCipher_ =
+            accepted->useCompatibilityKey ? &keys_.CompatibilityCipher() : &keys_.PrimaryCipher();
         outputPath_ = FolderOf(inputPath_) + ToWide(accepted->fileName);
         Trace(scope, 0, "FileName = %ls", outputPath_.c_str());
         return S_OK;
@@ -65,7 +66,7 @@ void CFileDecryption::Decrypt() {
         offset.QuadPart = headerSize_;
         Require(::SetFilePointerEx(input.get(), offset, nullptr, FILE_BEGIN), IDS_CANNOT_COPY_PROPERTIES,
                 inputPath_);
-        const std::uint64_t sum = TransferPayload(input.get(), output.get(), *currentKey_, false);
+        const std::uint64_t sum = TransferPayload(input.get(), output.get(), *currentCipher_, false);
         if (sum != storedChecksum_) {
             report_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
             ThrowHr(NTE_BAD_KEY);

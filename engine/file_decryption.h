@@ -26,5 +26,5 @@ private:
 
     std::uint64_t storedChecksum_ = 0;
     std::uint32_t headerSize_ = 0;
-    CCryptKey* currentKey_ = nullptr;
+    const core::ChunkCipher* currentCipher_ = nullptr;
 };

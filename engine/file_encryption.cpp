@@ -96,11 +96,13 @@ void CFileEncryption::Encrypt(bool& keepOutput) {
             OpenExisting(inputPath_, GENERIC_READ | DELETE, FILE_SHARE_READ, IDS_CANNOT_OPEN);
         const FileHandle output = CreateOutput(createdWithSecurity);
         Check(WriteFileHeader(output.get()));
-        const std::uint64_t sum = TransferPayload(input.get(), output.get(), keys_.Primary(), true);
+        const std::uint64_t sum = TransferPayload(input.get(), output.get(), keys_.PrimaryCipher(), true);
         Check(WriteCheckSum(output.get(), sum));
         Require(::FlushFileBuffers(output.get()), IDS_CANNOT_WRITE, outputPath_);
     }
     Check(CopyFileAttributes(!createdWithSecurity));
+    // The last moment a cancel keeps everything as it was: a wipe once begun is finished.
+    StopIfCancelled();
     const HRESULT wiped = DeleteAndWipeOutFile(inputPath_, true, &keepOutput);
     if (FAILED(wiped) && !PathExists(inputPath_)) keepOutput = true;
     Check(wiped);

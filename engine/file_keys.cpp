@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/secure_bytes.h"
+#include "engine/payload_cipher.h"
 #include "win/hresult.h"
 
 namespace {
@@ -24,9 +25,11 @@ std::unique_ptr<CCryptKey> DeriveKey(const CCryptContext& context, std::span<con
 CFileKeys::CFileKeys(std::span<const BYTE> secret) {
     primaryContext_ = std::make_unique<CCryptContext>(true);
     primaryKey_ = DeriveKey(*primaryContext_, secret);
+    primaryCipher_.emplace(ChunkCipherOf(*primaryKey_));
     if (primaryContext_->IsEnhanced()) {
         compatibilityContext_ = std::make_unique<CCryptContext>(false);
         compatibilityKey_ = DeriveKey(*compatibilityContext_, secret);
+        compatibilityCipher_.emplace(ChunkCipherOf(*compatibilityKey_));
     }
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <span>
 
+#include "core/chunk_cipher.h"
 #include "engine/crypt_key.h"
 #include "secret/crypt_context.h"
 
 // The RC4 file keys derived from a user secret: the primary key under the best provider
 // present, and the 40-bit compatibility key under the base provider, which files of
 // encryption type other than 1 were written with. Where only the base provider exists the
-// two are the same key.
+// two are the same key. Each key's chunk cipher, which the payloads go through, is obtained
+// from the provider once, with the key.
 class CFileKeys {
 public:
     explicit CFileKeys(std::span<const BYTE> secret);
@@ -18,12 +21,17 @@ public:
 
     CCryptKey& Primary() { return *primaryKey_; }
     CCryptKey& Compatibility() { return compatibilityKey_ ? *compatibilityKey_ : *primaryKey_; }
+    const core::ChunkCipher& PrimaryCipher() const { return *primaryCipher_; }
+    const core::ChunkCipher& CompatibilityCipher() const {
+        return compatibilityCipher_ ? *compatibilityCipher_ : *primaryCipher_;
+    }
     bool PrimaryIsEnhanced() const { return primaryContext_->IsEnhanced(); }
-
 
 private:
     std::unique_ptr<CCryptContext> primaryContext_;
     std::unique_ptr<CCryptContext> compatibilityContext_;
     std::unique_ptr<CCryptKey> primaryKey_;
     std::unique_ptr<CCryptKey> compatibilityKey_;
+    std::optional<core::ChunkCipher> primaryCipher_;
+    std::optional<core::ChunkCipher> compatibilityCipher_;
 };

@@ -1,10 +1,8 @@
 #pragma once
-#include <span>
-
+#include "core/chunk_cipher.h"
 #include "engine/crypt_key.h"
 
-// Enciphers or deciphers a buffer that starts on a chunk boundary, one call per 1024-byte
-// chunk so that every chunk starts from the key's initial state. Large buffers keep the
-// system calls few; the chunking keeps the format.
-void EncipherChunks(CCryptKey& key, std::span<BYTE> data);
-void DecipherChunks(CCryptKey& key, std::span<BYTE> data);
+// The chunk cipher of a provider's key: every chunk is enciphered from the key's initial
+// state, so the provider is asked once, for the first chunk's key stream (1024 zero bytes
+// enciphered as a whole message), and the payload is XORed with it.
+core::ChunkCipher ChunkCipherOf(CCryptKey& key);

@@ -173,7 +173,9 @@ HRESULT CDecryptedItems::UpdateDecryptedItems(bool add, std::wstring_view fullPa
         auto [folder, name] = SplitFullPath(fullPath);
         if (items_.empty()) LoadBeforeUpdate();
         if (!add) {
-            Remove(CDecryptedItem::KeyOf(name));
+            // Encrypting a file the list does not hold changes nothing: the file is not rewritten,
+            // which would cost a whole save for every file of a run.
+            if (!Remove(CDecryptedItem::KeyOf(name))) return S_OK;
             return SaveItems();
         }
         auto item = std::make_unique<CDecryptedItem>(std::move(name), folderFlag == 1);
@@ -197,8 +199,8 @@ void CDecryptedItems::InsertOrReplace(std::unique_ptr<CDecryptedItem> item) {
     items_.insert_or_assign(std::move(key), std::move(item));
 }
 
-void CDecryptedItems::Remove(const std::wstring& key) {
-    items_.erase(key);
+bool CDecryptedItems::Remove(const std::wstring& key) {
+    return items_.erase(key) != 0;
 }
 
 CDecryptedItem* CDecryptedItems::Find(const std::wstring& key) const {

@@ -39,13 +39,15 @@ public:
     HRESULT SaveItems() const;
 
     // Records (add) or forgets (remove, whatever the recorded folder) the item at fullPath,
-    // then saves the list. Loads the file first when the list is empty. A path of MAX_PATH
-    // units or more is refused with ERROR_FILENAME_EXCED_RANGE.
+    // then saves the list; forgetting an item the list does not hold saves nothing. Loads the
+    // file first when the list is empty. A path of MAX_PATH units or more is refused with
+    // ERROR_FILENAME_EXCED_RANGE.
     HRESULT UpdateDecryptedItems(bool add, std::wstring_view fullPath, DWORD folderFlag);
 
     // Stores the item under its key, replacing the item stored there before.
     void InsertOrReplace(std::unique_ptr<CDecryptedItem> item);
-    void Remove(const std::wstring& key);
+    // False when no item was stored under the key.
+    bool Remove(const std::wstring& key);
     CDecryptedItem* Find(const std::wstring& key) const;
 
     std::size_t Count() const { return items_.size(); }

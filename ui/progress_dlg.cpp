@@ -118,6 +118,8 @@ bool CProgressDlg::OnInitDialog(HWND dialog) {
 
 bool CProgressDlg::OnCommand(HWND dialog, WORD id) {
     if (id != IDCANCEL) return false;
+    // The run hears the cancel at once, not only once the dialog has finished closing.
+    cancelled_ = true;
     ::EndDialog(dialog, 0);
     return true;
 }

@@ -226,6 +226,26 @@ TEST_F(StoreTest, SameNameInAnotherFolderReplacesTheItemAndRemovalIgnoresTheFold
     EXPECT_EQ(Only(*Reloaded()).Name(), L"other.doc");
 }
 
+// Every file an encryption run writes asks to forget it; the file is written only when the
+// list held it, and then without it.
+TEST_F(StoreTest, ForgettingAnItemTheListDoesNotHoldLeavesTheFileAsItWas) {
+    CDecryptedItems engine;
+    EXPECT_EQ(engine.UpdateDecryptedItems(false, L"C:\\A\\never.txt", 0), S_OK);
+    EXPECT_FALSE(FileExists(sandbox_.StoreFile()));
+
+    sandbox_.WriteStore(InList("<item name=\"kept.txt\" folder=\"0\"/>"));
+    const Bytes written = ReadFileBytes(sandbox_.StoreFile());
+    FILETIME before{}, after{};
+    ASSERT_TRUE(CDecryptedItems::GetStoreFileInfo(&before, nullptr));
+    EXPECT_EQ(engine.UpdateDecryptedItems(false, L"C:\\A\\never.txt", 0), S_OK);
+    ASSERT_TRUE(CDecryptedItems::GetStoreFileInfo(&after, nullptr));
+    EXPECT_EQ(::CompareFileTime(&before, &after), 0);
+    EXPECT_EQ(ReadFileBytes(sandbox_.StoreFile()), written);
+
+    EXPECT_EQ(engine.UpdateDecryptedItems(false, L"C:\\B\\Kept.TXT", 0), S_OK);
+    EXPECT_EQ(Reloaded()->Count(), 0u);
+}
+
 TEST_F(StoreTest, FirstUpdateKeepsTheItemsAlreadyInTheFile) {
     CDecryptedItems writer;
     writer.InsertOrReplace(Item(L"kept.txt", L"C:\\K", false));

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
+#include "core/chunk_cipher.h"
 #include "core/file_key.h"
 #include "core/payload.h"
 #include "core/rc4.h"
 #include "engine/file_keys.h"
-#include "engine/payload_cipher.h"
+#include "provider_chunks.h"
 #include "test_support.h"
 
 namespace {
@@ -58,6 +62,44 @@ TEST_P(KeyEquivalenceTest, EveryChunkRestartsTheKeyStream) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SecretSizes, KeyEquivalenceTest, ::testing::Values(0u, 1u, 16u, 1000u));
+
+Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
+    std::mt19937 generator(seed);
+    Bytes bytes(size);
+    for (BYTE& byte : bytes) byte = static_cast<BYTE>(generator());
+    return bytes;
+}
+
+// The engines encipher by XOR with the key stream the provider gave once; the files must
+// hold exactly what one provider call per chunk gives, for both keys, any content and any
+// length around the chunk boundaries.
+TEST(ChunkCipher, XorWithTheKeyStreamIsWhatTheProviderGivesPerChunk) {
+    CFileKeys keys(RandomBytes(16, 1));
+    ASSERT_TRUE(keys.PrimaryIsEnhanced()) << "the enhanced provider should be present";
+    const struct {
+        const char* name;
+        CCryptKey& key;
+        const core::ChunkCipher& cipher;
+    } types[] = {{"type 1, enhanced provider", keys.Primary(), keys.PrimaryCipher()},
+                 {"type 2, base provider", keys.Compatibility(), keys.CompatibilityCipher()}};
+    for (const auto& type : types) {
+        for (std::size_t size : {0u, 1u, 1023u, 1024u, 1025u, 2047u, 2048u, 2049u, (3u << 20) + 7}) {
+            SCOPED_TRACE(std::string(type.name) + ", " + std::to_string(size) + " bytes");
+            const Bytes plain = RandomBytes(size, static_cast<std::uint32_t>(size));
+            Bytes provider = plain;
+            EncipherChunks(type.key, provider);
+            Bytes xored = plain;
+            EXPECT_EQ(type.cipher.Encipher(xored, 0, 0), core::AddToChecksum(0, plain));
+            EXPECT_EQ(xored, provider);
+
+            Bytes back = xored;
+            DecipherChunks(type.key, back);
+            EXPECT_EQ(back, plain);
+            EXPECT_EQ(type.cipher.Decipher(provider, 0, 0), core::AddToChecksum(0, plain));
+            EXPECT_EQ(provider, plain);
+        }
+    }
+}
 
 TEST(FileKeys, CompatibilityKeyIsTheBaseProviders) {
     const Bytes secret = PatternBytes(16, 3);

@@ -15,25 +15,23 @@
 namespace ztrec {
 namespace {
 
-// A whole number of the cipher's chunks, so that every read starts on a chunk boundary.
+// Large reads and writes keep the system calls few; the cipher takes any piece of a payload.
 constexpr std::size_t kBufferSize = 1 << 20;
-static_assert(kBufferSize % core::kChunkSize == 0);
 
 // Runs the rest of the input through the cipher into output (none: only summed), and
 // returns the sum of the plain bytes.
-std::uint64_t TransferPayload(InputFile& input, NewFile* output, core::Rc4& key, bool encipher,
-                              Progress& progress) {
+std::uint64_t TransferPayload(InputFile& input, NewFile* output, const core::ChunkCipher& cipher,
+                              bool encipher, Progress& progress) {
     core::SecureBytes buffer(kBufferSize);
     std::uint64_t sum = 0;
-    for (;;) {
+    for (std::uint64_t position = 0;;) {
         if (Interrupted()) throw Interruption{};
         const std::size_t length = input.Read(buffer.Bytes());
         if (length == 0) return sum;
         const std::span<std::uint8_t> data = buffer.Bytes().first(length);
-        if (encipher) sum = core::AddToChecksum(sum, data);
-        core::CipherChunks(key, data);
-        if (!encipher) sum = core::AddToChecksum(sum, data);
+        sum = encipher ? cipher.Encipher(data, position, sum) : cipher.Decipher(data, position, sum);
         if (output) output->Write(data);
+        position += length;
         progress.Advance(length);
     }
 }
@@ -71,8 +69,8 @@ bool Decipher(InputFile& input, const Header& header, NewFile* output, Keys& key
     const core::AcceptedHeader& accepted = *header.judgement.header;
     input.Seek(accepted.headerSize);
     Progress progress(Shown(path), header.fileSize - accepted.headerSize);
-    core::Rc4& key = accepted.useCompatibilityKey ? keys.compatibility : keys.primary;
-    return TransferPayload(input, output, key, false, progress) == accepted.checksum;
+    const core::ChunkCipher& cipher = accepted.useCompatibilityKey ? keys.compatibility : keys.primary;
+    return TransferPayload(input, output, cipher, false, progress) == accepted.checksum;
 }
 
 std::string BlockList(const core::ParsedHeader& parsed) {
@@ -140,7 +138,8 @@ Outcome SourceRemoved(const Path& source, const Path& target, void (*removal)(co
 
 Keys KeysFor(const core::Password& password) {
     core::Md4Digest secret = password.Secret();
-    Keys keys{core::PayloadKey(secret, false), core::PayloadKey(secret, true)};
+    Keys keys{core::ChunkCipherOf(core::PayloadKey(secret, false)),
+              core::ChunkCipherOf(core::PayloadKey(secret, true))};
     core::SecureZero(secret);
     return keys;
 }

@@ -1,16 +1,16 @@
 #pragma once
+#include "core/chunk_cipher.h"
 #include "core/password.h"
-#include "core/rc4.h"
 #include "outcome.h"
 #include "platform.h"
 
 namespace ztrec {
 
-// The two payload keys of a password: the primary one, and the compatibility one for
-// files of older encryption types.
+// The payload ciphers of a password's two keys: the primary one, and the compatibility one
+// for files of older encryption types.
 struct Keys {
-    core::Rc4 primary;
-    core::Rc4 compatibility;
+    core::ChunkCipher primary;
+    core::ChunkCipher compatibility;
 };
 Keys KeysFor(const core::Password& password);
 
