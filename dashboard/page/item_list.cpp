@@ -55,8 +55,8 @@ void CItemList::MeasureRow(MEASUREITEMSTRUCT& measure) {
 void CItemList::Setup(HWND list, HWND page) {
     page_ = page;
     Attach(list);
-    ImageListHandle images = LoadImageStrip(ResourceModule(), IDB_ITEM_IMAGES, kRowImage);
-    baseImages_ = images ? ::ImageList_GetImageCount(images.get()) : 0;
+    ImageListHandle images(image_list::LoadStrip(ResourceModule(), IDB_ITEM_IMAGES, kRowImage));
+    baseImages_ = image_list::Count(images.get());
     // The list frees it with itself.
     look_.images = images.release();
     ListView_SetImageList(list, look_.images, LVSIL_SMALL);
@@ -87,7 +87,7 @@ void CItemList::SetupHeader() const {
     const HWND header = ListView_GetHeader(Window());
     if (!header) return;
     ::SetWindowLongPtrW(header, GWLP_ID, IDC_ITEMS);
-    if (look_.checkBoxes) ::ImageList_SetBkColor(look_.checkBoxes, CLR_NONE);
+    image_list::SetBackground(look_.checkBoxes, CLR_NONE);
     Header_SetImageList(header, look_.checkBoxes);
     HDITEMW item{};
     item.mask = HDI_FORMAT | HDI_IMAGE | HDI_WIDTH;
@@ -96,7 +96,7 @@ void CItemList::SetupHeader() const {
     item.iImage = 0;
     int imageWidth = 0;
     int imageHeight = 0;
-    if (look_.checkBoxes) ::ImageList_GetIconSize(look_.checkBoxes, &imageWidth, &imageHeight);
+    image_list::ImageSize(look_.checkBoxes, imageWidth, imageHeight);
     const int checkWidth = ListView_GetColumnWidth(Window(), 0);
     if (IsWindowsVistaOrLater()) {
         Header_SetBitmapMargin(header, core::CentringMargin(checkWidth, imageWidth));
@@ -110,7 +110,7 @@ void CItemList::Rebuild(const CDecryptedItems& items) {
     ::SendMessageW(Window(), WM_SETREDRAW, FALSE, 0);
     DeleteRows();
     // The icons of the last rebuild go, so that the image list does not grow with each one.
-    if (look_.images) ::ImageList_SetImageCount(look_.images, static_cast<UINT>(baseImages_));
+    image_list::Truncate(look_.images, static_cast<UINT>(baseImages_));
     iconImages_.clear();
     for (const auto& [key, item] : items) AddRow(*item, ImageFor(*item));
     UpdateCheckSummary();
@@ -132,7 +132,7 @@ int CItemList::ImageFor(const CDecryptedItem& item) {
                                     [&](const auto& entry) { return entry.first == *location; });
     if (known != iconImages_.end()) return known->second;
     const IconHandle icon = ExtractSmallIcon(*location);
-    const int image = icon ? ::ImageList_AddIcon(look_.images, icon.get()) : -1;
+    const int image = icon ? image_list::AddIcon(look_.images, icon.get()) : -1;
     if (image < 0) return kFileImage;
     iconImages_.emplace_back(*location, image);
     return image;

@@ -1,5 +1,7 @@
 #include "dashboard/page/item_row.h"
 
+#include "ui/image_list.h"
+
 namespace {
 
 // Where the name starts, right of the row's 16-pixel image.
@@ -31,9 +33,9 @@ std::wstring CellText(HWND list, int row, int column) {
 void DrawCentred(HIMAGELIST images, int image, HDC dc, const RECT& cell, bool centreAcross, UINT style) {
     int width = 0;
     int height = 0;
-    if (!images || image < 0 || !::ImageList_GetIconSize(images, &width, &height)) return;
+    if (image < 0 || !image_list::ImageSize(images, width, height)) return;
     const int x = centreAcross ? cell.left + (cell.right - cell.left - width) / 2 : cell.left;
-    ::ImageList_Draw(images, image, dc, x, cell.top + (cell.bottom - cell.top - height) / 2, style);
+    image_list::Draw(images, image, dc, x, cell.top + (cell.bottom - cell.top - height) / 2, style);
 }
 
 void DrawCellText(HDC dc, const std::wstring& text, RECT cell) {

@@ -11,12 +11,12 @@ CPlayButton::~CPlayButton() {
 
 void CPlayButton::Attach(HWND button, UINT faceId, UINT framesId, int imageWidth, const std::wstring& tip) {
     if (!button) return;
-    face_ = LoadImageStrip(ResourceModule(), faceId, imageWidth);
-    frames_ = LoadImageStrip(ResourceModule(), framesId, imageWidth);
-    frameCount_ = frames_ ? ::ImageList_GetImageCount(frames_.get()) : 0;
+    face_.reset(image_list::LoadStrip(ResourceModule(), faceId, imageWidth));
+    frames_.reset(image_list::LoadStrip(ResourceModule(), framesId, imageWidth));
+    frameCount_ = image_list::Count(frames_.get());
     int width = 0;
     int height = 0;
-    if (face_ && ::ImageList_GetIconSize(face_.get(), &width, &height)) {
+    if (image_list::ImageSize(face_.get(), width, height)) {
         ::SetWindowPos(button, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     tip_ = tip;
@@ -121,10 +121,10 @@ void CPlayButton::Paint() {
     ::GetClientRect(Window(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
     if (playing_ && frameCount_ > 0) {
-        ::ImageList_Draw(frames_.get(), frame_, dc, 0, 0, ILD_TRANSPARENT);
+        image_list::Draw(frames_.get(), frame_, dc, 0, 0, ILD_TRANSPARENT);
         frame_ = (frame_ + 1) % frameCount_;
     } else if (face_) {
-        ::ImageList_Draw(face_.get(), 0, dc, 0, 0, ILD_TRANSPARENT);
+        image_list::Draw(face_.get(), 0, dc, 0, 0, ILD_TRANSPARENT);
     }
     ::EndPaint(Window(), &paint);
 }
