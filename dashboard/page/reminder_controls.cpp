@@ -1,6 +1,5 @@
 #include "dashboard/page/reminder_controls.h"
 
-#include <cwchar>
 #include <string>
 
 #include "core/reminder_hours.h"
@@ -46,11 +45,8 @@ void CReminderControls::OnHoursChanged() const {
 
 void CReminderControls::OnHoursStep(const NMUPDOWN& step) const {
     const HWND field = ::GetDlgItem(page_, IDC_NOTIFY_HOURS);
-    wchar_t text[16] = {};
-    ::GetWindowTextW(field, text, 16);
-    const std::int32_t hours =
-        core::SteppedHours(static_cast<std::int32_t>(std::wcstol(text, nullptr, 10)), step.iDelta);
-    ::SetWindowTextW(field, std::to_wstring(hours).c_str());
+    const auto shown = static_cast<std::int32_t>(::GetDlgItemInt(page_, IDC_NOTIFY_HOURS, nullptr, TRUE));
+    ::SetWindowTextW(field, std::to_wstring(core::SteppedHours(shown, step.iDelta)).c_str());
     ::SendMessageW(field, EM_SETSEL, 0, -1);
     ::SetFocus(field);
 }
