@@ -10,6 +10,7 @@
 //     --click ID      click a button
 //     --key ID KEY    press a key in a control: Delete, Enter, Space, Up or Down, or Alt+ one
 //     --wait-rows ID N  wait until a list view has N rows
+//     --wait-enabled ID wait until the control can be used
 //     --gone          wait until the window has closed
 //   and the actions on list views and tree views that uidrive.h lists (--rows, --header,
 //   --click-cell, --ctrl-click-cell, --click-column, --tree-selection). Controls are found at
@@ -125,7 +126,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
             if (!ids) throw Failure{kUsage, L"uidrive: --controls needs IDs separated by commas"};
             options.controls = *ids;
         } else if (arg == L"--get" || arg == L"--click" || arg == L"--rows" || arg == L"--header" ||
-                   arg == L"--tree-selection") {
+                   arg == L"--tree-selection" || arg == L"--wait-enabled") {
             options.actions.push_back({arg, NextId(argc, argv, i), {}, {}});
         } else if (arg == L"--set" || arg == L"--wait" || arg == L"--key") {
             const int id = NextId(argc, argv, i);
@@ -259,6 +260,18 @@ void PressKey(HWND window, const Action& action) {
     ::PostMessageW(control, alt ? WM_SYSKEYUP : WM_KEYUP, key->code, 1 | scan | context | (LPARAM{3} << 30));
 }
 
+void WaitEnabled(HWND window, const Action& action, const Options& options, const Deadline& deadline) {
+    const HWND control = Control(window, action.id);
+    while (!::IsWindowEnabled(control) || !::IsWindowVisible(control)) {
+        if (deadline.Passed()) {
+            throw Failure{kTimedOut, L"uidrive: control " + std::to_wstring(action.id) + L" of " +
+                                         Description(options) + L" could still not be used after " +
+                                         std::to_wstring(options.timeoutMs) + L" ms"};
+        }
+        ::Sleep(50);
+    }
+}
+
 void WaitRows(HWND window, const Action& action, const Options& options, const Deadline& deadline) {
     const HWND list = Control(window, action.id);
     const int wanted = action.numbers[0];
@@ -312,6 +325,8 @@ void Perform(HWND window, const Action& action, const Options& options, const De
         Click(window, action.id);
     } else if (action.verb == L"--key") {
         PressKey(window, action);
+    } else if (action.verb == L"--wait-enabled") {
+        WaitEnabled(window, action, options, deadline);
     } else if (action.verb == L"--wait-rows") {
         WaitRows(window, action, options, deadline);
     } else if (action.verb == L"--rows") {
