@@ -6,15 +6,23 @@
 # program and the tests that read its texts link the library.
 find_program(ZT_CONVERT convert REQUIRED)
 
+# zt_text_picture(kind source output "what"): a picture drawn as text (an XPM file, source,
+# beside the CMakeLists.txt) turned into output at build time by cmake/make-KIND, where kind
+# is icon or bitmap.
+function(zt_text_picture kind source output what)
+  set(maker ${CMAKE_SOURCE_DIR}/cmake/make-${kind})
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E env ZT_CONVERT=${ZT_CONVERT}
+            ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${output}
+    DEPENDS ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source}
+    COMMENT "Building ${what}")
+endfunction()
+
 function(zt_program_resources library program description script icon)
   get_filename_component(icon_name ${icon} NAME_WE)
   set(ico ${CMAKE_CURRENT_BINARY_DIR}/${icon_name}.ico)
-  add_custom_command(
-    OUTPUT ${ico}
-    COMMAND ${CMAKE_COMMAND} -E env ZT_CONVERT=${ZT_CONVERT}
-            ${CMAKE_SOURCE_DIR}/cmake/make-icon ${CMAKE_CURRENT_SOURCE_DIR}/${icon} ${ico}
-    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/make-icon ${CMAKE_CURRENT_SOURCE_DIR}/${icon}
-    COMMENT "Building the ${program} icon")
+  zt_text_picture(icon ${icon} ${ico} "the ${program} icon")
   add_custom_target(${library}_icon DEPENDS ${ico})
 
   set(version ${CMAKE_CURRENT_BINARY_DIR}/${library}_version.rc)

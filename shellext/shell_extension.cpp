@@ -5,8 +5,8 @@
 #include <new>
 
 #include "shellext/com_module.h"
-#include "shellext/program_command.h"
 #include "shellext/resources/resource_ids.h"
+#include "text/main_program.h"
 #include "text/message_box.h"
 #include "text/res_string.h"
 #include "text/resource_module.h"
@@ -204,7 +204,9 @@ STDMETHODIMP CZTShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
         const MenuCommand* command = invocation ? InvokedCommand(*invocation) : nullptr;
         if (!command) return E_INVALIDARG;
         if (!programCommand_) return S_OK;
-        const HRESULT hr = StartProgram(*programCommand_, command->switchText, selection_.QuotedPaths());
+        KernelHandle started;
+        const HRESULT hr =
+            StartProgram(*programCommand_, command->switchText, selection_.QuotedPaths(), started);
         if (FAILED(hr) && !(invocation->fMask & CMIC_MASK_FLAG_NO_UI)) {
             ShowMessage(invocation->hwnd, IDS_SELECTION_TOO_LARGE, kErrorMessageStyle);
         }

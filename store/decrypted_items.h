@@ -51,6 +51,9 @@ public:
     CDecryptedItem* Find(const std::wstring& key) const;
 
     std::size_t Count() const { return items_.size(); }
+    // Whether the list holds the whole file as its last load read it, with any edits since.
+    // A load cut short or failed leaves a part, which must not be saved over the file.
+    bool IsComplete() const { return loadedWriteTime_ != 0; }
     Items::const_iterator begin() const { return items_.begin(); }
     Items::const_iterator end() const { return items_.end(); }
 

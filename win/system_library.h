@@ -8,11 +8,18 @@
 // loaded in its place. None when it cannot be loaded.
 Library LoadSystemLibrary(const wchar_t* name);
 
-// A function of Kernel32 looked up at run time, for a call that systems older than Vista may
-// lack: an import of it would keep the program from starting there. Null where it is missing.
+// A function of a library the process has loaded, looked up at run time, for a call that an
+// older system may lack (or that Microsoft documents as newer): an import of it would keep the
+// program from starting there. Null where the library or the function is missing.
+template <class Function>
+Function LoadedLibraryFunction(const wchar_t* library, const char* name) {
+    const HMODULE module = ::GetModuleHandleW(library);
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(module ? ::GetProcAddress(module, name) : nullptr));
+}
+
+// The same for Kernel32, for calls that systems older than Vista may lack.
 template <class Function>
 Function Kernel32Function(const char* name) {
-    const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(kernel32 ? ::GetProcAddress(kernel32, name) : nullptr));
+    return LoadedLibraryFunction<Function>(L"kernel32.dll", name);
 }

@@ -74,6 +74,12 @@ inline void FreeLocal(HLOCAL m) {
 inline void DeleteBitmap(HBITMAP b) {
     ::DeleteObject(b);
 }
+inline void DeleteFont(HFONT f) {
+    ::DeleteObject(f);
+}
+inline void DestroyIconHandle(HICON i) {
+    ::DestroyIcon(i);
+}
 }  // namespace handle_detail
 
 // Handles whose "none" is INVALID_HANDLE_VALUE, which cannot be a template argument.
@@ -98,3 +104,5 @@ using CryptHashHandle = UniqueHandle<SimpleTraits<HCRYPTHASH, 0, handle_detail::
 // Memory the system allocated for the caller with LocalAlloc, such as security descriptors.
 using LocalMemory = UniqueHandle<SimpleTraits<HLOCAL, nullptr, handle_detail::FreeLocal>>;
 using BitmapHandle = UniqueHandle<SimpleTraits<HBITMAP, nullptr, handle_detail::DeleteBitmap>>;
+using FontHandle = UniqueHandle<SimpleTraits<HFONT, nullptr, handle_detail::DeleteFont>>;
+using IconHandle = UniqueHandle<SimpleTraits<HICON, nullptr, handle_detail::DestroyIconHandle>>;

@@ -18,15 +18,11 @@
 #include "text/message_box.h"
 #include "text/res_string.h"
 #include "win/com_apartment.h"
+#include "win/unique_handle.h"
 
 namespace {
 
 enum ExitCode { kDone = 0, kNoPages = 1, kNoStatus = 2 };
-
-void DestroyIconHandle(HICON icon) {
-    ::DestroyIcon(icon);
-}
-using IconHandle = UniqueHandle<SimpleTraits<HICON, nullptr, DestroyIconHandle>>;
 
 void PrintLine(UINT formatId, DWORD value) {
     const std::wstring line = FormatInteger(LoadResString(formatId), value) + L"\r\n";

@@ -1,30 +1,32 @@
 #include "dashboard/page/main_page.h"
 
+#include <windowsx.h>
+
 #include <string>
 
+#include "dashboard/page/info_tip.h"
 #include "dashboard/resources/resource_ids.h"
+#include "text/online_help.h"
 #include "text/res_string.h"
 #include "text/resource_module.h"
-#include "win/windows_version.h"
 
 namespace {
 
-// LVCFMT_FIXED_WIDTH, which list views honour from Vista on and older ones ignore.
-constexpr int kFixedWidth = 0x100;
+// Polls for the decrypted-items file while the start-up panel is shown.
+constexpr UINT_PTR kStartupTimer = 1;
+constexpr UINT kStartupPollMs = 1000;
+// The refresh button keeps turning this long after a load, so that a quick one is seen.
+constexpr UINT kPlayAfterLoadMs = 200;
+constexpr int kRefreshImageWidth = 22;
+// The online help's topic of the page.
+constexpr int kPageHelpTopic = 26;
 
-// A row's item data: a copy of its item's key, freed when the list deletes the row.
-std::wstring* RowKey(LPARAM data) {
-    return reinterpret_cast<std::wstring*>(data);
-}
+// What the start-up panel stands in for, in the order they are hidden and shown.
+constexpr int kListControls[] = {IDC_ITEMS,       IDC_REFRESH, IDC_NOTIFY, IDC_NOTIFY_HOURS,
+                                 IDC_NOTIFY_SPIN, IDC_ENCRYPT, IDC_REMOVE};
 
-void InsertColumn(HWND list, int index, int width, int format, const std::wstring& text) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = format;
-    column.cx = width;
-    column.pszText = const_cast<wchar_t*>(text.c_str());
-    column.iSubItem = index;
-    ListView_InsertColumn(list, index, &column);
+bool StoreFileExists() {
+    return CDecryptedItems::GetStoreFileInfo(nullptr, nullptr);
 }
 
 }  // namespace
@@ -64,8 +66,18 @@ INT_PTR CALLBACK CMainPage::DialogProc(HWND window, UINT message, WPARAM wParam,
         page->OnInitDialog(window);
         return FALSE;
     }
+    // The list asks for its rows' height while it is made, before the page knows its object.
+    if (message == WM_MEASUREITEM && wParam == IDC_ITEMS) {
+        CItemList::MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
     auto* page = reinterpret_cast<CMainPage*>(::GetWindowLongPtrW(window, DWLP_USER));
     return page && page->OnMessage(message, wParam, lParam);
+}
+
+bool CMainPage::Answer(LRESULT result) const {
+    ::SetWindowLongPtrW(shared_.window, DWLP_MSGRESULT, result);
+    return true;
 }
 
 bool CMainPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,11 +85,22 @@ bool CMainPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             OnDestroy();
             return false;
+        case WM_SHOWWINDOW:
+            OnShow(wParam != FALSE);
+            return false;
+        case WM_SETCURSOR:
+            return OnSetCursor(reinterpret_cast<HWND>(wParam)) && Answer(TRUE);
+        case WM_DRAWITEM:
+            if (wParam != IDC_ITEMS) return false;
+            list_.OnDraw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return true;
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_COMMAND:
-            if (LOWORD(wParam) != IDC_REFRESH) return false;
-            ::SetEvent(shared_.refreshEvent.get());
+            return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_TIMER:
+            if (wParam != kStartupTimer) return false;
+            OnStartupTimer();
             return true;
         case WM_ITEMS_LOADED:
             OnItemsLoaded(wParam != 0);
@@ -89,75 +112,175 @@ bool CMainPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CMainPage::OnInitDialog(HWND window) {
     shared_.window = window;
-    list_ = ::GetDlgItem(window, IDC_ITEMS);
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_INFOTIP);
-    AddColumns();
+    list_.Setup(::GetDlgItem(window, IDC_ITEMS), window);
+    refreshTip_ = LoadResString(IDS_REFRESH_TIP);
+    refresh_.Attach(::GetDlgItem(window, IDC_REFRESH), IDB_REFRESH, IDB_REFRESH_ANIMATION, kRefreshImageWidth,
+                    refreshTip_);
+    reminder_.Init(window);
     refreshThread_->Resume();
     dataChangedThread_->Resume();
-    if (CDecryptedItems::GetStoreFileInfo(nullptr, nullptr)) {
+    if (StoreFileExists()) {
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, 0), 0);
+        return;
     }
-}
-
-// Check boxes, name (two fifths of the width) and location (the rest, leaving room for a
-// vertical scroll bar).
-void CMainPage::AddColumns() {
-    RECT client{};
-    ::GetClientRect(list_, &client);
-    const int checkWidth = IsWindowsVistaOrLater() ? 30 : 35;
-    const int nameWidth = ::MulDiv(client.right, 40, 100);
-    const int locationWidth = client.right - checkWidth - nameWidth - ::GetSystemMetrics(SM_CXVSCROLL);
-    InsertColumn(list_, 0, checkWidth, LVCFMT_CENTER | LVCFMT_COL_HAS_IMAGES | kFixedWidth, L"");
-    InsertColumn(list_, 1, nameWidth, LVCFMT_LEFT, LoadResString(IDS_COLUMN_NAME));
-    InsertColumn(list_, 2, locationWidth, LVCFMT_LEFT, LoadResString(IDS_COLUMN_LOCATION));
+    ShowListControls(false);
+    startup_.Create(window);
 }
 
 void CMainPage::OnDestroy() {
-    ListView_DeleteAllItems(list_);
+    ::KillTimer(shared_.window, kStartupTimer);
+    list_.DeleteRows();
     ::SetEvent(shared_.stopEvent.get());
+}
+
+// The start-up panel looks for the file whenever the page is shown, and then once a second
+// until it is there or the page is hidden.
+void CMainPage::OnShow(bool shown) {
+    if (!startup_.Window()) return;
+    if (!shown) {
+        ::KillTimer(shared_.window, kStartupTimer);
+    } else if (StoreFileExists()) {
+        SwitchToList();
+    } else {
+        ::SetTimer(shared_.window, kStartupTimer, kStartupPollMs, nullptr);
+    }
+}
+
+void CMainPage::OnStartupTimer() {
+    if (!StoreFileExists()) return;
+    ::KillTimer(shared_.window, kStartupTimer);
+    SwitchToList();
+}
+
+void CMainPage::ShowListControls(bool show) const {
+    for (int id : kListControls) ::ShowWindow(::GetDlgItem(shared_.window, id), show ? SW_SHOW : SW_HIDE);
+}
+
+void CMainPage::SwitchToList() {
+    ShowListControls(true);
+    ::ShowWindow(startup_.Window(), SW_HIDE);
+    ::PostMessageW(shared_.window, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, 0), 0);
+}
+
+bool CMainPage::OnCommand(WORD id, WORD code, HWND control) {
+    switch (id) {
+        case IDC_REMOVE:
+            if (code == BN_CLICKED) RemoveCheckedItems();
+            return true;
+        case IDC_ENCRYPT:
+            if (code == BN_CLICKED) EncryptCheckedItems();
+            return true;
+        case IDC_NOTIFY:
+            if (code == BN_CLICKED) reminder_.OnNotifyClicked();
+            return true;
+        case IDC_NOTIFY_HOURS:
+            if (code == EN_CHANGE) reminder_.OnHoursChanged();
+            return true;
+        case IDC_REFRESH:
+            OnRefreshRequest(control);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A click on the button turns it until the load is done; the threads' requests come
+// without the button and do not.
+void CMainPage::OnRefreshRequest(HWND button) {
+    if (button) refresh_.Play();
+    ::SetEvent(shared_.refreshEvent.get());
 }
 
 // A map that a new load holds already is shown after that load, which posts again.
 void CMainPage::OnItemsLoaded(bool changed) {
+    refresh_.StopAfter(kPlayAfterLoadMs);
+    refresh_.SetTipText(refreshTip_);
     rebuildPending_ = rebuildPending_ || changed;
     if (!rebuildPending_) return;
     if (const std::optional<CGuardedItems::Access> items = shared_.items.TryLock()) {
-        RebuildList(**items);
+        list_.Rebuild(**items);
         rebuildPending_ = false;
     }
 }
 
 bool CMainPage::OnNotify(const NMHDR& header) {
-    if (header.hwndFrom == list_ && header.code == LVN_DELETEITEM) {
-        delete RowKey(reinterpret_cast<const NMLISTVIEW&>(header).lParam);
-        return false;
+    if (header.idFrom == IDC_NOTIFY_SPIN && header.code == UDN_DELTAPOS) {
+        reminder_.OnHoursStep(reinterpret_cast<const NMUPDOWN&>(header));
+        return Answer(FALSE);
+    }
+    if (header.idFrom == IDC_ITEMS) return OnListNotify(header);
+    if (header.code == PSN_HELP) {
+        OpenOnlineHelp(kPageHelpTopic, kOnlineHelpProductId);
+        return Answer(0);
     }
     // Nothing to apply: the page's settings are stored as they change.
-    if (header.code <= PSN_FIRST && header.code >= PSN_LAST) {
-        ::SetWindowLongPtrW(shared_.window, DWLP_MSGRESULT, 0);
-        return true;
-    }
+    if (header.code <= PSN_FIRST && header.code >= PSN_LAST) return Answer(0);
     return false;
 }
 
-void CMainPage::RebuildList(const CDecryptedItems& items) {
-    ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(list_);
-    for (const auto& [key, item] : items) AddRow(*item);
-    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+bool CMainPage::OnListNotify(const NMHDR& header) {
+    switch (header.code) {
+        case LVN_DELETEITEM:
+            list_.OnRowDeleted(reinterpret_cast<const NMLISTVIEW&>(header));
+            return false;
+        case LVN_ITEMCHANGING:
+            return list_.RefusesChange(reinterpret_cast<const NMLISTVIEW&>(header)) && Answer(TRUE);
+        case LVN_ITEMCHANGED:
+            list_.OnRowChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+            return false;
+        case NM_CLICK:
+            OnListClick(reinterpret_cast<const NMITEMACTIVATE&>(header));
+            return Answer(0);
+        case LVN_COLUMNCLICK:
+            if (reinterpret_cast<const NMLISTVIEW&>(header).iSubItem == 0) list_.ToggleAll();
+            return false;
+        case LVN_GETINFOTIPW:
+            OnInfoTip(const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header)));
+            return false;
+        case HDN_ITEMCHANGEDW:
+        case HDN_ITEMCHANGEDA:
+            if (reinterpret_cast<const NMHEADERW&>(header).iButton == 0) list_.OnColumnResized();
+            return false;
+        default:
+            return false;
+    }
 }
 
-void CMainPage::AddRow(const CDecryptedItem& item) {
-    auto key = std::make_unique<std::wstring>(item.Key());
-    LVITEMW row{};
-    row.mask = LVIF_TEXT | LVIF_PARAM;
-    row.iItem = ListView_GetItemCount(list_);
-    row.pszText = const_cast<wchar_t*>(L"");
-    row.lParam = reinterpret_cast<LPARAM>(key.get());
-    const int index = ListView_InsertItem(list_, &row);
-    if (index < 0) return;
-    key.release();
-    ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(item.Name().c_str()));
-    const std::wstring location = item.Exists() ? item.Path() : LoadResString(IDS_NOT_FOUND);
-    ListView_SetItemText(list_, index, 2, const_cast<wchar_t*>(location.c_str()));
+void CMainPage::OnListClick(const NMITEMACTIVATE& click) {
+    const CItemList::Cell cell = list_.CellAt(click.ptAction);
+    if (cell.row < 0) return;
+    if (cell.column == 0) {
+        list_.ToggleRow(cell.row);
+    } else if (LinkUnder(cell.row, click.ptAction)) {
+        LocateRowItem(cell.row);
+    }
+}
+
+bool CMainPage::OnSetCursor(HWND over) {
+    if (over != list_.Window()) return false;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(over, &cursor);
+    const CItemList::Cell cell = list_.CellAt(cursor);
+    if (cell.row < 0 || cell.column == 0 || !LinkUnder(cell.row, cursor)) return false;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+bool CMainPage::LinkUnder(int row, POINT client) {
+    if (!list_.OnLink(row, client)) return false;
+    const std::wstring* key = list_.RowKey(row);
+    const std::optional<CGuardedItems::Access> items = shared_.items.TryLock();
+    if (!key || !items) return false;
+    const CDecryptedItem* item = (*items)->Find(*key);
+    return item && !item->Exists();
+}
+
+void CMainPage::OnInfoTip(NMLVGETINFOTIPW& tip) {
+    if (!tip.pszText || tip.cchTextMax <= 0) return;
+    tip.pszText[0] = L'\0';
+    const std::wstring* key = list_.RowKey(tip.iItem);
+    const std::optional<CGuardedItems::Access> items = shared_.items.TryLock();
+    const CDecryptedItem* item = key && items ? (*items)->Find(*key) : nullptr;
+    if (item) ::lstrcpynW(tip.pszText, InfoTipText(*item).c_str(), tip.cchTextMax);
 }

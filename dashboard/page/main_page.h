@@ -4,16 +4,24 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "dashboard/page/item_list.h"
 #include "dashboard/page/page_shared.h"
+#include "dashboard/page/play_button.h"
+#include "dashboard/page/reminder_controls.h"
+#include "dashboard/page/startup_panel.h"
 #include "dashboard/threads/refresh_thread.h"
 #include "dashboard/threads/wait_data_changed_thread.h"
 #include "win/com_server.h"
 
 // The dashboard page: the user's decrypted items, kept current by the page's refresh and
-// data-changed threads. Made by ZTGetPropertyPageEx; once its property sheet page exists the
-// sheet owns it and deletes it when it releases the page. Everything but the threads runs
-// on the host's window thread.
+// data-changed threads, to be encrypted again, taken off the list or looked for when they
+// have moved; and the reminder settings. Made by ZTGetPropertyPageEx; once its property
+// sheet page exists the sheet owns it and deletes it when it releases the page. Everything
+// but the threads runs on the host's window thread.
 class CMainPage {
 public:
     // Both threads are made here, suspended; they start when the page's window does.
@@ -29,20 +37,51 @@ public:
     PROPSHEETPAGEW PageDescription();
 
 private:
+    // What the checked rows stand for, copied out of the map so that no question or program
+    // start happens while the map is held.
+    struct CheckedItems {
+        std::vector<CDecryptedItem> items;
+        bool someExist = false;
+        bool someMissing = false;
+    };
+
     static UINT CALLBACK PageCallback(HWND, UINT message, PROPSHEETPAGEW* page);
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool Answer(LRESULT result) const;
 
     void OnInitDialog(HWND window);
     void OnDestroy();
+    void OnShow(bool shown);
+    void OnStartupTimer();
+    void ShowListControls(bool show) const;
+    void SwitchToList();
+    bool OnCommand(WORD id, WORD code, HWND control);
+    void OnRefreshRequest(HWND button);
     void OnItemsLoaded(bool changed);
     bool OnNotify(const NMHDR& header);
-    void AddColumns();
-    void RebuildList(const CDecryptedItems& items);
-    void AddRow(const CDecryptedItem& item);
+    bool OnListNotify(const NMHDR& header);
+    void OnListClick(const NMITEMACTIVATE& click);
+    bool OnSetCursor(HWND over);
+    void OnInfoTip(NMLVGETINFOTIPW& tip);
+    // The missing item of the row whose link lies under the point, when the map is free.
+    bool LinkUnder(int row, POINT client);
+
+    // The page's actions (page_actions.cpp).
+    CheckedItems CollectCheckedItems();
+    void RemoveCheckedItems();
+    void EncryptCheckedItems();
+    void LocateRowItem(int row);
+    // Applies an edit to the map as a whole, saves it and shows it.
+    template <class Edit>
+    void CommitToMap(const Edit& edit);
 
     CPageShared shared_;
-    HWND list_ = nullptr;
+    CItemList list_;
+    CPlayButton refresh_;
+    CStartupDlg startup_;
+    CReminderControls reminder_;
+    std::wstring refreshTip_;
     // A load reported a change that the list does not show yet.
     bool rebuildPending_ = false;
     std::unique_ptr<CRefreshThread> refreshThread_;

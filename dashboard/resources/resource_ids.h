@@ -1,6 +1,6 @@
 // Numbers of the dashboard plug-in's resources: the registration script, the page's
-// dialogs, strings, icon and controls. Included by the resource script too: macro
-// definitions only.
+// dialogs, strings, bitmaps, icon and controls, and the control the folder picker gets.
+// Included by the resource script too: macro definitions only.
 #pragma once
 
 #define IDR_REGISTRY 300
@@ -11,9 +11,23 @@
 #define IDS_COLUMN_LOCATION 105
 #define IDS_REFRESH_TIP 106
 #define IDS_NOT_FOUND 107
+#define IDS_LOCATE_LINK 108
+#define IDS_CONFIRM_REMOVE 110
+#define IDS_CONFIRM_REMOVE_MISSING 111
+#define IDS_CONFIRM_CAPTION 112
+#define IDS_LOCATE_TITLE 113
+#define IDS_LOCATE_FILTER 114
+#define IDS_NAME_MISMATCH 115
+#define IDS_CONFIRM_REMOVE_BOTH 116
+#define IDS_TOO_MANY_TO_ENCRYPT 117
+#define IDS_DECRYPTED_TIP 120
 
 #define IDD_MAIN_PAGE 107
 #define IDD_STARTUP 108
+
+#define IDB_ITEM_IMAGES 1009
+#define IDB_REFRESH 1010
+#define IDB_REFRESH_ANIMATION 1011
 
 #define IDC_REMOVE 1002
 #define IDC_ENCRYPT 1003
@@ -22,3 +36,6 @@
 #define IDC_NOTIFY_SPIN 1007
 #define IDC_ITEMS 1008
 #define IDC_REFRESH 1009
+#define IDC_STARTUP_TEXT 1020
+
+#define IDC_PICKER_PATH 1138

@@ -2,14 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 std::string StoreBody(const std::string& items) {
     return "<ZTFileProtectionConfig><DecryptedItems>" + items + "</DecryptedItems></ZTFileProtectionConfig>";
 }
 
-std::string FileItem(const std::wstring& folder, const std::string& name) {
+std::string Item(const std::wstring& folder, const std::string& name, bool isFolder, DWORD decryptTime) {
     std::string path;
     for (wchar_t c : folder) path += static_cast<char>(c);
-    return "<item name=\"" + name + "\" folder=\"0\"><path>" + path + "</path></item>";
+    const std::string time =
+        decryptTime ? "<decrypt_time>" + std::to_string(decryptTime) + "</decrypt_time>" : "";
+    return "<item name=\"" + name + "\" folder=\"" + (isFolder ? "1" : "0") + "\"><path>" + path + "</path>" +
+           time + "</item>";
+}
+
+std::string FileItem(const std::wstring& folder, const std::string& name) {
+    return Item(folder, name, false);
 }
 
 std::string MissingItem(int number) {
@@ -84,4 +93,21 @@ bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs) {
         ::Sleep(20);
     }
     return true;
+}
+
+void WaitForScreenshot(const std::wstring& name) {
+    const char* folder = std::getenv("ZT_DASHBOARD_SCREENSHOT");
+    if (!folder) return;
+    const std::wstring windowsFolder = FromBuildPath(folder);
+    WriteFileBytes(windowsFolder + L"\\ready-" + name, {});
+    EXPECT_TRUE(Eventually([&] { return FileExists(windowsFolder + L"\\taken-" + name); }, 30000))
+        << "the screenshot script did not answer";
+}
+
+StoreContent::StoreContent() {
+    EXPECT_EQ(items_.LoadItems(nullptr), S_OK);
+}
+
+const CDecryptedItem* StoreContent::Find(const std::wstring& name) const {
+    return items_.Find(CDecryptedItem::KeyOf(name));
 }

@@ -6,13 +6,16 @@
 #include <vector>
 
 #include "registry_backup.h"
+#include "store/decrypted_items.h"
 #include "store_sandbox.h"
 #include "test_support.h"
 #include "win/unique_handle.h"
 
 // The decrypted-items file's body holding the given item elements.
 std::string StoreBody(const std::string& items);
-// An item element for a file in a folder (whose path is ASCII, as test folders are).
+// An item element for a file or folder in a folder (whose path is ASCII, as test folders
+// are), with the time it was decrypted when that is not 0.
+std::string Item(const std::wstring& folder, const std::string& name, bool isFolder, DWORD decryptTime = 0);
 std::string FileItem(const std::wstring& folder, const std::string& name);
 // An item element for a file that does not exist.
 std::string MissingItem(int number);
@@ -59,6 +62,21 @@ private:
 
 // Whether the condition holds within the time, looked at every 20 ms.
 bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// Set by the screenshot script (show-dashboard): says that the screen shows what the picture
+// of that name is to show, and waits until the script has taken it.
+void WaitForScreenshot(const std::wstring& name);
+
+// The decrypted-items file as a program that loads it sees it.
+class StoreContent {
+public:
+    StoreContent();
+    const CDecryptedItem* Find(const std::wstring& name) const;
+    std::size_t Count() const { return items_.Count(); }
+
+private:
+    CDecryptedItems items_;
+};
 
 // What the plug-in's registration touches, put back when the test ends.
 class RegistrationBackup {

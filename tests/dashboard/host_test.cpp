@@ -4,11 +4,9 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include <cstdlib>
 #include <string>
 
+#include "dashboard_run.h"
 #include "dashboard_test.h"
 #include "process_run.h"
 
@@ -17,33 +15,11 @@ namespace {
 using ServerFn = HRESULT(STDAPICALLTYPE*)();
 
 constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto";
-constexpr wchar_t kSheetTitle[] = L"Tapwise Crypto";
 constexpr wchar_t kReminderTitle[] = L"Decrypted Files Reminder";
 
-ProcessRun StartDashboard(const std::wstring& arguments = L"") {
-    return ProcessRun(Quoted(TestProgramFolder() + L"ZTDashBoard.exe") + arguments, !arguments.empty());
-}
-
-// Set by the screenshot script: the folder where the test says that the page is shown
-// ("ready") and the script says that its picture is taken ("taken").
-void WaitForScreenshot() {
-    const char* folder = std::getenv("ZT_DASHBOARD_SCREENSHOT");
-    if (!folder) return;
-    const std::wstring windowsFolder = FromBuildPath(folder);
-    WriteFileBytes(windowsFolder + L"\\ready", {});
-    EXPECT_TRUE(Eventually([&] { return FileExists(windowsFolder + L"\\taken"); }, 30000))
-        << "the screenshot script did not answer";
-}
-
-HWND FindSheet() {
-    return ::FindWindowW(L"#32770", kSheetTitle);
-}
-
-// The number of rows the page's list shows, read from another process.
-int ShownRows(HWND sheet) {
-    const HWND page = PropSheet_GetCurrentPageHwnd(sheet);
-    const HWND list = page ? ::GetDlgItem(page, 1008) : nullptr;
-    return list ? ListView_GetItemCount(list) : -1;
+// The stand-in printing the status object's answers.
+ProcessRun PrintStatus() {
+    return ProcessRun(Quoted(TestProgramFolder() + L"ZTDashBoard.exe") + L" /status", true);
 }
 
 class DashboardHostTest : public ::testing::Test {
@@ -61,17 +37,9 @@ protected:
     bool ReminderComes(DWORD enabled, DWORD seconds, DWORD withinMs) {
         Remind(enabled, seconds);
         store_.WriteStore(StoreBody(MissingItem(1)));
-        ProcessRun dashboard = StartDashboard();
-        UiDriver reminder(L"--timeout " + std::to_wstring(withinMs) + L" --title \"" + kReminderTitle +
-                          L"\" --click 1 --gone");
-        const bool came = reminder.Finish() == 0;
-        CloseDashboard(dashboard);
-        return came;
-    }
-    static void CloseDashboard(ProcessRun& dashboard) {
-        UiDriver close(L"--timeout 20000 --title \"" + std::wstring(kSheetTitle) + L"\" --click 2 --gone");
-        EXPECT_EQ(close.Finish(), 0u);
-        EXPECT_EQ(dashboard.Finish(kRunEndsMs), 0u);
+        const DashboardRun dashboard;
+        return Drive(L"--title \"" + std::wstring(kReminderTitle) + L"\" --click 1 --gone", withinMs)
+                   .exitCode == 0;
     }
 
     RegistrationBackup registration_;
@@ -87,32 +55,30 @@ TEST_F(DashboardHostTest, TheDashboardShowsThePageOfTheRegisteredPlugIn) {
     WriteFileBytes(folder.Path(L"Quarterly report.odt"), PatternBytes(100));
     store_.WriteStore(
         StoreBody(FileItem(folder.Path(), "Quarterly report.odt") + MissingItem(1) + MissingItem(2)));
-    ProcessRun dashboard = StartDashboard();
-    UiDriver found(L"--timeout 20000 --title \"" + std::wstring(kSheetTitle) + L"\" --controls 1,2");
-    ASSERT_EQ(found.Finish(), 0u) << "the dashboard's sheet did not come up";
-    EXPECT_TRUE(Eventually([] { return ShownRows(FindSheet()) == 3; }, 15000)) << "the page lists the store";
-    WaitForScreenshot();
-    CloseDashboard(dashboard);
+    const DashboardRun dashboard;
+    EXPECT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 3; }, 15000))
+        << "the page lists the store";
+    WaitForScreenshot(L"dashboard-page");
 }
 
 TEST_F(DashboardHostTest, TheStatusObjectAnswersThroughCom) {
     Remind(1, 7200);
     store_.WriteStore(StoreBody(MissingItem(1)));
-    ProcessRun status = StartDashboard(L" /status");
+    ProcessRun status = PrintStatus();
     std::string output;
     EXPECT_EQ(status.Finish(output), 0u);
     EXPECT_EQ(output, "HasDecryptedItems: -1\r\nGetNotifyTimeout: 7200\r\n");
 
     Remind(0, 7200);
     store_.WriteStore(StoreBody(""));
-    ProcessRun off = StartDashboard(L" /status");
+    ProcessRun off = PrintStatus();
     EXPECT_EQ(off.Finish(output), 0u);
     EXPECT_EQ(output, "HasDecryptedItems: 0\r\nGetNotifyTimeout: 0\r\n");
 }
 
 TEST_F(DashboardHostTest, WithoutTheClassRegisteredTheStatusIsUnavailable) {
     ASSERT_EQ(plugIn_.Entry<ServerFn>("DllUnregisterServer")(), S_OK);
-    ProcessRun status = StartDashboard(L" /status");
+    ProcessRun status = PrintStatus();
     std::string output;
     EXPECT_EQ(status.Finish(output), 2u);
     EXPECT_EQ(output, "status object unavailable: 0x80040154\r\n");

@@ -1,6 +1,7 @@
 // Stands in for ZTFileEn as the open command of "Tapwise Crypto": it leaves the command line
 // it was started with in "command-line.txt" beside itself, so that a test sees exactly what
-// the shell plug-in started.
+// a plug-in started. While a file "hold" lies beside it (at most two minutes) it keeps
+// running, as the program does while it works, so that a test decides when it ends.
 #include <windows.h>
 
 #include <string>
@@ -22,5 +23,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         if (!file || !::WriteFile(file.get(), line.data(), bytes, &written, nullptr) || written != bytes)
             return 1;
     }
-    return ::MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+    if (!::MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return 1;
+    const std::wstring hold = ThisModuleFolder() + L"hold";
+    for (int waited = 0; waited < 1200 && PathExists(hold); ++waited) ::Sleep(100);
+    return 0;
 }

@@ -1,5 +1,7 @@
 #include "registry_backup.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,6 +79,16 @@ std::optional<std::wstring> ReadRegistryText(HKEY root, const wchar_t* subKey, c
     std::wstring text(reinterpret_cast<const wchar_t*>(value->data.data()),
                       value->data.size() / sizeof(wchar_t));
     return text.substr(0, text.find(L'\0'));
+}
+
+std::optional<DWORD> ReadRegistryDword(HKEY root, const wchar_t* subKey, const wchar_t* name) {
+    RegKey key;
+    if (::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return std::nullopt;
+    const std::optional<Value> value = ReadValue(key.get(), name ? name : L"");
+    if (!value || value->type != REG_DWORD || value->data.size() != sizeof(DWORD)) return std::nullopt;
+    DWORD number = 0;
+    std::memcpy(&number, value->data.data(), sizeof number);
+    return number;
 }
 
 bool RegistryKeyExists(HKEY root, const wchar_t* subKey) {

@@ -31,6 +31,8 @@ private:
 // A REG_SZ or REG_EXPAND_SZ value's text up to its first terminator; nothing when the key or
 // value is missing.
 std::optional<std::wstring> ReadRegistryText(HKEY root, const wchar_t* subKey, const wchar_t* name);
+// A REG_DWORD value; nothing when the key or value is missing or of another type.
+std::optional<DWORD> ReadRegistryDword(HKEY root, const wchar_t* subKey, const wchar_t* name);
 bool RegistryKeyExists(HKEY root, const wchar_t* subKey);
 
 // Opens a key for any access, creating it when missing, in the given view.

@@ -1,4 +1,4 @@
-#include "shellext/program_command.h"
+#include "text/main_program.h"
 
 #include "core/shell_command.h"
 #include "win/path_parts.h"
@@ -20,7 +20,7 @@ std::optional<std::wstring> ReadProgramCommand() {
 }
 
 HRESULT StartProgram(const std::wstring& programCommand, const wchar_t* switchText,
-                     std::span<const std::u16string> quotedPaths) {
+                     std::span<const std::u16string> quotedPaths, KernelHandle& process) {
     // Registration writes the program's path unquoted. Under a folder with spaces the system
     // would then try "C:\Program.exe" first, so a command that names a file as a whole is
     // quoted; one that carries its own quotes or arguments is used as it stands.
@@ -32,9 +32,10 @@ HRESULT StartProgram(const std::wstring& programCommand, const wchar_t* switchTe
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
+    process.reset();
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
                          nullptr, &startup, &started)) {
-        const KernelHandle process(started.hProcess);
+        process.reset(started.hProcess);
         const KernelHandle thread(started.hThread);
     }
     return S_OK;

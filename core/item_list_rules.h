@@ -1,0 +1,41 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace core {
+
+// How the decrypted-items list is laid out and what its check boxes mean.
+
+// Widths of the list's three columns for a list whose client area is clientWidth pixels
+// wide: the check boxes (30 pixels from Vista on, whose header draws its image with a
+// margin, 35 before), the name (two fifths of the width) and the location (the rest, leaving
+// room for a vertical scroll bar, never below 0).
+struct ItemColumnWidths {
+    int check;
+    int name;
+    int location;
+};
+ItemColumnWidths ItemColumns(int clientWidth, int scrollBarWidth, bool vistaOrLater);
+
+// The margin that centres an image of imageWidth in a header column, never below 0.
+int CentringMargin(int columnWidth, int imageWidth);
+
+// A row's check box is its state image: 1 unchecked, 2 checked.
+inline constexpr int kUncheckedImage = 1;
+inline constexpr int kCheckedImage = 2;
+
+// What a click makes of a check box: a checked one unchecked, any other checked.
+inline int ToggledCheck(int stateImage) {
+    return stateImage == kCheckedImage ? kUncheckedImage : kCheckedImage;
+}
+
+// The header's check box is checked when every row is, and there is at least one.
+inline bool AllRowsChecked(std::size_t checked, std::size_t rows) {
+    return rows > 0 && checked == rows;
+}
+
+// Which question comes before checked items are removed from the list.
+enum class RemovalQuestion { kNone, kExisting, kMissing, kExistingAndMissing };
+RemovalQuestion QuestionBeforeRemoval(bool someExist, bool someMissing);
+
+}  // namespace core

@@ -1,0 +1,42 @@
+#include "dashboard/page/item_icons.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "text/registry_keys.h"
+#include "win/path_parts.h"
+#include "win/registry_string.h"
+#include "win/wide_text.h"
+
+namespace {
+
+std::optional<std::wstring> OpeningProgram(const std::wstring& name) {
+    const std::wstring extension = ExtensionOf(name);
+    if (extension.empty()) return std::nullopt;
+    wchar_t program[MAX_PATH] = {};
+    DWORD units = MAX_PATH;
+    if (FAILED(::AssocQueryStringW(0, ASSOCSTR_EXECUTABLE, extension.c_str(), L"open", program, &units))) {
+        return std::nullopt;
+    }
+    return std::wstring(program);
+}
+
+}  // namespace
+
+std::optional<core::IconLocation> IconLocationFor(const CDecryptedItem& item) {
+    // The applications the suite recorded, under its own key, by the item's key.
+    const std::wstring applications = std::wstring(kTapwiseCryptoKey) + L"\\Applications";
+    std::optional<std::wstring> text =
+        ReadRegistryString(HKEY_LOCAL_MACHINE, applications.c_str(), item.Key().c_str());
+    if (!text || text->empty()) text = OpeningProgram(item.Name());
+    if (!text || text->empty()) return std::nullopt;
+    return core::ParseIconLocation(AsU16(*text));
+}
+
+IconHandle ExtractSmallIcon(const core::IconLocation& location) {
+    HICON small = nullptr;
+    const std::wstring file = ToWide(location.file);
+    // The count it answers differs between systems for a file that is not there; the icon does not.
+    ::ExtractIconExW(file.c_str(), location.index, nullptr, &small, 1);
+    return IconHandle(small);
+}

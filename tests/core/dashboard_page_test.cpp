@@ -1,0 +1,161 @@
+// The rules behind the dashboard page: its columns, the reminder hours, icon locations, the
+// info tip's date and time, where the folder picker starts, and the removal question.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/date_time_text.h"
+#include "core/icon_location.h"
+#include "core/item_list_rules.h"
+#include "core/nearest_folder.h"
+#include "core/reminder_hours.h"
+
+namespace core {
+namespace {
+
+TEST(ItemColumnsTest, NameTakesTwoFifthsAndLocationTheRestBesideTheScrollBar) {
+    const ItemColumnWidths vista = ItemColumns(400, 17, true);
+    EXPECT_EQ(vista.check, 30);
+    EXPECT_EQ(vista.name, 160);
+    EXPECT_EQ(vista.location, 400 - 30 - 160 - 17);
+    const ItemColumnWidths older = ItemColumns(400, 17, false);
+    EXPECT_EQ(older.check, 35);
+    EXPECT_EQ(older.location, 400 - 35 - 160 - 17);
+    // Rounded as MulDiv rounds: 161.2 down, 404.8 up.
+    EXPECT_EQ(ItemColumns(403, 17, true).name, 161);
+    EXPECT_EQ(ItemColumns(1012, 17, true).name, 405);
+    // A list too narrow for all three leaves the location at nothing rather than below it.
+    EXPECT_EQ(ItemColumns(40, 17, true).location, 0);
+}
+
+TEST(ItemColumnsTest, HeaderImageIsCentredInTheCheckColumn) {
+    EXPECT_EQ(CentringMargin(30, 16), 7);
+    EXPECT_EQ(CentringMargin(35, 16), 9);
+    EXPECT_EQ(CentringMargin(10, 16), 0);
+}
+
+TEST(CheckBoxTest, AClickChecksAnyBoxButACheckedOne) {
+    EXPECT_EQ(ToggledCheck(kUncheckedImage), kCheckedImage);
+    EXPECT_EQ(ToggledCheck(kCheckedImage), kUncheckedImage);
+    EXPECT_EQ(ToggledCheck(0), kCheckedImage);
+    EXPECT_TRUE(AllRowsChecked(3, 3));
+    EXPECT_FALSE(AllRowsChecked(2, 3));
+    EXPECT_FALSE(AllRowsChecked(0, 0));
+}
+
+TEST(CheckBoxTest, RemovalAsksAboutWhatIsChecked) {
+    EXPECT_EQ(QuestionBeforeRemoval(true, false), RemovalQuestion::kExisting);
+    EXPECT_EQ(QuestionBeforeRemoval(false, true), RemovalQuestion::kMissing);
+    EXPECT_EQ(QuestionBeforeRemoval(true, true), RemovalQuestion::kExistingAndMissing);
+    EXPECT_EQ(QuestionBeforeRemoval(false, false), RemovalQuestion::kNone);
+}
+
+TEST(ReminderHoursTest, StoredIntervalsShowAsWholeHoursFromOneToSix) {
+    EXPECT_EQ(ShownHours(10800), 3);
+    EXPECT_EQ(ShownHours(1800), 1);
+    EXPECT_EQ(ShownHours(0), 1);
+    EXPECT_EQ(ShownHours(7199), 1);
+    EXPECT_EQ(ShownHours(21600), 6);
+    EXPECT_EQ(ShownHours(100000), 6);
+    EXPECT_EQ(ShownHours(0xFFFFFFFFu), 6);
+}
+
+TEST(ReminderHoursTest, TypedNumbersOutsideOneToSixAreClamped) {
+    EXPECT_EQ(ClampTypedHours(9), 6);
+    EXPECT_EQ(ClampTypedHours(6), 6);
+    EXPECT_EQ(ClampTypedHours(4), 4);
+    EXPECT_EQ(ClampTypedHours(1), 1);
+    EXPECT_EQ(ClampTypedHours(0), 1);
+    // Negative numbers compare as large unsigned ones.
+    EXPECT_EQ(ClampTypedHours(-1), 6);
+    EXPECT_EQ(ClampTypedHours(INT32_MIN), 6);
+}
+
+TEST(ReminderHoursTest, ArrowStepsNeverLeaveOneToSix) {
+    // The up arrow steps by -1 and so adds an hour.
+    EXPECT_EQ(SteppedHours(3, -1), 4);
+    EXPECT_EQ(SteppedHours(3, 1), 2);
+    EXPECT_EQ(SteppedHours(6, -1), 6);
+    EXPECT_EQ(SteppedHours(1, 1), 1);
+    EXPECT_EQ(SteppedHours(0, -100), 6);
+    EXPECT_EQ(SteppedHours(INT32_MIN, INT32_MAX), 1);
+    EXPECT_EQ(SteppedHours(INT32_MAX, INT32_MIN), 6);
+}
+
+TEST(IconLocationTest, AnIndexAfterTheLastCommaIsCutOff) {
+    const IconLocation plain = ParseIconLocation(u"C:\\Windows\\notepad.exe");
+    EXPECT_EQ(plain.file, u"C:\\Windows\\notepad.exe");
+    EXPECT_EQ(plain.index, 0);
+    const IconLocation indexed = ParseIconLocation(u"\"C:\\Program Files\\Office\\word.exe\",2");
+    EXPECT_EQ(indexed.file, u"C:\\Program Files\\Office\\word.exe");
+    EXPECT_EQ(indexed.index, 2);
+    EXPECT_EQ(ParseIconLocation(u"shell32.dll,-154").index, -154);
+    const IconLocation zero = ParseIconLocation(u"app.exe,0");
+    EXPECT_EQ(zero.file, u"app.exe");
+    EXPECT_EQ(zero.index, 0);
+}
+
+TEST(IconLocationTest, ACommaWithoutANumberBelongsToTheFileName) {
+    const IconLocation comma = ParseIconLocation(u"C:\\Tools, old\\app.exe");
+    EXPECT_EQ(comma.file, u"C:\\Tools, old\\app.exe");
+    EXPECT_EQ(comma.index, 0);
+    // Only a zero written alone is an index of 0.
+    EXPECT_EQ(ParseIconLocation(u"app.exe,00").file, u"app.exe,00");
+    EXPECT_EQ(ParseIconLocation(u"app.exe,").file, u"app.exe,");
+    EXPECT_EQ(ParseIconLocation(u"").file, u"");
+}
+
+TEST(DateAndTimeTextTest, TheTimeFollowsTheDateUnlessItIsMidnight) {
+    EXPECT_EQ(DateAndTimeText(u"Tuesday, 14 November 2023", u"22:13:20", false),
+              u"Tuesday, 14 November 2023, 22:13:20");
+    EXPECT_EQ(DateAndTimeText(u"Tuesday, 14 November 2023", u"00:00:00", true), u"Tuesday, 14 November 2023");
+}
+
+TEST(DateAndTimeTextTest, ALongDateLeavesNoRoomForTheTimeAndTheTipIsNeverTooLong) {
+    const std::u16string longDate(246, u'd');
+    EXPECT_EQ(DateAndTimeText(longDate, u"12:00", false), longDate);
+    const std::u16string shorter(245, u'd');
+    const std::u16string joined = DateAndTimeText(shorter, u"12:00:00 PM", false);
+    EXPECT_EQ(joined.size(), kInfoTipUnits);
+    EXPECT_EQ(joined.substr(0, 247), shorter + u", ");
+    EXPECT_EQ(DateAndTimeText(std::u16string(400, u'd'), u"x", true).size(), kInfoTipUnits);
+}
+
+class NearestFolderTest : public ::testing::Test {
+protected:
+    std::u16string Nearest(std::u16string_view path) {
+        asked_.clear();
+        return NearestExistingFolder(path, [this](const std::u16string& folder) {
+            asked_.push_back(folder);
+            return folders_.count(folder) > 0;
+        });
+    }
+    std::set<std::u16string> folders_{u"C:\\", u"C:\\Users", u"C:\\Users\\me"};
+    std::vector<std::u16string> asked_;
+};
+
+TEST_F(NearestFolderTest, AMissingFolderIsCutBackToItsNearestExistingParent) {
+    EXPECT_EQ(Nearest(u"C:\\Users\\me\\gone\\deeper"), u"C:\\Users\\me");
+    EXPECT_EQ(asked_, (std::vector<std::u16string>{u"C:\\Users\\me\\gone\\deeper", u"C:\\Users\\me\\gone",
+                                                   u"C:\\Users\\me"}));
+    EXPECT_EQ(Nearest(u"C:\\Users\\me"), u"C:\\Users\\me");
+    EXPECT_EQ(Nearest(u"C:\\nowhere"), u"C:\\");
+}
+
+TEST_F(NearestFolderTest, TrailingBlanksAndBackslashesAreDropped) {
+    EXPECT_EQ(Nearest(u"C:\\Users\\me\\ \\\\"), u"C:\\Users\\me");
+    EXPECT_EQ(Nearest(u"C:\\Users\\\\gone  "), u"C:\\Users");
+    EXPECT_EQ(Nearest(u"C:\\\\"), u"C:\\");
+}
+
+TEST_F(NearestFolderTest, NothingWhenNoPartExists) {
+    EXPECT_EQ(Nearest(u"Q:\\gone"), u"");
+    EXPECT_EQ(Nearest(u"relative"), u"");
+    EXPECT_EQ(Nearest(u" \\ "), u"");
+    EXPECT_TRUE(asked_.empty());
+}
+
+}  // namespace
+}  // namespace core

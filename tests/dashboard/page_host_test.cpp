@@ -1,0 +1,395 @@
+// The page as a user meets it: in the dashboard stand-in with the registered plug-in, driven
+// through uidrive from outside, with the real store file, real files and folders, and a
+// marker standing in for ZTFileEn as the open command of "Tapwise Crypto". The registry and
+// the store are put back as they were found.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "dashboard/resources/resource_ids.h"
+#include "dashboard_run.h"
+#include "dashboard_test.h"
+
+namespace {
+
+using ServerFn = HRESULT(STDAPICALLTYPE*)();
+
+constexpr wchar_t kOpenCommandKey[] = L"Tapwise Crypto\\shell\\open\\command";
+constexpr wchar_t kQuestionTitle[] = L"Remove from the List";
+// The text of a message box.
+constexpr int kMessageText = 0xFFFF;
+
+bool AllUnchecked(const std::vector<PageRow>& rows) {
+    return std::all_of(rows.begin(), rows.end(), [](const PageRow& row) { return row.check == 1; });
+}
+
+class PageOnDashboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Zentaro\\Applications\\DashBoard");
+        ASSERT_EQ(plugIn_.Entry<ServerFn>("DllRegisterServer")(), S_OK);
+        install_ = folder_.Path(L"Zentaro Suite");
+        ASSERT_TRUE(::CreateDirectoryW(install_.c_str(), nullptr));
+        ASSERT_TRUE(
+            ::CopyFileW((TestProgramFolder() + L"shell_marker.exe").c_str(), Marker().c_str(), FALSE));
+        // Registered as registration writes it: the program's path unquoted, then the file.
+        SetRegistryString(HKEY_CLASSES_ROOT, kOpenCommandKey, nullptr, Marker() + L" \"%1\"");
+    }
+
+    std::wstring Marker() const { return install_ + L"\\shell_marker.exe"; }
+    // The command line the marker was started with; nothing when it was not started in time.
+    std::optional<std::wstring> StartedCommandLine(DWORD timeoutMs = 20000) const {
+        const std::wstring path = install_ + L"\\command-line.txt";
+        if (!Eventually([&] { return FileExists(path); }, timeoutMs)) return std::nullopt;
+        const Bytes bytes = ReadFileBytes(path);
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    }
+    // A file that exists, in a folder of its own.
+    std::wstring MakeFile(const std::wstring& folder, const std::wstring& name) const {
+        ::CreateDirectoryW(folder_.Path(folder).c_str(), nullptr);
+        WriteFileBytes(folder_.Path(folder + L"\\" + name), PatternBytes(20));
+        return folder_.Path(folder);
+    }
+    std::wstring PlugInString(UINT id) const {
+        wchar_t text[1024] = {};
+        ::LoadStringW(plugIn_.Module(), id, text, 1024);
+        return text;
+    }
+    // The removal question, answered; the text it asked.
+    std::wstring AnswerRemoval(int answer) const {
+        const Driven question =
+            Drive(L"--title \"" + std::wstring(kQuestionTitle) + L"\" --controls 6,7 --get " +
+                  std::to_wstring(kMessageText) + L" --click " + std::to_wstring(answer) + L" --gone");
+        EXPECT_EQ(question.exitCode, 0u) << question.output;
+        const std::size_t text = question.output.find(std::to_wstring(kMessageText) + L": ");
+        if (text == std::wstring::npos) return {};
+        std::wstring asked = question.output.substr(text + 7);
+        return asked.substr(0, asked.rfind(L"\n"));
+    }
+
+    NotifySettingsBackup settings_;
+    RegistrationBackup registration_;
+    RegistryBackup branding_{HKEY_LOCAL_MACHINE, L"SOFTWARE\\Zentaro\\Branding"};
+    RegistryBackup fileType_{HKEY_CLASSES_ROOT, L"Tapwise Crypto"};
+    StoreSandbox store_;
+    TempFolder folder_;
+    std::wstring install_;
+    PlugIn plugIn_;
+};
+
+TEST_F(PageOnDashboardTest, ChecksEnableTheButtonsAndTheHeaderBoxFollowsTheRows) {
+    store_.WriteStore(StoreBody(MissingItem(1) + MissingItem(2) + MissingItem(3)));
+    DashboardRun dashboard;
+    ASSERT_TRUE(
+        dashboard.RowsBecome([](const auto& rows) { return rows.size() == 3 && AllUnchecked(rows); }, 15000));
+    EXPECT_FALSE(dashboard.Enabled(IDC_REMOVE));
+    EXPECT_FALSE(dashboard.Enabled(IDC_ENCRYPT));
+
+    // One click on a box checks it once.
+    dashboard.ClickCheckBox(0);
+    dashboard.ClickCheckBox(2);
+    ASSERT_TRUE(dashboard.RowsBecome(
+        [](const auto& rows) { return rows[0].check == 2 && rows[1].check == 1 && rows[2].check == 2; },
+        5000));
+    EXPECT_TRUE(dashboard.Enabled(IDC_REMOVE));
+    EXPECT_TRUE(dashboard.Enabled(IDC_ENCRYPT));
+    EXPECT_EQ(dashboard.HeaderCheck(), 0);
+
+    dashboard.ClickCheckBox(1);
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows[1].check == 2; }, 5000));
+    EXPECT_EQ(dashboard.HeaderCheck(), 1) << "every row is checked";
+
+    dashboard.ClickHeaderCheckBox();
+    EXPECT_TRUE(dashboard.RowsBecome(AllUnchecked, 5000));
+    EXPECT_EQ(dashboard.HeaderCheck(), 0);
+    EXPECT_FALSE(dashboard.Enabled(IDC_REMOVE));
+    EXPECT_FALSE(dashboard.Enabled(IDC_ENCRYPT));
+    dashboard.ClickHeaderCheckBox();
+    EXPECT_TRUE(dashboard.RowsBecome(
+        [](const auto& rows) {
+            return std::all_of(rows.begin(), rows.end(), [](auto& r) { return r.check == 2; });
+        },
+        5000));
+    EXPECT_EQ(dashboard.HeaderCheck(), 1);
+}
+
+TEST_F(PageOnDashboardTest, AClickOnTheBoxOfASelectedRowSetsEverySelectedRowAlike) {
+    store_.WriteStore(StoreBody(MissingItem(1) + MissingItem(2) + MissingItem(3)));
+    DashboardRun dashboard;
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 3; }, 15000));
+    dashboard.ClickName(0);
+    dashboard.ClickName(2, true);
+    ASSERT_TRUE(
+        dashboard.RowsBecome([](const auto& rows) { return rows[0].selected && rows[2].selected; }, 5000));
+    dashboard.ClickCheckBox(0);
+    EXPECT_TRUE(dashboard.RowsBecome(
+        [](const auto& rows) { return rows[0].check == 2 && rows[1].check == 1 && rows[2].check == 2; },
+        5000));
+}
+
+TEST_F(PageOnDashboardTest, TypedHoursAreKeptWithinOneToSixAndStoredInSeconds) {
+    store_.WriteStore(StoreBody(MissingItem(1)));
+    DashboardRun dashboard;
+    const auto stored = [] {
+        return ReadRegistryDword(HKEY_CURRENT_USER, NotifySettingsBackup::kSettingsKey,
+                                 L"CryptNotifyTimeout");
+    };
+    const std::wstring hours = std::to_wstring(IDC_NOTIFY_HOURS);
+    EXPECT_EQ(dashboard.OnSheet(L"--set " + hours + L" 9 --wait " + hours + L" 6").exitCode, 0u);
+    EXPECT_TRUE(Eventually([&] { return stored() == 21600u; }, 5000));
+    EXPECT_EQ(dashboard.OnSheet(L"--set " + hours + L" 0 --wait " + hours + L" 1").exitCode, 0u);
+    EXPECT_TRUE(Eventually([&] { return stored() == 3600u; }, 5000));
+    EXPECT_EQ(dashboard.OnSheet(L"--set " + hours + L" 4 --wait " + hours + L" 4").exitCode, 0u);
+    EXPECT_TRUE(Eventually([&] { return stored() == 14400u; }, 5000));
+
+    // The arrows step by an hour and never leave 1 to 6.
+    dashboard.Press(IDC_NOTIFY_HOURS, L"Up");
+    EXPECT_EQ(dashboard.OnSheet(L"--wait " + hours + L" 5").exitCode, 0u);
+    EXPECT_TRUE(Eventually([&] { return stored() == 18000u; }, 5000));
+    for (int i = 0; i < 3; ++i) dashboard.Press(IDC_NOTIFY_HOURS, L"Up");
+    EXPECT_EQ(dashboard.OnSheet(L"--wait " + hours + L" 6").exitCode, 0u);
+    for (int i = 0; i < 7; ++i) dashboard.Press(IDC_NOTIFY_HOURS, L"Down");
+    EXPECT_EQ(dashboard.OnSheet(L"--wait " + hours + L" 1").exitCode, 0u);
+    EXPECT_TRUE(Eventually([&] { return stored() == 3600u; }, 5000));
+}
+
+TEST_F(PageOnDashboardTest, StoredSettingsShowWithinRangeAndAreNotRewritten) {
+    store_.WriteStore(StoreBody(MissingItem(1)));
+    const std::wstring hours = std::to_wstring(IDC_NOTIFY_HOURS);
+    for (const auto& [seconds, shown] : {std::pair<DWORD, const wchar_t*>{1800, L"1"}, {100000, L"6"}}) {
+        SetRegistryDword(HKEY_CURRENT_USER, NotifySettingsBackup::kSettingsKey, L"CryptNotifyTimeout",
+                         seconds);
+        SetRegistryDword(HKEY_CURRENT_USER, NotifySettingsBackup::kSettingsKey, L"EnableCryptNotify", 0);
+        DashboardRun dashboard;
+        EXPECT_EQ(dashboard.OnSheet(L"--wait " + hours + L" " + shown).exitCode, 0u);
+        EXPECT_EQ(::IsDlgButtonChecked(dashboard.Page(), IDC_NOTIFY), static_cast<UINT>(BST_UNCHECKED));
+        EXPECT_FALSE(dashboard.Enabled(IDC_NOTIFY_HOURS)) << "reminders are off";
+        EXPECT_FALSE(dashboard.Enabled(IDC_NOTIFY_SPIN));
+        dashboard.Close();
+        EXPECT_EQ(
+            ReadRegistryDword(HKEY_CURRENT_USER, NotifySettingsBackup::kSettingsKey, L"CryptNotifyTimeout"),
+            seconds);
+    }
+    DashboardRun dashboard;
+    dashboard.Click(IDC_NOTIFY);
+    EXPECT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_NOTIFY_HOURS); }, 5000));
+    EXPECT_TRUE(Eventually(
+        [] {
+            return ReadRegistryDword(HKEY_CURRENT_USER, NotifySettingsBackup::kSettingsKey,
+                                     L"EnableCryptNotify") == 1u;
+        },
+        5000));
+}
+
+TEST_F(PageOnDashboardTest, DeleteAsksAndOnlyYesTakesTheCheckedItemsOffTheList) {
+    const std::wstring folder = MakeFile(L"kept", L"a.txt");
+    MakeFile(L"kept", L"b.txt");
+    MakeFile(L"kept", L"c.txt");
+    store_.WriteStore(
+        StoreBody(FileItem(folder, "a.txt") + FileItem(folder, "b.txt") + FileItem(folder, "c.txt")));
+    const std::string before = store_.ReadStore();
+    DashboardRun dashboard;
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 3; }, 15000));
+    const int a = dashboard.RowOf(L"a.txt");
+    const int c = dashboard.RowOf(L"c.txt");
+    dashboard.ClickCheckBox(a);
+    dashboard.ClickCheckBox(c);
+    ASSERT_TRUE(dashboard.RowsBecome(
+        [&](const auto& rows) { return rows[a].check == 2 && rows[c].check == 2; }, 5000));
+
+    dashboard.Press(IDC_ITEMS, L"Delete");
+    EXPECT_EQ(AnswerRemoval(IDNO), PlugInString(IDS_CONFIRM_REMOVE));
+    EXPECT_EQ(dashboard.Rows().size(), 3u);
+    EXPECT_EQ(store_.ReadStore(), before);
+
+    dashboard.Press(IDC_ITEMS, L"Delete");
+    EXPECT_EQ(AnswerRemoval(IDYES), PlugInString(IDS_CONFIRM_REMOVE));
+    EXPECT_TRUE(dashboard.RowsBecome(
+        [](const auto& rows) { return rows.size() == 1 && rows[0].name == L"b.txt"; }, 5000));
+    const StoreContent content;
+    EXPECT_EQ(content.Count(), 1u);
+    EXPECT_NE(content.Find(L"b.txt"), nullptr);
+    EXPECT_TRUE(FileExists(folder + L"\\a.txt")) << "only the list forgets the items";
+    EXPECT_TRUE(FileExists(folder + L"\\c.txt"));
+}
+
+TEST_F(PageOnDashboardTest, ExistingAndMissingItemsAreRemovedAfterOneQuestionNamingBoth) {
+    const std::wstring folder = MakeFile(L"kept", L"a.txt");
+    store_.WriteStore(StoreBody(FileItem(folder, "a.txt") + MissingItem(1) + MissingItem(2)));
+    DashboardRun dashboard;
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 3; }, 15000));
+    dashboard.ClickCheckBox(dashboard.RowOf(L"a.txt"));
+    dashboard.ClickCheckBox(dashboard.RowOf(L"missing1.txt"));
+    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_REMOVE); }, 5000));
+    dashboard.Click(IDC_REMOVE);
+    EXPECT_EQ(AnswerRemoval(IDYES), PlugInString(IDS_CONFIRM_REMOVE_BOTH));
+    EXPECT_TRUE(dashboard.RowsBecome(
+        [](const auto& rows) { return rows.size() == 1 && rows[0].name == L"missing2.txt"; }, 5000));
+    EXPECT_EQ(StoreContent().Count(), 1u);
+}
+
+TEST_F(PageOnDashboardTest, EncryptStartsTheProgramWithTheCheckedPathsAndReloadsWhenItEnds) {
+    const std::wstring d = MakeFile(L"D", L"a.txt");
+    const std::wstring e = folder_.Path(L"E");
+    ASSERT_TRUE(::CreateDirectoryW(e.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((e + L"\\b").c_str(), nullptr));
+    store_.WriteStore(StoreBody(FileItem(d, "a.txt") + Item(e, "b", true)));
+    // The program keeps running until the test lets it end.
+    WriteFileBytes(install_ + L"\\hold", {});
+    DashboardRun dashboard;
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 2; }, 15000));
+    dashboard.ClickCheckBox(0);
+    dashboard.ClickCheckBox(1);
+    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_ENCRYPT); }, 5000));
+    const std::vector<PageRow> rows = dashboard.Rows();
+    const auto path = [&](const PageRow& row) { return L"\"" + row.location + L"\\" + row.name + L"\""; };
+
+    dashboard.Press(IDC_ITEMS, L"Alt+Enter");
+    const std::optional<std::wstring> started = StartedCommandLine();
+    ASSERT_TRUE(started) << "the program was not started";
+    // The program is quoted: its folder has a space. The bottom row comes first.
+    EXPECT_EQ(*started, Quoted(Marker()) + L" /e " + path(rows[1]) + L" " + path(rows[0]));
+
+    // What the program did shows once it has ended, and not before.
+    ASSERT_TRUE(::DeleteFileW((d + L"\\a.txt").c_str()));
+    ::Sleep(1500);
+    EXPECT_FALSE(dashboard.Rows()[static_cast<std::size_t>(dashboard.RowOf(L"a.txt"))].cut);
+    ASSERT_TRUE(::DeleteFileW((install_ + L"\\hold").c_str()));
+    EXPECT_TRUE(dashboard.RowsBecome(
+        [](const auto& now) {
+            return std::any_of(now.begin(), now.end(),
+                               [](const PageRow& row) { return row.name == L"a.txt" && row.cut; });
+        },
+        4000))
+        << "the list is reloaded when the program ends";
+}
+
+TEST_F(PageOnDashboardTest, AMovedFileIsFoundAgainByItsNameInAnyCase) {
+    const std::wstring moved = MakeFile(L"moved here", L"Report.TXT");
+    store_.WriteStore(StoreBody(FileItem(folder_.Path(L"was here"), "report.txt") + MissingItem(1)));
+    DashboardRun dashboard;
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 2; }, 15000));
+    const int row = dashboard.RowOf(L"report.txt");
+    const PageRow missing = dashboard.Rows()[static_cast<std::size_t>(row)];
+    EXPECT_TRUE(missing.cut);
+    EXPECT_EQ(missing.location, PlugInString(IDS_NOT_FOUND));
+
+    dashboard.ClickLink(row);
+    const Driven found = Drive(L"--title \"Locate report.txt\" --controls 1148");
+    ASSERT_EQ(found.exitCode, 0u) << "the file picker did not come up: " << found.output;
+    WaitForScreenshot(L"dashboard-locate-file");
+    const Driven picked = Drive(L"--title \"Locate report.txt\" --controls 1148 --set 1148 \"" + moved +
+                                L"\\Report.TXT\" --click 1 --gone");
+    ASSERT_EQ(picked.exitCode, 0u) << picked.output;
+    EXPECT_TRUE(dashboard.RowsBecome(
+        [&](const auto& rows) {
+            const auto it = std::find_if(rows.begin(), rows.end(),
+                                         [](const PageRow& r) { return r.name == L"report.txt"; });
+            return it != rows.end() && !it->cut && it->location == moved;
+        },
+        5000));
+    const StoreContent content;
+    ASSERT_NE(content.Find(L"report.txt"), nullptr);
+    EXPECT_EQ(content.Find(L"report.txt")->Path(), moved);
+    EXPECT_EQ(content.Find(L"report.txt")->Name(), L"report.txt");
+    EXPECT_EQ(content.Count(), 2u);
+}
+
+TEST_F(PageOnDashboardTest, AFileOfAnotherNameIsQuestionedAndNoLeavesTheItemAsItWas) {
+    const std::wstring other = MakeFile(L"elsewhere", L"other.txt");
+    store_.WriteStore(StoreBody(FileItem(folder_.Path(L"was here"), "report.txt")));
+    const std::string before = store_.ReadStore();
+    DashboardRun dashboard;
+    ASSERT_TRUE(
+        dashboard.RowsBecome([](const auto& rows) { return rows.size() == 1 && rows[0].cut; }, 15000));
+    const std::wstring picker = L"--title \"Locate report.txt\" --controls 1148 ";
+    const std::wstring question = L"--title \"Locate report.txt\" --controls 6,7 ";
+
+    // Yes: the picker stays for another choice.
+    dashboard.ClickLink(0);
+    ASSERT_EQ(Drive(picker + L"--set 1148 \"" + other + L"\\other.txt\" --click 1").exitCode, 0u);
+    ASSERT_EQ(Drive(question + L"--click 6 --gone").exitCode, 0u);
+    ASSERT_EQ(Drive(picker + L"--set 1148 \"" + other + L"\\other.txt\" --click 1").exitCode, 0u);
+    // No: the choice is taken, but it is not the item, so nothing changes.
+    ASSERT_EQ(Drive(question + L"--click 7 --gone").exitCode, 0u);
+    EXPECT_TRUE(Eventually([] { return !::FindWindowW(L"#32770", L"Locate report.txt"); }, 10000))
+        << "the picker closed";
+    ::Sleep(1000);
+    const std::vector<PageRow> rows = dashboard.Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0].cut);
+    EXPECT_EQ(store_.ReadStore(), before);
+}
+
+TEST_F(PageOnDashboardTest, AFolderIsLookedForFromTheNearestExistingParentAndCanBeTyped) {
+    const std::wstring gone = folder_.Path(L"gone\\deeper");
+    const std::wstring now = folder_.Path(L"now here");
+    ASSERT_TRUE(::CreateDirectoryW(now.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((now + L"\\Projects").c_str(), nullptr));
+    store_.WriteStore(StoreBody(Item(gone, "projects", true)));
+    DashboardRun dashboard;
+    ASSERT_TRUE(
+        dashboard.RowsBecome([](const auto& rows) { return rows.size() == 1 && rows[0].cut; }, 15000));
+
+    dashboard.ClickLink(0);
+    const std::wstring picker = L"--title \"Locate projects\" --controls 1138 ";
+    const Driven shown = Drive(picker + L"--get 1138 --tree-selection " + std::to_wstring(0x3741));
+    ASSERT_EQ(shown.exitCode, 0u) << "the folder picker did not come up: " << shown.output;
+    // The field shows where the folder was, the tree the nearest folder that is still there.
+    EXPECT_NE(shown.output.find(L"1138: " + gone + L"\n"), std::wstring::npos) << shown.output;
+    const std::wstring nearest = folder_.Path().substr(folder_.Path().rfind(L'\\') + 1);
+    EXPECT_NE(shown.output.find(std::to_wstring(0x3741) + L": " + nearest), std::wstring::npos)
+        << shown.output;
+    WaitForScreenshot(L"dashboard-locate-folder");
+
+    ASSERT_EQ(Drive(picker + L"--set 1138 \"" + now + L"\\Projects\" --click 1 --gone").exitCode, 0u);
+    EXPECT_TRUE(dashboard.RowsBecome(
+        [&](const auto& rows) { return rows.size() == 1 && !rows[0].cut && rows[0].location == now; }, 5000));
+    const StoreContent content;
+    ASSERT_NE(content.Find(L"projects"), nullptr);
+    EXPECT_EQ(content.Find(L"projects")->Path(), now);
+    EXPECT_TRUE(content.Find(L"projects")->IsFolder());
+}
+
+TEST_F(PageOnDashboardTest, WithoutAStoreOnlyTheStartupPanelShowsUntilTheFileIsMade) {
+    ::DeleteFileW(store_.StoreFile().c_str());
+    DashboardRun dashboard;
+    const auto panelText = [&] {
+        const HWND panel = ::FindWindowExW(dashboard.Page(), nullptr, L"#32770", nullptr);
+        return panel ? ::GetDlgItem(panel, IDC_STARTUP_TEXT) : nullptr;
+    };
+    ASSERT_NE(panelText(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(panelText()));
+    for (int id :
+         {IDC_ITEMS, IDC_REFRESH, IDC_NOTIFY, IDC_NOTIFY_HOURS, IDC_NOTIFY_SPIN, IDC_ENCRYPT, IDC_REMOVE}) {
+        EXPECT_FALSE(dashboard.Visible(id)) << id;
+    }
+    WaitForScreenshot(L"dashboard-startup");
+
+    store_.WriteStore(StoreBody(MissingItem(1)));
+    const ULONGLONG written = ::GetTickCount64();
+    ASSERT_TRUE(Eventually([&] { return dashboard.Visible(IDC_ITEMS); }, 5000));
+    EXPECT_LT(::GetTickCount64() - written, 3000u) << "the page looks for the file every second";
+    EXPECT_FALSE(::IsWindowVisible(panelText()));
+    EXPECT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 1; }, 10000));
+}
+
+TEST_F(PageOnDashboardTest, HelpStartsTheOnlineHelpAtThePagesTopic) {
+    const RegistryValueBackup binDir(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Zentaro\\Applications", L"BinDir");
+    ASSERT_TRUE(::MoveFileW(Marker().c_str(), (install_ + L"\\ZtOnlineHelp.exe").c_str()));
+    SetRegistryString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Zentaro\\Applications", L"BinDir", install_);
+    store_.WriteStore(StoreBody(MissingItem(1)));
+    DashboardRun dashboard;
+    dashboard.Click(IDHELP);
+    const std::optional<std::wstring> started = StartedCommandLine();
+    ASSERT_TRUE(started) << "the help program was not started";
+    EXPECT_TRUE(started->ends_with(L" 26;{73914D63-F8A8-49A8-AE4E-A74775AD4970}")) << *started;
+}
+
+}  // namespace
