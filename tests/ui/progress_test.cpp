@@ -114,13 +114,41 @@ TEST_F(ProgressTest, ClosingEndsTheDialogWithoutCancelling) {
     EXPECT_FALSE(dialog_.IsCancelled());
 }
 
+// Holds the dialog's thread in a plain wait as soon as it takes its next message, the way a
+// thread stuck outside the windowing system would be. Suspending the thread instead could
+// stop it inside Wine's window code, holding the lock every other thread's window call needs.
+class StuckDialogThread {
+public:
+    explicit StuckDialogThread(DWORD threadId)
+        : hook_(::SetWindowsHookExW(WH_GETMESSAGE, Hold, nullptr, threadId)) {}
+    ~StuckDialogThread() {
+        if (hook_) ::UnhookWindowsHookEx(hook_);
+    }
+    explicit operator bool() const { return hook_ != nullptr; }
+    static bool Holding() { return ::WaitForSingleObject(held_.get(), 5000) == WAIT_OBJECT_0; }
+
+private:
+    static LRESULT CALLBACK Hold(int code, WPARAM wParam, LPARAM lParam) {
+        ::SetEvent(held_.get());
+        ::WaitForSingleObject(never_.get(), INFINITE);
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK hook_;
+    static inline const KernelHandle held_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    static inline const KernelHandle never_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
 // A dialog thread that cannot answer is terminated, and has ended before the object that it
 // works on may go.
 TEST_F(ProgressTest, AThreadThatDoesNotCloseIsTerminatedAndHasEndedWhenClosingReturns) {
     const DWORD threadId = ::GetWindowThreadProcessId(dialog_.Window(), nullptr);
-    const KernelHandle thread(::OpenThread(SYNCHRONIZE | THREAD_SUSPEND_RESUME, FALSE, threadId));
+    const KernelHandle thread(::OpenThread(SYNCHRONIZE, FALSE, threadId));
     ASSERT_TRUE(thread);
-    ASSERT_NE(::SuspendThread(thread.get()), static_cast<DWORD>(-1));
+    const StuckDialogThread stuck(threadId);
+    ASSERT_TRUE(stuck);
+    ::PostMessageW(dialog_.Window(), WM_NULL, 0, 0);
+    ASSERT_TRUE(StuckDialogThread::Holding()) << "the dialog's thread never took its message";
     const DWORD start = ::GetTickCount();
     dialog_.CloseProgress();
     EXPECT_GE(::GetTickCount() - start, 1900u) << "the dialog was not given its time to close";
