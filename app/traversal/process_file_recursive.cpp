@@ -4,6 +4,7 @@
 #include "app/traversal/system_protection.h"
 #include "engine/encryption_decryption.h"
 #include "engine/path_run.h"
+#include "engine/unfinished_path.h"
 #include "trace/operation.h"
 
 using ZTTraceNS::CTraceScope;
@@ -46,6 +47,9 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
             SkipMissing(engine, path);
             return S_FALSE;
         }
+        // What an earlier run left unfinished is hidden, and the engine's to remove.
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && IsUnfinishedPath(path))
+            return static_cast<HRESULT>(engine.ProcessFile(path, false));
         if (const UINT reason = UntouchableReason(scope, path, attributes)) {
             engine.SkipFile(path);
             // Leaving an item encrypted loses nothing, so a decryption does not mention it.
