@@ -58,9 +58,12 @@ int CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem
     outputFinished_ = false;
     if (IsUnfinishedPath(path)) {
         // Left by a run that died: never the only copy of anything, never encrypted or
-        // decrypted. It may hold plain text that an encryption was wiping.
+        // decrypted. It may hold plain text that an encryption was wiping, and may be gone
+        // already: the run that finished its file removes it.
         SkipFile(path);
-        DeleteAndWipeOutFile(path, GetOperationKind() == kOperationEncrypt);
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteAndWipeOutFile(path, GetOperationKind() == kOperationEncrypt);
         return 1;
     }
     if (DialogIsUp()) progress_->Initialize(path.c_str());
