@@ -6,7 +6,9 @@
 #include "core/secure_bytes.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
+#include "engine/same_content.h"
 #include "engine/source_security.h"
+#include "engine/unfinished_path.h"
 #include "text/res_string.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
@@ -51,7 +53,19 @@ CEncryptionDecryption::~CEncryptionDecryption() = default;
 int CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
     inputPath_ = path;
     outputPath_.clear();
+    workPath_.clear();
     outputCreated_ = false;
+    outputFinished_ = false;
+    if (IsUnfinishedPath(path)) {
+        // Left by a run that died: never the only copy of anything, never encrypted or
+        // decrypted. It may hold plain text that an encryption was wiping, and may be gone
+        // already: the run that finished its file removes it.
+        SkipFile(path);
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteAndWipeOutFile(path, GetOperationKind() == kOperationEncrypt);
+        return 1;
+    }
     if (DialogIsUp()) progress_->Initialize(path.c_str());
     const int check = CheckInputFile();
     if (check < 0 || check == 1) return check;
@@ -90,12 +104,12 @@ FileHandle CEncryptionDecryption::OpenExisting(const std::wstring& path, DWORD a
 
 FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
                                                    const std::wstring& securitySource,
-                                                   bool& createdWithSecurity) {
+                                                   bool& createdWithSecurity, DWORD attributes) {
     CSourceSecurity security(securitySource);
     createdWithSecurity = security.Attributes() != nullptr;
     if (createdWithSecurity) {
         FileHandle file(::CreateFileW(output.c_str(), access, share, security.Attributes(), CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+                                      attributes, nullptr));
         if (file) return file;
         if (::GetLastError() == ERROR_INVALID_OWNER) {
             report_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
@@ -103,22 +117,41 @@ FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, D
         }
         createdWithSecurity = false;
     }
-    FileHandle file(
-        ::CreateFileW(output.c_str(), access, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(::CreateFileW(output.c_str(), access, share, nullptr, CREATE_NEW, attributes, nullptr));
     if (!file) ThrowLastError();
     return file;
 }
 
+// Each attempt takes the next unfinished name: one left by a run that died, or still being
+// written by a live run, stays until this output is complete.
 FileHandle CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
-    try {
-        FileHandle output = CreateOutputFile(outputPath_, GENERIC_WRITE, 0, inputPath_, createdWithSecurity);
-        outputCreated_ = true;
-        return output;
-    } catch (const HResultError& error) {
-        if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
-            report_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
-        throw;
+    for (unsigned attempt = 1;; ++attempt) {
+        workPath_ = UnfinishedPath(outputPath_, attempt);
+        try {
+            FileHandle output = CreateOutputFile(workPath_, GENERIC_WRITE, 0, inputPath_, createdWithSecurity,
+                                                 FILE_ATTRIBUTE_HIDDEN);
+            outputCreated_ = true;
+            return output;
+        } catch (const HResultError& error) {
+            if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
+            if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
+                report_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
+            throw;
+        }
     }
+}
+
+void CEncryptionDecryption::MoveOutputIntoPlace() {
+    if (!::MoveFileExW(workPath_.c_str(), outputPath_.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const HRESULT hr = HResultFromWin32(::GetLastError());
+        if (IsNameTaken(hr))
+            report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
+        else
+            report_.AddEntry(IDS_CANNOT_CREATE, outputPath_, hr);
+        ThrowHr(hr);
+    }
+    workPath_ = outputPath_;
+    RemoveUnfinished(outputPath_);
 }
 
 HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
@@ -126,7 +159,7 @@ HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
     return Guarded(scope, [&] {
         {
             const FileHandle input = OpenExisting(inputPath_, GENERIC_READ, FILE_SHARE_READ, IDS_CANNOT_OPEN);
-            const FileHandle output = OpenExisting(outputPath_, GENERIC_WRITE, 0, IDS_CANNOT_OPEN);
+            const FileHandle output = OpenExisting(workPath_, GENERIC_WRITE, 0, IDS_CANNOT_OPEN);
             FILETIME created{};
             Require(::GetFileTime(input.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
                     inputPath_);
@@ -135,8 +168,7 @@ HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
         }
         const DWORD attributes = ::GetFileAttributesW(inputPath_.c_str());
         Require(attributes != INVALID_FILE_ATTRIBUTES, IDS_CANNOT_COPY_PROPERTIES, inputPath_);
-        Require(::SetFileAttributesW(outputPath_.c_str(), attributes), IDS_CANNOT_COPY_PROPERTIES,
-                outputPath_);
+        Require(::SetFileAttributesW(workPath_.c_str(), attributes), IDS_CANNOT_COPY_PROPERTIES, outputPath_);
         if (copySecurity && IsNtPlatform()) CopySecurity();
     });
 }
@@ -150,7 +182,7 @@ void CEncryptionDecryption::CopySecurity() {
         std::vector<BYTE> descriptor(size);
         Require(::GetFileSecurityW(inputPath_.c_str(), kind, descriptor.data(), size, &size),
                 IDS_CANNOT_COPY_PROPERTIES, inputPath_);
-        if (::SetFileSecurityW(outputPath_.c_str(), kind, descriptor.data())) continue;
+        if (::SetFileSecurityW(workPath_.c_str(), kind, descriptor.data())) continue;
         if (::GetLastError() == ERROR_INVALID_OWNER) {
             report_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
             ThrowWin32(ERROR_INVALID_OWNER);
@@ -159,16 +191,17 @@ void CEncryptionDecryption::CopySecurity() {
     }
 }
 
-HRESULT CEncryptionDecryption::DeleteAndWipeOutFile(const std::wstring& path, bool wipe,
-                                                    bool* overwriteBegan) {
+HRESULT CEncryptionDecryption::DeleteAndWipeOutFile(const std::wstring& path, bool wipe, bool* overwriteBegan,
+                                                    const std::wstring& shownAs) {
     CTraceScope scope("CEncryptionDecryption::DeleteAndWipeOutFile");
+    const std::wstring& shown = shownAs.empty() ? path : shownAs;
     bool began = false;
     const HRESULT hr = Guarded(scope, [&] {
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-        if (wipe) WipeContent(path, began);
-        Require(RemoveFile(path), IDS_CANNOT_DELETE, path);
+        if (wipe) WipeContent(path, shown, began);
+        Require(RemoveFile(path), IDS_CANNOT_DELETE, shown);
     });
     if (overwriteBegan) *overwriteBegan = began;
     return hr;
@@ -180,15 +213,18 @@ bool CEncryptionDecryption::RemoveFile(const std::wstring& path) {
 
 // One pass of zeros in large writes, flushed: an overwrite still in the cache when the file
 // is deleted may never reach the disk.
-void CEncryptionDecryption::WipeContent(const std::wstring& path, bool& overwriteBegan) {
-    const FileHandle file = OpenExisting(path, GENERIC_WRITE, 0, IDS_CANNOT_OPEN);
+void CEncryptionDecryption::WipeContent(const std::wstring& path, const std::wstring& shownAs,
+                                        bool& overwriteBegan) {
+    const FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    Require(static_cast<bool>(file), IDS_CANNOT_OPEN, shownAs);
     LARGE_INTEGER size{};
-    Require(::GetFileSizeEx(file.get(), &size), IDS_CANNOT_OPEN, path);
+    Require(::GetFileSizeEx(file.get(), &size), IDS_CANNOT_OPEN, shownAs);
     auto remaining = static_cast<std::uint64_t>(size.QuadPart);
     const std::vector<BYTE> zeros(
         static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kTransferSize)));
     overwriteBegan = remaining > 0;
-    Reported(IDS_CANNOT_WRITE, path, [&] {
+    Reported(IDS_CANNOT_WRITE, shownAs, [&] {
         while (remaining > 0) {
             const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, zeros.size()));
             WriteFully(file.get(), std::span(zeros).first(length));
@@ -234,8 +270,15 @@ std::size_t CEncryptionDecryption::ReadInput(HANDLE input, std::span<BYTE> buffe
     return Reported(IDS_CANNOT_READ, inputPath_, [&] { return ReadFully(input, buffer); });
 }
 
+bool CEncryptionDecryption::MayWriteOutput(const std::wstring& encrypted, const std::wstring& plain) {
+    if (!PathIsTaken(outputPath_)) return true;
+    outputFinished_ = HoldsTheSameContent(encrypted, plain, keys_);
+    if (!outputFinished_) report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
+    return outputFinished_;
+}
+
 void CEncryptionDecryption::RemovePartialOutput() {
-    if (outputCreated_ && PathExists(outputPath_)) DeleteAndWipeOutFile(outputPath_, false);
+    if (outputCreated_ && PathExists(workPath_)) DeleteAndWipeOutFile(workPath_, false, nullptr, outputPath_);
 }
 
 void CEncryptionDecryption::AddSummary(UINT messageId) {

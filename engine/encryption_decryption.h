@@ -55,16 +55,24 @@ protected:
     // Creates a new file (never replacing one) with the access rules and group of the
     // security source. Throws on failure; an owner the system refuses is reported as such.
     FileHandle CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
-                                const std::wstring& securitySource, bool& createdWithSecurity);
-    // The output for the file in hand, beside the input and protected like it; a failure is
-    // reported with entry 13 (or 43 for a refused owner) and thrown.
+                                const std::wstring& securitySource, bool& createdWithSecurity,
+                                DWORD attributes = FILE_ATTRIBUTE_NORMAL);
+    // The output for the file in hand, hidden under an unfinished name beside the input and
+    // protected like it (workPath_); a failure is reported with entry 13 for the output path
+    // (or 43 for a refused owner) and thrown.
     FileHandle CreateOutput(bool& createdWithSecurity);
     // Copies creation time, attributes and, if asked, DACL, group and owner from the input
     // to the output.
     HRESULT CopyFileAttributes(bool copySecurity);
+    // Moves the complete, flushed output from its unfinished name to the output path without
+    // replacing anything (entry 28 when the name was taken meanwhile, 13 for another
+    // failure), then removes what earlier runs left unfinished under that name.
+    void MoveOutputIntoPlace();
     // Deletes the file, after overwriting its content with zeros if asked. overwriteBegan
-    // tells whether any of the content may have been overwritten.
-    HRESULT DeleteAndWipeOutFile(const std::wstring& path, bool wipe, bool* overwriteBegan = nullptr);
+    // tells whether any of the content may have been overwritten. Failures are reported
+    // for shownAs (the path when empty).
+    HRESULT DeleteAndWipeOutFile(const std::wstring& path, bool wipe, bool* overwriteBegan = nullptr,
+                                 const std::wstring& shownAs = {});
     // The deletion itself; false with the last error set when the system refuses it.
     virtual bool RemoveFile(const std::wstring& path);
 
@@ -89,6 +97,10 @@ protected:
             throw;
         }
     }
+    // True when the output path is free, or when it holds exactly what this input gives (a
+    // run that died after moving its output into place left both): then only the input's
+    // removal is left to do (outputFinished_). Otherwise entry 28 and false.
+    bool MayWriteOutput(const std::wstring& encrypted, const std::wstring& plain);
     // After a failure: deletes the output that this engine created for the file.
     void RemovePartialOutput();
     // Adds the summary line: string messageId filled with the processed count.
@@ -100,16 +112,20 @@ protected:
     CReport report_;
     std::wstring inputPath_;
     std::wstring outputPath_;
-    // Set once this engine created the file at the output path, so that a clean-up never
+    // Where the output is: its unfinished name until it is complete, then the output path.
+    std::wstring workPath_;
+    // Set once this engine created the file at the work path, so that a clean-up never
     // deletes a file that was there before.
     bool outputCreated_ = false;
+    // Set when the output was found finished under its name before the file was begun.
+    bool outputFinished_ = false;
     int processed_ = 0;
 
 private:
     bool DialogIsUp() const { return progress_ && progress_->Window(); }
     // Fills the buffer from the input; a failure is reported and thrown.
     std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);
-    void WipeContent(const std::wstring& path, bool& overwriteBegan);
+    void WipeContent(const std::wstring& path, const std::wstring& shownAs, bool& overwriteBegan);
     void CopySecurity();
 
     CDecryptedItems store_;

@@ -51,12 +51,11 @@ HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
 
 bool CFileDecryption::CreateOutFileName() {
     CTraceScope scope("CFileDecryption::CreateOutFileName");
-    if (!PathIsTaken(outputPath_)) return true;
-    report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
-    return false;
+    return MayWriteOutput(inputPath_, outputPath_);
 }
 
 void CFileDecryption::Decrypt() {
+    if (outputFinished_) return Check(DeleteAndWipeOutFile(inputPath_, false));
     bool createdWithSecurity = false;
     {
         const FileHandle input =
@@ -75,6 +74,7 @@ void CFileDecryption::Decrypt() {
         Require(::FlushFileBuffers(output.get()), IDS_CANNOT_WRITE, outputPath_);
     }
     Check(CopyFileAttributes(!createdWithSecurity));
+    MoveOutputIntoPlace();
     Check(DeleteAndWipeOutFile(inputPath_, false));
 }
 

@@ -5,6 +5,7 @@
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
 #include "engine/standard_header.h"
+#include "engine/unfinished_path.h"
 #include "text/extension_filter.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
@@ -60,9 +61,7 @@ int CFileEncryption::CheckInputFile() {
 bool CFileEncryption::CreateOutFileName() {
     CTraceScope scope("CFileEncryption::CreateOutFileName");
     outputPath_ = inputPath_ + L".zte";
-    if (!PathIsTaken(outputPath_)) return true;
-    report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
-    return false;
+    return MayWriteOutput(outputPath_, inputPath_);
 }
 
 HRESULT CFileEncryption::WriteFileHeader(HANDLE output) {
@@ -87,9 +86,11 @@ HRESULT CFileEncryption::WriteCheckSum(HANDLE output, std::uint64_t checksum) {
     });
 }
 
-// The encrypted copy is flushed before the plain file is touched, and once overwriting has
-// begun it is the only intact copy: from then on it is kept whatever fails.
+// The encrypted copy is flushed and in place under its name before the plain file is
+// touched, and once overwriting has begun it is the only intact copy: from then on it is
+// kept whatever fails.
 void CFileEncryption::Encrypt(bool& keepOutput) {
+    if (outputFinished_) return WipeInput(keepOutput);
     bool createdWithSecurity = false;
     {
         const FileHandle input =
@@ -103,9 +104,37 @@ void CFileEncryption::Encrypt(bool& keepOutput) {
     Check(CopyFileAttributes(!createdWithSecurity));
     // The last moment a cancel keeps everything as it was: a wipe once begun is finished.
     StopIfCancelled();
-    const HRESULT wiped = DeleteAndWipeOutFile(inputPath_, true, &keepOutput);
-    if (FAILED(wiped) && !PathExists(inputPath_)) keepOutput = true;
-    Check(wiped);
+    MoveOutputIntoPlace();
+    WipeInput(keepOutput);
+}
+
+// The plain file is wiped under an unfinished name: a run that dies during the wipe leaves
+// no half-overwritten file under the name the user knows, only the encrypted copy and a
+// leftover that the next run removes.
+void CFileEncryption::WipeInput(bool& keepOutput) {
+    const std::wstring aside = SetInputAside();
+    const HRESULT wiped = DeleteAndWipeOutFile(aside, true, &keepOutput, inputPath_);
+    if (SUCCEEDED(wiped)) return;
+    // Nothing overwritten: the plain file goes back to its name, or the encrypted copy stays.
+    if (keepOutput || !PathExists(aside) ||
+        !::MoveFileExW(aside.c_str(), inputPath_.c_str(), MOVEFILE_WRITE_THROUGH))
+        keepOutput = true;
+    ThrowHr(wiped);
+}
+
+std::wstring CFileEncryption::SetInputAside() {
+    for (unsigned attempt = 1;; ++attempt) {
+        std::wstring aside = UnfinishedPath(inputPath_, attempt);
+        if (::MoveFileExW(inputPath_.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            ::SetFileAttributesW(aside.c_str(), ::GetFileAttributesW(aside.c_str()) | FILE_ATTRIBUTE_HIDDEN);
+            return aside;
+        }
+        const HRESULT hr = HResultFromWin32(::GetLastError());
+        if (!IsNameTaken(hr) || attempt == kUnfinishedAttempts) {
+            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, hr);
+            ThrowHr(hr);
+        }
+    }
 }
 
 HRESULT CFileEncryption::DoEncryptDecrypt(bool /*recordItem*/) {

@@ -29,6 +29,10 @@ private:
     // content would be wiped under all of them); 0 for a plain file.
     UINT LinkReason() const;
     void Encrypt(bool& keepOutput);
+    void WipeInput(bool& keepOutput);
+    // Moves the plain file to an unfinished name of its own and returns it; a failure is
+    // reported with entry 14 and thrown.
+    std::wstring SetInputAside();
 
     CLowerCaseStringSet confirmationSet_;
     ConfirmAnswer answer_ = kAnswerNo;

@@ -2,6 +2,7 @@
 
 #include "engine/encryption_decryption.h"
 #include "engine/path_run.h"
+#include "engine/unfinished_path.h"
 #include "trace/operation.h"
 
 HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& path) {
@@ -9,6 +10,9 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
     return Guarded(scope, [&]() -> HRESULT {
         if (engine.IsCancelled()) return S_OK;
         ZTTraceNS::Trace(scope, 0, "FileName = %ls", path.c_str());
+        // What an earlier run left unfinished is the engine's to remove, and may be gone since
+        // the folder was read.
+        if (IsUnfinishedPath(path)) return static_cast<HRESULT>(engine.ProcessFile(path, false));
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             SkipMissing(engine, path);

@@ -4,6 +4,7 @@
 #include "app/traversal/system_protection.h"
 #include "engine/encryption_decryption.h"
 #include "engine/path_run.h"
+#include "engine/unfinished_path.h"
 #include "trace/operation.h"
 
 using ZTTraceNS::CTraceScope;
@@ -40,6 +41,9 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
     Trace(scope, 0, "FileName = %ls", path.c_str());
     return Guarded(scope, [&]() -> HRESULT {
         if (engine.IsCancelled()) return S_FALSE;
+        // What an earlier run left unfinished is hidden, and the engine's to remove; the run
+        // that finished its file may have removed it since the folder was read.
+        if (IsUnfinishedPath(path)) return static_cast<HRESULT>(engine.ProcessFile(path, false));
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             Trace(scope, 0, "File %ls does not exist", path.c_str());

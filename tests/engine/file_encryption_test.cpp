@@ -2,6 +2,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "engine/file_encryption.h"
+#include "engine/unfinished_path.h"
 #include "engine_test.h"
 #include "store/decrypted_items.h"
 #include "win/unique_handle.h"
@@ -138,7 +139,7 @@ public:
 
 protected:
     bool RemoveFile(const std::wstring& path) override {
-        if (path != inputPath_) return CFileEncryption::RemoveFile(path);
+        if (path != UnfinishedPath(inputPath_, 1)) return CFileEncryption::RemoveFile(path);
         ::SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
@@ -154,7 +155,9 @@ TEST_F(FileEncryptionTest, PlainFileThatCannotBeDeletedAfterItsWipeLeavesTheEncr
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
     ASSERT_TRUE(reading) << "the only intact copy was removed";
     EXPECT_EQ(reading->plain, plain);
-    EXPECT_EQ(ReadFileBytes(input), Bytes(plain.size(), 0));
+    // The wiped file is set aside, never left under the name the user knows.
+    EXPECT_FALSE(FileExists(input));
+    EXPECT_EQ(ReadFileBytes(UnfinishedPath(input, 1)), Bytes(plain.size(), 0));
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_DELETE, input, HResultFromWin32(ERROR_ACCESS_DENIED)));
 }
 

@@ -12,6 +12,7 @@
 #include "app/resources/resource_ids.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
+#include "engine/unfinished_path.h"
 #include "engine_test.h"
 
 namespace {
@@ -86,7 +87,7 @@ public:
 
 protected:
     bool RemoveFile(const std::wstring& path) override {
-        if (path == this->outputPath_) removedOutputSize = SizeOf(path);
+        if (path == UnfinishedPath(this->outputPath_, 1)) removedOutputSize = SizeOf(path);
         return Engine::RemoveFile(path);
     }
 };
@@ -119,14 +120,14 @@ TEST_F(PayloadPiecesTest, TheBarMovesForEveryMegabyteEncryptedOrDecrypted) {
     {
         CFileEncryption engine(nullptr, kSecret);
         Measure(engine, input);
-        const BarWatch watch(engine, input + L".zte");
+        const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1));
         ASSERT_TRUE(watch.Watching());
         ASSERT_EQ(engine.ProcessFile(input, false), S_OK);
         ExpectAMoveForEveryMegabyte(watch.Sizes(), SizeOf(input + L".zte"));
     }
     CFileDecryption engine(nullptr, kSecret);
     Measure(engine, input + L".zte");
-    const BarWatch watch(engine, input);
+    const BarWatch watch(engine, UnfinishedPath(input, 1));
     ASSERT_TRUE(watch.Watching());
     ASSERT_EQ(engine.ProcessFile(input + L".zte", false), S_OK);
     ExpectAMoveForEveryMegabyte(watch.Sizes(), plain.size());
@@ -139,7 +140,7 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
     {
         NotingRemoval<CFileEncryption> engine(kSecret);
         Measure(engine, input);
-        const BarWatch watch(engine, input + L".zte", 2 * kMiB);
+        const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1), 2 * kMiB);
         ASSERT_TRUE(watch.Watching());
 
         EXPECT_EQ(engine.ProcessFile(input, false), E_ABORT);
@@ -155,7 +156,7 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
     const Bytes encrypted = ReadFileBytes(input + L".zte");
     NotingRemoval<CFileDecryption> engine(kSecret);
     Measure(engine, input + L".zte");
-    const BarWatch watch(engine, input, 2 * kMiB);
+    const BarWatch watch(engine, UnfinishedPath(input, 1), 2 * kMiB);
     ASSERT_TRUE(watch.Watching());
 
     EXPECT_EQ(engine.ProcessFile(input + L".zte", false), E_ABORT);
@@ -173,7 +174,7 @@ TEST_F(PayloadPiecesTest, CancelAfterTheLastPieceKeepsThePlainFileUnwiped) {
     const std::wstring input = File(L"large.bin", plain);
     CFileEncryption engine(nullptr, kSecret);
     Measure(engine, input);
-    const BarWatch watch(engine, input + L".zte", plain.size());
+    const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1), plain.size());
     ASSERT_TRUE(watch.Watching());
 
     EXPECT_EQ(engine.ProcessFile(input, false), E_ABORT);

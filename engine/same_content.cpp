@@ -1,0 +1,73 @@
+#include "engine/same_content.h"
+
+#include <algorithm>
+
+#include "core/secure_bytes.h"
+#include "engine/handle_stream.h"
+#include "engine/standard_header.h"
+#include "win/hresult.h"
+#include "win/path_parts.h"
+#include "win/unique_handle.h"
+#include "win/wide_text.h"
+
+namespace {
+
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
+FileHandle OpenForReading(const std::wstring& path) {
+    return FileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::uint64_t SizeOf(HANDLE file) {
+    LARGE_INTEGER size{};
+    return ::GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+}
+
+bool SameName(const std::u16string& stored, const std::wstring& name) {
+    const std::wstring storedName = ToWide(stored);
+    return ::CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, storedName.c_str(),
+                            static_cast<int>(storedName.size()), name.c_str(),
+                            static_cast<int>(name.size())) == CSTR_EQUAL;
+}
+
+// Both files from their positions to their ends, piece by piece.
+bool SamePayload(HANDLE encrypted, HANDLE plain, const core::ChunkCipher& cipher, std::uint64_t checksum) {
+    core::SecureBytes deciphered(kPieceSize);
+    core::SecureBytes expected(kPieceSize);
+    std::uint64_t position = 0;
+    std::uint64_t sum = 0;
+    for (;;) {
+        const std::size_t length = ReadFully(encrypted, deciphered.Bytes());
+        if (ReadFully(plain, expected.Bytes().first(length)) != length) return false;
+        if (length == 0) return sum == checksum;
+        const std::span<BYTE> data = deciphered.Bytes().first(length);
+        sum = cipher.Decipher(data, position, sum);
+        if (!std::equal(data.begin(), data.end(), expected.Bytes().begin())) return false;
+        position += length;
+    }
+}
+
+}  // namespace
+
+bool HoldsTheSameContent(const std::wstring& encrypted, const std::wstring& plain, const CFileKeys& keys) {
+    try {
+        const FileHandle encryptedFile = OpenForReading(encrypted);
+        const FileHandle plainFile = OpenForReading(plain);
+        if (!encryptedFile || !plainFile) return false;
+        CStandardHeader header;
+        if (header.Read(encryptedFile.get()) != S_OK) return false;
+        const std::optional<core::AcceptedHeader> accepted = header.Accept();
+        if (!accepted || !SameName(accepted->fileName, FileNameOf(plain)) ||
+            SizeOf(encryptedFile.get()) != accepted->headerSize + SizeOf(plainFile.get()))
+            return false;
+        LARGE_INTEGER offset{};
+        offset.QuadPart = accepted->headerSize;
+        if (!::SetFilePointerEx(encryptedFile.get(), offset, nullptr, FILE_BEGIN)) return false;
+        const core::ChunkCipher& cipher =
+            accepted->useCompatibilityKey ? keys.CompatibilityCipher() : keys.PrimaryCipher();
+        return SamePayload(encryptedFile.get(), plainFile.get(), cipher, accepted->checksum);
+    } catch (const HResultError&) {
+        return false;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Where an engine writes a file before it is complete, and what a run that died left behind
+// (the naming rule is core/unfinished_name.h). Such a file is never the only copy of
+// anything: an output is moved to its final name before its input is touched, and a plain
+// file is set aside for its wipe only once its encrypted copy is in place.
+
+// The unfinished name of the final path for this attempt, in the same folder, cut to fit the
+// room the folder leaves in a path.
+std::wstring UnfinishedPath(const std::wstring& finalPath, unsigned attempt);
+
+// Whether the path's final component is an unfinished name.
+bool IsUnfinishedPath(const std::wstring& path);
+
+// Removes the files that earlier runs left under the unfinished names of the final path.
+// One still open in a live run cannot be removed and is left to it.
+void RemoveUnfinished(const std::wstring& finalPath);
+
+// Removes one unfinished file, read-only or not; false when the system refuses.
+bool RemoveUnfinishedFile(const std::wstring& path);
+
+// How many unfinished names are tried before a failure is reported: each one taken is a
+// file of a run that died or is still going.
+constexpr unsigned kUnfinishedAttempts = 100;
+
+// Whether the failure says that the name is taken.
+bool IsNameTaken(HRESULT hr);

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/resources/resource_ids.h"
+#include "engine/file_decryption.h"
+#include "engine/file_encryption.h"
+#include "engine/unfinished_path.h"
+#include "engine_test.h"
+#include "win/path_parts.h"
+#include "win/unique_handle.h"
+
+namespace {
+
+class UnfinishedOutputTest : public EngineTest {
+protected:
+    // Every name in the test's folder, hidden ones too.
+    std::set<std::wstring> Names() const {
+        std::set<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        const FindHandle search(::FindFirstFileW(folder_.Path(L"*").c_str(), &found));
+        if (!search) return names;
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") names.insert(name);
+        } while (::FindNextFileW(search.get(), &found));
+        return names;
+    }
+
+    // What a run that died in the middle of the final name's output left behind.
+    std::wstring Leftover(const std::wstring& finalName, unsigned attempt) const {
+        const std::wstring path = UnfinishedPath(folder_.Path(finalName), attempt);
+        WriteFileBytes(path, PatternBytes(777, 3));
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+        return path;
+    }
+};
+
+TEST_F(UnfinishedOutputTest, LeftoversOfDeadRunsGoOnceTheOutputIsCompleteAndNothingElseRemains) {
+    const Bytes plain = PatternBytes(3 * 1024 * 1024 + 5);
+    const std::wstring input = File(L"a.txt", plain);
+    Leftover(L"a.txt.zte", 1);
+    Leftover(L"a.txt.zte", 7);
+    const std::wstring unrelated = Leftover(L"b.txt.zte", 1);
+    CFileEncryption encryption(nullptr, kSecret);
+
+    ASSERT_EQ(encryption.ProcessFile(input, true), S_OK);
+
+    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte", FileNameOf(unrelated)}));
+    EXPECT_FALSE(::GetFileAttributesW((input + L".zte").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+
+    Leftover(L"a.txt", 1);
+    Leftover(L"a.txt", 2);
+    CFileDecryption decryption(nullptr, kSecret);
+
+    ASSERT_EQ(decryption.ProcessFile(input + L".zte", true), S_OK);
+
+    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", FileNameOf(unrelated)}));
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_EQ(encryption.Report().Count() + decryption.Report().Count(), 0u);
+}
+
+TEST_F(UnfinishedOutputTest, ALeftoverHandedToAnEngineIsRemovedAndNeverEncryptedOrDecrypted) {
+    const std::wstring cutPlain = Leftover(L"a.txt", 1);
+    CFileEncryption encryption(nullptr, kSecret);
+    EXPECT_EQ(encryption.ProcessFile(cutPlain, true), 1);
+
+    const std::wstring cutEncrypted = UnfinishedPath(folder_.Path(L"b.txt.zte"), 3);
+    WriteFileBytes(cutEncrypted, PortableEncrypt(u"b.txt", PatternBytes(100), 1));
+    CFileDecryption decryption(nullptr, kSecret);
+    EXPECT_EQ(decryption.ProcessFile(cutEncrypted, true), 1);
+
+    EXPECT_TRUE(Names().empty());
+    EXPECT_EQ(encryption.ProcessedCount() + decryption.ProcessedCount(), 0);
+    EXPECT_EQ(encryption.Report().Count() + decryption.Report().Count(), 0u);
+}
+
+// An engine that meets another program taking the output's name after it looked.
+template <class Engine>
+class RacedForTheName : public Engine {
+public:
+    RacedForTheName() : Engine(nullptr, kSecret) {}
+    const Bytes otherContent = PatternBytes(50, 77);
+
+protected:
+    bool CreateOutFileName() override {
+        const bool free = Engine::CreateOutFileName();
+        WriteFileBytes(this->outputPath_, otherContent);
+        return free;
+    }
+};
+
+TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles) {
+    const Bytes plain = PatternBytes(5000);
+    const std::wstring input = File(L"a.txt", plain);
+    RacedForTheName<CFileEncryption> encryption;
+
+    EXPECT_EQ(encryption.ProcessFile(input, true), HResultFromWin32(ERROR_ALREADY_EXISTS));
+
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_EQ(ReadFileBytes(input + L".zte"), encryption.otherContent);
+    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
+    EXPECT_EQ(Text(encryption.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
+
+    ASSERT_TRUE(::DeleteFileW(input.c_str()));
+    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
+    WriteFileBytes(input + L".zte", encrypted);
+    RacedForTheName<CFileDecryption> decryption;
+
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), HResultFromWin32(ERROR_ALREADY_EXISTS));
+
+    EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
+    EXPECT_EQ(ReadFileBytes(input), decryption.otherContent);
+    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
+    EXPECT_EQ(Text(decryption.Report()), Entry(IDS_OUTPUT_EXISTS, input, S_OK));
+}
+
+TEST_F(UnfinishedOutputTest, AWrongKeyLeavesNoUnfinishedFile) {
+    const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), 1, kOtherSecret);
+    const std::wstring input = File(L"a.txt.zte", encrypted);
+    CFileDecryption engine(nullptr, kSecret);
+
+    EXPECT_EQ(engine.ProcessFile(input, true), NTE_BAD_KEY);
+
+    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A run that died after its output reached its name, before the input went, leaves both.
+TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedByTheNextRun) {
+    const Bytes plain = PatternBytes(2 * 1024 * 1024 + 77);
+    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
+    const std::wstring input = File(L"a.txt", plain);
+    File(L"a.txt.zte", encrypted);
+    CFileEncryption encryption(nullptr, kSecret);
+
+    EXPECT_EQ(encryption.ProcessFile(input, true), S_OK);
+
+    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+    EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
+
+    File(L"a.txt", plain);
+    CFileDecryption decryption(nullptr, kSecret);
+
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), S_OK);
+
+    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt"}));
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_EQ(encryption.Report().Count() + decryption.Report().Count(), 0u);
+    EXPECT_EQ(encryption.ProcessedCount() + decryption.ProcessedCount(), 2);
+}
+
+// A plain file that differs from the encrypted one in a byte, in its name or in length is
+// the user's, not a finished output.
+TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
+    const Bytes plain = PatternBytes(5000);
+    Bytes changed = plain;
+    changed[4321] ^= 1;
+    Bytes longer = plain;
+    longer.push_back(0);
+    const struct {
+        std::u16string storedName;
+        Bytes onDisk;
+    } cases[] = {{u"a.txt", changed}, {u"a.txt", longer}, {u"b.txt", plain}};
+    for (const auto& c : cases) {
+        const std::wstring input = File(L"a.txt", c.onDisk);
+        const Bytes encrypted = PortableEncrypt(c.storedName, plain, 1);
+        File(L"a.txt.zte", encrypted);
+        CFileEncryption engine(nullptr, kSecret);
+
+        EXPECT_EQ(engine.ProcessFile(input, true), 0);
+
+        EXPECT_EQ(ReadFileBytes(input), c.onDisk);
+        EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
+        EXPECT_EQ(Text(engine.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
+    }
+}
+
+}  // namespace
