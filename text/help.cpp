@@ -30,8 +30,8 @@ CHelp::CHelp(const std::wstring& baseName, std::wstring topic) : topic_(std::mov
     path_ = WithTrailingSeparator(GetInstallationFolder()) + L"Help\\" + shortName_;
 }
 
-void CHelp::ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer) const {
-    if (!viewer) return;
+HWND CHelp::ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer) const {
+    if (!viewer) return nullptr;
     const std::wstring address = topic.empty() ? path_ : path_ + L"::" + topic;
     viewer(owner, address.c_str(), kDisplayTopic, 0);
     // Setting the viewer's own window type again makes it come up in front of the owner. The
@@ -41,5 +41,5 @@ void CHelp::ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction vie
         viewer(owner, address.c_str(), kGetWindowType, reinterpret_cast<DWORD_PTR>(&windowType));
     if (window && window != reinterpret_cast<HWND>(-1) && ::IsWindow(window) && windowType)
         viewer(owner, address.c_str(), kSetWindowType, reinterpret_cast<DWORD_PTR>(windowType));
-    viewer(owner, address.c_str(), kDisplayTopic, 0);
+    return viewer(owner, address.c_str(), kDisplayTopic, 0);
 }

@@ -20,8 +20,8 @@ public:
     const std::wstring& ShortName() const { return shortName_; }
     const std::wstring& Topic() const { return topic_; }
 
-    // Shows the topic in the viewer; nothing when there is none.
-    void ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer = SystemHtmlHelp()) const;
+    // Shows the topic in the viewer; nothing when there is none. The help window, or null.
+    HWND ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer = SystemHtmlHelp()) const;
 
 private:
     std::wstring path_;
