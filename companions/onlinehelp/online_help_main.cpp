@@ -1,10 +1,12 @@
 // ZtOnlineHelp.exe, a stand-in for the maker's online-help program. The programs start it
 // with "<topic number>;<product identifier>"; it opens the suite's help file, the one their
 // Help buttons open, at the page that the product's help entry gives for that topic (the
-// file's first page when there is none) and stays until the help window is closed, as the
-// viewer's window lives in the process that opened it.
+// file's first page when there is none) in a help window of its own, as the viewer program
+// does, and stays until that window is closed, since the window lives in the process that
+// opened it.
 #include <windows.h>
-// shellapi.h needs windows.h first.
+// commctrl.h and shellapi.h need windows.h first.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <optional>
@@ -56,8 +58,10 @@ void RunUntilClosed(HWND window) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const CComApartment apartment;
+    // The viewer's toolbar, tabs and contents tree are common controls of this process.
+    ::InitCommonControls();
     const std::wstring topic = TopicOf(Parameters());
     const CHelp help(kHelpFile, topic);
-    RunUntilClosed(help.ShowHelp(nullptr, topic));
+    RunUntilClosed(help.Open(nullptr, topic));
     return 0;
 }

@@ -111,10 +111,20 @@ TEST_F(FoldersTest, HelpShowsTheTopicAndSetsTheViewersWindowTypeOnlyForAWindowTh
     }
     viewerCalls.clear();
     viewerWindow = ::GetDesktopWindow();
-    EXPECT_EQ(help.ShowHelp(nullptr, L"", RecordingViewer), kDisplayedWindow);
+    help.ShowHelp(nullptr, L"", RecordingViewer);
     const std::wstring file = L"C:\\Zentaro\\Help\\ztcrypt.chm";
     EXPECT_EQ(viewerCalls,
               (std::vector<ViewerCall>{{file, 0, 0}, {file, 5, 0}, {file, 4, type}, {file, 0, 0}}));
+}
+
+// Opening, as the online-help program does, only displays the topic.
+TEST_F(FoldersTest, OpeningHelpOnlyDisplaysTheTopicAndAnswersTheHelpWindow) {
+    SetRegistryString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", L"C:\\Zentaro");
+    const CHelp help(L"ztcrypt", L"");
+    viewerCalls.clear();
+    EXPECT_EQ(help.Open(nullptr, L"/Introduction.htm", RecordingViewer), kDisplayedWindow);
+    EXPECT_EQ(viewerCalls, (std::vector<ViewerCall>{{L"C:\\Zentaro\\Help\\ztcrypt.chm::/Introduction.htm", 0, 0}}));
+    EXPECT_EQ(help.Open(nullptr, L"", nullptr), nullptr);
 }
 
 // The system's viewer is found in the system folder (Wine has one).

@@ -8,6 +8,7 @@
 //     --set ID TEXT   put TEXT into an edit field
 //     --wait ID TEXT  wait until the control's text is TEXT
 //     --click ID      click a button
+//     --close         close the window as its close box does
 //     --gone          wait until the window has closed
 //
 // Every wait ends at the timeout (10000 ms unless given) with a message saying what did not
@@ -132,7 +133,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
         } else if (arg == L"--set" || arg == L"--wait") {
             const int id = NextId(argc, argv, i);
             options.actions.push_back({arg, id, Next(argc, argv, i)});
-        } else if (arg == L"--get-title" || arg == L"--gone") {
+        } else if (arg == L"--get-title" || arg == L"--close" || arg == L"--gone") {
             options.actions.push_back({arg, 0, {}});
         } else {
             throw Failure{kUsage, L"uidrive: unknown argument " + arg};
@@ -280,6 +281,8 @@ void Perform(HWND window, const Action& action, const Options& options, const De
         WaitText(window, action, options, deadline);
     } else if (action.verb == L"--click") {
         Click(window, action.id);
+    } else if (action.verb == L"--close") {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
     } else {
         WaitGone(window, options, deadline);
     }
