@@ -68,8 +68,10 @@ std::u16string CleanupLine(std::u16string_view hive, std::u16string_view keyPath
 
 CleanupAction ActionOf(const CleanupEntry& entry) {
     if (entry.valueName)
-        return entry.number & kKeyWhenEmpty ? CleanupAction::kRemoveValueThenEmptyKey : CleanupAction::kRemoveValue;
-    return entry.number & kKeyWithSubkeys ? CleanupAction::kRemoveKeyTree : CleanupAction::kRemoveKeyWithoutSubkeys;
+        return entry.number & kKeyWhenEmpty ? CleanupAction::kRemoveValueThenEmptyKey
+                                            : CleanupAction::kRemoveValue;
+    return entry.number & kKeyWithSubkeys ? CleanupAction::kRemoveKeyTree
+                                          : CleanupAction::kRemoveKeyWithoutSubkeys;
 }
 
 std::vector<CleanupEntry> ParseCleanupList(std::span<const std::uint8_t> bytes) {

@@ -111,7 +111,6 @@ Var FoldersGiven
 Function CheckRegistration
   ${If} $R1 != 0
     MessageBox MB_ICONSTOP "$(RegistrationFailed)" /SD IDOK
-    SetErrorLevel 3
     Abort
   ${EndIf}
 FunctionEnd

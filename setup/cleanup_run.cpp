@@ -8,8 +8,8 @@
 #include "trace/trace_scope.h"
 #include "win/registry_names.h"
 #include "win/unique_handle.h"
-#include "win/wide_text.h"
 #include "win/whole_file.h"
+#include "win/wide_text.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ std::vector<RegKey> RootsOf(const std::u16string& hive) {
         // The current user's hive is among the loaded ones on Windows; it is named anyway for
         // a system that maps it elsewhere.
         const RegKey users = OpenRoot(HKEY_USERS, L"");
-        for (const std::wstring& profile : SubKeyNames(users.get())) roots.push_back(OpenRoot(users.get(), profile.c_str()));
+        for (const std::wstring& profile : SubKeyNames(users.get()))
+            roots.push_back(OpenRoot(users.get(), profile.c_str()));
         roots.push_back(OpenRoot(HKEY_CURRENT_USER, L""));
     }
     std::erase_if(roots, [](const RegKey& root) { return !root; });
@@ -55,7 +56,8 @@ bool HoldsNothing(HKEY key, bool valuesCount) {
 LSTATUS RemoveKeyIfEmpty(HKEY root, const wchar_t* path, bool valuesCount) {
     {
         RegKey key;
-        if (const LSTATUS status = ::RegOpenKeyExW(root, path, 0, KEY_QUERY_VALUE, key.put())) return Removed(status);
+        if (const LSTATUS status = ::RegOpenKeyExW(root, path, 0, KEY_QUERY_VALUE, key.put()))
+            return Removed(status);
         if (!HoldsNothing(key.get(), valuesCount)) return ERROR_SUCCESS;
     }
     return Removed(::RegDeleteKeyW(root, path));
@@ -63,7 +65,8 @@ LSTATUS RemoveKeyIfEmpty(HKEY root, const wchar_t* path, bool valuesCount) {
 
 LSTATUS RemoveValue(HKEY root, const wchar_t* path, const wchar_t* name) {
     RegKey key;
-    if (const LSTATUS status = ::RegOpenKeyExW(root, path, 0, KEY_SET_VALUE, key.put())) return Removed(status);
+    if (const LSTATUS status = ::RegOpenKeyExW(root, path, 0, KEY_SET_VALUE, key.put()))
+        return Removed(status);
     return Removed(::RegDeleteValueW(key.get(), name));
 }
 
@@ -95,7 +98,8 @@ HRESULT CarryOutCleanupList(const std::wstring& path) {
             const std::wstring line = ToWide(entry.hive + u"\\" + entry.keyPath);
             for (const RegKey& root : RootsOf(entry.hive)) {
                 const LSTATUS status = Apply(root.get(), entry);
-                if (status != ERROR_SUCCESS) ZTTraceNS::Trace(scope, 0, "%ls: error %ld", line.c_str(), status);
+                if (status != ERROR_SUCCESS)
+                    ZTTraceNS::Trace(scope, 0, "%ls: error %ld", line.c_str(), status);
                 if (first == ERROR_SUCCESS) first = status;
             }
         }

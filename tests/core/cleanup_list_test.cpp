@@ -21,11 +21,10 @@ std::vector<std::uint8_t> ListFile(std::u16string_view text, bool byteOrderMark 
 }
 
 TEST(CleanupListTest, TheLinesTheSuiteWritesAreReadBackAsWritten) {
-    const std::u16string text = CleanupLine(u"HKU", u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings", 5,
-                                            u"ShowEncryptIcon") +
-                                CleanupLine(u"HK", u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto", 2,
-                                            std::nullopt) +
-                                CleanupLine(u"HKU", u"Key", 0, u"") + CleanupLine(u"HK", u"A\\B", 0, std::nullopt);
+    const std::u16string text =
+        CleanupLine(u"HKU", u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings", 5, u"ShowEncryptIcon") +
+        CleanupLine(u"HK", u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto", 2, std::nullopt) +
+        CleanupLine(u"HKU", u"Key", 0, u"") + CleanupLine(u"HK", u"A\\B", 0, std::nullopt);
     EXPECT_EQ(text.substr(text.rfind(u"HK\t")), u"HK\tA\\B\r\n");
     const std::vector<CleanupEntry> expected{
         {u"HKU", u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings", 5, u"ShowEncryptIcon"},

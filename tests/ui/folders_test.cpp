@@ -123,7 +123,8 @@ TEST_F(FoldersTest, OpeningHelpOnlyDisplaysTheTopicAndAnswersTheHelpWindow) {
     const CHelp help(L"ztcrypt", L"");
     viewerCalls.clear();
     EXPECT_EQ(help.Open(nullptr, L"/Introduction.htm", RecordingViewer), kDisplayedWindow);
-    EXPECT_EQ(viewerCalls, (std::vector<ViewerCall>{{L"C:\\Zentaro\\Help\\ztcrypt.chm::/Introduction.htm", 0, 0}}));
+    EXPECT_EQ(viewerCalls,
+              (std::vector<ViewerCall>{{L"C:\\Zentaro\\Help\\ztcrypt.chm::/Introduction.htm", 0, 0}}));
     EXPECT_EQ(help.Open(nullptr, L"", nullptr), nullptr);
 }
 
