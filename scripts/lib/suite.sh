@@ -18,14 +18,13 @@ suite_view() { [ "$ZT_WINE_ARCH" = i686 ] && echo /reg:32 || echo /reg:64; }
 # Where an installer puts the product: a 64-bit prefix keeps 32-bit programs in
 # "Program Files (x86)", which is also what %ProgramFiles% says to such a program; the
 # x86_64 build goes where 64-bit programs go.
-# Sets suite_folder (Windows), suite_bin (Windows) and suite_bin_unix.
+# Sets suite_folder and suite_bin (as Windows paths).
 suite_folders() {
   local program_files='Program Files'
   [ "$ZT_WINE_ARCH" = i686 ] && [ -d "$suite_prefix/drive_c/Program Files (x86)" ] &&
     program_files='Program Files (x86)'
   suite_folder="C:\\$program_files\\Zentaro\\"
   suite_bin="${suite_folder}bin\\"
-  suite_bin_unix="$suite_prefix/drive_c/$program_files/Zentaro/bin"
 }
 
 # Wine for the suite's prefix, quiet, without the Mono and Gecko installers.

@@ -8,6 +8,7 @@
 //     --set ID TEXT   put TEXT into an edit field
 //     --wait ID TEXT  wait until the control's text is TEXT
 //     --click ID      click a button
+//     --command ID    choose the window's menu command ID
 //     --close         close the window as its close box does
 //     --gone          wait until the window has closed
 //
@@ -128,7 +129,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
             auto ids = ParseIds(Next(argc, argv, i));
             if (!ids) throw Failure{kUsage, L"uidrive: --controls needs IDs separated by commas"};
             options.controls = *ids;
-        } else if (arg == L"--get" || arg == L"--click") {
+        } else if (arg == L"--get" || arg == L"--click" || arg == L"--command") {
             options.actions.push_back({arg, NextId(argc, argv, i), {}});
         } else if (arg == L"--set" || arg == L"--wait") {
             const int id = NextId(argc, argv, i);
@@ -281,6 +282,9 @@ void Perform(HWND window, const Action& action, const Options& options, const De
         WaitText(window, action, options, deadline);
     } else if (action.verb == L"--click") {
         Click(window, action.id);
+    } else if (action.verb == L"--command") {
+        // What a menu tells its window when a person picks the command; posted like a click.
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(action.id, 0), 0);
     } else if (action.verb == L"--close") {
         ::PostMessageW(window, WM_CLOSE, 0, 0);
     } else {
