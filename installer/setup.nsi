@@ -174,7 +174,15 @@ FunctionEnd
 ; Each module registers itself: the file type and the extension filter, the Explorer plug-in
 ; (on 64-bit Windows the 64-bit one too, with the 64-bit regsvr32) and the dashboard plug-in.
 Function RegisterModules
-  ExecWait '"$BinFolder\ZTFileEn.exe" /RegServer'
+  ; The program ends with 0 whatever happened: the open command of its file type, with the
+  ; program's own path, shows that it registered.
+  StrCpy $R0 "$BinFolder\ZTFileEn.exe"
+  ExecWait '"$R0" /RegServer' $R1
+  ReadRegStr $R2 HKCR "Tapwise Crypto\shell\open\command" ""
+  ${If} $R2 != '$R0 "%1"'
+    StrCpy $R1 "-"
+  ${EndIf}
+  Call CheckRegistration
   !insertmacro Register "$BinFolder\${SHELL_PLUGIN}"
   !ifdef SHELL64
     ${If} ${RunningX64}
