@@ -1,6 +1,53 @@
 #include "cleanup_line.h"
 
+#include "decimal_number.h"
+
 namespace core {
+namespace {
+
+constexpr int kKeyWhenEmpty = 1;
+constexpr int kKeyWithSubkeys = 2;
+
+// The text between separators; the last field is the rest of the text, so a value name
+// may hold the separator itself.
+std::vector<std::u16string_view> Fields(std::u16string_view line, std::size_t maxFields) {
+    std::vector<std::u16string_view> fields;
+    while (fields.size() + 1 < maxFields) {
+        const std::size_t tab = line.find(u'\t');
+        if (tab == std::u16string_view::npos) break;
+        fields.push_back(line.substr(0, tab));
+        line.remove_prefix(tab + 1);
+    }
+    fields.push_back(line);
+    return fields;
+}
+
+bool IsKeyPath(std::u16string_view path) {
+    if (path.empty() || path.front() == u'\\' || path.back() == u'\\') return false;
+    return path.find(u"\\\\") == std::u16string_view::npos;
+}
+
+std::optional<CleanupEntry> ParseLine(std::u16string_view line) {
+    const std::vector<std::u16string_view> fields = Fields(line, 4);
+    if (fields.size() < 2 || fields[0].empty() || !IsKeyPath(fields[1])) return std::nullopt;
+    CleanupEntry entry{std::u16string(fields[0]), std::u16string(fields[1]), 0, std::nullopt};
+    if (fields.size() > 2) {
+        const std::optional<int> number = DecimalNumber(fields[2]);
+        if (!number) return std::nullopt;
+        entry.number = *number;
+    }
+    if (fields.size() > 3) entry.valueName = fields[3] == u" " ? u"" : std::u16string(fields[3]);
+    return entry;
+}
+
+std::u16string Utf16Le(std::span<const std::uint8_t> bytes) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    return text;
+}
+
+}  // namespace
 
 std::u16string CleanupLine(std::u16string_view hive, std::u16string_view keyPath, int number,
                            std::optional<std::u16string_view> valueName) {
@@ -17,6 +64,29 @@ std::u16string CleanupLine(std::u16string_view hive, std::u16string_view keyPath
     }
     line += u"\r\n";
     return line;
+}
+
+CleanupAction ActionOf(const CleanupEntry& entry) {
+    if (entry.valueName)
+        return entry.number & kKeyWhenEmpty ? CleanupAction::kRemoveValueThenEmptyKey
+                                            : CleanupAction::kRemoveValue;
+    return entry.number & kKeyWithSubkeys ? CleanupAction::kRemoveKeyTree
+                                          : CleanupAction::kRemoveKeyWithoutSubkeys;
+}
+
+std::vector<CleanupEntry> ParseCleanupList(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) return {};
+    const std::u16string text = Utf16Le(bytes.subspan(2));
+    std::vector<CleanupEntry> entries;
+    std::u16string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(u'\n');
+        std::u16string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::u16string_view::npos ? rest.size() : end + 1);
+        if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+        if (std::optional<CleanupEntry> entry = ParseLine(line)) entries.push_back(std::move(*entry));
+    }
+    return entries;
 }
 
 }  // namespace core

@@ -1,7 +1,10 @@
 #pragma once
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace core {
 
@@ -10,5 +13,34 @@ namespace core {
 // written as a single space), separated by tabs.
 std::u16string CleanupLine(std::u16string_view hive, std::u16string_view keyPath, int number,
                            std::optional<std::u16string_view> valueName);
+
+// A line of the list as the uninstaller reads it back.
+struct CleanupEntry {
+    std::u16string hive;
+    std::u16string keyPath;
+    int number = 0;
+    // The value to remove; empty for the key's default value, none when the line names no value.
+    std::optional<std::u16string> valueName;
+
+    bool operator==(const CleanupEntry&) const = default;
+};
+
+// What the uninstaller does for a line. The number's bits refine what the value name says:
+// 1 with a value, the key as well once nothing is left in it; 2 without a value, the key
+// with everything below it.
+enum class CleanupAction {
+    kRemoveValue,
+    kRemoveValueThenEmptyKey,
+    kRemoveKeyWithoutSubkeys,
+    kRemoveKeyTree,
+};
+CleanupAction ActionOf(const CleanupEntry& entry);
+
+// The lines of a clean-up list file: UTF-16LE after its byte-order mark (a file without one
+// holds no lines, as the writer starts such a file afresh). A line without a hive word, with
+// a key path that is empty or has an empty part (a leading, doubled or trailing backslash,
+// which would name a key above the one meant), or with a number that is not a decimal
+// number is left out.
+std::vector<CleanupEntry> ParseCleanupList(std::span<const std::uint8_t> bytes);
 
 }  // namespace core

@@ -30,10 +30,18 @@ CHelp::CHelp(const std::wstring& baseName, std::wstring topic) : topic_(std::mov
     path_ = WithTrailingSeparator(GetInstallationFolder()) + L"Help\\" + shortName_;
 }
 
+std::wstring CHelp::Address(const std::wstring& topic) const {
+    return topic.empty() ? path_ : path_ + L"::" + topic;
+}
+
+HWND CHelp::Open(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer) const {
+    return viewer ? viewer(owner, Address(topic).c_str(), kDisplayTopic, 0) : nullptr;
+}
+
 void CHelp::ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer) const {
     if (!viewer) return;
-    const std::wstring address = topic.empty() ? path_ : path_ + L"::" + topic;
-    viewer(owner, address.c_str(), kDisplayTopic, 0);
+    const std::wstring address = Address(topic);
+    Open(owner, topic, viewer);
     // Setting the viewer's own window type again makes it come up in front of the owner. The
     // query answers with the help window, none while there is none, or -1 for an unknown type.
     void* windowType = nullptr;
@@ -41,5 +49,5 @@ void CHelp::ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction vie
         viewer(owner, address.c_str(), kGetWindowType, reinterpret_cast<DWORD_PTR>(&windowType));
     if (window && window != reinterpret_cast<HWND>(-1) && ::IsWindow(window) && windowType)
         viewer(owner, address.c_str(), kSetWindowType, reinterpret_cast<DWORD_PTR>(windowType));
-    viewer(owner, address.c_str(), kDisplayTopic, 0);
+    Open(owner, topic, viewer);
 }

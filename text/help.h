@@ -20,10 +20,15 @@ public:
     const std::wstring& ShortName() const { return shortName_; }
     const std::wstring& Topic() const { return topic_; }
 
-    // Shows the topic in the viewer; nothing when there is none.
+    // Shows the topic in the viewer, in front of the owner; nothing when there is no viewer.
     void ShowHelp(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer = SystemHtmlHelp()) const;
+    // Only displays the topic, as the viewer program does; the help window, null when there
+    // is no viewer.
+    HWND Open(HWND owner, const std::wstring& topic, HtmlHelpFunction viewer = SystemHtmlHelp()) const;
 
 private:
+    std::wstring Address(const std::wstring& topic) const;
+
     std::wstring path_;
     std::wstring shortName_;
     std::wstring topic_;

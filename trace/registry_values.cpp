@@ -3,9 +3,8 @@
 namespace ZTTraceNS {
 namespace {
 
-// Registry names are at most this long; enumeration buffers of this size never fall short.
+// Value names are at most this long; an enumeration buffer of this size never falls short.
 constexpr DWORD kMaxValueName = 16383;
-constexpr DWORD kMaxKeyName = 255;
 
 }  // namespace
 
@@ -61,20 +60,6 @@ std::vector<std::wstring> ValueNames(HKEY key, const wchar_t* subKey) {
     for (DWORD index = 0;; ++index) {
         DWORD units = static_cast<DWORD>(name.size());
         if (::RegEnumValueW(source.get(), index, name.data(), &units, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS) {
-            return names;
-        }
-        names.emplace_back(name.data(), units);
-    }
-}
-
-std::vector<std::wstring> SubKeyNames(HKEY key) {
-    std::vector<std::wstring> names;
-    if (!key) return names;
-    std::wstring name(kMaxKeyName + 1, L'\0');
-    for (DWORD index = 0;; ++index) {
-        DWORD units = static_cast<DWORD>(name.size());
-        if (::RegEnumKeyExW(key, index, name.data(), &units, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS) {
             return names;
         }

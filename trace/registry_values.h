@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "win/registry_names.h"
 #include "win/unique_handle.h"
 
 namespace ZTTraceNS {
@@ -26,7 +27,5 @@ StringValue ReadString(HKEY key, const wchar_t* name, DWORD maxUnits = MAX_PATH)
 
 // The value names of a subkey; none when it is missing.
 std::vector<std::wstring> ValueNames(HKEY key, const wchar_t* subKey);
-
-std::vector<std::wstring> SubKeyNames(HKEY key);
 
 }  // namespace ZTTraceNS

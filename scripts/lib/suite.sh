@@ -3,25 +3,14 @@
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 wine_select
 
-# The Explorer plug-in of the build the selected Wine runs.
-suite_shell_plugin() { [ "$ZT_WINE_ARCH" = i686 ] && echo ZTShell.dll || echo ZTShell64.dll; }
-
-# The programs an installation carries, as "target path-in-build-folder".
-suite_modules=(
-  "ZTFileEn app/ZTFileEn.exe"
-  "ZTRecDsk recovery/ZTRecDsk.exe"
-  "ZtoSet companions/ztoset/ZtoSet.dll"
-  "ZTBranding companions/branding/ZTBranding.dll"
-  "ZTFPApi companions/ztfpapi/ZTFPApi.dll"
-  "ZTSDApi companions/ztsdapi/ZTSDApi.dll"
-  "ZTShell shellext/$(suite_shell_plugin)"
-  "ZTFileProtect dashboard/ZTFileProtect.dll"
-  "ZTDashBoard companions/dashboard/ZTDashBoard.exe"
-)
-
 # The build whose programs are installed: the one this machine can run, below build/
 # unless ZT_SUITE_BUILD names another.
 suite_build() { realpath -m "${ZT_SUITE_BUILD:-$(wine_build_dir "$root/build")}"; }
+
+# The setup program of the build (installer/ writes where it puts it), and the file in the
+# prefix whose time says when it was last installed there. Need build and suite_prefix.
+suite_setup() { cat "$build/installer/setup-path.txt"; }
+suite_installed_stamp() { echo "$suite_prefix/.tapwise-crypto-installed"; }
 
 # The registry view the installed programs read by default (reg.exe's /reg: switch).
 suite_view() { [ "$ZT_WINE_ARCH" = i686 ] && echo /reg:32 || echo /reg:64; }
@@ -29,14 +18,13 @@ suite_view() { [ "$ZT_WINE_ARCH" = i686 ] && echo /reg:32 || echo /reg:64; }
 # Where an installer puts the product: a 64-bit prefix keeps 32-bit programs in
 # "Program Files (x86)", which is also what %ProgramFiles% says to such a program; the
 # x86_64 build goes where 64-bit programs go.
-# Sets suite_folder (Windows), suite_bin (Windows) and suite_bin_unix.
+# Sets suite_folder and suite_bin (as Windows paths).
 suite_folders() {
   local program_files='Program Files'
   [ "$ZT_WINE_ARCH" = i686 ] && [ -d "$suite_prefix/drive_c/Program Files (x86)" ] &&
     program_files='Program Files (x86)'
   suite_folder="C:\\$program_files\\Zentaro\\"
   suite_bin="${suite_folder}bin\\"
-  suite_bin_unix="$suite_prefix/drive_c/$program_files/Zentaro/bin"
 }
 
 # Wine for the suite's prefix, quiet, without the Mono and Gecko installers.
@@ -59,16 +47,13 @@ suite_windows_path() {
   fi
 }
 
-# True when a program of the build is missing from the installation or newer than its copy
-# there. Needs build and suite_folders.
+# True when the suite was never installed in the prefix by install-suite, or the build's
+# setup program is missing or newer than that installation. Needs build and suite_prefix.
 suite_outdated() {
-  local module target file installed
-  for module in "${suite_modules[@]}"; do
-    read -r target file <<<"$module"
-    installed=$suite_bin_unix/$(basename "$file")
-    if [ ! -f "$installed" ] || [ "$build/$file" -nt "$installed" ]; then return 0; fi
-  done
-  return 1
+  local stamp setup
+  stamp=$(suite_installed_stamp)
+  setup=$(suite_setup 2>/dev/null) || return 0
+  [ ! -f "$stamp" ] || [ ! -f "$setup" ] || [ "$setup" -nt "$stamp" ]
 }
 
 # suite_run PROGRAM ARGS...: runs an installed program of the suite with ARGS in the suite's

@@ -85,10 +85,12 @@ struct ViewerCall {
 std::vector<ViewerCall> viewerCalls;
 HWND viewerWindow = nullptr;
 void* const kWindowType = reinterpret_cast<void*>(0x1234);
+// What displaying a topic answers: the help window.
+const HWND kDisplayedWindow = reinterpret_cast<HWND>(0x5678);
 
 HWND WINAPI RecordingViewer(HWND, const wchar_t* file, UINT command, DWORD_PTR data) {
     viewerCalls.push_back({file, command, command == 5 ? 0 : data});
-    if (command != 5) return nullptr;
+    if (command != 5) return command == 0 ? kDisplayedWindow : nullptr;
     *reinterpret_cast<void**>(data) = kWindowType;
     return viewerWindow;
 }
@@ -113,6 +115,17 @@ TEST_F(FoldersTest, HelpShowsTheTopicAndSetsTheViewersWindowTypeOnlyForAWindowTh
     const std::wstring file = L"C:\\Zentaro\\Help\\ztcrypt.chm";
     EXPECT_EQ(viewerCalls,
               (std::vector<ViewerCall>{{file, 0, 0}, {file, 5, 0}, {file, 4, type}, {file, 0, 0}}));
+}
+
+// Opening, as the online-help program does, only displays the topic.
+TEST_F(FoldersTest, OpeningHelpOnlyDisplaysTheTopicAndAnswersTheHelpWindow) {
+    SetRegistryString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", L"C:\\Zentaro");
+    const CHelp help(L"ztcrypt", L"");
+    viewerCalls.clear();
+    EXPECT_EQ(help.Open(nullptr, L"/Introduction.htm", RecordingViewer), kDisplayedWindow);
+    EXPECT_EQ(viewerCalls,
+              (std::vector<ViewerCall>{{L"C:\\Zentaro\\Help\\ztcrypt.chm::/Introduction.htm", 0, 0}}));
+    EXPECT_EQ(help.Open(nullptr, L"", nullptr), nullptr);
 }
 
 // The system's viewer is found in the system folder (Wine has one).

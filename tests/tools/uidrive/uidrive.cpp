@@ -11,6 +11,8 @@
 //     --key ID KEY    press a key in a control: Delete, Enter, Space, Up or Down, or Alt+ one
 //     --wait-rows ID N  wait until a list view has N rows
 //     --wait-enabled ID wait until the control can be used
+//     --command ID    choose the window's menu command ID
+//     --close         close the window as its close box does
 //     --gone          wait until the window has closed
 //   and the actions on list views and tree views that uidrive.h lists (--rows, --header,
 //   --click-cell, --ctrl-click-cell, --click-column, --tree-selection). Controls are found at
@@ -126,7 +128,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
             if (!ids) throw Failure{kUsage, L"uidrive: --controls needs IDs separated by commas"};
             options.controls = *ids;
         } else if (arg == L"--get" || arg == L"--click" || arg == L"--rows" || arg == L"--header" ||
-                   arg == L"--tree-selection" || arg == L"--wait-enabled") {
+                   arg == L"--tree-selection" || arg == L"--wait-enabled" || arg == L"--command") {
             options.actions.push_back({arg, NextId(argc, argv, i), {}, {}});
         } else if (arg == L"--set" || arg == L"--wait" || arg == L"--key") {
             const int id = NextId(argc, argv, i);
@@ -134,7 +136,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
         } else if (NumbersOf(arg) > 0) {
             const int id = NextId(argc, argv, i);
             options.actions.push_back({arg, id, {}, NextNumbers(argc, argv, i, NumbersOf(arg))});
-        } else if (arg == L"--get-title" || arg == L"--gone") {
+        } else if (arg == L"--get-title" || arg == L"--close" || arg == L"--gone") {
             options.actions.push_back({arg, 0, {}, {}});
         } else {
             throw Failure{kUsage, L"uidrive: unknown argument " + arg};
@@ -340,6 +342,11 @@ void Perform(HWND window, const Action& action, const Options& options, const De
         ClickColumn(Control(window, action.id), action.id, action.numbers[0], deadline);
     } else if (action.verb == L"--tree-selection") {
         PrintTreeSelection(Control(window, action.id), action.id, deadline);
+    } else if (action.verb == L"--command") {
+        // What a menu tells its window when a person picks the command; posted like a click.
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(action.id, 0), 0);
+    } else if (action.verb == L"--close") {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
     } else {
         WaitGone(window, options, deadline);
     }
