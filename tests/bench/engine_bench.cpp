@@ -197,7 +197,7 @@ void SmallFiles(const std::wstring& folder, CFileEncryption& encryption, CFileDe
                 files / decrypt, decrypt * 1e3 / files, decrypt / copy);
     std::printf(
         "  a name looked up and not found in that folder: %.2f ms (the copy looks up one a file,\n"
-        "  the engines two: the output's name is checked before the work, then created)\n",
+        "  the engines several: the output's name, a free unfinished name, the moves, the leftovers)\n",
         lookup * 1e3 / files);
 }
 
