@@ -4,5 +4,3 @@
 // S_OK when the next 4 bytes of the file are the container's magic, S_FALSE when they
 // differ or the file ends first; a failed read gives its error.
 HRESULT IsEncryptedFile(HANDLE file);
-// The same for a path, which is opened for reading for the test.
-HRESULT IsEncryptedFileName(const wchar_t* path);

@@ -55,24 +55,46 @@ int CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem
     outputPath_.clear();
     workPath_.clear();
     outputCreated_ = false;
+    outputPlaced_ = false;
     outputFinished_ = false;
-    if (IsUnfinishedPath(path)) {
-        // Left by a run that died: never the only copy of anything, never encrypted or
-        // decrypted. It may hold plain text that an encryption was wiping, and may be gone
-        // already: the run that finished its file removes it.
-        SkipFile(path);
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteAndWipeOutFile(path, GetOperationKind() == kOperationEncrypt);
-        return 1;
-    }
     if (DialogIsUp()) progress_->Initialize(path.c_str());
-    const int check = CheckInputFile();
-    if (check < 0 || check == 1) return check;
-    if (!CreateOutFileName()) return check;
-    const HRESULT hr = DoEncryptDecrypt(recordItem);
-    if (hr == S_OK) ++processed_;
-    return hr;
+    int result = CheckInputFile();
+    if (result == 0 && CreateOutFileName()) {
+        result = DoEncryptDecrypt(recordItem);
+        if (result == S_OK) ++processed_;
+    }
+    ReleaseFile();
+    return result;
+}
+
+void CEncryptionDecryption::ProcessLeftover(const std::wstring& path, bool namedByUser) {
+    CTraceScope scope("CEncryptionDecryption::ProcessLeftover");
+    SkipFile(path);
+    if (namedByUser || !RemoveOwnLeftover(path, true)) report_.AddEntry(IDS_NOT_A_LEFTOVER, path, S_OK);
+}
+
+bool CEncryptionDecryption::RemoveOwnLeftover(const std::wstring& path, bool reportFailures) {
+    HeldPlainFile held = HoldPlainFile(path);
+    // The run that finished its file removed it since the folder was read.
+    if (held.error == ERROR_FILE_NOT_FOUND || held.error == ERROR_PATH_NOT_FOUND) return true;
+    const DWORD attributes = held.identity.attributes;
+    const bool seen = held.identity.links != 0;
+    const bool looksOurs = held.identity.IsPlainWithOneName() && (attributes & FILE_ATTRIBUTE_HIDDEN) &&
+                           !(attributes & FILE_ATTRIBUTE_SYSTEM);
+    if (seen && !looksOurs) return false;
+    try {
+        // A live run still writing it holds it unshared.
+        if (!held.file) ThrowWin32(held.error);
+        if (HasNamedStreams(held.file.get())) {
+            SetHeldAttributes(held.file.get(), attributes);
+            return false;
+        }
+        OverwriteWithZeros(held.file.get());
+        RemoveHeld(held.file.get(), path);
+    } catch (const HResultError& error) {
+        if (reportFailures) report_.AddEntry(IDS_CANNOT_DELETE, path, error.code());
+    }
+    return true;
 }
 
 bool CEncryptionDecryption::IsCancelled() const {
@@ -94,12 +116,43 @@ void CEncryptionDecryption::Require(BOOL ok, UINT messageId, const std::wstring&
     ThrowHr(hr);
 }
 
-FileHandle CEncryptionDecryption::OpenExisting(const std::wstring& path, DWORD access, DWORD share,
-                                               UINT messageId) {
-    FileHandle file(
-        ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    Require(static_cast<bool>(file), messageId, path);
-    return file;
+HRESULT CEncryptionDecryption::HoldInput(DWORD access) {
+    input_.reset(::CreateFileW(inputPath_.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!input_) return HResultFromWin32(::GetLastError());
+    try {
+        inputIdentity_ = IdentityOf(input_.get());
+    } catch (const HResultError& error) {
+        input_.reset();
+        return error.code();
+    }
+    return S_OK;
+}
+
+bool CEncryptionDecryption::HoldPlainInput() {
+    HeldPlainFile held = HoldPlainFile(inputPath_);
+    inputIdentity_ = held.identity;
+    if (!held.file && held.error != 0) {
+        const HRESULT hr = HResultFromWin32(held.error);
+        report_.AddEntry(IDS_CANNOT_OPEN, inputPath_, hr);
+        ThrowHr(hr);
+    }
+    input_ = std::move(held.file);
+    inputAttributesChanged_ = input_ && (inputIdentity_.attributes & FILE_ATTRIBUTE_READONLY);
+    return static_cast<bool>(input_);
+}
+
+void CEncryptionDecryption::ReleaseFile() {
+    if (input_ && inputAttributesChanged_) {
+        try {
+            SetHeldAttributes(input_.get(), inputIdentity_.attributes);
+        } catch (const HResultError& error) {
+            report_.AddEntry(IDS_CANNOT_COPY_PROPERTIES, inputPath_, error.code());
+        }
+    }
+    inputAttributesChanged_ = false;
+    input_.reset();
+    output_.reset();
 }
 
 FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
@@ -123,15 +176,16 @@ FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, D
 }
 
 // Each attempt takes the next unfinished name: one left by a run that died, or still being
-// written by a live run, stays until this output is complete.
-FileHandle CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
+// written by a live run, stays until this output is complete. The output stays hidden until
+// it is in place: a hidden file under an unfinished name is what a later run may remove.
+void CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
     for (unsigned attempt = 1;; ++attempt) {
         workPath_ = UnfinishedPath(outputPath_, attempt);
         try {
-            FileHandle output = CreateOutputFile(workPath_, GENERIC_WRITE, 0, inputPath_, createdWithSecurity,
-                                                 FILE_ATTRIBUTE_HIDDEN);
+            output_ = CreateOutputFile(workPath_, GENERIC_WRITE | DELETE, 0, inputPath_, createdWithSecurity,
+                                       FILE_ATTRIBUTE_HIDDEN);
             outputCreated_ = true;
-            return output;
+            return;
         } catch (const HResultError& error) {
             if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
             if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
@@ -141,34 +195,46 @@ FileHandle CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
     }
 }
 
+// A move is durable on its own only where the file system journals it; on FAT the lazy
+// writer may write the input's removal first. So the output is flushed again under its final
+// name, and its folder with it, before the input is touched.
 void CEncryptionDecryption::MoveOutputIntoPlace() {
-    if (!::MoveFileExW(workPath_.c_str(), outputPath_.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        const HRESULT hr = HResultFromWin32(::GetLastError());
-        if (IsNameTaken(hr))
-            report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
-        else
-            report_.AddEntry(IDS_CANNOT_CREATE, outputPath_, hr);
-        ThrowHr(hr);
+    try {
+        RenameHeld(output_.get(), outputPath_);
+    } catch (const HResultError& error) {
+        report_.AddEntry(IsNameTaken(error.code()) ? IDS_OUTPUT_EXISTS : IDS_CANNOT_CREATE, outputPath_,
+                         IsNameTaken(error.code()) ? S_OK : error.code());
+        throw;
     }
     workPath_ = outputPath_;
-    RemoveUnfinished(outputPath_);
+    outputPlaced_ = true;
+    Reported(IDS_CANNOT_COPY_PROPERTIES, outputPath_,
+             [&] { SetHeldAttributes(output_.get(), inputIdentity_.attributes); });
+    Require(::FlushFileBuffers(output_.get()), IDS_CANNOT_WRITE, outputPath_);
+    FlushFolder(FolderOf(outputPath_));
+    for (const std::wstring& leftover : UnfinishedFilesOf(outputPath_)) RemoveOwnLeftover(leftover, false);
+}
+
+void CEncryptionDecryption::RepairFinishedOutput() {
+    Reported(IDS_CANNOT_COPY_PROPERTIES, outputPath_,
+             [&] { SetHeldAttributes(output_.get(), inputIdentity_.attributes); });
+}
+
+void CEncryptionDecryption::RequireUnchangedInput() {
+    const FileIdentity now = Reported(IDS_CANNOT_OPEN, inputPath_, [&] { return IdentityOf(input_.get()); });
+    if (now.UnchangedSince(inputIdentity_)) return;
+    report_.AddEntry(IDS_CHANGED_MEANWHILE, inputPath_, S_OK);
+    ThrowWin32(ERROR_FILE_INVALID);
 }
 
 HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
     CTraceScope scope("CEncryptionDecryption::CopyFileAttributes");
     return Guarded(scope, [&] {
-        {
-            const FileHandle input = OpenExisting(inputPath_, GENERIC_READ, FILE_SHARE_READ, IDS_CANNOT_OPEN);
-            const FileHandle output = OpenExisting(workPath_, GENERIC_WRITE, 0, IDS_CANNOT_OPEN);
-            FILETIME created{};
-            Require(::GetFileTime(input.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
-                    inputPath_);
-            Require(::SetFileTime(output.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
-                    outputPath_);
-        }
-        const DWORD attributes = ::GetFileAttributesW(inputPath_.c_str());
-        Require(attributes != INVALID_FILE_ATTRIBUTES, IDS_CANNOT_COPY_PROPERTIES, inputPath_);
-        Require(::SetFileAttributesW(workPath_.c_str(), attributes), IDS_CANNOT_COPY_PROPERTIES, outputPath_);
+        FILETIME created{};
+        Require(::GetFileTime(input_.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
+                inputPath_);
+        Require(::SetFileTime(output_.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
+                outputPath_);
         if (copySecurity && IsNtPlatform()) CopySecurity();
     });
 }
@@ -191,47 +257,37 @@ void CEncryptionDecryption::CopySecurity() {
     }
 }
 
-HRESULT CEncryptionDecryption::DeleteAndWipeOutFile(const std::wstring& path, bool wipe, bool* overwriteBegan,
-                                                    const std::wstring& shownAs) {
+void CEncryptionDecryption::DeleteHeldInput() {
+    // The system refuses to delete a read-only file, also through a handle.
+    if (inputIdentity_.attributes & FILE_ATTRIBUTE_READONLY) {
+        inputAttributesChanged_ = true;
+        Reported(IDS_CANNOT_DELETE, inputPath_, [&] {
+            SetHeldAttributes(input_.get(), inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY);
+        });
+    }
+    Check(DeleteAndWipeOutFile(input_.get(), inputPath_, false, inputPath_));
+    inputAttributesChanged_ = false;
+    input_.reset();
+}
+
+HRESULT CEncryptionDecryption::DeleteAndWipeOutFile(HANDLE file, const std::wstring& path, bool wipe,
+                                                    const std::wstring& shownAs, bool* overwriteBegan) {
     CTraceScope scope("CEncryptionDecryption::DeleteAndWipeOutFile");
-    const std::wstring& shown = shownAs.empty() ? path : shownAs;
-    bool began = false;
-    const HRESULT hr = Guarded(scope, [&] {
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-        if (wipe) WipeContent(path, shown, began);
-        Require(RemoveFile(path), IDS_CANNOT_DELETE, shown);
-    });
-    if (overwriteBegan) *overwriteBegan = began;
-    return hr;
-}
-
-bool CEncryptionDecryption::RemoveFile(const std::wstring& path) {
-    return ::DeleteFileW(path.c_str()) != FALSE;
-}
-
-// One pass of zeros in large writes, flushed: an overwrite still in the cache when the file
-// is deleted may never reach the disk.
-void CEncryptionDecryption::WipeContent(const std::wstring& path, const std::wstring& shownAs,
-                                        bool& overwriteBegan) {
-    const FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    Require(static_cast<bool>(file), IDS_CANNOT_OPEN, shownAs);
-    LARGE_INTEGER size{};
-    Require(::GetFileSizeEx(file.get(), &size), IDS_CANNOT_OPEN, shownAs);
-    auto remaining = static_cast<std::uint64_t>(size.QuadPart);
-    const std::vector<BYTE> zeros(
-        static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kTransferSize)));
-    overwriteBegan = remaining > 0;
-    Reported(IDS_CANNOT_WRITE, shownAs, [&] {
-        while (remaining > 0) {
-            const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, zeros.size()));
-            WriteFully(file.get(), std::span(zeros).first(length));
-            remaining -= length;
+    return Guarded(scope, [&] {
+        if (wipe) {
+            Reported(IDS_CANNOT_WRITE, shownAs, [&] {
+                LARGE_INTEGER size{};
+                Check(::GetFileSizeEx(file, &size));
+                if (overwriteBegan) *overwriteBegan = size.QuadPart > 0;
+                OverwriteWithZeros(file);
+            });
         }
-        Check(::FlushFileBuffers(file.get()));
+        Reported(IDS_CANNOT_DELETE, shownAs, [&] { RemoveHeld(file, path); });
     });
+}
+
+void CEncryptionDecryption::RemoveHeld(HANDLE file, const std::wstring& /*path*/) {
+    DeleteHeld(file);
 }
 
 // The payload goes piece by piece: read, enciphered (or deciphered) and summed, written. The
@@ -270,15 +326,30 @@ std::size_t CEncryptionDecryption::ReadInput(HANDLE input, std::span<BYTE> buffe
     return Reported(IDS_CANNOT_READ, inputPath_, [&] { return ReadFully(input, buffer); });
 }
 
-bool CEncryptionDecryption::MayWriteOutput(const std::wstring& encrypted, const std::wstring& plain) {
+bool CEncryptionDecryption::MayWriteOutput(bool inputIsEncrypted) {
     if (!PathIsTaken(outputPath_)) return true;
-    outputFinished_ = HoldsTheSameContent(encrypted, plain, keys_);
-    if (!outputFinished_) report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
-    return outputFinished_;
+    // Held unshared with deletions from here on, so that no other run removes it while this
+    // one removes the input on the strength of it.
+    FileHandle existing(::CreateFileW(outputPath_.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+    outputFinished_ =
+        existing && (inputIsEncrypted ? HoldsTheSameContent(input_.get(), existing.get(), outputPath_, keys_)
+                                      : HoldsTheSameContent(existing.get(), input_.get(), inputPath_, keys_));
+    if (!outputFinished_) {
+        report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
+        return false;
+    }
+    output_ = std::move(existing);
+    return true;
 }
 
 void CEncryptionDecryption::RemovePartialOutput() {
-    if (outputCreated_ && PathExists(workPath_)) DeleteAndWipeOutFile(workPath_, false, nullptr, outputPath_);
+    if (!outputCreated_ || outputPlaced_ || !output_) return;
+    // What it holds may be plain text, and it is this engine's alone: the handle that wrote it
+    // overwrites and deletes it.
+    DeleteAndWipeOutFile(output_.get(), workPath_, true, outputPath_);
+    output_.reset();
 }
 
 void CEncryptionDecryption::AddSummary(UINT messageId) {

@@ -11,6 +11,7 @@
 #include "store/decrypted_items.h"
 #include "ui/progress_dlg.h"
 #include "ui/report.h"
+#include "win/held_file.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
 
@@ -26,6 +27,10 @@ public:
     // 1 when the file is skipped, a failure status, or the engine's result for the file.
     // recordItem is true for a file the user named, not one found in a chosen folder.
     int ProcessFile(const std::wstring& path, bool recordItem);
+    // A file under an unfinished name that a walk met: what a run that died left behind is
+    // removed; anything else is left as it is, with an entry that says why. A path the user
+    // named is never removed: only a walk inside a chosen folder finds leftovers.
+    void ProcessLeftover(const std::wstring& path, bool namedByUser);
 
     virtual void ReportSummary() = 0;
     virtual int GetOperationKind() const = 0;
@@ -52,29 +57,54 @@ protected:
     virtual bool CreateOutFileName() = 0;
     virtual HRESULT DoEncryptDecrypt(bool recordItem) = 0;
 
+    // Holds the input (input_) until the file is done, shared with readers only: nobody writes
+    // to it, renames it or deletes it meanwhile, so what is removed at the end is the file
+    // that was read. The failure when it cannot be opened.
+    HRESULT HoldInput(DWORD access);
+    // Holds the input for reading, writing and deletion as a plain file with one name; a
+    // read-only bit is cleared meanwhile and put back when the file is kept. False, with
+    // inputIdentity_ telling what the file is, when it is not such a file; a failure to open
+    // it is reported with entry 12 and thrown.
+    bool HoldPlainInput();
+    // Closes what the engine holds of the file in hand, giving a kept input back the
+    // attributes it had.
+    void ReleaseFile();
+
     // Creates a new file (never replacing one) with the access rules and group of the
     // security source. Throws on failure; an owner the system refuses is reported as such.
     FileHandle CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
                                 const std::wstring& securitySource, bool& createdWithSecurity,
                                 DWORD attributes = FILE_ATTRIBUTE_NORMAL);
-    // The output for the file in hand, hidden under an unfinished name beside the input and
-    // protected like it (workPath_); a failure is reported with entry 13 for the output path
-    // (or 43 for a refused owner) and thrown.
-    FileHandle CreateOutput(bool& createdWithSecurity);
-    // Copies creation time, attributes and, if asked, DACL, group and owner from the input
-    // to the output.
+    // The output for the file in hand (output_), hidden under an unfinished name beside the
+    // input and protected like it (workPath_), held unshared until the file is done. A failure
+    // is reported with entry 13 for the output path (or 43 for a refused owner) and thrown.
+    void CreateOutput(bool& createdWithSecurity);
+    // Gives the output the input's creation time and, if asked, its DACL, group and owner.
+    // Its attributes follow once it is in place: until then it stays hidden as unfinished.
     HRESULT CopyFileAttributes(bool copySecurity);
     // Moves the complete, flushed output from its unfinished name to the output path without
     // replacing anything (entry 28 when the name was taken meanwhile, 13 for another
-    // failure), then removes what earlier runs left unfinished under that name.
+    // failure), gives it the input's attributes and makes it durable under its name, in its
+    // folder, before anything else happens; then removes what earlier runs left unfinished
+    // under that name.
     void MoveOutputIntoPlace();
-    // Deletes the file, after overwriting its content with zeros if asked. overwriteBegan
-    // tells whether any of the content may have been overwritten. Failures are reported
-    // for shownAs (the path when empty).
-    HRESULT DeleteAndWipeOutFile(const std::wstring& path, bool wipe, bool* overwriteBegan = nullptr,
-                                 const std::wstring& shownAs = {});
-    // The deletion itself; false with the last error set when the system refuses it.
-    virtual bool RemoveFile(const std::wstring& path);
+    // Gives a finished output found under its name before the file was begun
+    // (outputFinished_) the input's attributes, which a run that died just after its move
+    // may not have given it.
+    void RepairFinishedOutput();
+    // Throws, with the entry that says so, when the input is no longer what was read.
+    void RequireUnchangedInput();
+    // Deletes the held input, read-only or not; a refusal is reported with entry 14 and thrown.
+    void DeleteHeldInput();
+    // Deletes the held file (named path now), after overwriting its content with zeros if
+    // asked, through that one handle: no link or other file put under its name meanwhile is
+    // reached. overwriteBegan tells whether any of the content may have been overwritten.
+    // Failures are reported for shownAs and returned.
+    HRESULT DeleteAndWipeOutFile(HANDLE file, const std::wstring& path, bool wipe,
+                                 const std::wstring& shownAs, bool* overwriteBegan = nullptr);
+    // The deletion of a held file, which goes when its last handle closes; thrown when the
+    // system refuses it.
+    virtual void RemoveHeld(HANDLE file, const std::wstring& path);
 
     // Reads the input from its position to its end in pieces of up to 1 MiB, enciphers or
     // deciphers each and writes it to the output; the sum is taken of the plain bytes. The
@@ -83,8 +113,6 @@ protected:
                                   bool encipher);
     // Throws E_ABORT with entry 29 once the user has cancelled.
     void StopIfCancelled();
-    // Opens an existing file; a failure is reported under messageId with the error.
-    FileHandle OpenExisting(const std::wstring& path, DWORD access, DWORD share, UINT messageId);
     // Adds the entry with the last error and throws it when ok is false.
     void Require(BOOL ok, UINT messageId, const std::wstring& path);
     // Runs the step; a failure it raises is reported under messageId for the path and raised on.
@@ -97,11 +125,13 @@ protected:
             throw;
         }
     }
-    // True when the output path is free, or when it holds exactly what this input gives (a
-    // run that died after moving its output into place left both): then only the input's
-    // removal is left to do (outputFinished_). Otherwise entry 28 and false.
-    bool MayWriteOutput(const std::wstring& encrypted, const std::wstring& plain);
-    // After a failure: deletes the output that this engine created for the file.
+    // True when the output path is free, or when it holds exactly what the held input gives
+    // (a run that died after moving its output into place left both): then that output is
+    // held (output_) and only the input's removal is left to do (outputFinished_). Otherwise
+    // entry 28 and false.
+    bool MayWriteOutput(bool inputIsEncrypted);
+    // After a failure: removes the output that this engine created for the file, unless it is
+    // already under its final name, where the two copies are the safe state.
     void RemovePartialOutput();
     // Adds the summary line: string messageId filled with the processed count.
     void AddSummary(UINT messageId);
@@ -114,9 +144,18 @@ protected:
     std::wstring outputPath_;
     // Where the output is: its unfinished name until it is complete, then the output path.
     std::wstring workPath_;
+    FileHandle input_;
+    // The input as it was when it was first held.
+    FileIdentity inputIdentity_;
+    // Set while the held input's attributes differ from inputIdentity_'s under its own name.
+    bool inputAttributesChanged_ = false;
+    FileHandle output_;
     // Set once this engine created the file at the work path, so that a clean-up never
     // deletes a file that was there before.
     bool outputCreated_ = false;
+    // Set once the output is under its final name: from then on it is never removed, since
+    // the two copies side by side are the safe state.
+    bool outputPlaced_ = false;
     // Set when the output was found finished under its name before the file was begun.
     bool outputFinished_ = false;
     int processed_ = 0;
@@ -125,8 +164,12 @@ private:
     bool DialogIsUp() const { return progress_ && progress_->Window(); }
     // Fills the buffer from the input; a failure is reported and thrown.
     std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);
-    void WipeContent(const std::wstring& path, const std::wstring& shownAs, bool& overwriteBegan);
     void CopySecurity();
+    // Removes an unfinished file that is provably this program's own: a plain file with one
+    // name, hidden, not a system file, without streams. Its content is overwritten first: it
+    // may be a plain file whose wipe was cut short. Failures are reported only when asked.
+    // False when the file is not provably such a leftover and was left as it is.
+    bool RemoveOwnLeftover(const std::wstring& path, bool reportFailures);
 
     CDecryptedItems store_;
 };

@@ -16,13 +16,15 @@ CFileDecryption::CFileDecryption(HWND parent, std::span<const BYTE> secret)
 
 int CFileDecryption::CheckInputFile() {
     CTraceScope scope("CFileDecryption::CheckInputFile");
-    const FileHandle input(::CreateFileW(inputPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!input) {
-        report_.AddEntry(IDS_CANNOT_OPEN, inputPath_, S_OK);
+    // Read through a link, if it is one: decrypting what it leads to loses nothing. Held
+    // for its deletion too, which a read-only folder or another program may refuse: the
+    // report says why.
+    const HRESULT held = HoldInput(GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES);
+    if (FAILED(held)) {
+        report_.AddEntry(IDS_CANNOT_OPEN, inputPath_, held);
         return 1;
     }
-    const HRESULT hr = ReadFileHeader(input.get());
+    const HRESULT hr = ReadFileHeader(input_.get());
     return hr == S_FALSE ? 1 : hr;
 }
 
@@ -51,31 +53,39 @@ HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
 
 bool CFileDecryption::CreateOutFileName() {
     CTraceScope scope("CFileDecryption::CreateOutFileName");
-    return MayWriteOutput(inputPath_, outputPath_);
+    return MayWriteOutput(true);
 }
 
 void CFileDecryption::Decrypt() {
-    if (outputFinished_) return Check(DeleteAndWipeOutFile(inputPath_, false));
-    bool createdWithSecurity = false;
-    {
-        const FileHandle input =
-            OpenExisting(inputPath_, GENERIC_READ | DELETE, FILE_SHARE_READ, IDS_CANNOT_OPEN);
-        const FileHandle output = CreateOutput(createdWithSecurity);
-        LARGE_INTEGER offset{};
-        offset.QuadPart = headerSize_;
-        Require(::SetFilePointerEx(input.get(), offset, nullptr, FILE_BEGIN), IDS_CANNOT_COPY_PROPERTIES,
-                inputPath_);
-        const std::uint64_t sum = TransferPayload(input.get(), output.get(), *currentCipher_, false);
-        if (sum != storedChecksum_) {
-            report_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
-            ThrowHr(NTE_BAD_KEY);
-        }
-        // The plain file is on disk before the encrypted one goes.
-        Require(::FlushFileBuffers(output.get()), IDS_CANNOT_WRITE, outputPath_);
+    if (outputFinished_) {
+        RepairFinishedOutput();
+        return RemoveEncryptedInput();
     }
+    bool createdWithSecurity = false;
+    CreateOutput(createdWithSecurity);
+    LARGE_INTEGER offset{};
+    offset.QuadPart = headerSize_;
+    Require(::SetFilePointerEx(input_.get(), offset, nullptr, FILE_BEGIN), IDS_CANNOT_COPY_PROPERTIES,
+            inputPath_);
+    const std::uint64_t sum = TransferPayload(input_.get(), output_.get(), *currentCipher_, false);
+    if (sum != storedChecksum_) {
+        report_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
+        ThrowHr(NTE_BAD_KEY);
+    }
+    // The plain file is on disk before the encrypted one goes.
+    Require(::FlushFileBuffers(output_.get()), IDS_CANNOT_WRITE, outputPath_);
     Check(CopyFileAttributes(!createdWithSecurity));
     MoveOutputIntoPlace();
-    Check(DeleteAndWipeOutFile(inputPath_, false));
+    RemoveEncryptedInput();
+}
+
+void CFileDecryption::RemoveEncryptedInput() {
+    RequireUnchangedInput();
+    // A link goes, not the encrypted file it leads to, which stays where it was.
+    const DWORD attributes = ::GetFileAttributesW(inputPath_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return Require(::DeleteFileW(inputPath_.c_str()), IDS_CANNOT_DELETE, inputPath_);
+    DeleteHeldInput();
 }
 
 HRESULT CFileDecryption::DoEncryptDecrypt(bool recordItem) {

@@ -23,6 +23,8 @@ protected:
 
 private:
     void Decrypt();
+    // The encrypted file goes once its plain file is in place.
+    void RemoveEncryptedInput();
 
     std::uint64_t storedChecksum_ = 0;
     std::uint32_t headerSize_ = 0;

@@ -42,13 +42,18 @@ bool OpensWith(const std::wstring& path, const std::wstring& program) {
 int CFileDecryptAndOpen::CheckInputFile() {
     const int result = CFileDecryption::CheckInputFile();
     // A file that opened but whose header could not be read may be something the shell
-    // knows how to open; one that is not an encrypted file is left alone.
-    if (result < 0) OpenUnlessItIsOurs(inputPath_);
+    // knows how to open; one that is not an encrypted file is left alone. The program that
+    // opens it must find it free.
+    if (result < 0) {
+        ReleaseFile();
+        OpenUnlessItIsOurs(inputPath_);
+    }
     return result;
 }
 
 HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
     const HRESULT hr = CFileDecryption::DoEncryptDecrypt(recordItem);
+    ReleaseFile();
     if (SUCCEEDED(hr)) OpenUnlessItIsOurs(outputPath_);
     return hr;
 }

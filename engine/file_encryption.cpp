@@ -31,37 +31,42 @@ bool CFileEncryption::Confirmed() {
     return true;
 }
 
-UINT CFileEncryption::LinkReason() const {
-    // The link itself is opened, not what it leads to. A file that cannot be opened is left
-    // to the steps after this one, which report why.
-    const FileHandle file(::CreateFileW(inputPath_.c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!file || !::GetFileInformationByHandle(file.get(), &information)) return 0;
-    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return IDS_SKIPPED_LINK;
-    return information.nNumberOfLinks > 1 ? IDS_SKIPPED_HARD_LINKS : 0;
+UINT CFileEncryption::SkipReason() const {
+    // The name itself was opened, not what a link leads to.
+    if (inputIdentity_.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return IDS_SKIPPED_LINK;
+    if (inputIdentity_.links > 1) return IDS_SKIPPED_HARD_LINKS;
+    if (!input_) return IDS_CANNOT_OPEN;
+    return HoldsNamedStreams() ? IDS_SKIPPED_STREAMS : 0;
+}
+
+bool CFileEncryption::HoldsNamedStreams() const {
+    return HasNamedStreams(input_.get());
 }
 
 int CFileEncryption::CheckInputFile() {
     CTraceScope scope("CFileEncryption::CheckInputFile");
-    if (const UINT reason = LinkReason()) {
-        report_.AddEntry(reason, inputPath_, S_OK);
-        return 1;
-    }
-    if (!Confirmed()) return 1;
-    const HRESULT magic = IsEncryptedFileName(inputPath_.c_str());
-    if (FAILED(magic)) {
-        report_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
-        return magic;
-    }
-    return magic == S_OK ? 1 : 0;
+    return Guarded(scope, [&]() -> HRESULT {
+        HoldPlainInput();
+        if (const UINT reason = SkipReason()) {
+            report_.AddEntry(reason, inputPath_, S_OK);
+            return 1;
+        }
+        if (!Confirmed()) return 1;
+        const HRESULT magic = IsEncryptedFile(input_.get());
+        if (FAILED(magic)) {
+            report_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
+            return magic;
+        }
+        Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
+                inputPath_);
+        return magic == S_OK ? 1 : 0;
+    });
 }
 
 bool CFileEncryption::CreateOutFileName() {
     CTraceScope scope("CFileEncryption::CreateOutFileName");
     outputPath_ = inputPath_ + L".zte";
-    return MayWriteOutput(outputPath_, inputPath_);
+    return MayWriteOutput(false);
 }
 
 HRESULT CFileEncryption::WriteFileHeader(HANDLE output) {
@@ -87,62 +92,82 @@ HRESULT CFileEncryption::WriteCheckSum(HANDLE output, std::uint64_t checksum) {
 }
 
 // The encrypted copy is flushed and in place under its name before the plain file is
-// touched, and once overwriting has begun it is the only intact copy: from then on it is
-// kept whatever fails.
-void CFileEncryption::Encrypt(bool& keepOutput) {
-    if (outputFinished_) return WipeInput(keepOutput);
-    bool createdWithSecurity = false;
-    {
-        const FileHandle input =
-            OpenExisting(inputPath_, GENERIC_READ | DELETE, FILE_SHARE_READ, IDS_CANNOT_OPEN);
-        const FileHandle output = CreateOutput(createdWithSecurity);
-        Check(WriteFileHeader(output.get()));
-        const std::uint64_t sum = TransferPayload(input.get(), output.get(), keys_.PrimaryCipher(), true);
-        Check(WriteCheckSum(output.get(), sum));
-        Require(::FlushFileBuffers(output.get()), IDS_CANNOT_WRITE, outputPath_);
+// touched; from then on it stays whatever fails.
+void CFileEncryption::Encrypt() {
+    if (outputFinished_) {
+        RepairFinishedOutput();
+        return WipeInput();
     }
+    bool createdWithSecurity = false;
+    CreateOutput(createdWithSecurity);
+    Check(WriteFileHeader(output_.get()));
+    const std::uint64_t sum = TransferPayload(input_.get(), output_.get(), keys_.PrimaryCipher(), true);
+    Check(WriteCheckSum(output_.get(), sum));
+    Require(::FlushFileBuffers(output_.get()), IDS_CANNOT_WRITE, outputPath_);
     Check(CopyFileAttributes(!createdWithSecurity));
     // The last moment a cancel keeps everything as it was: a wipe once begun is finished.
     StopIfCancelled();
     MoveOutputIntoPlace();
-    WipeInput(keepOutput);
+    WipeInput();
 }
 
 // The plain file is wiped under an unfinished name: a run that dies during the wipe leaves
 // no half-overwritten file under the name the user knows, only the encrypted copy and a
-// leftover that the next run removes.
-void CFileEncryption::WipeInput(bool& keepOutput) {
+// hidden leftover that the next run removes. It is overwritten and deleted through the handle
+// it was read through, which no link or other file put under its name can divert.
+void CFileEncryption::WipeInput() {
+    RequireUnchangedInput();
     const std::wstring aside = SetInputAside();
-    const HRESULT wiped = DeleteAndWipeOutFile(aside, true, &keepOutput, inputPath_);
-    if (SUCCEEDED(wiped)) return;
-    // Nothing overwritten: the plain file goes back to its name, or the encrypted copy stays.
-    if (keepOutput || !PathExists(aside) ||
-        !::MoveFileExW(aside.c_str(), inputPath_.c_str(), MOVEFILE_WRITE_THROUGH))
-        keepOutput = true;
-    ThrowHr(wiped);
+    bool overwriteBegan = false;
+    const HRESULT wiped = DeleteAndWipeOutFile(input_.get(), aside, true, inputPath_, &overwriteBegan);
+    if (FAILED(wiped)) {
+        // Nothing overwritten: the plain file goes back to its name as it was, beside its
+        // encrypted copy.
+        if (!overwriteBegan) PutInputBack();
+        ThrowHr(wiped);
+    }
+    input_.reset();
 }
 
 std::wstring CFileEncryption::SetInputAside() {
     for (unsigned attempt = 1;; ++attempt) {
         std::wstring aside = UnfinishedPath(inputPath_, attempt);
-        if (::MoveFileExW(inputPath_.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
-            ::SetFileAttributesW(aside.c_str(), ::GetFileAttributesW(aside.c_str()) | FILE_ATTRIBUTE_HIDDEN);
-            return aside;
+        try {
+            RenameHeld(input_.get(), aside);
+        } catch (const HResultError& error) {
+            if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
+            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+            throw;
         }
-        const HRESULT hr = HResultFromWin32(::GetLastError());
-        if (!IsNameTaken(hr) || attempt == kUnfinishedAttempts) {
-            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, hr);
-            ThrowHr(hr);
+        // Hidden as every unfinished file is, which is what lets a later run remove it.
+        inputAttributesChanged_ = false;
+        try {
+            SetHeldAttributes(input_.get(),
+                              (inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
+        } catch (const HResultError& error) {
+            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+            PutInputBack();
+            throw;
         }
+        return aside;
+    }
+}
+
+void CFileEncryption::PutInputBack() {
+    try {
+        RenameHeld(input_.get(), inputPath_);
+        SetHeldAttributes(input_.get(), inputIdentity_.attributes);
+    } catch (const HResultError&) {
+        // Left hidden under its unfinished name, where the next run removes it: the encrypted
+        // copy is complete under its own name.
     }
 }
 
 HRESULT CFileEncryption::DoEncryptDecrypt(bool /*recordItem*/) {
     CTraceScope scope("CFileEncryption::DoEncryptDecrypt");
-    bool keepOutput = false;
-    const HRESULT hr = Guarded(scope, [&] { Encrypt(keepOutput); });
+    const HRESULT hr = Guarded(scope, [&] { Encrypt(); });
     if (FAILED(hr)) {
-        if (!keepOutput) RemovePartialOutput();
+        RemovePartialOutput();
         return hr;
     }
     UpdateDecryptedItems(inputPath_, false);

@@ -20,19 +20,24 @@ protected:
 
     HRESULT WriteFileHeader(HANDLE output);
     HRESULT WriteCheckSum(HANDLE output, std::uint64_t checksum);
+    // Whether the held input has streams beside its unnamed one.
+    virtual bool HoldsNamedStreams() const;
 
 private:
     // False when the file is of a type the user declined to encrypt.
     bool Confirmed();
-    // The report entry for a file whose wipe would reach beyond the selection: a link
-    // (its target would be wiped, only the link deleted) or a file with several names (its
-    // content would be wiped under all of them); 0 for a plain file.
-    UINT LinkReason() const;
-    void Encrypt(bool& keepOutput);
-    void WipeInput(bool& keepOutput);
-    // Moves the plain file to an unfinished name of its own and returns it; a failure is
-    // reported with entry 14 and thrown.
+    // The report entry for a file that encryption would not carry whole or whose wipe would
+    // reach beyond the selection: a link (its target would be wiped, only the link deleted), a
+    // file with several names (its content would be wiped under all of them) or with named
+    // streams (only the unnamed one is encrypted); 0 for a plain file.
+    UINT SkipReason() const;
+    void Encrypt();
+    void WipeInput();
+    // Moves the held plain file to an unfinished name of its own and hides it there, and
+    // returns that name; a failure is reported with entry 14 and thrown.
     std::wstring SetInputAside();
+    // Gives the set-aside plain file back its name and attributes, as far as the system lets.
+    void PutInputBack();
 
     CLowerCaseStringSet confirmationSet_;
     ConfirmAnswer answer_ = kAnswerNo;

@@ -4,6 +4,7 @@
 
 #include "engine/encryption_decryption.h"
 #include "engine/engine_ids.h"
+#include "engine/unfinished_path.h"
 #include "ui/folder_entries.h"
 #include "ui/report_dlg.h"
 #include "ui/total_size.h"
@@ -27,9 +28,17 @@ HRESULT WalkFolder(CEncryptionDecryption& engine, const std::wstring& folder,
     return S_OK;
 }
 
-void SkipMissing(CEncryptionDecryption& engine, const std::wstring& path) {
-    engine.SkipFile(path);
-    engine.Report().AddEntry(IDS_NOT_FOUND, path, S_OK);
+bool TakenAsGoneOrLeftover(CEncryptionDecryption& engine, const std::wstring& path, DWORD attributes,
+                           bool namedByUser) {
+    const bool unfinished = IsUnfinishedPath(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        engine.SkipFile(path);
+        if (namedByUser || !unfinished) engine.Report().AddEntry(IDS_NOT_FOUND, path, S_OK);
+        return true;
+    }
+    if (!unfinished || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    engine.ProcessLeftover(path, namedByUser);
+    return true;
 }
 
 void FinishRun(HWND owner, CEncryptionDecryption& engine, UINT closingEntryId) {

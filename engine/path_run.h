@@ -26,8 +26,12 @@ inline bool IsLinkedFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// A path that is gone: counted as done on the progress bar and reported with entry 50.
-void SkipMissing(CEncryptionDecryption& engine, const std::wstring& path);
+// The first look of a walk at an item, true when the walk is done with it: a path that is
+// gone is reported with entry 50 (unless it is a leftover found in a folder, which the run that
+// finished its file may have removed since the folder was read), and a file under an
+// unfinished name is the engine's to judge as a leftover, never encrypted or decrypted.
+bool TakenAsGoneOrLeftover(CEncryptionDecryption& engine, const std::wstring& path, DWORD attributes,
+                           bool namedByUser);
 
 // The end of a run: the progress dialog closes, and when the report holds entries the summary
 // line is added and the report dialog shows it, owned by owner. A closing entry other than 0

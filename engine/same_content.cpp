@@ -14,11 +14,6 @@ namespace {
 
 constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
-FileHandle OpenForReading(const std::wstring& path) {
-    return FileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
 std::uint64_t SizeOf(HANDLE file) {
     LARGE_INTEGER size{};
     return ::GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
@@ -50,23 +45,23 @@ bool SamePayload(HANDLE encrypted, HANDLE plain, const core::ChunkCipher& cipher
 
 }  // namespace
 
-bool HoldsTheSameContent(const std::wstring& encrypted, const std::wstring& plain, const CFileKeys& keys) {
+bool HoldsTheSameContent(HANDLE encrypted, HANDLE plain, const std::wstring& plainPath,
+                         const CFileKeys& keys) {
     try {
-        const FileHandle encryptedFile = OpenForReading(encrypted);
-        const FileHandle plainFile = OpenForReading(plain);
-        if (!encryptedFile || !plainFile) return false;
+        Check(::SetFilePointerEx(encrypted, LARGE_INTEGER{}, nullptr, FILE_BEGIN));
+        Check(::SetFilePointerEx(plain, LARGE_INTEGER{}, nullptr, FILE_BEGIN));
         CStandardHeader header;
-        if (header.Read(encryptedFile.get()) != S_OK) return false;
+        if (header.Read(encrypted) != S_OK) return false;
         const std::optional<core::AcceptedHeader> accepted = header.Accept();
-        if (!accepted || !SameName(accepted->fileName, FileNameOf(plain)) ||
-            SizeOf(encryptedFile.get()) != accepted->headerSize + SizeOf(plainFile.get()))
+        if (!accepted || !SameName(accepted->fileName, FileNameOf(plainPath)) ||
+            SizeOf(encrypted) != accepted->headerSize + SizeOf(plain))
             return false;
         LARGE_INTEGER offset{};
         offset.QuadPart = accepted->headerSize;
-        if (!::SetFilePointerEx(encryptedFile.get(), offset, nullptr, FILE_BEGIN)) return false;
+        Check(::SetFilePointerEx(encrypted, offset, nullptr, FILE_BEGIN));
         const core::ChunkCipher& cipher =
             accepted->useCompatibilityKey ? keys.CompatibilityCipher() : keys.PrimaryCipher();
-        return SamePayload(encryptedFile.get(), plainFile.get(), cipher, accepted->checksum);
+        return SamePayload(encrypted, plain, cipher, accepted->checksum);
     } catch (const HResultError&) {
         return false;
     }

@@ -30,27 +30,22 @@ bool IsUnfinishedPath(const std::wstring& path) {
     return core::IsUnfinishedName(AsU16(FileNameOf(path)));
 }
 
-void RemoveUnfinished(const std::wstring& finalPath) {
+std::vector<std::wstring> UnfinishedFilesOf(const std::wstring& finalPath) {
     const std::wstring folder = FolderOf(finalPath);
     const std::u16string finalName(AsU16(FileNameOf(finalPath)));
     // The search's pattern finds the attempts of this name; the rule decides on each.
     std::wstring pattern = UnfinishedPath(finalPath, 0);
     pattern.back() = L'*';
+    std::vector<std::wstring> files;
     WIN32_FIND_DATAW found{};
     const FindHandle search(::FindFirstFileW(pattern.c_str(), &found));
-    if (!search) return;
+    if (!search) return files;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             core::IsUnfinishedNameOf(AsU16(found.cFileName), finalName, RoomIn(folder)))
-            RemoveUnfinishedFile(folder + found.cFileName);
+            files.push_back(folder + found.cFileName);
     } while (::FindNextFileW(search.get(), &found));
-}
-
-bool RemoveUnfinishedFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    return ::DeleteFileW(path.c_str()) != FALSE;
+    return files;
 }
 
 bool IsNameTaken(HRESULT hr) {

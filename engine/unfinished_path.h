@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Where an engine writes a file before it is complete, and what a run that died left behind
 // (the naming rule is core/unfinished_name.h). Such a file is never the only copy of
@@ -15,12 +16,9 @@ std::wstring UnfinishedPath(const std::wstring& finalPath, unsigned attempt);
 // Whether the path's final component is an unfinished name.
 bool IsUnfinishedPath(const std::wstring& path);
 
-// Removes the files that earlier runs left under the unfinished names of the final path.
-// One still open in a live run cannot be removed and is left to it.
-void RemoveUnfinished(const std::wstring& finalPath);
-
-// Removes one unfinished file, read-only or not; false when the system refuses.
-bool RemoveUnfinishedFile(const std::wstring& path);
+// The files under the unfinished names of the final path, left by runs that died or still
+// being written by live ones.
+std::vector<std::wstring> UnfinishedFilesOf(const std::wstring& finalPath);
 
 // How many unfinished names are tried before a failure is reported: each one taken is a
 // file of a run that died or is still going.

@@ -1,30 +1,27 @@
 #include "recovery/process_file_recursive.h"
 
 #include "engine/encryption_decryption.h"
+#include "engine/engine_ids.h"
 #include "engine/path_run.h"
-#include "engine/unfinished_path.h"
 #include "trace/operation.h"
 
-HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& path) {
+HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& path, int depth) {
     ZTTraceNS::CTraceScope scope("ProcessFileRecursive");
     return Guarded(scope, [&]() -> HRESULT {
         if (engine.IsCancelled()) return S_OK;
         ZTTraceNS::Trace(scope, 0, "FileName = %ls", path.c_str());
-        // What an earlier run left unfinished is the engine's to remove, and may be gone since
-        // the folder was read.
-        if (IsUnfinishedPath(path)) return static_cast<HRESULT>(engine.ProcessFile(path, false));
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            SkipMissing(engine, path);
-            return S_FALSE;
-        }
+        if (TakenAsGoneOrLeftover(engine, path, attributes, depth == 0)) return S_FALSE;
+        // The encrypted files beyond a link stay as they are, and the user must hear of them.
         if (IsLinkedFolder(attributes)) {
             engine.SkipFile(path);
+            engine.Report().AddEntry(IDS_SKIPPED_LINK_DECRYPT, path, S_OK);
             return S_FALSE;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            return WalkFolder(engine, path,
-                              [&](const std::wstring& entry) { ProcessFileRecursive(engine, entry); });
+            return WalkFolder(engine, path, [&](const std::wstring& entry) {
+                ProcessFileRecursive(engine, entry, depth + 1);
+            });
         // A recovery leaves the user's list of decrypted items as it is.
         return static_cast<HRESULT>(engine.ProcessFile(path, false));
     });

@@ -37,7 +37,7 @@ void Decrypt(HWND owner, const CStringList& paths, std::span<const BYTE> secret)
     {
         const CRaisedPriority raised;
         engine = std::make_unique<CFileDecryption>(owner, secret);
-        WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path); });
+        WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path, 0); });
     }
     FinishRun(owner, *engine);
 }

@@ -4,7 +4,6 @@
 #include "app/traversal/system_protection.h"
 #include "engine/encryption_decryption.h"
 #include "engine/path_run.h"
-#include "engine/unfinished_path.h"
 #include "trace/operation.h"
 
 using ZTTraceNS::CTraceScope;
@@ -41,15 +40,8 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
     Trace(scope, 0, "FileName = %ls", path.c_str());
     return Guarded(scope, [&]() -> HRESULT {
         if (engine.IsCancelled()) return S_FALSE;
-        // What an earlier run left unfinished is hidden, and the engine's to remove; the run
-        // that finished its file may have removed it since the folder was read.
-        if (IsUnfinishedPath(path)) return static_cast<HRESULT>(engine.ProcessFile(path, false));
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            Trace(scope, 0, "File %ls does not exist", path.c_str());
-            SkipMissing(engine, path);
-            return S_FALSE;
-        }
+        if (TakenAsGoneOrLeftover(engine, path, attributes, depth == 0)) return S_FALSE;
         if (const UINT reason = UntouchableReason(scope, path, attributes)) {
             engine.SkipFile(path);
             // Leaving an item encrypted loses nothing, so a decryption does not mention it.

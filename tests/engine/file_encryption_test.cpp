@@ -88,16 +88,23 @@ TEST_F(FileEncryptionTest, EncryptedFileIsSkippedSilentlyButAZteNameWithoutMagic
     EXPECT_EQ(engine_.ProcessedCount(), 1);
 }
 
-TEST_F(FileEncryptionTest, ReadOnlyInputGivesReadOnlyOutput) {
+TEST_F(FileEncryptionTest, ReadOnlyInputGivesReadOnlyOutputAndASkippedOneStaysReadOnly) {
     const std::wstring input = File(L"a.txt", PatternBytes(2048));
     ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY));
+    const DWORD readOnly = ::GetFileAttributesW(input.c_str());
 
     EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
 
     const std::wstring output = input + L".zte";
     EXPECT_FALSE(FileExists(input));
-    EXPECT_TRUE(::GetFileAttributesW(output.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(::GetFileAttributesW(output.c_str()), readOnly);
+
+    const std::wstring encrypted = File(L"b.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
+    ASSERT_TRUE(::SetFileAttributesW(encrypted.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(engine_.ProcessFile(encrypted, true), 1);
+    EXPECT_EQ(::GetFileAttributesW(encrypted.c_str()), readOnly);
     ::SetFileAttributesW(output.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(encrypted.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(FileEncryptionTest, CancelledRunLeavesTheInputAndNoPartialOutput) {
@@ -115,7 +122,7 @@ TEST_F(FileEncryptionTest, CancelledRunLeavesTheInputAndNoPartialOutput) {
     EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_CANCELLED, input, S_OK));
 }
 
-TEST_F(FileEncryptionTest, PlainFileThatCannotBeWipedIsKeptAndTheOutputRemoved) {
+TEST_F(FileEncryptionTest, PlainFileAnotherProgramReadsWithoutSharingWritesIsLeftAloneWithEntry12) {
     const Bytes plain = PatternBytes(3000);
     const std::wstring input = File(L"a.txt", plain);
     // Another program reading the file lets it be read and deleted, but not overwritten.
@@ -125,10 +132,10 @@ TEST_F(FileEncryptionTest, PlainFileThatCannotBeWipedIsKeptAndTheOutputRemoved) 
 
     const int result = engine_.ProcessFile(input, true);
 
-    EXPECT_LT(result, 0);
+    EXPECT_EQ(result, HResultFromWin32(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(input + L".zte"));
-    EXPECT_EQ(engine_.ProcessedCount(), 0);
+    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_OPEN, input, result));
 }
 
 // An engine whose deletion of the plain file is refused after the wipe has run, as a file
@@ -138,10 +145,9 @@ public:
     using CFileEncryption::CFileEncryption;
 
 protected:
-    bool RemoveFile(const std::wstring& path) override {
-        if (path != UnfinishedPath(inputPath_, 1)) return CFileEncryption::RemoveFile(path);
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return false;
+    void RemoveHeld(HANDLE file, const std::wstring& path) override {
+        if (path != UnfinishedPath(inputPath_, 1)) return CFileEncryption::RemoveHeld(file, path);
+        ThrowWin32(ERROR_ACCESS_DENIED);
     }
 };
 
@@ -155,10 +161,49 @@ TEST_F(FileEncryptionTest, PlainFileThatCannotBeDeletedAfterItsWipeLeavesTheEncr
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
     ASSERT_TRUE(reading) << "the only intact copy was removed";
     EXPECT_EQ(reading->plain, plain);
-    // The wiped file is set aside, never left under the name the user knows.
+    // The wiped file is set aside, hidden as a leftover, never left under the name the user knows.
     EXPECT_FALSE(FileExists(input));
     EXPECT_EQ(ReadFileBytes(UnfinishedPath(input, 1)), Bytes(plain.size(), 0));
+    EXPECT_TRUE(::GetFileAttributesW(UnfinishedPath(input, 1).c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_DELETE, input, HResultFromWin32(ERROR_ACCESS_DENIED)));
+}
+
+// With nothing overwritten, the plain file goes back to its name exactly as it was, and the
+// encrypted copy already in place stays beside it.
+TEST_F(FileEncryptionTest, AWipeThatFailsBeforeOverwritingPutsThePlainFileBackAsItWasBesideItsCopy) {
+    const std::wstring input = File(L"a.txt", {});
+    ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    const DWORD attributes = ::GetFileAttributesW(input.c_str());
+    RefusingDelete engine(nullptr, kSecret);
+
+    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+
+    EXPECT_EQ(::GetFileAttributesW(input.c_str()), attributes);
+    EXPECT_TRUE(PortableDecrypt(ReadFileBytes(input + L".zte")));
+    EXPECT_FALSE(FileExists(UnfinishedPath(input, 1)));
+    ::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW((input + L".zte").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Encryption copies only the unnamed stream; the others would go with the file.
+class WithNamedStreams : public CFileEncryption {
+public:
+    WithNamedStreams() : CFileEncryption(nullptr, kSecret) {}
+
+protected:
+    bool HoldsNamedStreams() const override { return true; }
+};
+
+TEST_F(FileEncryptionTest, AFileWithNamedStreamsIsNotEncryptedAndTheReportSaysWhy) {
+    const Bytes plain = PatternBytes(100);
+    const std::wstring input = File(L"a.txt", plain);
+    WithNamedStreams engine;
+
+    EXPECT_EQ(engine.ProcessFile(input, true), 1);
+
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_FALSE(FileExists(input + L".zte"));
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_SKIPPED_STREAMS, input, S_OK));
 }
 
 TEST_F(FileEncryptionTest, OutputThatCannotBeCreatedGivesEntry13Only) {

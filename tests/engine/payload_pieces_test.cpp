@@ -86,9 +86,11 @@ public:
     std::uint64_t removedOutputSize = kNever;
 
 protected:
-    bool RemoveFile(const std::wstring& path) override {
-        if (path == UnfinishedPath(this->outputPath_, 1)) removedOutputSize = SizeOf(path);
-        return Engine::RemoveFile(path);
+    void RemoveHeld(HANDLE file, const std::wstring& path) override {
+        LARGE_INTEGER size{};
+        if (path == UnfinishedPath(this->outputPath_, 1) && ::GetFileSizeEx(file, &size))
+            removedOutputSize = static_cast<std::uint64_t>(size.QuadPart);
+        Engine::RemoveHeld(file, path);
     }
 };
 

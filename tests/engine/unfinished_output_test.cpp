@@ -60,19 +60,76 @@ TEST_F(UnfinishedOutputTest, LeftoversOfDeadRunsGoOnceTheOutputIsCompleteAndNoth
     EXPECT_EQ(encryption.Report().Count() + decryption.Report().Count(), 0u);
 }
 
-TEST_F(UnfinishedOutputTest, ALeftoverHandedToAnEngineIsRemovedAndNeverEncryptedOrDecrypted) {
-    const std::wstring cutPlain = Leftover(L"a.txt", 1);
+// A leftover may hold plain text whose wipe was cut short: every engine overwrites it before
+// it goes, which a reader that shares its deletion sees through its own handle.
+TEST_F(UnfinishedOutputTest, ALeftoverAWalkMeetsIsOverwrittenAndRemovedByEveryEngine) {
     CFileEncryption encryption(nullptr, kSecret);
-    EXPECT_EQ(encryption.ProcessFile(cutPlain, true), 1);
-
-    const std::wstring cutEncrypted = UnfinishedPath(folder_.Path(L"b.txt.zte"), 3);
-    WriteFileBytes(cutEncrypted, PortableEncrypt(u"b.txt", PatternBytes(100), 1));
     CFileDecryption decryption(nullptr, kSecret);
-    EXPECT_EQ(decryption.ProcessFile(cutEncrypted, true), 1);
+    for (CEncryptionDecryption* engine : {static_cast<CEncryptionDecryption*>(&encryption),
+                                          static_cast<CEncryptionDecryption*>(&decryption)}) {
+        const std::wstring leftover = Leftover(L"a.txt", 1);
+        const FileHandle reader(::CreateFileW(leftover.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
 
+        engine->ProcessLeftover(leftover, false);
+
+        Bytes seen(777);
+        DWORD read = 0;
+        ASSERT_TRUE(::ReadFile(reader.get(), seen.data(), static_cast<DWORD>(seen.size()), &read, nullptr));
+        EXPECT_EQ(seen, Bytes(777, 0));
+    }
     EXPECT_TRUE(Names().empty());
     EXPECT_EQ(encryption.ProcessedCount() + decryption.ProcessedCount(), 0);
     EXPECT_EQ(encryption.Report().Count() + decryption.Report().Count(), 0u);
+}
+
+// Only what this program provably left is removed: a hidden plain file with one name, not a
+// system file, found in a chosen folder. Anything else under such a name is the user's.
+TEST_F(UnfinishedOutputTest, AFileNamedLikeALeftoverThatIsNotProvablyOursIsLeftAloneWithEntry82) {
+    const Bytes content = PatternBytes(3000);
+    const std::wstring userFile = File(L"notes.~ZT-Unfinished-7", content);
+    const std::wstring original = File(L"a.txt", content);
+    const std::wstring secondName = UnfinishedPath(original + L".zte", 1);
+    ASSERT_TRUE(::CreateHardLinkW(secondName.c_str(), original.c_str(), nullptr));
+    ASSERT_TRUE(::SetFileAttributesW(secondName.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::wstring system = Leftover(L"s.txt", 1);
+    ASSERT_TRUE(::SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    const std::wstring named = Leftover(L"n.txt", 1);
+    CFileEncryption engine(nullptr, kSecret);
+
+    engine.ProcessLeftover(userFile, false);
+    engine.ProcessLeftover(secondName, false);
+    engine.ProcessLeftover(system, false);
+    engine.ProcessLeftover(named, true);
+
+    EXPECT_EQ(ReadFileBytes(userFile), content);
+    EXPECT_EQ(ReadFileBytes(original), content);
+    EXPECT_EQ(ReadFileBytes(system), PatternBytes(777, 3));
+    EXPECT_EQ(ReadFileBytes(named), PatternBytes(777, 3));
+    EXPECT_EQ(Text(engine.Report()),
+              Entry(IDS_NOT_A_LEFTOVER, userFile, S_OK) + Entry(IDS_NOT_A_LEFTOVER, secondName, S_OK) +
+                  Entry(IDS_NOT_A_LEFTOVER, system, S_OK) + Entry(IDS_NOT_A_LEFTOVER, named, S_OK));
+    ::SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(named.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(UnfinishedOutputTest, ALeftoverALiveRunHoldsStaysAndOneAlreadyGoneIsNotMentioned) {
+    const std::wstring held = Leftover(L"a.txt.zte", 1);
+    ASSERT_TRUE(::SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const FileHandle writer(
+        ::CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    CFileDecryption engine(nullptr, kSecret);
+
+    engine.ProcessLeftover(held, false);
+    engine.ProcessLeftover(UnfinishedPath(folder_.Path(L"gone.txt"), 1), false);
+
+    EXPECT_TRUE(FileExists(held));
+    EXPECT_EQ(Text(engine.Report()),
+              Entry(IDS_CANNOT_DELETE, held, HResultFromWin32(ERROR_SHARING_VIOLATION)));
+    ::SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // An engine that meets another program taking the output's name after it looked.

@@ -30,8 +30,9 @@ protected:
 };
 
 // Folders are walked to the bottom, a plain file among the encrypted ones stays as it is, and
-// the vanished path is reported while the run goes on; nothing enters the decrypted-items store.
-TEST_F(DecryptSelectionTest, FoldersAreWalkedAndAVanishedPathIsReportedWithoutTouchingTheStore) {
+// the vanished path and a linked folder, whose files stay encrypted, are reported while the
+// run goes on; nothing enters the decrypted-items store.
+TEST_F(DecryptSelectionTest, FoldersAreWalkedAndAVanishedPathOrALinkIsReportedWithoutTouchingTheStore) {
     const std::wstring top = Folder(L"top");
     Folder(L"top\\sub");
     const Bytes first = PatternBytes(1500, 1), second = PatternBytes(40, 2), third = PatternBytes(2100, 3);
@@ -40,6 +41,10 @@ TEST_F(DecryptSelectionTest, FoldersAreWalkedAndAVanishedPathIsReportedWithoutTo
     const Bytes plain = PatternBytes(90, 4);
     const std::wstring mistaken = File(L"top\\sub\\plain.txt", plain);
     Encrypted(L"third.zte", u"third.txt", third);
+    Folder(L"elsewhere");
+    const std::wstring beyond = Encrypted(L"elsewhere\\beyond.txt.zte", u"beyond.txt", plain);
+    const FolderLink link(folder_.Path(L"top\\link"), folder_.Path(L"elsewhere"));
+    ASSERT_TRUE(link.Made()) << "no folder links here";
     const std::wstring vanished = folder_.Path(L"vanished.zte");
     CStringList paths;
     for (const std::wstring& path : {top, vanished, folder_.Path(L"third.zte")}) paths.Add(path);
@@ -56,6 +61,10 @@ TEST_F(DecryptSelectionTest, FoldersAreWalkedAndAVanishedPathIsReportedWithoutTo
     EXPECT_EQ(password.Finish(answered), 0u) << answered;
     ASSERT_EQ(report.Finish(shown), 0u) << shown;
     EXPECT_NE(shown.find(Narrow(Entry(IDS_NOT_FOUND, vanished, S_OK))), std::string::npos) << shown;
+    EXPECT_NE(shown.find(Narrow(Entry(IDS_SKIPPED_LINK_DECRYPT, folder_.Path(L"top\\link"), S_OK))),
+              std::string::npos)
+        << shown;
+    EXPECT_TRUE(FileExists(beyond));
     std::wstring summary = LoadResString(IDS_SUMMARY_DECRYPT);
     summary.replace(summary.find(L"%d"), 2, L"3");
     EXPECT_NE(shown.find(Narrow(summary)), std::string::npos) << shown;

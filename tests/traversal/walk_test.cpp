@@ -237,4 +237,36 @@ TEST_F(WalkTest, ALinkedFolderIsNeverEnteredAndReportedOnlyWhenEncrypting) {
     }
 }
 
+// The walk judges a name that looks like a leftover by what the file is: only a hidden plain
+// file with one name found in a chosen folder is removed, a folder so named is walked, and a
+// second name of a user's file is never wiped through.
+TEST_F(WalkTest, AWalkRemovesOnlyItsOwnLeftoversAndWalksAFolderNamedLikeOne) {
+    const std::wstring top = Folder(L"top");
+    const Bytes content = PatternBytes(3000);
+    const std::wstring original = File(L"top\\a.txt", content);
+    const std::wstring secondName = folder_.Path(L"top\\b.~zt-unfinished-1");
+    ASSERT_TRUE(::CreateHardLinkW(secondName.c_str(), original.c_str(), nullptr));
+    const std::wstring userFile = File(L"top\\x.~ZT-Unfinished-7", content);
+    Folder(L"top\\d.~zt-unfinished-2");
+    const std::wstring inner = File(L"top\\d.~zt-unfinished-2\\inner.txt", PatternBytes(10));
+    const std::wstring leftover = File(L"top\\c.txt.~zt-unfinished-1", PatternBytes(20));
+    SetAttributes(leftover, FILE_ATTRIBUTE_HIDDEN);
+    CFileEncryption engine(nullptr, kSecret);
+
+    ProcessFileRecursive(engine, top, 0);
+    ProcessFileRecursive(engine, userFile, 0);
+
+    EXPECT_EQ(ReadFileBytes(original), content);
+    EXPECT_EQ(ReadFileBytes(secondName), content);
+    EXPECT_EQ(ReadFileBytes(userFile), content);
+    EXPECT_TRUE(FileExists(inner + L".zte"));
+    EXPECT_FALSE(FileExists(leftover));
+    const std::wstring report = Text(engine.Report());
+    EXPECT_EQ(engine.Report().Count(), 4u) << report;
+    for (const std::wstring& entry :
+         {Entry(IDS_SKIPPED_HARD_LINKS, original, S_OK), Entry(IDS_NOT_A_LEFTOVER, secondName, S_OK),
+          Entry(IDS_NOT_A_LEFTOVER, userFile, S_OK)})
+        EXPECT_NE(report.find(entry), std::wstring::npos) << report;
+}
+
 }  // namespace

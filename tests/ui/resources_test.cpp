@@ -40,11 +40,12 @@ TEST(Resources, EveryStringTheProgramUsesHasAText) {
 // Texts filled with a path take it as the one "%s"; a second would take the error text.
 TEST(Resources, ReportTextsHaveOnePlaceForThePath) {
     const UINT ids[] = {
-        IDS_CANNOT_OPEN,      IDS_CANNOT_CREATE,     IDS_CANNOT_DELETE, IDS_CANNOT_READ,
-        IDS_CANNOT_WRITE,     IDS_SKIPPED_SYSTEM,    IDS_CANNOT_LIST,   IDS_CANNOT_COPY_PROPERTIES,
-        IDS_SKIPPED_BY_USER,  IDS_OUTPUT_EXISTS,     IDS_CANCELLED,     IDS_WRONG_KEY,
-        IDS_OWNER_NOT_SET,    IDS_SKIPPED_PROTECTED, IDS_NOT_FOUND,     IDS_SKIPPED_HIDDEN,
-        IDS_CONFIRM_QUESTION, IDS_ERROR_REASON};
+        IDS_CANNOT_OPEN,      IDS_CANNOT_CREATE,     IDS_CANNOT_DELETE,     IDS_CANNOT_READ,
+        IDS_CANNOT_WRITE,     IDS_SKIPPED_SYSTEM,    IDS_CANNOT_LIST,       IDS_CANNOT_COPY_PROPERTIES,
+        IDS_SKIPPED_BY_USER,  IDS_OUTPUT_EXISTS,     IDS_CANCELLED,         IDS_WRONG_KEY,
+        IDS_OWNER_NOT_SET,    IDS_SKIPPED_PROTECTED, IDS_NOT_FOUND,         IDS_SKIPPED_HIDDEN,
+        IDS_CONFIRM_QUESTION, IDS_ERROR_REASON,      IDS_SKIPPED_LINK,      IDS_SKIPPED_HARD_LINKS,
+        IDS_NOT_A_LEFTOVER,   IDS_SKIPPED_STREAMS,   IDS_CHANGED_MEANWHILE, IDS_SKIPPED_LINK_DECRYPT};
     for (UINT id : ids) {
         const std::wstring text = LoadResString(id);
         const std::size_t first = text.find(L"%s");

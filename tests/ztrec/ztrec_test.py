@@ -238,6 +238,18 @@ class Refusals(Folder):
         self.assertEqual((self.dir / "a.txt").read_bytes(), b"content")
         self.assertEqual(plain.read_bytes(), b"plain")
 
+    def test_file_with_other_names_is_never_wiped(self):
+        plain = self.write("a.txt", b"shared content")
+        os.link(plain, self.dir / "b.txt")
+        before = self.snapshot()
+        result = run("encrypt", "--wipe", plain)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(f"{plain}: skipped, has other names (hard links)", result.stderr)
+        self.assertNothingChanged(before)
+        # Encrypting without the wipe touches neither name.
+        self.assertEqual(run("encrypt", plain).returncode, 0)
+        self.assertEqual((self.dir / "b.txt").read_bytes(), b"shared content")
+
     def test_one_failure_does_not_stop_the_others(self):
         good = self.encrypted("good.txt", b"good")
         self.write("good2.txt", b"x")

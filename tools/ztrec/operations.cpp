@@ -165,6 +165,7 @@ Outcome DecryptFile(const Path& path, Keys& keys, bool keep) {
 Outcome EncryptFile(const Path& path, Keys& keys, bool wipe) {
     std::unique_ptr<InputFile> input = OpenInput(path);
     if (core::ReadMagic(*input) == core::ReadResult::Ok) return {Result::AlreadyEncrypted};
+    if (wipe && input->Names() > 1) return {Result::SeveralNames};
     const std::string name = Utf8Of(path.filename());
     if (!core::IsWritableStoredName(name))
         return {Result::NameRefused, texts::StoredNameIs(core::EscapedPath(name))};

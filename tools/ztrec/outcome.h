@@ -16,6 +16,7 @@ enum class Result {
     AlreadyEncrypted,
     NameRefused,
     OutputExists,
+    SeveralNames,  // wiping it would wipe the content under its other names too
     NotRegularFile,
     // failed
     Missing,

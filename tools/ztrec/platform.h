@@ -59,6 +59,7 @@ Kind KindOf(const Path& path, bool followLinks);
 std::vector<Path> ListFolder(const Path& folder);
 void Remove(const Path& path);
 // Overwrites the file's content with zeros, flushes that to the disk and removes the file.
+// Refused, without a byte written, for anything but a plain file with one name.
 void WipeAndRemove(const Path& path);
 
 class InputFile : public core::ByteSource {
@@ -67,6 +68,8 @@ public:
     std::size_t Read(std::span<std::uint8_t> buffer) override = 0;
     virtual std::uint64_t Size() = 0;
     virtual void Seek(std::uint64_t offset) = 0;
+    // How many names the file has: more than one when hard links share its content.
+    virtual std::uint64_t Names() = 0;
 };
 std::unique_ptr<InputFile> OpenInput(const Path& path);
 

@@ -133,6 +133,8 @@ std::string ResultName(Result result) {
             return "name refused";
         case Result::OutputExists:
             return "output exists";
+        case Result::SeveralNames:
+            return "has other names (hard links): wiping it would destroy the content under every name";
         case Result::NotRegularFile:
             return "not a regular file";
         case Result::Missing:

@@ -68,6 +68,11 @@ public:
     void Seek(std::uint64_t offset) override {
         Check(::lseek(fd_.get(), static_cast<off_t>(offset), SEEK_SET));
     }
+    std::uint64_t Names() override {
+        struct stat status {};
+        Check(::fstat(fd_.get(), &status));
+        return static_cast<std::uint64_t>(status.st_nlink);
+    }
 
 private:
     UniqueFd fd_;
@@ -167,6 +172,11 @@ void WipeAndRemove(const Path& path) {
         const UniqueFd fd(Check(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC)));
         struct stat status {};
         Check(::fstat(fd.get(), &status));
+        // A name added since the file was read would lose its content too.
+        if (!S_ISREG(status.st_mode) || status.st_nlink != 1) {
+            errno = EMLINK;
+            ThrowErrno();
+        }
         const std::vector<std::uint8_t> zeros(kWipeBlock);
         for (off_t offset = 0; offset < status.st_size; offset += static_cast<off_t>(kWipeBlock)) {
             const auto length = std::min<off_t>(status.st_size - offset, static_cast<off_t>(kWipeBlock));

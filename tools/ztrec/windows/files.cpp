@@ -1,20 +1,19 @@
 // Files and folders on Windows.
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/handle_stream.h"
 #include "engine/source_security.h"
 #include "tools/ztrec/platform.h"
+#include "win/held_file.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
 
 namespace ztrec {
 namespace {
 
-constexpr std::size_t kWipeBlock = 1 << 20;
 // What a new file takes over from the one it is made from; the rest belongs to the folder.
 constexpr DWORD kCopiedAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
@@ -59,6 +58,7 @@ public:
     }
     std::uint64_t Size() override { return SizeOf(file_.get()); }
     void Seek(std::uint64_t offset) override { SeekTo(file_.get(), offset); }
+    std::uint64_t Names() override { return IdentityOf(file_.get()).links; }
 
 private:
     FileHandle file_;
@@ -159,21 +159,13 @@ void Remove(const Path& path) {
     Check(::DeleteFileW(path.c_str()));
 }
 
+// Overwritten and deleted through one handle to the name itself, never what a link leads to.
 void WipeAndRemove(const Path& path) {
-    MakeWritable(path);
-    {
-        const FileHandle file = Open(path, GENERIC_WRITE, 0, OPEN_EXISTING);
-        const std::vector<BYTE> zeros(kWipeBlock);
-        for (std::uint64_t remaining = SizeOf(file.get()); remaining > 0;) {
-            const std::size_t length =
-                static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kWipeBlock));
-            WriteFully(file.get(), std::span(zeros).first(length));
-            remaining -= length;
-        }
-        // Zeros still in the cache when the file goes may never reach the disk.
-        Check(::FlushFileBuffers(file.get()));
-    }
-    Check(::DeleteFileW(path.c_str()));
+    const HeldPlainFile held = HoldPlainFile(path.native());
+    // A name added since the file was read would lose its content too.
+    if (!held.file) ThrowWin32(held.error != 0 ? held.error : ERROR_TOO_MANY_LINKS);
+    OverwriteWithZeros(held.file.get());
+    DeleteHeld(held.file.get());
 }
 
 std::unique_ptr<InputFile> OpenInput(const Path& path) {

@@ -1,0 +1,161 @@
+// Two runs over the same files (Encrypt chosen twice, or from Explorer and the dashboard at
+// once): whatever one run holds, the other can neither take away nor remove on its strength,
+// and an output under its final name is never removed.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <utility>
+
+#include "app/resources/resource_ids.h"
+#include "engine/file_decryption.h"
+#include "engine/file_encryption.h"
+#include "engine/handle_stream.h"
+#include "engine/unfinished_path.h"
+#include "engine_test.h"
+
+namespace {
+
+// An engine that lets another run act at the moment it removes its input, the last step of a
+// file, with everything it holds still held.
+template <class Engine>
+class Interleaved : public Engine {
+public:
+    explicit Interleaved(std::function<void()> meanwhile) : Engine(nullptr, kSecret), meanwhile_(meanwhile) {}
+
+protected:
+    void RemoveHeld(HANDLE file, const std::wstring& path) override {
+        if (meanwhile_) std::exchange(meanwhile_, nullptr)();
+        Engine::RemoveHeld(file, path);
+    }
+
+private:
+    std::function<void()> meanwhile_;
+};
+
+using OverlappingRunsTest = EngineTest;
+
+TEST_F(OverlappingRunsTest, WhileARunRemovesItsInputNoOtherRunTakesTheInputItsCopyOrItsLeftover) {
+    const Bytes plain = PatternBytes(5000);
+    const std::wstring input = File(L"a.txt", plain);
+    CFileEncryption second(nullptr, kSecret);
+    CFileDecryption decryption(nullptr, kSecret);
+    Interleaved<CFileEncryption> first([&] {
+        EXPECT_LT(second.ProcessFile(input, true), 0);
+        second.ProcessLeftover(UnfinishedPath(input, 1), false);
+        EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), 1);
+    });
+
+    EXPECT_EQ(first.ProcessFile(input, true), S_OK);
+
+    const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
+    ASSERT_TRUE(reading);
+    EXPECT_EQ(reading->plain, plain);
+    EXPECT_FALSE(FileExists(input));
+    EXPECT_FALSE(FileExists(UnfinishedPath(input, 1)));
+    EXPECT_EQ(Text(second.Report()), Entry(IDS_CANNOT_OPEN, input, HResultFromWin32(ERROR_FILE_NOT_FOUND)) +
+                                         Entry(IDS_CANNOT_DELETE, UnfinishedPath(input, 1),
+                                               HResultFromWin32(ERROR_SHARING_VIOLATION)));
+    EXPECT_EQ(Text(decryption.Report()),
+              Entry(IDS_CANNOT_OPEN, input + L".zte", HResultFromWin32(ERROR_SHARING_VIOLATION)));
+}
+
+// A pair left by a run that died after its move: an encryption removes the plain file on the
+// strength of the encrypted one, a decryption the other way round. Run at once, one of them
+// must find its copy held, or both copies would go.
+TEST_F(OverlappingRunsTest, AnEncryptionAndADecryptionFinishingTheSamePairLeaveOneOfTheCopies) {
+    const Bytes plain = PatternBytes(3000);
+    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
+    const std::wstring input = File(L"a.txt", plain);
+    File(L"a.txt.zte", encrypted);
+    CFileDecryption decryption(nullptr, kSecret);
+    Interleaved<CFileEncryption> encryption(
+        [&] { EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), 1); });
+
+    EXPECT_EQ(encryption.ProcessFile(input, true), S_OK);
+
+    EXPECT_FALSE(FileExists(input));
+    EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
+    EXPECT_EQ(Text(decryption.Report()),
+              Entry(IDS_CANNOT_OPEN, input + L".zte", HResultFromWin32(ERROR_SHARING_VIOLATION)));
+
+    File(L"a.txt", plain);
+    CFileEncryption laterEncryption(nullptr, kSecret);
+    Interleaved<CFileDecryption> laterDecryption(
+        [&] { EXPECT_LT(laterEncryption.ProcessFile(input, true), 0); });
+
+    EXPECT_EQ(laterDecryption.ProcessFile(input + L".zte", true), S_OK);
+
+    EXPECT_FALSE(FileExists(input + L".zte"));
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_EQ(Text(laterEncryption.Report()),
+              Entry(IDS_CANNOT_OPEN, input, HResultFromWin32(ERROR_SHARING_VIOLATION)));
+}
+
+// An engine whose removal of its input is refused, as when a virus scanner holds it.
+class InputNotRemoved : public CFileDecryption {
+public:
+    InputNotRemoved() : CFileDecryption(nullptr, kSecret) {}
+
+protected:
+    void RemoveHeld(HANDLE file, const std::wstring& path) override {
+        if (path == inputPath_) ThrowWin32(ERROR_ACCESS_DENIED);
+        CFileDecryption::RemoveHeld(file, path);
+    }
+};
+
+TEST_F(OverlappingRunsTest, AnOutputUnderItsFinalNameStaysWhenItsInputCannotBeRemoved) {
+    const Bytes plain = PatternBytes(3000);
+    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
+    const std::wstring input = File(L"a.txt.zte", encrypted);
+    InputNotRemoved engine;
+
+    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+
+    EXPECT_EQ(ReadFileBytes(input), encrypted);
+    EXPECT_EQ(ReadFileBytes(folder_.Path(L"a.txt")), plain);
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_DELETE, input, HResultFromWin32(ERROR_ACCESS_DENIED)));
+}
+
+// Stands in for a change that the engine's hold should have kept out: a write to the input,
+// or a new last-write time, once the output is begun.
+template <class Engine>
+class ChangedMeanwhile : public Engine {
+public:
+    ChangedMeanwhile() : Engine(nullptr, kSecret) {}
+
+protected:
+    bool CreateOutFileName() override {
+        const bool free = Engine::CreateOutFileName();
+        FILETIME written{};
+        ::GetSystemTimeAsFileTime(&written);
+        written.dwHighDateTime += 1;
+        ::SetFileTime(this->input_.get(), nullptr, nullptr, &written);
+        return free;
+    }
+};
+
+TEST_F(OverlappingRunsTest, AnInputThatChangedWhileItWasHeldIsKeptBesideItsNewCopy) {
+    const Bytes plain = PatternBytes(3000);
+    const std::wstring input = File(L"a.txt", plain);
+    ChangedMeanwhile<CFileEncryption> encryption;
+
+    EXPECT_EQ(encryption.ProcessFile(input, true), HResultFromWin32(ERROR_FILE_INVALID));
+
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
+    ASSERT_TRUE(reading);
+    EXPECT_EQ(reading->plain, plain);
+    EXPECT_EQ(Text(encryption.Report()), Entry(IDS_CHANGED_MEANWHILE, input, S_OK));
+
+    ASSERT_TRUE(::DeleteFileW(input.c_str()));
+    ChangedMeanwhile<CFileDecryption> decryption;
+
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), HResultFromWin32(ERROR_FILE_INVALID));
+
+    EXPECT_EQ(ReadFileBytes(input), plain);
+    EXPECT_TRUE(FileExists(input + L".zte"));
+    EXPECT_EQ(Text(decryption.Report()), Entry(IDS_CHANGED_MEANWHILE, input + L".zte", S_OK));
+}
+
+}  // namespace
