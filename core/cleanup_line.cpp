@@ -1,5 +1,7 @@
 #include "cleanup_line.h"
 
+#include <algorithm>
+
 #include "decimal_number.h"
 
 namespace core {
@@ -22,9 +24,36 @@ std::vector<std::u16string_view> Fields(std::u16string_view line, std::size_t ma
     return fields;
 }
 
+// The product's own key, and the settings keys it shares, below each hive word.
+constexpr std::u16string_view kProductKey = u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto";
+constexpr std::u16string_view kSharedSettingsKeys[] = {u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings",
+                                                       u"SOFTWARE\\Zentaro\\Applications\\Settings"};
+constexpr std::u16string_view kMachineHive = u"HK";
+constexpr std::u16string_view kUserHives = u"HKU";
+
+bool HasControlCharacter(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c < u' ' || c == u'\x7F'; });
+}
+
 bool IsKeyPath(std::u16string_view path) {
-    if (path.empty() || path.front() == u'\\' || path.back() == u'\\') return false;
+    if (path.empty() || path.front() == u'\\' || path.back() == u'\\' || HasControlCharacter(path))
+        return false;
     return path.find(u"\\\\") == std::u16string_view::npos;
+}
+
+char16_t AsciiUpper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+// Registry names are compared without case.
+bool SameKey(std::u16string_view a, std::u16string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char16_t x, char16_t y) { return AsciiUpper(x) == AsciiUpper(y); });
+}
+
+bool IsAtOrBelow(std::u16string_view path, std::u16string_view key) {
+    return path.size() >= key.size() && SameKey(path.substr(0, key.size()), key) &&
+           (path.size() == key.size() || path[key.size()] == u'\\');
 }
 
 std::optional<CleanupEntry> ParseLine(std::u16string_view line) {
@@ -36,7 +65,11 @@ std::optional<CleanupEntry> ParseLine(std::u16string_view line) {
         if (!number) return std::nullopt;
         entry.number = *number;
     }
-    if (fields.size() > 3) entry.valueName = fields[3] == u" " ? u"" : std::u16string(fields[3]);
+    if (fields.size() > 3) {
+        if (HasControlCharacter(fields[3])) return std::nullopt;
+        entry.valueName = fields[3] == u" " ? u"" : std::u16string(fields[3]);
+    }
+    if (!IsProductLine(entry)) return std::nullopt;
     return entry;
 }
 
@@ -64,6 +97,15 @@ std::u16string CleanupLine(std::u16string_view hive, std::u16string_view keyPath
     }
     line += u"\r\n";
     return line;
+}
+
+bool IsProductLine(const CleanupEntry& entry) {
+    const bool machine = entry.hive == kMachineHive;
+    const bool users = entry.hive == kUserHives;
+    if ((machine || users) && IsAtOrBelow(entry.keyPath, kProductKey)) return true;
+    return users && entry.valueName &&
+           std::any_of(std::begin(kSharedSettingsKeys), std::end(kSharedSettingsKeys),
+                       [&](std::u16string_view key) { return SameKey(entry.keyPath, key); });
 }
 
 CleanupAction ActionOf(const CleanupEntry& entry) {

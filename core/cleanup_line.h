@@ -36,11 +36,19 @@ enum class CleanupAction {
 };
 CleanupAction ActionOf(const CleanupEntry& entry);
 
+// Whether the uninstaller may carry out the line: it must stay within what the suite itself
+// writes there, since the list is a file anyone with write access to the installation folder
+// can change, and the uninstaller runs with the administrator's rights. Any line at or below
+// the product's own key, in either hive; in the user hives, a line that removes a value the
+// suite keeps in the settings keys it shares with the maker's other products.
+bool IsProductLine(const CleanupEntry& entry);
+
 // The lines of a clean-up list file: UTF-16LE after its byte-order mark (a file without one
-// holds no lines, as the writer starts such a file afresh). A line without a hive word, with
-// a key path that is empty or has an empty part (a leading, doubled or trailing backslash,
-// which would name a key above the one meant), or with a number that is not a decimal
-// number is left out.
+// holds no lines, as the writer starts such a file afresh). A line is left out when it has no
+// hive word; a key path that is empty or has an empty part (a leading, doubled or trailing
+// backslash, which would name a key above the one meant); a control character (a zero among
+// them) in its key path or value name; a number that is not a decimal number; or when it is
+// not a product line.
 std::vector<CleanupEntry> ParseCleanupList(std::span<const std::uint8_t> bytes);
 
 }  // namespace core

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "engine/engine_ids.h"
 #include "win/path_parts.h"
 #include "win/this_module.h"
 
@@ -54,8 +55,24 @@ int CFileDecryptAndOpen::CheckInputFile() {
 HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
     const HRESULT hr = CFileDecryption::DoEncryptDecrypt(recordItem);
     ReleaseFile();
-    if (SUCCEEDED(hr)) OpenUnlessItIsOurs(outputPath_);
+    if (FAILED(hr)) return hr;
+    if (IsTheNameOpened())
+        OpenUnlessItIsOurs(outputPath_);
+    else
+        report_.AddEntry(IDS_NOT_OPENED, outputPath_, S_OK);
     return hr;
+}
+
+// Anyone who knows a kilobyte of one of the user's files can forge an encrypted file whose
+// stored name is of any type: a "report.pdf.zte" holding "report.js" would run a script on a
+// double-click. The shell gets only the file the encrypted file's own name promised.
+bool CFileDecryptAndOpen::IsTheNameOpened() const {
+    constexpr std::wstring_view kExtension = L".zte";
+    const std::wstring encryptedName = FileNameOf(inputPath_);
+    if (encryptedName.size() <= kExtension.size()) return false;
+    const std::wstring_view name(encryptedName);
+    return SameNameIgnoringCase(name.substr(name.size() - kExtension.size()), kExtension) &&
+           SameNameIgnoringCase(name.substr(0, name.size() - kExtension.size()), FileNameOf(outputPath_));
 }
 
 void CFileDecryptAndOpen::OpenUnlessItIsOurs(const std::wstring& path) {

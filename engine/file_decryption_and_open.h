@@ -20,6 +20,8 @@ private:
     // Opens the file unless the shell would open it with this very program, which would only
     // start again on the same file, and again.
     void OpenUnlessItIsOurs(const std::wstring& path);
+    // Whether the plain file's name is the encrypted file's own name without ".zte".
+    bool IsTheNameOpened() const;
 };
 
 // Whether the shell's "open" command for files of this path's type starts the given program.

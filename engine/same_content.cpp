@@ -19,13 +19,6 @@ std::uint64_t SizeOf(HANDLE file) {
     return ::GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
 }
 
-bool SameName(const std::u16string& stored, const std::wstring& name) {
-    const std::wstring storedName = ToWide(stored);
-    return ::CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, storedName.c_str(),
-                            static_cast<int>(storedName.size()), name.c_str(),
-                            static_cast<int>(name.size())) == CSTR_EQUAL;
-}
-
 // Both files from their positions to their ends, piece by piece.
 bool SamePayload(HANDLE encrypted, HANDLE plain, const core::ChunkCipher& cipher, std::uint64_t checksum) {
     core::SecureBytes deciphered(kPieceSize);
@@ -53,7 +46,7 @@ bool HoldsTheSameContent(HANDLE encrypted, HANDLE plain, const std::wstring& pla
         CStandardHeader header;
         if (header.Read(encrypted) != S_OK) return false;
         const std::optional<core::AcceptedHeader> accepted = header.Accept();
-        if (!accepted || !SameName(accepted->fileName, FileNameOf(plainPath)) ||
+        if (!accepted || !SameNameIgnoringCase(ToWide(accepted->fileName), FileNameOf(plainPath)) ||
             SizeOf(encrypted) != accepted->headerSize + SizeOf(plain))
             return false;
         LARGE_INTEGER offset{};

@@ -17,6 +17,17 @@ constexpr std::size_t kVerbBytes = 8;
 
 }  // namespace
 
+void InsertAllOrNone(HMENU menu, UINT firstId, std::span<const MenuCommand* const> commands,
+                     const std::function<void(const MenuCommand&)>& insert) {
+    std::size_t inserted = 0;
+    try {
+        for (; inserted < commands.size(); ++inserted) insert(*commands[inserted]);
+    } catch (...) {
+        while (inserted > 0) ::DeleteMenu(menu, firstId + commands[--inserted]->offset, MF_BYCOMMAND);
+        throw;
+    }
+}
+
 const MenuCommand* CommandAtOffset(UINT_PTR offset) {
     for (const MenuCommand& command : kCommands) {
         if (command.offset == offset) return &command;

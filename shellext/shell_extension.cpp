@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <new>
+#include <vector>
 
 #include "shellext/com_module.h"
 #include "shellext/resources/resource_ids.h"
@@ -64,8 +65,9 @@ HRESULT CopyText(const std::wstring& text, CHAR* buffer, UINT bufferUnits) {
 }
 
 const MenuCommand* InvokedCommand(const CMINVOKECOMMANDINFO& invocation) {
-    const auto verb = reinterpret_cast<UINT_PTR>(invocation.lpVerb);
-    return HIWORD(verb) != 0 ? CommandOfVerb(invocation.lpVerb) : CommandAtOffset(LOWORD(verb));
+    // A pointer's upper half, not only bits 16 to 31, tells a verb from an offset on 64-bit.
+    if (!IS_INTRESOURCE(invocation.lpVerb)) return CommandOfVerb(invocation.lpVerb);
+    return CommandAtOffset(reinterpret_cast<UINT_PTR>(invocation.lpVerb));
 }
 
 }  // namespace
@@ -158,12 +160,14 @@ STDMETHODIMP CZTShellExtension::QueryContextMenu(HMENU menu, UINT position, UINT
     if (lastId < firstId || lastId - firstId < kUsedIdentifiers - 1)
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     return Guarded(scope, [&] {
-        if (selection_.OfferEncrypt() && ShowCommands()) {
-            InsertCommand(menu, position++, firstId, *CommandAtOffset(kEncryptOffset));
+        std::vector<const MenuCommand*> offered;
+        if (ShowCommands()) {
+            if (selection_.OfferEncrypt()) offered.push_back(CommandAtOffset(kEncryptOffset));
+            if (selection_.OfferDecrypt()) offered.push_back(CommandAtOffset(kDecryptOffset));
         }
-        if (selection_.OfferDecrypt() && ShowCommands()) {
-            InsertCommand(menu, position, firstId, *CommandAtOffset(kDecryptOffset));
-        }
+        InsertAllOrNone(menu, firstId, offered, [&](const MenuCommand& command) {
+            InsertCommand(menu, position++, firstId, command);
+        });
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, kUsedIdentifiers);
     });
 }

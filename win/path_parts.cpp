@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "win/system_library.h"
 #include "win/unique_handle.h"
 
 namespace {
+
+using UpcaseFunction = WCHAR(WINAPI*)(WCHAR);
 
 std::size_t NameStart(const std::wstring& path) {
     const std::size_t separator = path.find_last_of(L"\\/:");
@@ -39,6 +44,15 @@ std::wstring WithTrailingSeparator(std::wstring folder) {
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     return folder.empty() ? L"\\" + name : WithTrailingSeparator(folder) + name;
+}
+
+// The kernel's own upper-casing, which every NT has (CompareStringOrdinal, which uses it, came
+// with Vista).
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    const auto upcase = LoadedLibraryFunction<UpcaseFunction>(L"ntdll.dll", "RtlUpcaseUnicodeChar");
+    const auto upper = [&](wchar_t c) { return upcase ? upcase(c) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](wchar_t x, wchar_t y) { return x == y || upper(x) == upper(y); });
 }
 
 bool PathIsTaken(const std::wstring& path) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 // The one splitter of Windows paths: a path's final component is what follows its last "\",
 // "/" or ":".
@@ -25,6 +26,10 @@ std::wstring WithTrailingSeparator(std::wstring folder);
 // The folder and a name in it, with one separator between them also when the folder is a
 // drive's root and already ends in one.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+// Whether two names are the same name to Windows: its file systems, and its accounts, compare
+// names without case, upper-casing each unit as the kernel does.
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // True when a file or folder of that name exists (found by a search, as a user would).
 bool PathIsTaken(const std::wstring& path);

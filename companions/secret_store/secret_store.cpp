@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/password.h"
+#include "win/path_parts.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
 
@@ -50,7 +51,8 @@ std::vector<std::wstring> SecretNames(HKEY secrets, const std::wstring& user) {
             ERROR_SUCCESS)
             break;
         const std::wstring_view found(name, length);
-        if (found.size() > prefix.size() && found.substr(0, prefix.size()) == prefix)
+        // Account names are the same whatever their case, as the registry's value names are.
+        if (found.size() > prefix.size() && SameNameIgnoringCase(found.substr(0, prefix.size()), prefix))
             names.emplace_back(found);
     }
     return names;

@@ -9,6 +9,8 @@
 namespace core {
 namespace {
 
+using namespace std::string_literals;
+
 // The bytes of a list file: the byte-order mark, then the text as UTF-16LE.
 std::vector<std::uint8_t> ListFile(std::u16string_view text, bool byteOrderMark = true) {
     std::vector<std::uint8_t> bytes;
@@ -20,24 +22,47 @@ std::vector<std::uint8_t> ListFile(std::u16string_view text, bool byteOrderMark 
     return bytes;
 }
 
+constexpr char16_t kProduct[] = u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto";
+constexpr char16_t kShared[] = u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings";
+
 TEST(CleanupListTest, TheLinesTheSuiteWritesAreReadBackAsWritten) {
+    const std::u16string below = std::u16string(kProduct) + u"\\Key";
     const std::u16string text =
-        CleanupLine(u"HKU", u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings", 5, u"ShowEncryptIcon") +
-        CleanupLine(u"HK", u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto", 2, std::nullopt) +
-        CleanupLine(u"HKU", u"Key", 0, u"") + CleanupLine(u"HK", u"A\\B", 0, std::nullopt);
-    EXPECT_EQ(text.substr(text.rfind(u"HK\t")), u"HK\tA\\B\r\n");
+        CleanupLine(u"HKU", kShared, 5, u"ShowEncryptIcon") + CleanupLine(u"HK", kProduct, 2, std::nullopt) +
+        CleanupLine(u"HKU", below, 0, u"") + CleanupLine(u"HK", below, 0, std::nullopt);
+    EXPECT_EQ(text.substr(text.rfind(u"HK\t")), u"HK\t" + below + u"\r\n");
     const std::vector<CleanupEntry> expected{
-        {u"HKU", u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings", 5, u"ShowEncryptIcon"},
-        {u"HK", u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto", 2, std::nullopt},
-        {u"HKU", u"Key", 0, u""},
-        {u"HK", u"A\\B", 0, std::nullopt},
+        {u"HKU", kShared, 5, u"ShowEncryptIcon"},
+        {u"HK", kProduct, 2, std::nullopt},
+        {u"HKU", below, 0, u""},
+        {u"HK", below, 0, std::nullopt},
     };
     EXPECT_EQ(ParseCleanupList(ListFile(text)), expected);
 }
 
-TEST(CleanupListTest, AValueNameKeepsItsTabsAndTheLastLineNeedsNoLineBreak) {
-    const std::vector<CleanupEntry> expected{{u"HKU", u"K", 1, u"a\tb"}, {u"HK", u"L", 7, std::nullopt}};
-    EXPECT_EQ(ParseCleanupList(ListFile(u"HKU\tK\t1\ta\tb\nHK\tL\t7")), expected);
+TEST(CleanupListTest, TheLastLineNeedsNoLineBreak) {
+    const std::vector<CleanupEntry> expected{{u"HKU", kShared, 1, u"a b"},
+                                             {u"HK", kProduct, 7, std::nullopt}};
+    EXPECT_EQ(ParseCleanupList(
+                  ListFile(u"HKU\t" + std::u16string(kShared) + u"\t1\ta b\nHK\t" + kProduct + u"\t7")),
+              expected);
+}
+
+// The list is a file in the installation folder, and the uninstaller runs with the
+// administrator's rights: a line naming any other key, or one that a zero in its path would
+// cut short to the hive itself, must never reach it.
+TEST(CleanupListTest, OnlyLinesWithinTheProductsOwnKeysAreCarriedOut) {
+    const std::u16string product(kProduct), shared(kShared);
+    const std::u16string text = u"HKU\t\0\t2\r\n"s + u"HK\tSOFTWARE\0x\t2\r\n"s + u"HKU\tSOFTWARE\t2\r\n" +
+                                u"HK\tSOFTWARE\\Zentaro\t2\r\n" + u"HK\t" + product + u" Other\t2\r\n" +
+                                u"HK\t" + product + u"\\Sub\x01\t2\r\n" + u"HKU\t" + shared + u"\t2\r\n" +
+                                u"HK\t" + shared + u"\t5\tShowEncryptIcon\r\n" + u"HKU\t" + shared +
+                                u"\\Below\t5\tValue\r\n" + u"HKU\t" + shared + u"\t5\tName\x1B\r\n" +
+                                u"HKCU\t" + product + u"\t2\r\n" +
+                                u"HK\tsoftware\\zentaro\\applications\\tapwise crypto\\Kept\t2\r\n";
+    const std::vector<CleanupEntry> expected{
+        {u"HK", u"software\\zentaro\\applications\\tapwise crypto\\Kept", 2, std::nullopt}};
+    EXPECT_EQ(ParseCleanupList(ListFile(text)), expected);
 }
 
 TEST(CleanupListTest, AFileWithoutTheByteOrderMarkHoldsNoLines) {
@@ -48,20 +73,13 @@ TEST(CleanupListTest, AFileWithoutTheByteOrderMarkHoldsNoLines) {
 
 TEST(CleanupListTest, LinesThatCouldNameAKeyAboveTheOneMeantAreLeftOut) {
     // An empty key path would be the hive itself; the others name keys nobody wrote.
-    const std::u16string text =
-        u"HK\t\t2\r\n"
-        u"HK\r\n"
-        u"\tKey\t2\r\n"
-        u"HK\t\\SOFTWARE\t2\r\n"
-        u"HK\tSOFTWARE\\\t2\r\n"
-        u"HK\tSOFTWARE\\\\Zentaro\t2\r\n"
-        u"HK\tKey\t-2\r\n"
-        u"HK\tKey\t2x\r\n"
-        u"HK\tKey\t\tName\r\n"
-        u"HK\tKey\t99999999999\r\n"
-        u"\r\n"
-        u"HK\tSOFTWARE\\Zentaro\\Kept\t2\r\n";
-    const std::vector<CleanupEntry> expected{{u"HK", u"SOFTWARE\\Zentaro\\Kept", 2, std::nullopt}};
+    const std::u16string product(kProduct);
+    const std::u16string text = u"HK\t\t2\r\n"s + u"HK\r\n" + u"\t" + product + u"\t2\r\n" + u"HK\t\\" +
+                                product + u"\t2\r\n" + u"HK\t" + product + u"\\\t2\r\n" + u"HK\t" + product +
+                                u"\\\\Sub\t2\r\n" + u"HK\t" + product + u"\t-2\r\n" + u"HK\t" + product +
+                                u"\t2x\r\n" + u"HK\t" + product + u"\t\tName\r\n" + u"HK\t" + product +
+                                u"\t99999999999\r\n" + u"\r\n" + u"HK\t" + product + u"\\Kept\t2\r\n";
+    const std::vector<CleanupEntry> expected{{u"HK", product + u"\\Kept", 2, std::nullopt}};
     EXPECT_EQ(ParseCleanupList(ListFile(text)), expected);
 }
 

@@ -120,7 +120,7 @@ TEST_F(FileDecryptionTest, OnlyANamedFileIsAddedToTheStore) {
 
 TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
     RecordingDecryptAndOpen engine(nullptr, kSecret);
-    const std::wstring good = File(L"good.zte", PortableEncrypt(u"good.txt", PatternBytes(10), 1));
+    const std::wstring good = File(L"good.txt.zte", PortableEncrypt(u"good.txt", PatternBytes(10), 1));
     const std::wstring wrongKey =
         File(L"bad.zte", PortableEncrypt(u"bad.txt", PatternBytes(10), 1, kOtherSecret));
     const std::wstring notEncrypted = File(L"plain.zte", PatternBytes(10));
@@ -143,6 +143,21 @@ TEST_F(FileDecryptionTest, DecryptAndOpenHandsAFileWhoseHeaderCannotBeReadToTheS
     EXPECT_LT(result, 0);
     EXPECT_EQ(engine.opened, std::vector<std::wstring>{input});
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_READ, input, result));
+}
+
+// A forged header can name any type; the shell is handed only the name the encrypted file's
+// own name promised, compared as Windows compares names.
+TEST_F(FileDecryptionTest, DecryptAndOpenOpensOnlyTheNameTheEncryptedFileCarries) {
+    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    const std::wstring forged = File(L"Q3.pdf.zte", PortableEncrypt(u"Q3.js", PatternBytes(10), 1));
+    const std::wstring renamed = File(L"Report.TXT.ZTE", PortableEncrypt(u"report.txt", PatternBytes(10), 1));
+
+    EXPECT_EQ(engine.ProcessFile(forged, true), S_OK);
+    EXPECT_EQ(engine.ProcessFile(renamed, true), S_OK);
+
+    EXPECT_TRUE(FileExists(folder_.Path(L"Q3.js")));
+    EXPECT_EQ(engine.opened, std::vector<std::wstring>{folder_.Path(L"report.txt")});
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_NOT_OPENED, folder_.Path(L"Q3.js"), S_OK));
 }
 
 // A file type of the test's own whose open command starts the given program, unquoted as
@@ -186,7 +201,7 @@ TEST_F(FileDecryptionTest, DecryptAndOpenNeverHandsTheShellAFileOfItsOwnType) {
     RecordingDecryptAndOpen engine(nullptr, kSecret);
     const std::wstring inner = std::wstring(L"inner") + TestFileType::kExtension;
     const std::wstring input =
-        File(L"outer.zte", PortableEncrypt(std::u16string(AsU16(inner)), PatternBytes(10), 1));
+        File(inner + L".zte", PortableEncrypt(std::u16string(AsU16(inner)), PatternBytes(10), 1));
 
     EXPECT_EQ(engine.ProcessFile(input, true), S_OK);
 

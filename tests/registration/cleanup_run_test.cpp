@@ -10,9 +10,13 @@
 
 namespace {
 
-constexpr wchar_t kTestKey[] = L"SOFTWARE\\ZtCleanupRunTest";
+// Below the product's own key, the only one whose lines the uninstaller carries out.
+constexpr wchar_t kTestKey[] = L"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\\CleanupRunTest";
 // The loaded user hives under Wine besides the current user's.
-constexpr wchar_t kDefaultProfile[] = L".DEFAULT\\SOFTWARE\\ZtCleanupRunTest";
+constexpr wchar_t kDefaultProfile[] =
+    L".DEFAULT\\SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\\CleanupRunTest";
+// A key of somebody else's.
+constexpr wchar_t kOutsideKey[] = L"SOFTWARE\\ZtCleanupRunTest";
 
 std::wstring Key(const std::wstring& below) {
     return std::wstring(kTestKey) + L"\\" + below;
@@ -33,6 +37,7 @@ protected:
     RegistryCleanup user_{HKEY_CURRENT_USER, kTestKey};
     RegistryCleanup profile_{HKEY_USERS, kDefaultProfile};
     RegistryCleanup machine_{HKEY_LOCAL_MACHINE, kTestKey};
+    RegistryCleanup outside_{HKEY_LOCAL_MACHINE, kOutsideKey};
 };
 
 TEST_F(CleanupRunTest, AUserLineRemovesTheValueFromEveryLoadedProfileAndTheKeyOnceEmpty) {
@@ -86,13 +91,16 @@ TEST_F(CleanupRunTest, AMachineKeyGoesWholeWithTheSubKeyBitAndOnlyWithoutSubKeys
 
 TEST_F(CleanupRunTest, WhatIsGoneAlreadyUnknownHivesAndKeylessLinesChangeNothingAndFailNothing) {
     SetRegistryString(HKEY_LOCAL_MACHINE, Key(L"Kept"), L"Value", L"1");
+    SetRegistryString(HKEY_LOCAL_MACHINE, kOutsideKey, L"Value", L"1");
     const std::wstring list =
         List(L"HK\t" + Key(L"Missing") + L"\t2\r\n" + L"HKU\t" + Key(L"Missing") + L"\t5\tValue\r\n" +
-             L"HKLM\t" + Key(L"Kept") + L"\t2\r\n" + L"HK\t\t2\r\n" + L"HK\t" + Key(L"Kept\\") + L"\t2\r\n");
+             L"HKLM\t" + Key(L"Kept") + L"\t2\r\n" + L"HK\t\t2\r\n" + L"HK\t" + Key(L"Kept\\") + L"\t2\r\n" +
+             L"HK\t" + kOutsideKey + L"\t2\r\n" + L"HK\t" + kTestKey + std::wstring(1, L'\0') + L"x\t2\r\n");
 
     EXPECT_EQ(CarryOutCleanupList(list), S_OK);
 
     EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, Key(L"Kept").c_str(), L"Value"), L"1");
+    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kOutsideKey, L"Value"), L"1");
 }
 
 TEST_F(CleanupRunTest, WithoutAListThereIsNothingToDo) {

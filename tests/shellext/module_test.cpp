@@ -7,6 +7,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "shellext_fixture.h"
 #include "win/com_apartment.h"
 #include "win/com_ptr.h"
@@ -119,6 +122,24 @@ TEST_F(ModuleTest, CommandStringsAreWideAndNeverWrittenPastTheBuffer) {
         EXPECT_EQ(ask(offset, GCS_HELPTEXTW, 12), E_INVALIDARG) << offset;
     }
     EXPECT_EQ(ask(7, GCS_VALIDATEW, 12), S_OK);
+}
+
+// On 64-bit, a verb above 4 GiB may have bits 16 to 31 clear: only the whole pointer tells it
+// from an offset.
+TEST_F(ModuleTest, AVerbIsAVerbWhereverItLies) {
+    if (sizeof(void*) == 4) GTEST_SKIP() << "a 32-bit pointer to a verb is never below 64 KiB";
+    void* page = ::VirtualAlloc(reinterpret_cast<void*>(static_cast<std::uintptr_t>(std::uint64_t{1} << 32)),
+                                4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(page, nullptr) << "no page at 4 GiB";
+    std::strcpy(static_cast<char*>(page), "Encrypt");
+    CMINVOKECOMMANDINFO invocation{};
+    invocation.cbSize = sizeof invocation;
+    invocation.fMask = CMIC_MASK_FLAG_NO_UI;
+    invocation.lpVerb = static_cast<const char*>(page);
+
+    EXPECT_NE(menu_->InvokeCommand(&invocation), E_INVALIDARG);
+
+    ::VirtualFree(page, 0, MEM_RELEASE);
 }
 
 TEST_F(ModuleTest, OnlyTheExactVerbsAndTheirOffsetsAreCommands) {
