@@ -48,25 +48,6 @@ std::wstring Id(int id) {
     return std::to_wstring(id);
 }
 
-// One argument of uidrive's command line, escaped as the C runtime reads it back: a quote
-// inside, and the backslashes before a quote, are escaped, so that a typed list of quoted
-// names arrives as typed.
-std::wstring Argument(const std::wstring& text) {
-    std::wstring escaped = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : text) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        escaped.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        escaped += c;
-        backslashes = 0;
-    }
-    escaped.append(2 * backslashes, L'\\');
-    return escaped + L"\"";
-}
-
 }  // namespace
 
 void AwaitVerification(UINT promptId) {
@@ -106,27 +87,18 @@ void ChooseNewPassword(const std::wstring& password) {
           L" --set " + Id(IDC_PASSWORD_CONFIRM) + L" " + typed + L" --click " + Id(IDOK) + L" --gone");
 }
 
-// The file name box of the system's open-file dialog, and its box of the folder shown.
-constexpr int kFileNameField = 1148;
-constexpr int kFolderBox = 1137;
-
 void ChooseInOpenDialog(UINT titleId, const std::wstring& path) {
     ChooseInOpenDialog(LoadResString(titleId), path);
 }
 
 void ChooseInOpenDialog(const std::wstring& title, const std::wstring& path) {
-    Drive(L"--title " + Quoted(title) + L" --set " + Id(kFileNameField) + L" " + Argument(path) +
+    Drive(L"--title " + Quoted(title) + L" --set " + Id(kOpenDialogFileName) + L" " + UiArgument(path) +
           L" --click " + Id(IDOK) + L" --gone");
 }
 
 void ChooseInOpenDialog(const std::wstring& title, const std::wstring& folder, const std::wstring& names) {
-    // The dialog shows the folder by its name, and empties the file name box once it is there;
-    // names typed before that would be lost.
-    const std::wstring folderName = folder.substr(folder.find_last_of(L'\\') + 1);
-    Drive(L"--title " + Quoted(title) + L" --set " + Id(kFileNameField) + L" " + Quoted(folder) +
-          L" --click " + Id(IDOK) + L" --wait " + Id(kFolderBox) + L" " + Quoted(folderName) + L" --wait " +
-          Id(kFileNameField) + L" \"\" --set " + Id(kFileNameField) + L" " + Argument(names) + L" --click " +
-          Id(IDOK) + L" --gone");
+    Drive(L"--title " + Quoted(title) + GoToFolder(folder) + L" --set " + Id(kOpenDialogFileName) + L" " +
+          UiArgument(names) + L" --click " + Id(IDOK) + L" --gone");
 }
 
 std::wstring ReadReport() {

@@ -57,13 +57,6 @@ void TypePassword(const std::wstring& password) {
            L" --click " + std::to_wstring(IDOK) + L" --gone");
 }
 
-// A list of names as a person types it into the file name box.
-std::wstring QuotedNames(std::initializer_list<std::wstring> names) {
-    std::wstring typed;
-    for (const std::wstring& name : names) typed += (typed.empty() ? L"" : L" ") + Quoted(name);
-    return typed;
-}
-
 std::wstring Lower(std::wstring text) {
     std::ranges::transform(text, text.begin(),
                            [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });

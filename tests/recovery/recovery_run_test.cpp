@@ -4,6 +4,7 @@
 
 #include <future>
 #include <string>
+#include <vector>
 
 #include "engine_test.h"
 #include "process_run.h"
@@ -73,6 +74,35 @@ TEST_F(DecryptSelectionTest, FoldersAreWalkedAndAVanishedPathOrALinkIsReportedWi
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"third.txt")), third);
     EXPECT_EQ(ReadFileBytes(mistaken), plain);
     EXPECT_EQ(store_.ReadStore(), store);
+}
+
+// The recovery's dialog takes a choice far beyond its first buffer: 500 files whose names are
+// typed into it all come back.
+TEST_F(DecryptSelectionTest, FiveHundredFilesTypedIntoTheRecoveryDialogAreAllDecrypted) {
+    std::vector<std::wstring> stems, names;
+    for (int i = 0; i < 500; ++i) {
+        wchar_t stem[32];
+        ::wsprintfW(stem, L"recovered-in-bulk-%04d", i);
+        stems.push_back(stem);
+        names.push_back(stems.back() + L".zte");
+        Encrypted(names.back(), std::u16string(stem, stem + stems.back().size()) + u".txt",
+                  PatternBytes(20, static_cast<std::uint8_t>(i)));
+    }
+    UiDriver chooser(L"--timeout 60000 --title " + Quoted(LoadResString(IDS_CHOOSE_FILES)) +
+                     GoToFolder(folder_.Path()) + L" --set " + std::to_wstring(kOpenDialogFileName) + L" " +
+                     UiArgument(QuotedNames(names)) + L" --click " + std::to_wstring(IDOK) + L" --gone");
+    UiDriver password(L"--timeout 60000 --controls " + std::to_wstring(IDC_PASSWORD) + L" --set " +
+                      std::to_wstring(IDC_PASSWORD) + L" " + Quoted(kPassword) + L" --click 1 --gone");
+
+    RunRecovery(nullptr);
+
+    std::string chosen, answered;
+    EXPECT_EQ(chooser.Finish(chosen, 90000), 0u) << chosen;
+    EXPECT_EQ(password.Finish(answered), 0u) << answered;
+    for (int i = 0; i < 500; ++i) {
+        const std::wstring plain = folder_.Path(stems[i] + L".txt");
+        ASSERT_EQ(ReadFileBytes(plain), PatternBytes(20, static_cast<std::uint8_t>(i))) << plain;
+    }
 }
 
 struct WhileOpen {

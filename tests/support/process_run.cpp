@@ -65,3 +65,32 @@ DWORD ProcessRun::Finish(std::string& output, DWORD timeoutMs) {
     output.assign(buffer, got);
     return code;
 }
+
+std::wstring UiArgument(const std::wstring& text) {
+    std::wstring escaped = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : text) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        escaped.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        escaped += c;
+        backslashes = 0;
+    }
+    escaped.append(2 * backslashes, L'\\');
+    return escaped + L"\"";
+}
+
+std::wstring QuotedNames(const std::vector<std::wstring>& names) {
+    std::wstring typed;
+    for (const std::wstring& name : names) typed += (typed.empty() ? L"" : L" ") + Quoted(name);
+    return typed;
+}
+
+std::wstring GoToFolder(const std::wstring& folder) {
+    const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
+    const std::wstring box = std::to_wstring(kOpenDialogFileName);
+    return L" --set " + box + L" " + Quoted(folder) + L" --click " + std::to_wstring(IDOK) + L" --wait " +
+           std::to_wstring(kOpenDialogFolder) + L" " + Quoted(name) + L" --wait " + box + L" \"\"";
+}

@@ -45,6 +45,22 @@ public:
     explicit UiDriver(const std::wstring& arguments) : CapturedRun(L"uidrive.exe", arguments) {}
 };
 
+// The system's open-file dialog: its file name box (cmb13) and the box naming the folder it
+// shows (cmb2).
+inline constexpr int kOpenDialogFileName = 1148;
+inline constexpr int kOpenDialogFolder = 1137;
+
+// One argument of uidrive's command line, escaped as the C runtime reads it back: a quote
+// inside, and the backslashes before a quote, are escaped, so that a typed list of quoted
+// names arrives as typed.
+std::wstring UiArgument(const std::wstring& text);
+// Names as a person types them into the file name box: "a.txt" "b.txt".
+std::wstring QuotedNames(const std::vector<std::wstring>& names);
+// uidrive's actions that take the open-file dialog to the folder, typed into its file name
+// box. They end once the dialog shows the folder and has emptied the box: names typed before
+// that would be lost.
+std::wstring GoToFolder(const std::wstring& folder);
+
 // Long enough for a run under Wine on a loaded machine once its dialogs are answered.
 inline constexpr DWORD kRunEndsMs = 30000;
 // A run that must do nothing shows no window and ends at once; this leaves room for Wine.

@@ -2,7 +2,9 @@
 // through uidrive; and the texts a failed run shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "app/resources/resource_ids.h"
 #include "app/traversal/file_list.h"
@@ -67,9 +69,7 @@ TEST(CommonDlgTest, FilterThatDoesNotFitIsRefusedAndTheOthersStay) {
     EXPECT_EQ(dialog.Filter()[CCommonDlg::kFilterUnits - 3], L'*');
 }
 
-// The file name box of the open-file dialog (cmb13).
-constexpr int kFileNameField = 1148;
-// Its file type box (cmb1).
+// The open-file dialog's file type box (cmb1).
 constexpr int kFilterBox = 1136;
 
 class ChooseFilesTest : public ::testing::Test {
@@ -82,8 +82,8 @@ TEST_F(ChooseFilesTest, TypedFileNameIsTheChosenPath) {
     WriteFileBytes(path, PatternBytes(10));
     CCommonDlg dialog(nullptr, L"Choose for the test");
     dialog.AppendFilter(L"All", L"*.*");
-    UiDriver driver(L"--title \"Choose for the test\" --set " + std::to_wstring(kFileNameField) + L" \"" +
-                    path + L"\" --click 1 --gone");
+    UiDriver driver(L"--title \"Choose for the test\" --set " + std::to_wstring(kOpenDialogFileName) +
+                    L" \"" + path + L"\" --click 1 --gone");
 
     EXPECT_EQ(dialog.ChooseFiles(), 1);
 
@@ -102,6 +102,83 @@ TEST_F(ChooseFilesTest, CancelGivesTwoAndNoPaths) {
     std::string output;
     EXPECT_EQ(driver.Finish(output), 0u) << output;
     EXPECT_EQ(dialog.Count(), 0u);
+}
+
+// Far more files than the dialog's first buffer holds: 500 names of 25 characters.
+class ChooseFilesBeyondTheBufferTest : public ChooseFilesTest {
+protected:
+    static constexpr wchar_t kTitle[] = L"Choose many for the test";
+
+    ChooseFilesBeyondTheBufferTest() {
+        for (int i = 0; i < 500; ++i) {
+            wchar_t name[32];
+            ::wsprintfW(name, L"many-chosen-file-%04d.txt", i);
+            names_.push_back(name);
+            WriteFileBytes(folder_.Path(name), PatternBytes(1));
+        }
+    }
+
+    // The dialog, gone to the test's folder, then the actions given, all within a minute.
+    std::wstring InTheFolder(const std::wstring& actions) const {
+        return L"--timeout 60000 --title " + Quoted(kTitle) + GoToFolder(folder_.Path()) + actions +
+               L" --gone";
+    }
+
+    std::vector<std::wstring> Expected() const {
+        std::vector<std::wstring> paths;
+        for (const std::wstring& name : names_) paths.push_back(folder_.Path(name));
+        return paths;
+    }
+
+    static std::vector<std::wstring> Chosen(const CCommonDlg& dialog) {
+        std::vector<std::wstring> paths;
+        for (std::size_t i = 0; i < dialog.Count(); ++i) paths.push_back(dialog.GetAt(i));
+        return paths;
+    }
+
+    std::vector<std::wstring> names_;
+};
+
+TEST_F(ChooseFilesBeyondTheBufferTest, FiveHundredNamesTypedIntoTheFileNameBoxAreAllTakenInTheirOrder) {
+    CCommonDlg dialog(nullptr, kTitle);
+    UiDriver driver(InTheFolder(L" --set " + std::to_wstring(kOpenDialogFileName) + L" " +
+                                UiArgument(QuotedNames(names_)) + L" --click " + std::to_wstring(IDOK)));
+
+    EXPECT_EQ(dialog.ChooseFiles(), 1);
+
+    std::string output;
+    EXPECT_EQ(driver.Finish(output, 90000), 0u) << output;
+    EXPECT_EQ(Chosen(dialog), Expected());
+}
+
+// What the caller's hook is shown after the dialog's own hook: the room in the file buffer
+// when the selection last changed.
+DWORD roomAtSelection = 0;
+
+UINT_PTR CALLBACK RecordRoomAtSelection(HWND, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_SELCHANGE)
+        roomAtSelection = reinterpret_cast<const OFNOTIFYW*>(lParam)->lpOFN->nMaxFile;
+    return 0;
+}
+
+// A double click may open the selection without the Open command that the dialog's hook
+// watches for: the buffer holds the selection as soon as it is made.
+TEST_F(ChooseFilesBeyondTheBufferTest, FiveHundredFilesSelectedInTheListFitTheBufferAtOnceAndAreAllTaken) {
+    roomAtSelection = 0;
+    CCommonDlg dialog(nullptr, kTitle, RecordRoomAtSelection);
+    UiDriver driver(InTheFolder(L" --select-all --click " + std::to_wstring(IDOK)));
+
+    EXPECT_EQ(dialog.ChooseFiles(), 1);
+
+    std::string output;
+    EXPECT_EQ(driver.Finish(output, 90000), 0u) << output;
+    std::vector<std::wstring> chosen = Chosen(dialog);
+    std::ranges::sort(chosen);
+    EXPECT_EQ(chosen, Expected());
+    // The folder, each name and the end of the list, each with its zero.
+    std::size_t written = folder_.Path().size() + 1 + 1;
+    for (const std::wstring& name : names_) written += name.size() + 1;
+    EXPECT_GE(roomAtSelection, written);
 }
 
 // The filter box shows the first filter; Cancel ends the command without a run or a report.

@@ -106,6 +106,14 @@ void PostClick(HWND window, POINT at, WPARAM keys) {
     ::PostMessageW(window, WM_LBUTTONUP, keys, where);
 }
 
+BOOL CALLBACK VisitListView(HWND child, LPARAM param) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(child, name, 64);
+    if (::lstrcmpiW(name, WC_LISTVIEWW) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
 int ColumnCount(HWND header, int id, const Deadline& deadline) {
     return static_cast<int>(Send(header, HDM_GETITEMCOUNT, 0, 0, deadline, id));
 }
@@ -179,4 +187,21 @@ void PrintTreeSelection(HWND tree, int id, const Deadline& deadline) {
         text = request.memory.ReadText(sizeof(TVITEMW));
     }
     Write(STD_OUTPUT_HANDLE, std::to_wstring(id) + L": " + text + L"\n");
+}
+
+void SelectAllRows(HWND window, const Deadline& deadline) {
+    HWND list = nullptr;
+    ::EnumChildWindows(window, VisitListView, reinterpret_cast<LPARAM>(&list));
+    if (!list) throw Failure{kControlFailed, L"uidrive: the window has no list view"};
+    // Row -1 stands for every row; the list tells its parent of the change as it does for keys.
+    RemoteMemory memory(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    memory.Write(0, &item, sizeof item);
+    const int id = ::GetDlgCtrlID(list);
+    if (!Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(memory.At(0)),
+              deadline, id)) {
+        throw Failure{kControlFailed, L"uidrive: list view " + std::to_wstring(id) + L" selected nothing"};
+    }
 }

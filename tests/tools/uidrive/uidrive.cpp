@@ -15,8 +15,8 @@
 //     --close         close the window as its close box does
 //     --gone          wait until the window has closed
 //   and the actions on list views and tree views that uidrive.h lists (--rows, --header,
-//   --click-cell, --ctrl-click-cell, --click-column, --tree-selection). Controls are found at
-//   any depth, so a property sheet's pages are driven through the sheet.
+//   --click-cell, --ctrl-click-cell, --click-column, --tree-selection, --select-all). Controls
+//   are found at any depth, so a property sheet's pages are driven through the sheet.
 //
 // Every wait ends at the timeout (10000 ms unless given) with a message saying what did not
 // happen, and a hung program cannot block the driver. Exit codes: 0 done, 1 timed out,
@@ -136,7 +136,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
         } else if (NumbersOf(arg) > 0) {
             const int id = NextId(argc, argv, i);
             options.actions.push_back({arg, id, {}, NextNumbers(argc, argv, i, NumbersOf(arg))});
-        } else if (arg == L"--get-title" || arg == L"--close" || arg == L"--gone") {
+        } else if (arg == L"--get-title" || arg == L"--close" || arg == L"--gone" || arg == L"--select-all") {
             options.actions.push_back({arg, 0, {}, {}});
         } else {
             throw Failure{kUsage, L"uidrive: unknown argument " + arg};
@@ -345,6 +345,8 @@ void Perform(HWND window, const Action& action, const Options& options, const De
     } else if (action.verb == L"--command") {
         // What a menu tells its window when a person picks the command; posted like a click.
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(action.id, 0), 0);
+    } else if (action.verb == L"--select-all") {
+        SelectAllRows(window, deadline);
     } else if (action.verb == L"--close") {
         ::PostMessageW(window, WM_CLOSE, 0, 0);
     } else {

@@ -43,8 +43,12 @@ LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam, const Dea
 //                          edge (from its right edge when negative); --ctrl-click-cell with Ctrl
 //   --click-column ID C    click the heading of column C of a list view
 //   --tree-selection ID    print the text of a tree view's selected item as "ID: text"
+//   --select-all           select every row of the window's list view, as Ctrl+A does; the
+//                          list is found by its class (the open-file dialog's list has the ID
+//                          of its OK button)
 void PrintRows(HWND list, int id, const Deadline& deadline);
 void PrintHeader(HWND list, int id, const Deadline& deadline);
 void ClickCell(HWND list, int id, int row, int column, int x, bool ctrl, const Deadline& deadline);
 void ClickColumn(HWND list, int id, int column, const Deadline& deadline);
 void PrintTreeSelection(HWND tree, int id, const Deadline& deadline);
+void SelectAllRows(HWND window, const Deadline& deadline);
