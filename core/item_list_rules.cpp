@@ -17,6 +17,30 @@ int ScaleRounded(int a, int b, int c) {
     return static_cast<int>(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
 }
 
+// What no file name can hold, separators and the drive's colon included.
+bool IsForeignToNames(char16_t c) {
+    return c < u' ' || std::u16string_view(u"\"<>|?*:\\/").find(c) != std::u16string_view::npos;
+}
+
+bool IsDriveLetter(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+bool IsFileName(std::u16string_view name) {
+    if (name.empty() || name == u"." || name == u"..") return false;
+    return std::none_of(name.begin(), name.end(), IsForeignToNames);
+}
+
+bool IsFolderPath(std::u16string_view folder) {
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        const char16_t c = folder[i];
+        const bool separator = c == u'\\' || c == u'/';
+        const bool driveColon = c == u':' && i == 1 && IsDriveLetter(folder[0]);
+        if (IsForeignToNames(c) && !separator && !driveColon) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ItemColumnWidths ItemColumns(int clientWidth, int scrollBarWidth, bool vistaOrLater) {
@@ -36,6 +60,10 @@ RemovalQuestion QuestionBeforeRemoval(bool someExist, bool someMissing) {
     if (someExist) return RemovalQuestion::kExisting;
     if (someMissing) return RemovalQuestion::kMissing;
     return RemovalQuestion::kNone;
+}
+
+bool MayPassOnCommandLine(std::u16string_view folder, std::u16string_view name) {
+    return IsFileName(name) && IsFolderPath(folder);
 }
 
 }  // namespace core

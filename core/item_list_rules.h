@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace core {
 
@@ -37,5 +38,20 @@ inline bool AllRowsChecked(std::size_t checked, std::size_t rows) {
 // Which question comes before checked items are removed from the list.
 enum class RemovalQuestion { kNone, kExisting, kMissing, kExistingAndMissing };
 RemovalQuestion QuestionBeforeRemoval(bool someExist, bool someMissing);
+
+// Whether an item of the store may be put on a command line as "folder\name". The store is a
+// file any program of the user may write, so its names are not trusted: a quotation mark
+// would close the quoted path and add words of its own, and an empty name would leave a
+// backslash before the closing mark. The name must be one Windows could give a file: not
+// empty, "." or "..", and without control characters or any of " < > | ? * : \ /. The folder
+// may hold none of those either, except separators and the colon after a drive's letter.
+bool MayPassOnCommandLine(std::u16string_view folder, std::u16string_view name);
+
+// Each load the page asks for is counted; a load tells the page the count it began with.
+// Whether a load that began at count served answers the request counted as awaited (counts
+// wrap around, and the two are never half the range apart).
+inline bool LoadAnswers(std::uint32_t served, std::uint32_t awaited) {
+    return static_cast<std::int32_t>(served - awaited) >= 0;
+}
 
 }  // namespace core

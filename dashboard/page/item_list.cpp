@@ -139,16 +139,16 @@ int CItemList::ImageFor(const CDecryptedItem& item) {
 }
 
 void CItemList::AddRow(const CDecryptedItem& item, int image) {
-    auto key = std::make_unique<std::wstring>(item.Key());
+    auto copy = std::make_unique<CDecryptedItem>(item);
     LVITEMW row{};
     row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
     row.iItem = ListView_GetItemCount(Window());
     row.pszText = const_cast<wchar_t*>(L"");
     row.iImage = image;
-    row.lParam = reinterpret_cast<LPARAM>(key.get());
+    row.lParam = reinterpret_cast<LPARAM>(copy.get());
     const int index = ListView_InsertItem(Window(), &row);
     if (index < 0) return;
-    key.release();
+    copy.release();
     ListView_SetItemText(Window(), index, 1, const_cast<wchar_t*>(item.Name().c_str()));
     SetCheck(index, core::kUncheckedImage);
     const std::wstring location = item.Exists() ? item.Path() : LoadResString(IDS_NOT_FOUND);
@@ -156,12 +156,12 @@ void CItemList::AddRow(const CDecryptedItem& item, int image) {
     if (!item.Exists()) ListView_SetItemState(Window(), index, LVIS_CUT, LVIS_CUT);
 }
 
-const std::wstring* CItemList::RowKey(int row) const {
+const CDecryptedItem* CItemList::RowItem(int row) const {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     if (!ListView_GetItem(Window(), &item)) return nullptr;
-    return reinterpret_cast<const std::wstring*>(item.lParam);
+    return reinterpret_cast<const CDecryptedItem*>(item.lParam);
 }
 
 int CItemList::RowCount() const {
@@ -186,7 +186,7 @@ bool CItemList::OnLink(int row, POINT client) const {
 }
 
 void CItemList::OnRowDeleted(const NMLISTVIEW& row) const {
-    delete reinterpret_cast<std::wstring*>(row.lParam);
+    delete reinterpret_cast<CDecryptedItem*>(row.lParam);
 }
 
 bool CItemList::RefusesChange(const NMLISTVIEW& change) const {

@@ -36,8 +36,8 @@ public:
     void Rebuild(const CDecryptedItems& items);
     void DeleteRows();
 
-    // The key of a row's item; null for a row that has none.
-    const std::wstring* RowKey(int row) const;
+    // A row's item as the list was built from it; null for a row that has none.
+    const CDecryptedItem* RowItem(int row) const;
     int RowCount() const;
     bool IsChecked(int row) const;
 

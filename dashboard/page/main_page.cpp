@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "core/item_list_rules.h"
 #include "dashboard/page/info_tip.h"
 #include "dashboard/resources/resource_ids.h"
+#include "text/message_box.h"
 #include "text/online_help.h"
 #include "text/res_string.h"
 #include "text/resource_module.h"
@@ -103,7 +105,10 @@ bool CMainPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnStartupTimer();
             return true;
         case WM_ITEMS_LOADED:
-            OnItemsLoaded(wParam != 0);
+            OnItemsLoaded(wParam != 0, static_cast<std::uint32_t>(lParam));
+            return true;
+        case WM_EDIT_FAILED:
+            OnEditFailed();
             return true;
         default:
             return false;
@@ -184,16 +189,19 @@ bool CMainPage::OnCommand(WORD id, WORD code, HWND control) {
     }
 }
 
-// A click on the button turns it until the load is done; the threads' requests come
-// without the button and do not.
+// A click on the button turns it until the load it asks for is done, even when a load under
+// way or one that has just ended posts its end first; the threads' requests come without the
+// button and do not turn it.
 void CMainPage::OnRefreshRequest(HWND button) {
-    if (button) refresh_.Play();
-    ::SetEvent(shared_.refreshEvent.get());
+    const std::uint32_t request = shared_.RequestLoad();
+    if (!button) return;
+    clickedLoad_ = request;
+    refresh_.Play();
 }
 
 // A map that a new load holds already is shown after that load, which posts again.
-void CMainPage::OnItemsLoaded(bool changed) {
-    refresh_.StopAfter(kPlayAfterLoadMs);
+void CMainPage::OnItemsLoaded(bool changed, std::uint32_t served) {
+    if (core::LoadAnswers(served, clickedLoad_)) refresh_.StopAfter(kPlayAfterLoadMs);
     refresh_.SetTipText(refreshTip_);
     rebuildPending_ = rebuildPending_ || changed;
     if (!rebuildPending_) return;
@@ -201,6 +209,14 @@ void CMainPage::OnItemsLoaded(bool changed) {
         list_.Rebuild(**items);
         rebuildPending_ = false;
     }
+}
+
+// The store could not be read whole, so the edits were not made; the list may show items
+// that have gone with it. The user is told, and the list shows the store as it is now.
+void CMainPage::OnEditFailed() {
+    rebuildPending_ = true;
+    shared_.RequestLoad();
+    ShowMessage(shared_.window, IDS_LIST_NOT_CHANGED, MB_ICONWARNING);
 }
 
 bool CMainPage::OnNotify(const NMHDR& header) {
@@ -267,20 +283,15 @@ bool CMainPage::OnSetCursor(HWND over) {
     return true;
 }
 
-bool CMainPage::LinkUnder(int row, POINT client) {
-    if (!list_.OnLink(row, client)) return false;
-    const std::wstring* key = list_.RowKey(row);
-    const std::optional<CGuardedItems::Access> items = shared_.items.TryLock();
-    if (!key || !items) return false;
-    const CDecryptedItem* item = (*items)->Find(*key);
-    return item && !item->Exists();
+bool CMainPage::LinkUnder(int row, POINT client) const {
+    const CDecryptedItem* item = list_.RowItem(row);
+    return item && !item->Exists() && list_.OnLink(row, client);
 }
 
 void CMainPage::OnInfoTip(NMLVGETINFOTIPW& tip) {
     if (!tip.pszText || tip.cchTextMax <= 0) return;
     tip.pszText[0] = L'\0';
-    const std::wstring* key = list_.RowKey(tip.iItem);
-    const std::optional<CGuardedItems::Access> items = shared_.items.TryLock();
-    const CDecryptedItem* item = key && items ? (*items)->Find(*key) : nullptr;
-    if (item) ::lstrcpynW(tip.pszText, InfoTipText(*item).c_str(), tip.cchTextMax);
+    if (const CDecryptedItem* item = list_.RowItem(tip.iItem)) {
+        ::lstrcpynW(tip.pszText, InfoTipText(*item).c_str(), tip.cchTextMax);
+    }
 }

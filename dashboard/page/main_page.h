@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,8 +38,7 @@ public:
     PROPSHEETPAGEW PageDescription();
 
 private:
-    // What the checked rows stand for, copied out of the map so that no question or program
-    // start happens while the map is held.
+    // What the checked rows stand for, copied from the rows.
     struct CheckedItems {
         std::vector<CDecryptedItem> items;
         bool someExist = false;
@@ -58,23 +58,24 @@ private:
     void SwitchToList();
     bool OnCommand(WORD id, WORD code, HWND control);
     void OnRefreshRequest(HWND button);
-    void OnItemsLoaded(bool changed);
+    void OnItemsLoaded(bool changed, std::uint32_t served);
+    void OnEditFailed();
     bool OnNotify(const NMHDR& header);
     bool OnListNotify(const NMHDR& header);
     void OnListClick(const NMITEMACTIVATE& click);
     bool OnSetCursor(HWND over);
     void OnInfoTip(NMLVGETINFOTIPW& tip);
-    // The missing item of the row whose link lies under the point, when the map is free.
-    bool LinkUnder(int row, POINT client);
+    // Whether the point lies on the link of the row, which a missing item has.
+    bool LinkUnder(int row, POINT client) const;
 
     // The page's actions (page_actions.cpp).
-    CheckedItems CollectCheckedItems();
+    CheckedItems CollectCheckedItems() const;
     void RemoveCheckedItems();
     void EncryptCheckedItems();
+    void StartEncryption(const std::vector<std::u16string>& quotedPaths);
     void LocateRowItem(int row);
-    // Applies an edit to the map as a whole, saves it and shows it.
-    template <class Edit>
-    void CommitToMap(const Edit& edit);
+    // Hands an edit of the store to the refresh thread, which shows the list afterwards.
+    void RequestEdit(ItemEdit edit);
 
     CPageShared shared_;
     CItemList list_;
@@ -84,6 +85,8 @@ private:
     std::wstring refreshTip_;
     // A load reported a change that the list does not show yet.
     bool rebuildPending_ = false;
+    // The load request of the last click on the refresh button, which turns until it is served.
+    std::uint32_t clickedLoad_ = 0;
     std::unique_ptr<CRefreshThread> refreshThread_;
     std::unique_ptr<CWaitDataChangedThread> dataChangedThread_;
     CModuleLock moduleLock_;

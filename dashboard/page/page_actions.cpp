@@ -1,7 +1,10 @@
-// The page's actions on the checked rows and on a missing row's link. The map is held only
-// while it is read or changed: never while a question, a picker or a program start is
-// under way, so that the refresh thread is not kept waiting by the user.
+// The page's actions on the checked rows and on a missing row's link. They read the items
+// from the rows and hand their edits of the store to the refresh thread: the window never
+// waits for the map, which a load may hold for long (an item on a network drive that is gone
+// costs the network's time-out), nor reads the store or asks whether items exist.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/item_list_rules.h"
 #include "dashboard/locate/locate_item.h"
@@ -30,15 +33,24 @@ UINT RemovalQuestionText(core::RemovalQuestion question) {
     }
 }
 
+// The checked items' paths in quotation marks, leaving out those that could add words of
+// their own to the command (see core::MayPassOnCommandLine).
+std::vector<std::u16string> QuotedPassablePaths(const std::vector<CDecryptedItem>& items) {
+    std::vector<std::u16string> paths;
+    for (const CDecryptedItem& item : items) {
+        if (core::MayPassOnCommandLine(AsU16(item.Path()), AsU16(item.Name())))
+            paths.push_back(u"\"" + ToU16(item.FullPath()) + u"\"");
+    }
+    return paths;
+}
+
 }  // namespace
 
-// Bottom row first; rows whose item the map no longer holds are passed over.
-CMainPage::CheckedItems CMainPage::CollectCheckedItems() {
+// Bottom row first.
+CMainPage::CheckedItems CMainPage::CollectCheckedItems() const {
     CheckedItems checked;
-    const CGuardedItems::Access items = shared_.items.Lock();
     for (int row = list_.RowCount() - 1; row >= 0; --row) {
-        const std::wstring* key = list_.RowKey(row);
-        const CDecryptedItem* item = list_.IsChecked(row) && key ? items->Find(*key) : nullptr;
+        const CDecryptedItem* item = list_.IsChecked(row) ? list_.RowItem(row) : nullptr;
         if (!item) continue;
         checked.items.push_back(*item);
         (item->Exists() ? checked.someExist : checked.someMissing) = true;
@@ -46,17 +58,9 @@ CMainPage::CheckedItems CMainPage::CollectCheckedItems() {
     return checked;
 }
 
-// The file is read again first, so that what other programs saved meanwhile is kept; a map
-// that cannot be read whole is not saved, since the file would then lose the rest.
-template <class Edit>
-void CMainPage::CommitToMap(const Edit& edit) {
-    const CGuardedItems::Access items = shared_.items.Lock();
-    items->LoadItems(nullptr);
-    if (!items->IsComplete()) return;
-    edit(*items);
-    items->SaveItems();
-    list_.Rebuild(*items);
-    rebuildPending_ = false;
+void CMainPage::RequestEdit(ItemEdit edit) {
+    shared_.edits.Push(std::move(edit));
+    shared_.RequestLoad();
 }
 
 void CMainPage::RemoveCheckedItems() {
@@ -65,23 +69,29 @@ void CMainPage::RemoveCheckedItems() {
         RemovalQuestionText(core::QuestionBeforeRemoval(checked.someExist, checked.someMissing));
     if (!question || !AskYesNo(shared_.window, LoadResString(question), LoadResString(IDS_CONFIRM_CAPTION)))
         return;
+    std::vector<std::wstring> keys;
+    for (const CDecryptedItem& item : checked.items) keys.push_back(item.Key());
     // Only the list forgets them; the files stay as they are.
-    CommitToMap([&](CDecryptedItems& items) {
-        for (const CDecryptedItem& item : checked.items) items.Remove(item.Key());
+    RequestEdit([keys = std::move(keys)](CDecryptedItems& items) {
+        for (const std::wstring& key : keys) items.Remove(key);
     });
 }
 
 // The main program encrypts them and takes them off the list itself; the list follows once
-// the program has ended.
+// the program has ended. Items whose names no file can have stay off the command line.
 void CMainPage::EncryptCheckedItems() {
     const CheckedItems checked = CollectCheckedItems();
     if (checked.items.empty()) return;
+    const std::vector<std::u16string> paths = QuotedPassablePaths(checked.items);
+    if (paths.size() < checked.items.size()) ShowMessage(shared_.window, IDS_ITEMS_LEFT_OUT, MB_ICONWARNING);
+    if (!paths.empty()) StartEncryption(paths);
+}
+
+void CMainPage::StartEncryption(const std::vector<std::u16string>& quotedPaths) {
     const std::optional<std::wstring> program = ReadProgramCommand();
     if (!program || program->empty()) return;
-    std::vector<std::u16string> paths;
-    for (const CDecryptedItem& item : checked.items) paths.push_back(u"\"" + ToU16(item.FullPath()) + u"\"");
     KernelHandle process;
-    if (StartProgram(*program, kEncryptSwitch, paths, process) ==
+    if (StartProgram(*program, kEncryptSwitch, quotedPaths, process) ==
         HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)) {
         ShowMessage(shared_.window, IDS_TOO_MANY_TO_ENCRYPT, MB_ICONINFORMATION);
         return;
@@ -90,21 +100,16 @@ void CMainPage::EncryptCheckedItems() {
 }
 
 void CMainPage::LocateRowItem(int row) {
-    const std::wstring* key = list_.RowKey(row);
-    if (!key) return;
-    std::optional<CDecryptedItem> missing;
-    {
-        const CGuardedItems::Access items = shared_.items.Lock();
-        const CDecryptedItem* item = items->Find(*key);
-        if (item && !item->Exists()) missing = *item;
-    }
-    if (!missing) return;
-    const std::optional<std::wstring> folder = LocateItem(shared_.window, *missing);
+    const CDecryptedItem* item = list_.RowItem(row);
+    if (!item || item->Exists()) return;
+    // A copy: the list may be rebuilt while the picker is open.
+    const CDecryptedItem missing = *item;
+    const std::optional<std::wstring> folder = LocateItem(shared_.window, missing);
     if (!folder) return;
-    CommitToMap([&](CDecryptedItems& items) {
-        if (CDecryptedItem* item = items.Find(missing->Key())) {
-            item->SetPath(*folder);
-            item->SetExists(true);
+    RequestEdit([key = missing.Key(), folder = *folder](CDecryptedItems& items) {
+        if (CDecryptedItem* found = items.Find(key)) {
+            found->SetPath(folder);
+            found->SetExists(true);
         }
     });
 }

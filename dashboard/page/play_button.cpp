@@ -44,10 +44,12 @@ void CPlayButton::SetTipText(const std::wstring& tip) {
 }
 
 void CPlayButton::Play() {
-    if (playing_ || !Window()) return;
+    if (!Window()) return;
+    // A stop that is still to come belonged to an earlier play.
+    ::KillTimer(Window(), kStopTimer);
+    if (playing_) return;
     playing_ = true;
     frame_ = 1;
-    ::KillTimer(Window(), kStopTimer);
     ::SetTimer(Window(), kFrameTimer, 1000 / kFramesPerSecond, nullptr);
 }
 

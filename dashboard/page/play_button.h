@@ -26,7 +26,7 @@ public:
     void SetTipText(const std::wstring& tip);
 
     bool Playing() const { return playing_; }
-    // From the first frame on; nothing when it plays already.
+    // From the first frame on; when it plays already, it goes on and a stop asked for is dropped.
     void Play();
     // Stops once the time has passed, so that even a short play is seen.
     void StopAfter(UINT ms);

@@ -1,5 +1,6 @@
 // The rules behind the dashboard page: its columns, the reminder hours, icon locations, the
-// info tip's date and time, where the folder picker starts, and the removal question.
+// info tip's date and time, where the folder picker starts, the removal question, which
+// items may go on a command line, and which load answers a click on the refresh button.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -50,6 +51,56 @@ TEST(CheckBoxTest, RemovalAsksAboutWhatIsChecked) {
     EXPECT_EQ(QuestionBeforeRemoval(false, true), RemovalQuestion::kMissing);
     EXPECT_EQ(QuestionBeforeRemoval(true, true), RemovalQuestion::kExistingAndMissing);
     EXPECT_EQ(QuestionBeforeRemoval(false, false), RemovalQuestion::kNone);
+}
+
+TEST(CommandLinePathTest, OrdinaryFoldersAndNamesPass) {
+    EXPECT_TRUE(MayPassOnCommandLine(u"C:\\Users\\me\\My Documents", u"report 2024 (final) #2.txt"));
+    EXPECT_TRUE(MayPassOnCommandLine(u"\\\\server\\share\\folder", u"notes"));
+    EXPECT_TRUE(MayPassOnCommandLine(u"D:/work/old", u"\u00e9t\u00e9 & 100%.doc"));
+    EXPECT_TRUE(MayPassOnCommandLine(u"C:", u"...x"));
+}
+
+TEST(CommandLinePathTest, AQuotationMarkThatWouldAddPathsIsRefusedInNameAndFolder) {
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"x\" \"C:\\Users\\me\\Documents"));
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D\" \"C:\\Users", u"a.txt"));
+}
+
+TEST(CommandLinePathTest, CharactersNoFileNameCanHoldAreRefused) {
+    for (const char16_t c : std::u16string_view(u"<>|?*")) {
+        EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", std::u16string(u"a") + c)) << static_cast<int>(c);
+        EXPECT_FALSE(MayPassOnCommandLine(std::u16string(u"C:\\D") + c, u"a")) << static_cast<int>(c);
+    }
+    for (const char16_t c : {char16_t{0}, char16_t{1}, char16_t{u'\t'}, char16_t{u'\n'}, char16_t{0x1F}}) {
+        EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", std::u16string(u"a") + c + u"b")) << static_cast<int>(c);
+        EXPECT_FALSE(MayPassOnCommandLine(std::u16string(u"C:\\D") + c, u"a")) << static_cast<int>(c);
+    }
+    EXPECT_TRUE(MayPassOnCommandLine(u"C:\\D", u"a\x7f b"));
+}
+
+TEST(CommandLinePathTest, SeparatorsAndColonsOnlyWhereAPathHasThem) {
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"sub\\a.txt"));
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"sub/a.txt"));
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"a.txt:stream"));
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D:x", u"a.txt"));
+    EXPECT_FALSE(MayPassOnCommandLine(u"1:\\D", u"a.txt"));
+    EXPECT_FALSE(MayPassOnCommandLine(u":\\D", u"a.txt"));
+    EXPECT_TRUE(MayPassOnCommandLine(u"z:\\D", u"a.txt"));
+}
+
+TEST(CommandLinePathTest, ANameMustNameSomethingInsideItsFolder) {
+    // An empty name would leave "C:\D\" before the closing quotation mark.
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u""));
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"."));
+    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u".."));
+}
+
+TEST(RefreshRequestTest, ALoadAnswersTheRequestsCountedBeforeItBegan) {
+    EXPECT_TRUE(LoadAnswers(5, 5));
+    EXPECT_TRUE(LoadAnswers(6, 5));
+    EXPECT_FALSE(LoadAnswers(4, 5));
+    // The count wraps around.
+    EXPECT_TRUE(LoadAnswers(2, 0xFFFFFFFEu));
+    EXPECT_FALSE(LoadAnswers(0xFFFFFFFEu, 2));
 }
 
 TEST(ReminderHoursTest, StoredIntervalsShowAsWholeHoursFromOneToSix) {

@@ -22,7 +22,8 @@ using ServerFn = HRESULT(STDAPICALLTYPE*)();
 
 constexpr wchar_t kOpenCommandKey[] = L"Tapwise Crypto\\shell\\open\\command";
 constexpr wchar_t kQuestionTitle[] = L"Remove from the List";
-// The text of a message box.
+// The icon and the text of a message box.
+constexpr int kMessageIcon = 1088;
 constexpr int kMessageText = 0xFFFF;
 
 bool AllUnchecked(const std::vector<PageRow>& rows) {
@@ -61,17 +62,23 @@ protected:
         ::LoadStringW(plugIn_.Module(), id, text, 1024);
         return text;
     }
-    // The removal question, answered; the text it asked.
-    std::wstring AnswerRemoval(int answer) const {
-        const Driven question =
-            Drive(L"--title \"" + std::wstring(kQuestionTitle) + L"\" --controls 6,7 --get " +
-                  std::to_wstring(kMessageText) + L" --click " + std::to_wstring(answer) + L" --gone");
-        EXPECT_EQ(question.exitCode, 0u) << question.output;
-        const std::size_t text = question.output.find(std::to_wstring(kMessageText) + L": ");
+    // A message box of that title, answered; the text it showed. Its icon and text tell it
+    // from the dashboard's sheet, whose title may be the same.
+    static std::wstring AnswerBox(const std::wstring& title, int answer) {
+        const Driven box =
+            Drive(L"--title \"" + title + L"\" --controls " + std::to_wstring(kMessageIcon) + L"," +
+                  std::to_wstring(kMessageText) + L" --get " + std::to_wstring(kMessageText) + L" --click " +
+                  std::to_wstring(answer) + L" --gone");
+        EXPECT_EQ(box.exitCode, 0u) << box.output;
+        const std::size_t text = box.output.find(std::to_wstring(kMessageText) + L": ");
         if (text == std::wstring::npos) return {};
-        std::wstring asked = question.output.substr(text + 7);
-        return asked.substr(0, asked.rfind(L"\n"));
+        std::wstring shown = box.output.substr(text + 7);
+        return shown.substr(0, shown.rfind(L"\n"));
     }
+    // The removal question, answered; the text it asked.
+    static std::wstring AnswerRemoval(int answer) { return AnswerBox(kQuestionTitle, answer); }
+    // A message of the page, under the product's name as the sheet is, acknowledged.
+    static std::wstring AcknowledgeMessage() { return AnswerBox(kSheetTitle, IDOK); }
 
     NotifySettingsBackup settings_;
     RegistrationBackup registration_;
@@ -268,6 +275,73 @@ TEST_F(PageOnDashboardTest, EncryptStartsTheProgramWithTheCheckedPathsAndReloads
         },
         4000))
         << "the list is reloaded when the program ends";
+}
+
+// A store that another program filled with a name holding quotation marks: the name would
+// close the quoted path and add a folder of the user's to the command.
+TEST_F(PageOnDashboardTest, EncryptLeavesOutItemsWhoseNamesNoFileCanHaveAndSaysSo) {
+    const std::wstring d = MakeFile(L"D", L"a.txt");
+    std::string documents;
+    for (const wchar_t c : folder_.Path(L"Documents")) documents += static_cast<char>(c);
+    store_.WriteStore(StoreBody(FileItem(d, "a.txt") + FileItem(d, "x&quot; &quot;" + documents)));
+    DashboardRun dashboard;
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 2; }, 15000));
+    const int tampered = dashboard.RowOf(L"x\" \"" + folder_.Path(L"Documents"));
+    ASSERT_GE(tampered, 0) << "the item is shown as it is";
+    dashboard.ClickCheckBox(0);
+    dashboard.ClickCheckBox(1);
+    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_ENCRYPT); }, 5000));
+
+    dashboard.Click(IDC_ENCRYPT);
+    EXPECT_EQ(AcknowledgeMessage(), PlugInString(IDS_ITEMS_LEFT_OUT));
+    const std::optional<std::wstring> started = StartedCommandLine();
+    ASSERT_TRUE(started) << "the program was not started for the other item";
+    EXPECT_EQ(*started, Quoted(Marker()) + L" /e \"" + d + L"\\a.txt\"");
+
+    // With only that item checked nothing is started.
+    ASSERT_TRUE(::DeleteFileW((install_ + L"\\command-line.txt").c_str()));
+    const int a = dashboard.RowOf(L"a.txt");
+    dashboard.ClickCheckBox(a);
+    ASSERT_TRUE(dashboard.RowsBecome(
+        [&](const auto& rows) { return rows[a].check == 1 && rows[tampered].check == 2; }, 5000));
+    dashboard.Click(IDC_ENCRYPT);
+    EXPECT_EQ(AcknowledgeMessage(), PlugInString(IDS_ITEMS_LEFT_OUT));
+    EXPECT_FALSE(StartedCommandLine(2000));
+}
+
+// The store is read again before an edit; when it has gone meanwhile the edit is not made,
+// the user is told, and the list shows what is there now: nothing.
+TEST_F(PageOnDashboardTest, ARemovalWhenTheStoreHasGoneIsSaidAndTheListReloaded) {
+    store_.WriteStore(StoreBody(MissingItem(1) + MissingItem(2)));
+    DashboardRun dashboard;
+    ASSERT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.size() == 2; }, 15000));
+    dashboard.ClickCheckBox(0);
+    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_REMOVE); }, 5000));
+    ASSERT_TRUE(::DeleteFileW(store_.StoreFile().c_str()));
+
+    dashboard.Click(IDC_REMOVE);
+    EXPECT_EQ(AnswerRemoval(IDYES), PlugInString(IDS_CONFIRM_REMOVE_MISSING));
+    EXPECT_EQ(AcknowledgeMessage(), PlugInString(IDS_LIST_NOT_CHANGED));
+    EXPECT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.empty(); }, 5000));
+    EXPECT_FALSE(FileExists(store_.StoreFile())) << "nothing was saved in its place";
+}
+
+TEST_F(PageOnDashboardTest, ALocatedItemWhenTheStoreHasGoneIsSaidAndTheListReloaded) {
+    const std::wstring moved = MakeFile(L"moved here", L"report.txt");
+    store_.WriteStore(StoreBody(FileItem(folder_.Path(L"was here"), "report.txt")));
+    DashboardRun dashboard;
+    ASSERT_TRUE(
+        dashboard.RowsBecome([](const auto& rows) { return rows.size() == 1 && rows[0].cut; }, 15000));
+    ASSERT_TRUE(::DeleteFileW(store_.StoreFile().c_str()));
+
+    dashboard.ClickLink(0);
+    ASSERT_EQ(Drive(L"--title \"Locate report.txt\" --controls 1148 --set 1148 \"" + moved +
+                    L"\\report.txt\" --click 1 --gone")
+                  .exitCode,
+              0u);
+    EXPECT_EQ(AcknowledgeMessage(), PlugInString(IDS_LIST_NOT_CHANGED));
+    EXPECT_TRUE(dashboard.RowsBecome([](const auto& rows) { return rows.empty(); }, 5000));
+    EXPECT_FALSE(FileExists(store_.StoreFile()));
 }
 
 TEST_F(PageOnDashboardTest, AMovedFileIsFoundAgainByItsNameInAnyCase) {

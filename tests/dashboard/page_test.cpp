@@ -1,8 +1,9 @@
 // The page from the real ZTFileProtect.dll in a property sheet on the test's own thread, as
 // the dashboard shows it, for what only the page's thread can see: the list fills from the
 // store on its own, closing the sheet while a load runs leaves nothing of the plug-in
-// running, the refresh button turns only for the user's clicks, the cursor over a link, the
-// rows' info tips and the rows' image list.
+// running, the page's actions answer at once while a load holds the list, the refresh button
+// turns only for the user's clicks and until the load of the last one has ended, the cursor
+// over a link, the rows' info tips and the rows' image list.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,6 +18,7 @@
 #include "dashboard/page/page_shared.h"
 #include "dashboard/resources/resource_ids.h"
 #include "dashboard_test.h"
+#include "process_run.h"
 #include "ui/window_subclass.h"
 
 namespace {
@@ -41,6 +43,22 @@ private:
     }
     std::vector<Load> loads_;
 };
+
+// Enough items that reading the store whole takes a good part of a second under Wine, longer
+// than the button turns after a load. The items repeat one, so the list stays short.
+constexpr int kLongLoadItems = 20000;
+// Enough that a load outlasts a picker and a question shown and answered one after another.
+constexpr int kHeldLoadItems = 50000;
+// What a person would still call at once, with a picker and a question answered from another
+// process under Wine.
+constexpr ULONGLONG kAtOnceMs = 3000;
+
+// A store that takes a while to read and yet makes one row: the same item over and over.
+std::string RepeatedItem(int item, int times) {
+    std::string items;
+    for (int i = 0; i < times; ++i) items += MissingItem(item);
+    return items;
+}
 
 bool CursorIs(LPCWSTR standard) {
     return ::GetCursor() == ::LoadCursorW(nullptr, standard);
@@ -115,6 +133,41 @@ protected:
         return text;
     }
     HRESULT CanUnloadNow() const { return plugIn_.Entry<CanUnloadFn>("DllCanUnloadNow")(); }
+    // A click on the button as a person makes it.
+    void ClickRefresh() const {
+        const HWND button = ::GetDlgItem(page_, IDC_REFRESH);
+        ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+    bool RefreshTurns() const {
+        AskCursor(::GetDlgItem(page_, IDC_REFRESH));
+        return CursorIs(IDC_WAIT);
+    }
+    // Pumps until the button has stopped turning; the loads seen by then.
+    std::size_t LoadsWhenTheTurningStops() {
+        EXPECT_TRUE(sink_.PumpUntil([&] { return !RefreshTurns(); }, 60000));
+        return watch_.Loads().size();
+    }
+    // How long the page took to handle the command, in milliseconds.
+    ULONGLONG TimedCommand(int id) const {
+        const ULONGLONG start = ::GetTickCount64();
+        ::SendMessageW(page_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(page_, id)));
+        return ::GetTickCount64() - start;
+    }
+    // A click on a missing row's link, as the list reports it; how long the page took.
+    ULONGLONG TimedLinkClick(int row) const {
+        RECT cell{};
+        ListView_GetSubItemRect(list_, row, 2, LVIR_BOUNDS, &cell);
+        NMITEMACTIVATE click{};
+        click.hdr = {list_, IDC_ITEMS, static_cast<UINT>(NM_CLICK)};
+        click.iItem = row;
+        click.iSubItem = 2;
+        click.ptAction = {cell.right - 5, (cell.top + cell.bottom) / 2};
+        const ULONGLONG start = ::GetTickCount64();
+        ::SendMessageW(page_, WM_NOTIFY, IDC_ITEMS, reinterpret_cast<LPARAM>(&click));
+        return ::GetTickCount64() - start;
+    }
 
     StoreSandbox store_;
     TempFolder folder_;
@@ -184,6 +237,66 @@ TEST_F(PageTest, TheRefreshButtonTurnsForAClickUntilShortlyAfterTheLoadAndNotFor
     const ULONGLONG loaded = watch_.Loads()[clicked].at;
     EXPECT_GE(stopped - loaded, 180u) << "it went on for 200 ms after the load";
     EXPECT_LT(stopped - loaded, 3000u);
+}
+
+// A click soon after a load has ended, or during a load, turns the button until the load the
+// click asked for has ended, and 200 ms more; the end of the load before does not stop it.
+TEST_F(PageTest, TheRefreshButtonTurnsUntilTheLoadOfTheLastClickHasEnded) {
+    store_.WriteStore(StoreBody(MissingItem(1)));
+    ASSERT_NO_FATAL_FAILURE(ShowLoadedPage(1));
+    // A store written anew is read whole, which takes a while.
+    const auto writeLongStore = [&] {
+        ::Sleep(20);
+        store_.WriteStore(StoreBody(RepeatedItem(1, kLongLoadItems)));
+    };
+
+    // A click within 200 ms of a load's end.
+    const std::size_t first = watch_.Loads().size();
+    ClickRefresh();
+    ASSERT_TRUE(sink_.PumpUntil([&] { return watch_.Loads().size() > first; }, 20000));
+    writeLongStore();
+    ClickRefresh();
+    const std::size_t quickClick = LoadsWhenTheTurningStops();
+    ASSERT_GE(quickClick, first + 2) << "the button stopped before the second click's load ended";
+    EXPECT_GE(::GetTickCount64() - watch_.Loads()[first + 1].at, 180u);
+
+    // A click during a load the page asked for itself, which the click cuts short.
+    writeLongStore();
+    const std::size_t during = watch_.Loads().size();
+    ::PostMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, 0), 0);
+    sink_.PumpFor(150);
+    ASSERT_EQ(watch_.Loads().size(), during) << "the load is under way";
+    ClickRefresh();
+    const std::size_t duringClick = LoadsWhenTheTurningStops();
+    ASSERT_GE(duringClick, during + 2) << "the button stopped when the load it cut short ended";
+    EXPECT_GE(::GetTickCount64() - watch_.Loads()[during + 1].at, 180u);
+}
+
+// However long a load holds the page's list, Encrypt, a link and Remove answer at once: they
+// act on the rows, and what they change in the store the refresh thread does.
+TEST_F(PageTest, ThePagesActionsAnswerAtOnceWhileALoadHoldsTheList) {
+    const RegistryBackup fileType(HKEY_CLASSES_ROOT, L"Tapwise Crypto");
+    // No program to start: Encrypt does nothing but look at the rows.
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, L"Tapwise Crypto");
+    store_.WriteStore(StoreBody(MissingItem(1) + MissingItem(2)));
+    ASSERT_NO_FATAL_FAILURE(ShowLoadedPage(2));
+    ListView_SetItemState(list_, -1, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
+    // The link's place is known once the rows are drawn.
+    ::UpdateWindow(list_);
+    ::Sleep(20);
+    store_.WriteStore(StoreBody(MissingItem(1) + MissingItem(2) + RepeatedItem(3, kHeldLoadItems)));
+    const std::size_t loads = watch_.Loads().size();
+    ::PostMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, 0), 0);
+    sink_.PumpFor(200);
+
+    EXPECT_LT(TimedCommand(IDC_ENCRYPT), kAtOnceMs);
+    UiDriver cancel(L"--title \"Locate missing1.txt\" --click 2 --gone");
+    EXPECT_LT(TimedLinkClick(RowOf(L"missing1.txt")), kAtOnceMs) << "the picker came and went";
+    UiDriver yes(L"--title \"Remove from the List\" --click 6 --gone");
+    EXPECT_LT(TimedCommand(IDC_REMOVE), kAtOnceMs) << "the question came and was answered";
+    EXPECT_EQ(watch_.Loads().size(), loads) << "the load ended before the actions did: make it longer";
+    EXPECT_EQ(cancel.Finish(), 0u);
+    EXPECT_EQ(yes.Finish(), 0u);
 }
 
 TEST_F(PageTest, TheHandShowsOverTheLinkOfAMissingRowOnly) {

@@ -1,5 +1,5 @@
 // The page's worker threads with real threads, the real store file and another process
-// writing it; every wait has a time limit.
+// writing it, and the page's edits made by the refresh thread; every wait has a time limit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,6 +27,7 @@ protected:
                                                       [&](const MSG& m) { return m.message == message; }));
     }
     std::size_t ItemsLoaded() const { return Count(WM_ITEMS_LOADED); }
+    std::size_t EditsFailed() const { return Count(WM_EDIT_FAILED); }
     std::size_t ReloadRequests() const { return Count(WM_COMMAND); }
     bool IsReloadRequest(const MSG& message) const {
         return message.message == WM_COMMAND && message.wParam == MAKEWPARAM(IDC_REFRESH, 0) &&
@@ -41,7 +42,7 @@ protected:
     void StartLongLoad(CRefreshThread& thread) {
         store_.WriteStore(StoreBody(ManyMissingItems(kManyItems)));
         thread.Resume();
-        ASSERT_TRUE(::SetEvent(shared_.refreshEvent.get()));
+        shared_.RequestLoad();
         ASSERT_TRUE(Eventually(
             [&] { return ::WaitForSingleObject(shared_.refreshEvent.get(), 0) == WAIT_TIMEOUT; }, 10000));
     }
@@ -117,6 +118,73 @@ TEST_F(WorkerThreadTest, WithoutAStoreFileNothingIsEverReported) {
     EXPECT_EQ(ReloadRequests(), 0u);
     ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
     EXPECT_TRUE(Ends(thread, 2000));
+}
+
+// An edit as the page asks for it: the item of that name is taken off the list.
+ItemEdit Removal(const std::wstring& name) {
+    return [key = CDecryptedItem::KeyOf(name)](CDecryptedItems& items) { items.Remove(key); };
+}
+
+TEST_F(WorkerThreadTest, AnEditIsMadeOnTheStoreAsItIsNowAndSaved) {
+    store_.WriteStore(StoreBody(MissingItem(1) + MissingItem(2)));
+    CRefreshThread thread(shared_);
+    thread.Resume();
+    shared_.RequestLoad();
+    ASSERT_TRUE(sink_.PumpUntil([&] { return ItemsLoaded() == 1; }, 10000));
+    // Another program records an item after the load.
+    ProcessRun save(Quoted(TestProgramFolder() + L"dashboard_helper.exe") + L" save C:\\nowhere\\saved.txt");
+    ASSERT_EQ(save.Finish(), 0u);
+
+    shared_.edits.Push(Removal(L"missing1.txt"));
+    shared_.RequestLoad();
+    ASSERT_TRUE(sink_.PumpUntil([&] { return ItemsLoaded() == 2; }, 10000));
+    EXPECT_EQ(sink_.Received()[1].wParam, 1u) << "the list shows the edit";
+    const StoreContent content;
+    EXPECT_EQ(content.Find(L"missing1.txt"), nullptr);
+    EXPECT_NE(content.Find(L"missing2.txt"), nullptr);
+    EXPECT_NE(content.Find(L"saved.txt"), nullptr) << "what the other program saved is kept";
+    EXPECT_EQ(shared_.items.Lock()->Count(), 2u);
+
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 10000));
+}
+
+TEST_F(WorkerThreadTest, AnEditOfAStoreThatCannotBeReadIsNeitherMadeNorSavedAndIsReported) {
+    store_.WriteStore(StoreBody(MissingItem(1) + MissingItem(2)));
+    CRefreshThread thread(shared_);
+    thread.Resume();
+    shared_.RequestLoad();
+    ASSERT_TRUE(sink_.PumpUntil([&] { return ItemsLoaded() == 1; }, 10000));
+    ASSERT_TRUE(::DeleteFileW(store_.StoreFile().c_str()));
+
+    shared_.edits.Push(Removal(L"missing1.txt"));
+    shared_.RequestLoad();
+    ASSERT_TRUE(sink_.PumpUntil([&] { return EditsFailed() == 1; }, 10000));
+    sink_.PumpFor(300);
+    EXPECT_EQ(ItemsLoaded(), 1u) << "a failed edit is no load";
+    EXPECT_FALSE(FileExists(store_.StoreFile())) << "nothing is saved in the store's place";
+
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 10000));
+}
+
+TEST_F(WorkerThreadTest, AnEditDuringALongLoadCutsItShortAndIsMadeOnTheWholeStore) {
+    CRefreshThread thread(shared_);
+    ASSERT_NO_FATAL_FAILURE(StartLongLoad(thread));
+    shared_.edits.Push(Removal(L"missing7.txt"));
+    shared_.RequestLoad();
+
+    ASSERT_TRUE(sink_.PumpUntil([&] { return ItemsLoaded() == 2; }, 60000));
+    // The end of the edit tells the page that it answers the second request.
+    EXPECT_EQ(sink_.Received()[1].lParam, 2);
+    EXPECT_EQ(sink_.Received()[1].wParam, 1u);
+    EXPECT_EQ(shared_.items.Lock()->Count(), static_cast<std::size_t>(kManyItems - 1));
+    const StoreContent content;
+    EXPECT_EQ(content.Count(), static_cast<std::size_t>(kManyItems - 1));
+    EXPECT_EQ(content.Find(L"missing7.txt"), nullptr);
+
+    ASSERT_TRUE(::SetEvent(shared_.stopEvent.get()));
+    EXPECT_TRUE(Ends(thread, 10000));
 }
 
 // A program the page started, running for the seconds given (ended with the test).
