@@ -61,6 +61,11 @@ bool IsUnfinishedName(std::u16string_view name) {
     return MarkerPosition(name) != std::u16string_view::npos;
 }
 
+std::u16string_view KeptNameOf(std::u16string_view unfinishedName) {
+    const std::size_t marker = MarkerPosition(unfinishedName);
+    return marker == std::u16string_view::npos ? std::u16string_view() : unfinishedName.substr(0, marker);
+}
+
 bool IsUnfinishedNameOf(std::u16string_view name, std::u16string_view finalName, std::size_t maxLength) {
     const std::size_t marker = MarkerPosition(name);
     return marker != std::u16string_view::npos &&

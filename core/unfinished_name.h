@@ -20,6 +20,10 @@ std::u16string UnfinishedName(std::u16string_view finalName, unsigned attempt, s
 // Whether the name is one that UnfinishedName makes, for any final name.
 bool IsUnfinishedName(std::u16string_view name);
 
+// What an unfinished name kept of its final name: the whole final name unless it had to be
+// cut. Empty for a name that is not an unfinished one.
+std::u16string_view KeptNameOf(std::u16string_view unfinishedName);
+
 // Whether the name is one that UnfinishedName makes for this final name and maxLength, for
 // any attempt; letters are compared as the file system compares them, ASCII without case.
 bool IsUnfinishedNameOf(std::u16string_view name, std::u16string_view finalName, std::size_t maxLength = 255);

@@ -78,14 +78,15 @@ bool CEncryptionDecryption::RemoveOwnLeftover(const std::wstring& path, bool rep
     // The run that finished its file removed it since the folder was read.
     if (held.error == ERROR_FILE_NOT_FOUND || held.error == ERROR_PATH_NOT_FOUND) return true;
     const DWORD attributes = held.identity.attributes;
+    const bool hidden = attributes & FILE_ATTRIBUTE_HIDDEN;
     const bool seen = held.identity.links != 0;
-    const bool looksOurs = held.identity.IsPlainWithOneName() && (attributes & FILE_ATTRIBUTE_HIDDEN) &&
-                           !(attributes & FILE_ATTRIBUTE_SYSTEM);
-    if (seen && !looksOurs) return false;
+    if (seen && (!held.identity.IsPlainWithOneName() || (attributes & FILE_ATTRIBUTE_SYSTEM))) return false;
+    // One that cannot be opened can be judged only by what the folder says of it.
+    if (!held.file && seen && !hidden) return false;
     try {
         // A live run still writing it holds it unshared.
         if (!held.file) ThrowWin32(held.error);
-        if (HasNamedStreams(held.file.get())) {
+        if (!IsOwnLeftover(path, held.file.get(), hidden)) {
             SetHeldAttributes(held.file.get(), attributes);
             return false;
         }
@@ -95,6 +96,18 @@ bool CEncryptionDecryption::RemoveOwnLeftover(const std::wstring& path, bool rep
         if (reportFailures) report_.AddEntry(IDS_CANNOT_DELETE, path, error.code());
     }
     return true;
+}
+
+// Hidden, as the engines write every unfinished file; or a plain file that a run set aside for
+// its wipe and was killed before it could hide it, whose encrypted copy is complete under the
+// final name, so that removing it loses nothing. Never one with streams.
+bool CEncryptionDecryption::IsOwnLeftover(const std::wstring& path, HANDLE file, bool hidden) const {
+    if (HasNamedStreams(file)) return false;
+    if (hidden) return true;
+    const std::wstring finalPath = FinalPathOf(path);
+    const FileHandle encrypted(::CreateFileW((finalPath + L".zte").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return encrypted && HoldsTheSameContent(encrypted.get(), file, finalPath, keys_);
 }
 
 bool CEncryptionDecryption::IsCancelled() const {

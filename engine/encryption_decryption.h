@@ -166,10 +166,11 @@ private:
     std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);
     void CopySecurity();
     // Removes an unfinished file that is provably this program's own: a plain file with one
-    // name, hidden, not a system file, without streams. Its content is overwritten first: it
-    // may be a plain file whose wipe was cut short. Failures are reported only when asked.
-    // False when the file is not provably such a leftover and was left as it is.
+    // name, not a system file, without streams, hidden or beside its complete encrypted copy. Its content is
+    // overwritten first: it may be a plain file whose wipe was cut short. Failures are reported only when
+    // asked. False when the file is not provably such a leftover and was left as it is.
     bool RemoveOwnLeftover(const std::wstring& path, bool reportFailures);
+    bool IsOwnLeftover(const std::wstring& path, HANDLE file, bool hidden) const;
 
     CDecryptedItems store_;
 };

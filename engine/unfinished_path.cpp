@@ -30,6 +30,11 @@ bool IsUnfinishedPath(const std::wstring& path) {
     return core::IsUnfinishedName(AsU16(FileNameOf(path)));
 }
 
+std::wstring FinalPathOf(const std::wstring& unfinishedPath) {
+    const std::wstring name = FileNameOf(unfinishedPath);
+    return FolderOf(unfinishedPath) + ToWide(std::u16string(core::KeptNameOf(AsU16(name))));
+}
+
 std::vector<std::wstring> UnfinishedFilesOf(const std::wstring& finalPath) {
     const std::wstring folder = FolderOf(finalPath);
     const std::u16string finalName(AsU16(FileNameOf(finalPath)));

@@ -16,6 +16,9 @@ std::wstring UnfinishedPath(const std::wstring& finalPath, unsigned attempt);
 // Whether the path's final component is an unfinished name.
 bool IsUnfinishedPath(const std::wstring& path);
 
+// The final path an unfinished path was made for, as far as its name kept the final name.
+std::wstring FinalPathOf(const std::wstring& unfinishedPath);
+
 // The files under the unfinished names of the final path, left by runs that died or still
 // being written by live ones.
 std::vector<std::wstring> UnfinishedFilesOf(const std::wstring& finalPath);

@@ -6,6 +6,7 @@
 
 using core::IsUnfinishedName;
 using core::IsUnfinishedNameOf;
+using core::KeptNameOf;
 using core::UnfinishedName;
 
 TEST(UnfinishedName, IsTheFinalNameWithTheMarkerAndTheAttempt) {
@@ -32,6 +33,7 @@ TEST(UnfinishedName, AUsersOwnNamesAreNeverTakenForUnfinishedWork) {
           u"a.~zt-unfinished-1.txt", u"a.zt-unfinished-1", u"a.~zt-unfinished-12345678901", u"", u"1"}) {
         EXPECT_FALSE(IsUnfinishedName(name)) << std::string(name.begin(), name.end());
         EXPECT_FALSE(IsUnfinishedNameOf(name, u"a")) << std::string(name.begin(), name.end());
+        EXPECT_TRUE(KeptNameOf(name).empty()) << std::string(name.begin(), name.end());
     }
 }
 
@@ -39,6 +41,9 @@ TEST(UnfinishedName, ALongFinalNameIsCutToFitItsRoomAndStillRecognised) {
     const std::u16string longName(250, u'n');
     const std::u16string name = UnfinishedName(longName, 12, 255);
     EXPECT_LE(name.size(), 255u);
+    EXPECT_EQ(KeptNameOf(UnfinishedName(u"a.txt", 7)), u"a.txt");
+    EXPECT_EQ(KeptNameOf(name), longName.substr(0, KeptNameOf(name).size()));
+    EXPECT_LT(KeptNameOf(name).size(), longName.size());
     EXPECT_TRUE(IsUnfinishedNameOf(name, longName, 255));
     EXPECT_TRUE(IsUnfinishedName(name));
 

@@ -115,6 +115,24 @@ TEST_F(UnfinishedOutputTest, AFileNamedLikeALeftoverThatIsNotProvablyOursIsLeftA
     ::SetFileAttributesW(named.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A run killed between setting its plain file aside and hiding it leaves it visible; it is
+// still provably a leftover while its complete encrypted copy lies beside it.
+TEST_F(UnfinishedOutputTest, AVisibleLeftoverGoesOnlyBesideTheCompleteEncryptedCopyOfItsContent) {
+    const Bytes plain = PatternBytes(3000);
+    const std::wstring setAside = File(L"a.txt.~zt-unfinished-1", plain);
+    File(L"a.txt.zte", PortableEncrypt(u"a.txt", plain, 1));
+    const std::wstring other = File(L"b.txt.~zt-unfinished-2", plain);
+    File(L"b.txt.zte", PortableEncrypt(u"b.txt", PatternBytes(3000, 9), 1));
+    CFileEncryption engine(nullptr, kSecret);
+
+    engine.ProcessLeftover(setAside, false);
+    engine.ProcessLeftover(other, false);
+
+    EXPECT_FALSE(FileExists(setAside));
+    EXPECT_EQ(ReadFileBytes(other), plain);
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_NOT_A_LEFTOVER, other, S_OK));
+}
+
 TEST_F(UnfinishedOutputTest, ALeftoverALiveRunHoldsStaysAndOneAlreadyGoneIsNotMentioned) {
     const std::wstring held = Leftover(L"a.txt.zte", 1);
     ASSERT_TRUE(::SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_HIDDEN));
