@@ -1,7 +1,7 @@
-# Unicode Win32 programs for Windows XP and later (README, "Oldest Windows"), linked so that
-# they need only system DLLs. The headers declare only what Windows XP has, so a newer call
-# does not compile unless it is looked up at run time. The tests, which run only under Wine,
-# may use Vista's calls (zt_tests_may_use_vista in the top-level list file).
+# Unicode Win32 programs for Windows XP and later (docs/architecture.md, "Oldest Windows"),
+# linked so that they need only system DLLs. The headers declare only what Windows XP has, so a
+# newer call does not compile unless it is looked up at run time. The tests, which run only
+# under Wine, may use Vista's calls (zt_tests_may_use_vista in the top-level list file).
 set(ZT_SHIPPED_WINNT _WIN32_WINNT=0x0501 WINVER=0x0501)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX ${ZT_SHIPPED_WINNT})
 add_link_options(-static -static-libgcc -static-libstdc++)
