@@ -6,9 +6,9 @@
 // checksum matches.
 class CFileDecryption : public CEncryptionDecryption {
 public:
-    CFileDecryption(HWND parent, std::span<const BYTE> secret);
+    CFileDecryption(IRunObserver& observer, std::span<const BYTE> secret);
 
-    void ReportSummary() override;
+    std::u16string Summary() const override;
     int GetOperationKind() const override { return kOperationDecrypt; }
     HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) override;
 

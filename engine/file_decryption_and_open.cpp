@@ -59,7 +59,7 @@ HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
     if (IsTheNameOpened())
         OpenUnlessItIsOurs(outputPath_);
     else
-        report_.AddEntry(IDS_NOT_OPENED, outputPath_, S_OK);
+        observer_.AddEntry(IDS_NOT_OPENED, outputPath_, S_OK);
     return hr;
 }
 

@@ -5,7 +5,7 @@
 // opens the plain file with the program associated with its type.
 class CFileDecryptAndOpen : public CFileDecryption {
 public:
-    CFileDecryptAndOpen(HWND parent, std::span<const BYTE> secret) : CFileDecryption(parent, secret) {}
+    using CFileDecryption::CFileDecryption;
 
     int GetOperationKind() const override { return kOperationDecryptAndOpen; }
 

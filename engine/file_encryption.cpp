@@ -14,18 +14,17 @@
 using ZTTraceNS::CTraceScope;
 using ZTTraceNS::Trace;
 
-CFileEncryption::CFileEncryption(HWND parent, std::span<const BYTE> secret)
-    : CEncryptionDecryption(parent, secret, IDS_PROGRESS_ENCRYPT) {
+CFileEncryption::CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret)
+    : CEncryptionDecryption(observer, secret, IDS_PROGRESS_ENCRYPT) {
     if (!LoadExtensionFilter(confirmationSet_)) AddDefaultExtensions(confirmationSet_);
 }
 
 bool CFileEncryption::Confirmed() {
     if (answer_ == kAnswerYesToAll) return true;
     if (!confirmationSet_.ContainsIgnoringCase(ExtensionOf(inputPath_))) return true;
-    if (answer_ != kAnswerNoToAll)
-        answer_ = CConfirmDlg(inputPath_).Ask(progress_ ? progress_->Window() : nullptr);
+    if (answer_ != kAnswerNoToAll) answer_ = observer_.Confirm(inputPath_);
     if (answer_ == kAnswerNo || answer_ == kAnswerNoToAll) {
-        report_.AddEntry(IDS_SKIPPED_BY_USER, inputPath_, S_OK);
+        observer_.AddEntry(IDS_SKIPPED_BY_USER, inputPath_, S_OK);
         return false;
     }
     return true;
@@ -48,13 +47,13 @@ int CFileEncryption::CheckInputFile() {
     return Guarded(scope, [&]() -> HRESULT {
         HoldPlainInput();
         if (const UINT reason = SkipReason()) {
-            report_.AddEntry(reason, inputPath_, S_OK);
+            observer_.AddEntry(reason, inputPath_, S_OK);
             return 1;
         }
         if (!Confirmed()) return 1;
         const HRESULT magic = IsEncryptedFile(input_.get());
         if (FAILED(magic)) {
-            report_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
+            observer_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
             return magic;
         }
         Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
@@ -76,7 +75,7 @@ HRESULT CFileEncryption::WriteFileHeader(HANDLE output) {
     const HRESULT hr = header.Write(output);
     checksumOffset_ = header.GetBlockOffset(core::kChecksumBlock);
     if (checksumOffset_ != 0) checksumOffset_ += 4;
-    if (FAILED(hr)) report_.AddEntry(IDS_CANNOT_WRITE, outputPath_, hr);
+    if (FAILED(hr)) observer_.AddEntry(IDS_CANNOT_WRITE, outputPath_, hr);
     return hr;
 }
 
@@ -136,7 +135,7 @@ std::wstring CFileEncryption::SetInputAside() {
             RenameHeld(input_.get(), aside);
         } catch (const HResultError& error) {
             if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
-            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+            observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
             throw;
         }
         // Hidden as every unfinished file is, which is what lets a later run remove it.
@@ -145,7 +144,7 @@ std::wstring CFileEncryption::SetInputAside() {
             SetHeldAttributes(input_.get(),
                               (inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
         } catch (const HResultError& error) {
-            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+            observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
             PutInputBack();
             throw;
         }
@@ -174,8 +173,8 @@ HRESULT CFileEncryption::DoEncryptDecrypt(bool /*recordItem*/) {
     return hr;
 }
 
-void CFileEncryption::ReportSummary() {
-    AddSummary(IDS_SUMMARY_ENCRYPT);
+std::u16string CFileEncryption::Summary() const {
+    return SummaryOf(IDS_SUMMARY_ENCRYPT);
 }
 
 HRESULT CFileEncryption::UpdateDecryptedItems(const std::wstring& path, bool isFolder) {

@@ -1,15 +1,14 @@
 #pragma once
 #include "engine/encryption_decryption.h"
 #include "text/lower_case_string_set.h"
-#include "ui/confirm_dlg.h"
 
 // The encrypt command: every file becomes "<name>.zte" beside it, and the plain file is
 // overwritten and deleted once the encrypted copy is safely on disk.
 class CFileEncryption : public CEncryptionDecryption {
 public:
-    CFileEncryption(HWND parent, std::span<const BYTE> secret);
+    CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret);
 
-    void ReportSummary() override;
+    std::u16string Summary() const override;
     int GetOperationKind() const override { return kOperationEncrypt; }
     HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) override;
 

@@ -33,7 +33,7 @@ inline bool IsLinkedFolder(DWORD attributes) {
 bool TakenAsGoneOrLeftover(CEncryptionDecryption& engine, const std::wstring& path, DWORD attributes,
                            bool namedByUser);
 
-// The end of a run: the progress dialog closes, and when the report holds entries the summary
-// line is added and the report dialog shows it, owned by owner. A closing entry other than 0
-// is added after the summary and has the report shown even when nothing else was said.
-void FinishRun(HWND owner, CEncryptionDecryption& engine, UINT closingEntryId = 0);
+// The end of a run: the engine's observer is told, with the summary of what the engine did.
+// A closing entry other than 0 comes after the summary and has the report shown even when
+// nothing else was said.
+void FinishRun(CEncryptionDecryption& engine, UINT closingEntryId = 0);

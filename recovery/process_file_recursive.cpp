@@ -8,14 +8,14 @@
 HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& path, int depth) {
     ZTTraceNS::CTraceScope scope("ProcessFileRecursive");
     return Guarded(scope, [&]() -> HRESULT {
-        if (engine.IsCancelled()) return S_OK;
+        if (engine.Observer().IsCancelled()) return S_OK;
         ZTTraceNS::Trace(scope, 0, "FileName = %ls", path.c_str());
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
         if (TakenAsGoneOrLeftover(engine, path, attributes, depth == 0)) return S_FALSE;
         // The encrypted files beyond a link stay as they are, and the user must hear of them.
         if (IsLinkedFolder(attributes)) {
-            engine.SkipFile(path);
-            engine.Report().AddEntry(IDS_SKIPPED_LINK_DECRYPT, path, S_OK);
+            engine.Observer().SkipFile(path);
+            engine.Observer().AddEntry(IDS_SKIPPED_LINK_DECRYPT, path, S_OK);
             return S_FALSE;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)

@@ -14,6 +14,7 @@
 #include "trace/operation.h"
 #include "ui/common_dlg.h"
 #include "ui/current_help.h"
+#include "ui/run_dialogs.h"
 #include "ui/selection_dialog_hook.h"
 #include "win/raised_priority.h"
 
@@ -33,13 +34,16 @@ void ShowSecretFailure(HRESULT failure) {
 }
 
 void Decrypt(HWND owner, const CStringList& paths, std::span<const BYTE> secret) {
+    CRunDialogs dialogs(owner);
     std::unique_ptr<CFileDecryption> engine;
     {
         const CRaisedPriority raised;
-        engine = std::make_unique<CFileDecryption>(owner, secret);
+        engine = std::make_unique<CFileDecryption>(dialogs, secret);
+        // Only once the keys are made: a run that cannot start shows no progress.
+        dialogs.ShowProgress(engine->ProgressTitle());
         WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path, 0); });
     }
-    FinishRun(owner, *engine);
+    FinishRun(*engine);
 }
 
 }  // namespace

@@ -39,13 +39,14 @@ HRESULT ProcessFileRecursive(CEncryptionDecryption& engine, const std::wstring& 
     CTraceScope scope("ProcessFileRecursive");
     Trace(scope, 0, "FileName = %ls", path.c_str());
     return Guarded(scope, [&]() -> HRESULT {
-        if (engine.IsCancelled()) return S_FALSE;
+        if (engine.Observer().IsCancelled()) return S_FALSE;
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
         if (TakenAsGoneOrLeftover(engine, path, attributes, depth == 0)) return S_FALSE;
         if (const UINT reason = UntouchableReason(scope, path, attributes)) {
-            engine.SkipFile(path);
+            engine.Observer().SkipFile(path);
             // Leaving an item encrypted loses nothing, so a decryption does not mention it.
-            if (engine.GetOperationKind() == kOperationEncrypt) engine.Report().AddEntry(reason, path, S_OK);
+            if (engine.GetOperationKind() == kOperationEncrypt)
+                engine.Observer().AddEntry(reason, path, S_OK);
             return S_FALSE;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ProcessFolder(engine, path, depth);

@@ -22,7 +22,7 @@ protected:
         return result;
     }
 
-    CFileEncryption engine_{nullptr, kSecret};
+    DialogRun<CFileEncryption> engine_{kSecret};
 };
 
 TEST_F(ConfirmationTest, AnsweringNoSkipsTheProgramWithEntry26) {

@@ -24,14 +24,14 @@ protected:
 
 class FileDecryptionTest : public EngineTest {
 protected:
-    CFileDecryption engine_{nullptr, kSecret};
+    DialogRun<CFileDecryption> engine_{kSecret};
 };
 
 TEST_F(FileDecryptionTest, EngineEncryptedFileDecryptsToItsStoredNameEvenWhenRenamed) {
     const Bytes plain = PatternBytes((1u << 20) + 3000);
     const std::wstring input = File(L"a.txt", plain);
     {
-        CFileEncryption encryption(nullptr, kSecret);
+        DialogRun<CFileEncryption> encryption{kSecret};
         ASSERT_EQ(encryption.ProcessFile(input, true), S_OK);
     }
     const std::wstring renamed = folder_.Path(L"b.zte");
@@ -65,7 +65,7 @@ TEST_F(FileDecryptionTest, PortablyEncryptedFilesDecryptWithTheKeyTheirTypeSelec
 TEST_F(FileDecryptionTest, OtherUsersSecretGivesEntry31AndKeepsTheEncryptedFileUnchanged) {
     for (const std::uint8_t type : {1, 2}) {
         SCOPED_TRACE(testing::Message() << "type " << int{type});
-        CFileDecryption engine(nullptr, kSecret);
+        DialogRun<CFileDecryption> engine{kSecret};
         const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret);
         const std::wstring input = File(L"a.txt.zte", encrypted);
 
@@ -119,7 +119,7 @@ TEST_F(FileDecryptionTest, OnlyANamedFileIsAddedToTheStore) {
 }
 
 TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     const std::wstring good = File(L"good.txt.zte", PortableEncrypt(u"good.txt", PatternBytes(10), 1));
     const std::wstring wrongKey =
         File(L"bad.zte", PortableEncrypt(u"bad.txt", PatternBytes(10), 1, kOtherSecret));
@@ -134,7 +134,7 @@ TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
 }
 
 TEST_F(FileDecryptionTest, DecryptAndOpenHandsAFileWhoseHeaderCannotBeReadToTheShell) {
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     // A file that opens but fails every read: the start of a process's memory, never mapped.
     const std::wstring input = L"Z:\\proc\\self\\mem";
 
@@ -148,7 +148,7 @@ TEST_F(FileDecryptionTest, DecryptAndOpenHandsAFileWhoseHeaderCannotBeReadToTheS
 // A forged header can name any type; the shell is handed only the name the encrypted file's
 // own name promised, compared as Windows compares names.
 TEST_F(FileDecryptionTest, DecryptAndOpenOpensOnlyTheNameTheEncryptedFileCarries) {
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     const std::wstring forged = File(L"Q3.pdf.zte", PortableEncrypt(u"Q3.js", PatternBytes(10), 1));
     const std::wstring renamed = File(L"Report.TXT.ZTE", PortableEncrypt(u"report.txt", PatternBytes(10), 1));
 
@@ -198,7 +198,7 @@ TEST(OpensWith, TheProgramOfTheTypesOpenCommandQuotedOrNot) {
 // this program again on it.
 TEST_F(FileDecryptionTest, DecryptAndOpenNeverHandsTheShellAFileOfItsOwnType) {
     const TestFileType type(ModuleFileName(nullptr));
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     const std::wstring inner = std::wstring(L"inner") + TestFileType::kExtension;
     const std::wstring input =
         File(inner + L".zte", PortableEncrypt(std::u16string(AsU16(inner)), PatternBytes(10), 1));

@@ -11,7 +11,7 @@ namespace {
 
 class FileEncryptionTest : public EngineTest {
 protected:
-    CFileEncryption engine_{nullptr, kSecret};
+    DialogRun<CFileEncryption> engine_{kSecret};
 };
 
 struct PlainFile {
@@ -154,7 +154,7 @@ protected:
 TEST_F(FileEncryptionTest, PlainFileThatCannotBeDeletedAfterItsWipeLeavesTheEncryptedCopy) {
     const Bytes plain = PatternBytes(3000);
     const std::wstring input = File(L"a.txt", plain);
-    RefusingDelete engine(nullptr, kSecret);
+    DialogRun<RefusingDelete> engine{kSecret};
 
     EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
 
@@ -174,7 +174,7 @@ TEST_F(FileEncryptionTest, AWipeThatFailsBeforeOverwritingPutsThePlainFileBackAs
     const std::wstring input = File(L"a.txt", {});
     ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     const DWORD attributes = ::GetFileAttributesW(input.c_str());
-    RefusingDelete engine(nullptr, kSecret);
+    DialogRun<RefusingDelete> engine{kSecret};
 
     EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
 
@@ -188,7 +188,7 @@ TEST_F(FileEncryptionTest, AWipeThatFailsBeforeOverwritingPutsThePlainFileBackAs
 // Encryption copies only the unnamed stream; the others would go with the file.
 class WithNamedStreams : public CFileEncryption {
 public:
-    WithNamedStreams() : CFileEncryption(nullptr, kSecret) {}
+    explicit WithNamedStreams(IRunObserver& observer) : CFileEncryption(observer, kSecret) {}
 
 protected:
     bool HoldsNamedStreams() const override { return true; }
@@ -197,7 +197,7 @@ protected:
 TEST_F(FileEncryptionTest, AFileWithNamedStreamsIsNotEncryptedAndTheReportSaysWhy) {
     const Bytes plain = PatternBytes(100);
     const std::wstring input = File(L"a.txt", plain);
-    WithNamedStreams engine;
+    DialogRun<WithNamedStreams> engine;
 
     EXPECT_EQ(engine.ProcessFile(input, true), 1);
 
@@ -251,10 +251,10 @@ TEST_F(FileEncryptionTest, AFileWithSeveralNamesIsNotEncryptedAndTheReportSaysWh
 TEST_F(FileEncryptionTest, SummaryCountsTheEncryptedFiles) {
     engine_.ProcessFile(File(L"a.txt", PatternBytes(10)), true);
     engine_.ProcessFile(File(L"b.txt", PatternBytes(10)), true);
-    engine_.ReportSummary();
-    ASSERT_EQ(engine_.Report().Count(), 1u);
-    EXPECT_NE(engine_.Report().GetAt(0).find(L"2"), std::wstring::npos);
-    EXPECT_EQ(engine_.Report().GetAt(0).find(L"%d"), std::wstring::npos);
+    const std::u16string summary = engine_.Summary();
+    EXPECT_NE(summary.find(u"2"), std::u16string::npos);
+    EXPECT_EQ(summary.find(u"%d"), std::u16string::npos);
+    EXPECT_EQ(engine_.Report().Count(), 0u);
     EXPECT_EQ(engine_.GetOperationKind(), kOperationEncrypt);
 }
 

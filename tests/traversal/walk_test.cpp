@@ -11,7 +11,7 @@
 #include "engine_test.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
-#include "ui/total_size.h"
+#include "win/folder_listing.h"
 
 namespace {
 
@@ -21,8 +21,12 @@ protected:
         ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
     }
     static std::unique_ptr<CEncryptionDecryption> Engine(int kind) {
-        if (kind == kOperationEncrypt) return std::make_unique<CFileEncryption>(nullptr, kSecret);
-        return std::make_unique<CFileDecryption>(nullptr, kSecret);
+        if (kind == kOperationEncrypt) return std::make_unique<DialogRun<CFileEncryption>>(kSecret);
+        return std::make_unique<DialogRun<CFileDecryption>>(kSecret);
+    }
+    // The report of an engine that Engine made.
+    static const CReport& ReportOf(const CEncryptionDecryption& engine) {
+        return static_cast<const CRunDialogs&>(engine.Observer()).Report();
     }
     // The store's record of the item of that name in the test's folder; items are known by
     // their name alone.
@@ -44,7 +48,7 @@ TEST_F(WalkTest, EncryptingAFolderEncryptsEveryFileBelowItExactlyOnce) {
     for (int i = 0; i < 24; ++i)
         files.push_back(File(L"top\\f" + std::to_wstring(i) + L".txt", PatternBytes(300)));
     files.push_back(File(L"top\\sub\\deep.txt", PatternBytes(5000)));
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
     EXPECT_EQ(ProcessFileRecursive(engine, top, 0), S_OK);
 
@@ -72,7 +76,7 @@ TEST_F(WalkTest, HiddenFileInAFolderIsLeftAloneAndReportedOnlyWhenEncrypting) {
         EXPECT_EQ(engine->ProcessedCount(), 0);
         const std::wstring expected =
             kind == kOperationEncrypt ? Entry(IDS_SKIPPED_HIDDEN, hidden, S_OK) : L"";
-        EXPECT_EQ(Text(engine->Report()), expected);
+        EXPECT_EQ(Text(ReportOf(*engine)), expected);
     }
 }
 
@@ -81,7 +85,7 @@ TEST_F(WalkTest, HiddenSystemFileIsReportedAsSystemFileOnly) {
     const std::wstring ini = File(L"top\\desktop.ini", PatternBytes(40));
     SetAttributes(ini, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     const std::wstring plain = File(L"top\\plain.txt", PatternBytes(40));
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
     ProcessFileRecursive(engine, top, 0);
 
@@ -95,7 +99,7 @@ TEST_F(WalkTest, HiddenFolderIsSkippedWithEverythingInIt) {
     const std::wstring hidden = Folder(L"hidden");
     const std::wstring inside = File(L"hidden\\a.txt", PatternBytes(40));
     SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
     ProcessFileRecursive(engine, hidden, 0);
 
@@ -122,7 +126,7 @@ TEST_F(WalkTest, VanishedPathIsReportedInEitherDirectionAndTheNextPathIsStillPro
 
         for (const std::wstring& path : {gone, next}) ProcessFileRecursive(*engine, path, 0);
 
-        EXPECT_EQ(Text(engine->Report()), Entry(IDS_NOT_FOUND, gone, S_OK));
+        EXPECT_EQ(Text(ReportOf(*engine)), Entry(IDS_NOT_FOUND, gone, S_OK));
         EXPECT_TRUE(FileExists(folder_.Path(c.result)));
         EXPECT_FALSE(FileExists(next));
     }
@@ -132,7 +136,7 @@ TEST_F(WalkTest, DecryptedFolderIsRecordedAsAFolderAndFilesFoundInItAreNot) {
     const std::wstring empty = Folder(L"empty");
     const std::wstring full = Folder(L"full");
     File(L"full\\a.txt.zte", PortableEncrypt(u"a.txt", PatternBytes(10), 1));
-    CFileDecryption engine(nullptr, kSecret);
+    DialogRun<CFileDecryption> engine{kSecret};
 
     ProcessFileRecursive(engine, empty, 0);
     ProcessFileRecursive(engine, full, 0);
@@ -154,8 +158,8 @@ public:
 
 protected:
     int CheckInputFile() override {
-        ::PostMessageW(Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
-        for (int i = 0; i < 250 && !IsCancelled(); ++i) ::Sleep(20);
+        ::PostMessageW(static_cast<CRunDialogs&>(observer_).Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
+        for (int i = 0; i < 250 && !observer_.IsCancelled(); ++i) ::Sleep(20);
         return CFileDecryption::CheckInputFile();
     }
 };
@@ -166,7 +170,7 @@ TEST_F(WalkTest, CancelStopsTheWalkButTheChosenFolderIsStillRecorded) {
     const Bytes second = PortableEncrypt(u"b.txt", PatternBytes(3000), 1);
     File(L"top\\a.zte", first);
     File(L"top\\b.zte", second);
-    CancelledAtFirstFile engine(nullptr, kSecret);
+    DialogRun<CancelledAtFirstFile> engine{kSecret};
     ASSERT_NE(engine.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
 
     ProcessFileRecursive(engine, top, 0);
@@ -184,7 +188,7 @@ TEST_F(WalkTest, CancelStopsTheWalkButTheChosenFolderIsStillRecorded) {
 
 TEST_F(WalkTest, NamedFileIsRecordedWhenDecrypted) {
     const std::wstring input = File(L"b.txt.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
-    CFileDecryption engine(nullptr, kSecret);
+    DialogRun<CFileDecryption> engine{kSecret};
 
     EXPECT_EQ(ProcessFileRecursive(engine, input, 0), S_OK);
 
@@ -228,8 +232,8 @@ TEST_F(WalkTest, ALinkedFolderIsNeverEnteredAndReportedOnlyWhenEncrypting) {
 
         EXPECT_EQ(ReadFileBytes(there), content);
         EXPECT_EQ(engine->ProcessedCount(), kind == kOperationEncrypt ? 1 : 0);
-        const std::wstring report = Text(engine->Report());
-        EXPECT_EQ(engine->Report().Count(), kind == kOperationEncrypt ? 2u : 0u) << report;
+        const std::wstring report = Text(ReportOf(*engine));
+        EXPECT_EQ(ReportOf(*engine).Count(), kind == kOperationEncrypt ? 2u : 0u) << report;
         for (const wchar_t* link : {L"\\top\\out", L"\\top\\loop"}) {
             const std::wstring entry = Entry(IDS_SKIPPED_LINK, folder_.Path(run + link), S_OK);
             EXPECT_EQ(report.find(entry) != std::wstring::npos, kind == kOperationEncrypt) << report;
@@ -251,7 +255,7 @@ TEST_F(WalkTest, AWalkRemovesOnlyItsOwnLeftoversAndWalksAFolderNamedLikeOne) {
     const std::wstring inner = File(L"top\\d.~zt-unfinished-2\\inner.txt", PatternBytes(10));
     const std::wstring leftover = File(L"top\\c.txt.~zt-unfinished-1", PatternBytes(20));
     SetAttributes(leftover, FILE_ATTRIBUTE_HIDDEN);
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
     ProcessFileRecursive(engine, top, 0);
     ProcessFileRecursive(engine, userFile, 0);
