@@ -51,7 +51,7 @@ CEncryptionDecryption::CEncryptionDecryption(IRunObserver& observer, std::span<c
 
 CEncryptionDecryption::~CEncryptionDecryption() = default;
 
-int CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
+FileOutcome CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
     inputPath_ = path;
     outputPath_.clear();
     workPath_.clear();
@@ -59,13 +59,18 @@ int CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem
     outputPlaced_ = false;
     outputFinished_ = false;
     observer_.BeginFile(path);
-    int result = CheckInputFile();
-    if (result == 0 && CreateOutFileName()) {
-        result = DoEncryptDecrypt(recordItem);
-        if (result == S_OK) ++processed_;
-    }
+    const FileOutcome outcome = Process(recordItem);
     ReleaseFile();
-    return result;
+    return outcome;
+}
+
+FileOutcome CEncryptionDecryption::Process(bool recordItem) {
+    if (const std::optional<FileOutcome> ended = CheckInputFile()) return *ended;
+    if (!CreateOutFileName()) return FileOutcome::Skipped();
+    const HRESULT hr = DoEncryptDecrypt(recordItem);
+    if (FAILED(hr)) return FileOutcome::Failed(hr);
+    ++processed_;
+    return FileOutcome::Done();
 }
 
 void CEncryptionDecryption::ProcessLeftover(const std::wstring& path, bool namedByUser) {

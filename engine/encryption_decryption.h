@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "core/operation_kind.h"
 #include "engine/file_keys.h"
+#include "engine/file_outcome.h"
 #include "store/decrypted_items.h"
 #include "text/run_observer.h"
 #include "win/held_file.h"
@@ -22,9 +24,9 @@ public:
     CEncryptionDecryption(const CEncryptionDecryption&) = delete;
     CEncryptionDecryption& operator=(const CEncryptionDecryption&) = delete;
 
-    // 1 when the file is skipped, a failure status, or the engine's result for the file.
-    // recordItem is true for a file the user named, not one found in a chosen folder.
-    int ProcessFile(const std::wstring& path, bool recordItem);
+    // What became of the file. recordItem is true for a file the user named, not one found in
+    // a chosen folder.
+    FileOutcome ProcessFile(const std::wstring& path, bool recordItem);
     // A file under an unfinished name that a walk met: what a run that died left behind is
     // removed; anything else is left as it is, with an entry that says why. A path the user
     // named is never removed: only a walk inside a chosen folder finds leftovers.
@@ -45,8 +47,8 @@ protected:
     // Throws HResultError when no key can be made from the secret.
     CEncryptionDecryption(IRunObserver& observer, std::span<const BYTE> secret, UINT captionId);
 
-    // Negative: failure; 0: go on; 1: skip the file.
-    virtual int CheckInputFile() = 0;
+    // Nothing when the file is to be processed; otherwise what ends it here, skipped or failed.
+    virtual std::optional<FileOutcome> CheckInputFile() = 0;
     // False when the output exists and the file is skipped.
     virtual bool CreateOutFileName() = 0;
     virtual HRESULT DoEncryptDecrypt(bool recordItem) = 0;
@@ -154,6 +156,9 @@ protected:
     int processed_ = 0;
 
 private:
+    // The file's steps once inputPath_ is set: check, name the output, encrypt or decrypt.
+    FileOutcome Process(bool recordItem);
+
     UINT captionId_;
     // Fills the buffer from the input; a failure is reported and thrown.
     std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);

@@ -14,7 +14,7 @@ using ZTTraceNS::Trace;
 CFileDecryption::CFileDecryption(IRunObserver& observer, std::span<const BYTE> secret)
     : CEncryptionDecryption(observer, secret, IDS_PROGRESS_DECRYPT) {}
 
-int CFileDecryption::CheckInputFile() {
+std::optional<FileOutcome> CFileDecryption::CheckInputFile() {
     CTraceScope scope("CFileDecryption::CheckInputFile");
     // Read through a link, if it is one: decrypting what it leads to loses nothing. Held
     // for its deletion too, which a read-only folder or another program may refuse: the
@@ -22,10 +22,12 @@ int CFileDecryption::CheckInputFile() {
     const HRESULT held = HoldInput(GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES);
     if (FAILED(held)) {
         observer_.AddEntry(IDS_CANNOT_OPEN, inputPath_, held);
-        return 1;
+        return FileOutcome::Skipped();
     }
     const HRESULT hr = ReadFileHeader(input_.get());
-    return hr == S_FALSE ? 1 : hr;
+    if (FAILED(hr)) return FileOutcome::Failed(hr);
+    if (hr == S_FALSE) return FileOutcome::Skipped();
+    return std::nullopt;
 }
 
 HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {

@@ -13,7 +13,7 @@ public:
     HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) override;
 
 protected:
-    int CheckInputFile() override;
+    std::optional<FileOutcome> CheckInputFile() override;
     bool CreateOutFileName() override;
     HRESULT DoEncryptDecrypt(bool recordItem) override;
 

@@ -10,7 +10,7 @@ public:
     int GetOperationKind() const override { return kOperationDecryptAndOpen; }
 
 protected:
-    int CheckInputFile() override;
+    std::optional<FileOutcome> CheckInputFile() override;
     HRESULT DoEncryptDecrypt(bool recordItem) override;
 
     // Hands the file to the shell's "open"; whether a program was found is not an error.

@@ -42,24 +42,31 @@ bool CFileEncryption::HoldsNamedStreams() const {
     return HasNamedStreams(input_.get());
 }
 
-int CFileEncryption::CheckInputFile() {
+std::optional<FileOutcome> CFileEncryption::CheckInputFile() {
     CTraceScope scope("CFileEncryption::CheckInputFile");
-    return Guarded(scope, [&]() -> HRESULT {
-        HoldPlainInput();
-        if (const UINT reason = SkipReason()) {
-            observer_.AddEntry(reason, inputPath_, S_OK);
-            return 1;
-        }
-        if (!Confirmed()) return 1;
-        const HRESULT magic = IsEncryptedFile(input_.get());
-        if (FAILED(magic)) {
-            observer_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
-            return magic;
-        }
-        Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
-                inputPath_);
-        return magic == S_OK ? 1 : 0;
-    });
+    std::optional<FileOutcome> ended;
+    const HRESULT hr = Guarded(scope, [&] { ended = CheckPlainInput(); });
+    if (FAILED(hr)) return FileOutcome::Failed(hr);
+    return ended;
+}
+
+// An encrypted file is left as it is, without a word.
+std::optional<FileOutcome> CFileEncryption::CheckPlainInput() {
+    HoldPlainInput();
+    if (const UINT reason = SkipReason()) {
+        observer_.AddEntry(reason, inputPath_, S_OK);
+        return FileOutcome::Skipped();
+    }
+    if (!Confirmed()) return FileOutcome::Skipped();
+    const HRESULT magic = IsEncryptedFile(input_.get());
+    if (FAILED(magic)) {
+        observer_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
+        ThrowHr(magic);
+    }
+    Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
+            inputPath_);
+    if (magic == S_OK) return FileOutcome::Skipped();
+    return std::nullopt;
 }
 
 bool CFileEncryption::CreateOutFileName() {

@@ -13,7 +13,7 @@ public:
     HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) override;
 
 protected:
-    int CheckInputFile() override;
+    std::optional<FileOutcome> CheckInputFile() override;
     bool CreateOutFileName() override;
     HRESULT DoEncryptDecrypt(bool recordItem) override;
 
@@ -23,6 +23,8 @@ protected:
     virtual bool HoldsNamedStreams() const;
 
 private:
+    // CheckInputFile's steps; a failure is reported and thrown.
+    std::optional<FileOutcome> CheckPlainInput();
     // False when the file is of a type the user declined to encrypt.
     bool Confirmed();
     // The report entry for a file that encryption would not carry whole or whose wipe would

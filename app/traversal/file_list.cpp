@@ -5,12 +5,12 @@
 #include "app/authentication/tw_user_info.h"
 #include "app/resources/resource_ids.h"
 #include "app/traversal/interactive_run.h"
-#include "app/traversal/process_file_recursive.h"
+#include "app/traversal/untouchable_items.h"
 #include "core/secure_bytes.h"
 #include "core/text_format.h"
 #include "engine/file_decryption_and_open.h"
 #include "engine/file_encryption.h"
-#include "engine/path_run.h"
+#include "engine/walk.h"
 #include "text/integer_text.h"
 #include "text/message_box.h"
 #include "text/res_string.h"
@@ -65,7 +65,7 @@ void Run(HWND owner, const CStringList& paths, int operationKind, std::span<cons
         engine = CreateEngine(dialogs, secret, operationKind);
         // Only once the keys are made: a run that cannot start shows no progress.
         dialogs.ShowProgress(engine->ProgressTitle());
-        WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path, 0); });
+        WalkPaths(*engine, CUntouchableItems(operationKind), paths);
     }
     // A run from a selection dialog always ends with the report, so that the user learns that
     // the choice was processed even when nothing went wrong.

@@ -72,7 +72,7 @@ void Copy(const std::wstring& from, const std::wstring& to) {
 }
 
 void Run(CEncryptionDecryption& engine, const std::wstring& path) {
-    Check(static_cast<HRESULT>(engine.ProcessFile(path, false)));
+    Check(engine.ProcessFile(path, false).Status());
 }
 
 // Overwrites the file with zeros and flushes it, as the engines' wipe does.

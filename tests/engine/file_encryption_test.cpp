@@ -34,7 +34,7 @@ TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsAndRemov
         const Bytes plain = PatternBytes(c.size);
         const std::wstring input = File(c.name, plain);
 
-        EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+        EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
         EXPECT_FALSE(FileExists(input));
         const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
@@ -50,7 +50,7 @@ TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsAndRemov
 
 TEST_F(FileEncryptionTest, EmptyFileGivesHeaderOnlyOutputWithZeroChecksum) {
     const std::wstring input = File(L"empty.txt", {});
-    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
     const Bytes output = ReadFileBytes(input + L".zte");
     const auto reading = PortableDecrypt(output);
     ASSERT_TRUE(reading);
@@ -65,7 +65,7 @@ TEST_F(FileEncryptionTest, ExistingOutputSkipsTheFileWithEntry28AndTouchesNeithe
     const std::wstring input = File(L"a.txt", plain);
     File(L"a.txt.zte", other);
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), 0);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_EQ(ReadFileBytes(input + L".zte"), other);
@@ -78,8 +78,8 @@ TEST_F(FileEncryptionTest, EncryptedFileIsSkippedSilentlyButAZteNameWithoutMagic
     const std::wstring already = File(L"x.zte", encrypted);
     const std::wstring lookalike = File(L"y.zte", PatternBytes(100));
 
-    EXPECT_EQ(engine_.ProcessFile(already, true), 1);
-    EXPECT_EQ(engine_.ProcessFile(lookalike, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(already, true), FileOutcome::Skipped());
+    EXPECT_EQ(engine_.ProcessFile(lookalike, true), FileOutcome::Done());
 
     EXPECT_EQ(ReadFileBytes(already), encrypted);
     EXPECT_FALSE(FileExists(already + L".zte"));
@@ -93,7 +93,7 @@ TEST_F(FileEncryptionTest, ReadOnlyInputGivesReadOnlyOutputAndASkippedOneStaysRe
     ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY));
     const DWORD readOnly = ::GetFileAttributesW(input.c_str());
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
     const std::wstring output = input + L".zte";
     EXPECT_FALSE(FileExists(input));
@@ -101,7 +101,7 @@ TEST_F(FileEncryptionTest, ReadOnlyInputGivesReadOnlyOutputAndASkippedOneStaysRe
 
     const std::wstring encrypted = File(L"b.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
     ASSERT_TRUE(::SetFileAttributesW(encrypted.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(engine_.ProcessFile(encrypted, true), 1);
+    EXPECT_EQ(engine_.ProcessFile(encrypted, true), FileOutcome::Skipped());
     EXPECT_EQ(::GetFileAttributesW(encrypted.c_str()), readOnly);
     ::SetFileAttributesW(output.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::SetFileAttributesW(encrypted.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -115,7 +115,7 @@ TEST_F(FileEncryptionTest, CancelledRunLeavesTheInputAndNoPartialOutput) {
     for (int i = 0; i < 250 && !engine_.IsCancelled(); ++i) ::Sleep(20);
     ASSERT_TRUE(engine_.IsCancelled());
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), E_ABORT);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Failed(E_ABORT));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(input + L".zte"));
@@ -130,12 +130,12 @@ TEST_F(FileEncryptionTest, PlainFileAnotherProgramReadsWithoutSharingWritesIsLef
                                           nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(reader);
 
-    const int result = engine_.ProcessFile(input, true);
+    const FileOutcome outcome = engine_.ProcessFile(input, true);
 
-    EXPECT_EQ(result, HResultFromWin32(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(outcome, FileOutcome::Failed(HResultFromWin32(ERROR_SHARING_VIOLATION)));
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(input + L".zte"));
-    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_OPEN, input, result));
+    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_OPEN, input, outcome.Status()));
 }
 
 // An engine whose deletion of the plain file is refused after the wipe has run, as a file
@@ -156,7 +156,7 @@ TEST_F(FileEncryptionTest, PlainFileThatCannotBeDeletedAfterItsWipeLeavesTheEncr
     const std::wstring input = File(L"a.txt", plain);
     DialogRun<RefusingDelete> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
     ASSERT_TRUE(reading) << "the only intact copy was removed";
@@ -176,7 +176,7 @@ TEST_F(FileEncryptionTest, AWipeThatFailsBeforeOverwritingPutsThePlainFileBackAs
     const DWORD attributes = ::GetFileAttributesW(input.c_str());
     DialogRun<RefusingDelete> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 
     EXPECT_EQ(::GetFileAttributesW(input.c_str()), attributes);
     EXPECT_TRUE(PortableDecrypt(ReadFileBytes(input + L".zte")));
@@ -199,7 +199,7 @@ TEST_F(FileEncryptionTest, AFileWithNamedStreamsIsNotEncryptedAndTheReportSaysWh
     const std::wstring input = File(L"a.txt", plain);
     DialogRun<WithNamedStreams> engine;
 
-    EXPECT_EQ(engine.ProcessFile(input, true), 1);
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(input + L".zte"));
@@ -211,11 +211,11 @@ TEST_F(FileEncryptionTest, OutputThatCannotBeCreatedGivesEntry13Only) {
     const Bytes plain = PatternBytes(100);
     const std::wstring input = File(std::wstring(250, L'n') + L".txt", plain);
 
-    const int result = engine_.ProcessFile(input, true);
+    const FileOutcome outcome = engine_.ProcessFile(input, true);
 
-    EXPECT_LT(result, 0);
+    EXPECT_TRUE(outcome.IsFailure());
     EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_CREATE, input + L".zte", result));
+    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_CREATE, input + L".zte", outcome.Status()));
     // The shell's removal of the test folder stops at a path this long.
     EXPECT_TRUE(::DeleteFileW(input.c_str()));
 }
@@ -228,7 +228,7 @@ TEST_F(FileEncryptionTest, EncryptingANamedFileRemovesItFromTheStore) {
     }
     ASSERT_TRUE(StoreHolds(L"listed.txt"));
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_FALSE(StoreHolds(L"listed.txt"));
 }
@@ -240,7 +240,7 @@ TEST_F(FileEncryptionTest, AFileWithSeveralNamesIsNotEncryptedAndTheReportSaysWh
     const std::wstring other = folder_.Path(L"other name.txt");
     ASSERT_TRUE(::CreateHardLinkW(other.c_str(), input.c_str(), nullptr));
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), 1);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
 
     EXPECT_EQ(ReadFileBytes(input), content);
     EXPECT_EQ(ReadFileBytes(other), content);

@@ -42,12 +42,12 @@ TEST_F(OverlappingRunsTest, WhileARunRemovesItsInputNoOtherRunTakesTheInputItsCo
     DialogRun<CFileEncryption> second{kSecret};
     DialogRun<CFileDecryption> decryption{kSecret};
     DialogRun<Interleaved<CFileEncryption>> first([&] {
-        EXPECT_LT(second.ProcessFile(input, true), 0);
+        EXPECT_TRUE(second.ProcessFile(input, true).IsFailure());
         second.ProcessLeftover(UnfinishedPath(input, 1), false);
-        EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), 1);
+        EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Skipped());
     });
 
-    EXPECT_EQ(first.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(first.ProcessFile(input, true), FileOutcome::Done());
 
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
     ASSERT_TRUE(reading);
@@ -71,9 +71,9 @@ TEST_F(OverlappingRunsTest, AnEncryptionAndADecryptionFinishingTheSamePairLeaveO
     File(L"a.txt.zte", encrypted);
     DialogRun<CFileDecryption> decryption{kSecret};
     DialogRun<Interleaved<CFileEncryption>> encryption(
-        [&] { EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), 1); });
+        [&] { EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Skipped()); });
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_FALSE(FileExists(input));
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
@@ -83,9 +83,9 @@ TEST_F(OverlappingRunsTest, AnEncryptionAndADecryptionFinishingTheSamePairLeaveO
     File(L"a.txt", plain);
     DialogRun<CFileEncryption> laterEncryption{kSecret};
     DialogRun<Interleaved<CFileDecryption>> laterDecryption(
-        [&] { EXPECT_LT(laterEncryption.ProcessFile(input, true), 0); });
+        [&] { EXPECT_TRUE(laterEncryption.ProcessFile(input, true).IsFailure()); });
 
-    EXPECT_EQ(laterDecryption.ProcessFile(input + L".zte", true), S_OK);
+    EXPECT_EQ(laterDecryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
 
     EXPECT_FALSE(FileExists(input + L".zte"));
     EXPECT_EQ(ReadFileBytes(input), plain);
@@ -111,7 +111,7 @@ TEST_F(OverlappingRunsTest, AnOutputUnderItsFinalNameStaysWhenItsInputCannotBeRe
     const std::wstring input = File(L"a.txt.zte", encrypted);
     DialogRun<InputNotRemoved> engine;
 
-    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 
     EXPECT_EQ(ReadFileBytes(input), encrypted);
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"a.txt")), plain);
@@ -141,7 +141,7 @@ TEST_F(OverlappingRunsTest, AnInputThatChangedWhileItWasHeldIsKeptBesideItsNewCo
     const std::wstring input = File(L"a.txt", plain);
     DialogRun<ChangedMeanwhile<CFileEncryption>> encryption;
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), HResultFromWin32(ERROR_FILE_INVALID));
+    EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_FILE_INVALID)));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
@@ -152,7 +152,8 @@ TEST_F(OverlappingRunsTest, AnInputThatChangedWhileItWasHeldIsKeptBesideItsNewCo
     ASSERT_TRUE(::DeleteFileW(input.c_str()));
     DialogRun<ChangedMeanwhile<CFileDecryption>> decryption;
 
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), HResultFromWin32(ERROR_FILE_INVALID));
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true),
+              FileOutcome::Failed(HResultFromWin32(ERROR_FILE_INVALID)));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_TRUE(FileExists(input + L".zte"));

@@ -124,14 +124,14 @@ TEST_F(PayloadPiecesTest, TheBarMovesForEveryMegabyteEncryptedOrDecrypted) {
         Measure(engine, input);
         const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1));
         ASSERT_TRUE(watch.Watching());
-        ASSERT_EQ(engine.ProcessFile(input, false), S_OK);
+        ASSERT_EQ(engine.ProcessFile(input, false), FileOutcome::Done());
         ExpectAMoveForEveryMegabyte(watch.Sizes(), SizeOf(input + L".zte"));
     }
     DialogRun<CFileDecryption> engine{kSecret};
     Measure(engine, input + L".zte");
     const BarWatch watch(engine, UnfinishedPath(input, 1));
     ASSERT_TRUE(watch.Watching());
-    ASSERT_EQ(engine.ProcessFile(input + L".zte", false), S_OK);
+    ASSERT_EQ(engine.ProcessFile(input + L".zte", false), FileOutcome::Done());
     ExpectAMoveForEveryMegabyte(watch.Sizes(), plain.size());
     EXPECT_EQ(ReadFileBytes(input), plain);
 }
@@ -145,7 +145,7 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
         const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1), 2 * kMiB);
         ASSERT_TRUE(watch.Watching());
 
-        EXPECT_EQ(engine.ProcessFile(input, false), E_ABORT);
+        EXPECT_EQ(engine.ProcessFile(input, false), FileOutcome::Failed(E_ABORT));
 
         EXPECT_EQ(engine.removedOutputSize, watch.SizeAtCancel());
         EXPECT_EQ(ReadFileBytes(input), plain);
@@ -154,14 +154,14 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
     }
 
     DialogRun<CFileEncryption> encryption{kSecret};
-    ASSERT_EQ(encryption.ProcessFile(input, false), S_OK);
+    ASSERT_EQ(encryption.ProcessFile(input, false), FileOutcome::Done());
     const Bytes encrypted = ReadFileBytes(input + L".zte");
     DialogRun<NotingRemoval<CFileDecryption>> engine(kSecret);
     Measure(engine, input + L".zte");
     const BarWatch watch(engine, UnfinishedPath(input, 1), 2 * kMiB);
     ASSERT_TRUE(watch.Watching());
 
-    EXPECT_EQ(engine.ProcessFile(input + L".zte", false), E_ABORT);
+    EXPECT_EQ(engine.ProcessFile(input + L".zte", false), FileOutcome::Failed(E_ABORT));
 
     EXPECT_EQ(engine.removedOutputSize, watch.SizeAtCancel());
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
@@ -179,7 +179,7 @@ TEST_F(PayloadPiecesTest, CancelAfterTheLastPieceKeepsThePlainFileUnwiped) {
     const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1), plain.size());
     ASSERT_TRUE(watch.Watching());
 
-    EXPECT_EQ(engine.ProcessFile(input, false), E_ABORT);
+    EXPECT_EQ(engine.ProcessFile(input, false), FileOutcome::Failed(E_ABORT));
 
     EXPECT_GT(watch.SizeAtCancel(), plain.size());
     EXPECT_EQ(ReadFileBytes(input), plain);

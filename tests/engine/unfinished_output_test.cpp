@@ -44,7 +44,7 @@ TEST_F(UnfinishedOutputTest, LeftoversOfDeadRunsGoOnceTheOutputIsCompleteAndNoth
     const std::wstring unrelated = Leftover(L"b.txt.zte", 1);
     DialogRun<CFileEncryption> encryption{kSecret};
 
-    ASSERT_EQ(encryption.ProcessFile(input, true), S_OK);
+    ASSERT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte", FileNameOf(unrelated)}));
     EXPECT_FALSE(::GetFileAttributesW((input + L".zte").c_str()) & FILE_ATTRIBUTE_HIDDEN);
@@ -53,7 +53,7 @@ TEST_F(UnfinishedOutputTest, LeftoversOfDeadRunsGoOnceTheOutputIsCompleteAndNoth
     Leftover(L"a.txt", 2);
     DialogRun<CFileDecryption> decryption{kSecret};
 
-    ASSERT_EQ(decryption.ProcessFile(input + L".zte", true), S_OK);
+    ASSERT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", FileNameOf(unrelated)}));
     EXPECT_EQ(ReadFileBytes(input), plain);
@@ -170,7 +170,8 @@ TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles
     const std::wstring input = File(L"a.txt", plain);
     DialogRun<RacedForTheName<CFileEncryption>> encryption;
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), HResultFromWin32(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(encryption.ProcessFile(input, true),
+              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encryption.otherContent);
@@ -182,7 +183,8 @@ TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles
     WriteFileBytes(input + L".zte", encrypted);
     DialogRun<RacedForTheName<CFileDecryption>> decryption;
 
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), HResultFromWin32(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true),
+              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
 
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
     EXPECT_EQ(ReadFileBytes(input), decryption.otherContent);
@@ -195,7 +197,7 @@ TEST_F(UnfinishedOutputTest, AWrongKeyLeavesNoUnfinishedFile) {
     const std::wstring input = File(L"a.txt.zte", encrypted);
     DialogRun<CFileDecryption> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), NTE_BAD_KEY);
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
 }
@@ -212,7 +214,7 @@ TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedB
     File(L"a.txt.zte", encrypted);
     DialogRun<CFileEncryption> encryption{kSecret};
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
@@ -220,7 +222,7 @@ TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedB
     File(L"a.txt", plain);
     DialogRun<CFileDecryption> decryption{kSecret};
 
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), S_OK);
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt"}));
     EXPECT_EQ(ReadFileBytes(input), plain);
@@ -246,7 +248,7 @@ TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
         File(L"a.txt.zte", encrypted);
         DialogRun<CFileEncryption> engine{kSecret};
 
-        EXPECT_EQ(engine.ProcessFile(input, true), 0);
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
 
         EXPECT_EQ(ReadFileBytes(input), c.onDisk);
         EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/zte_header.h"
+#include "engine/file_outcome.h"
 #include "store_sandbox.h"
 #include "test_support.h"
 #include "ui/run_dialogs.h"
@@ -27,6 +28,9 @@ struct PortableReading {
     Bytes plain;
 };
 std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& secret = kSecret);
+
+// For gtest's messages: what became of a file, with its status.
+void PrintTo(const FileOutcome& outcome, std::ostream* out);
 
 // An engine as the deliverables run it: the progress dialog up (owned by no window), the
 // confirmation and the report as the user meets them. The engine is made with these dialogs

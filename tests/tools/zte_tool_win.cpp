@@ -128,7 +128,7 @@ int RunEngine(wchar_t** argv) {
         CRunDialogs dialogs(nullptr);
         Engine engine(dialogs, Secret(argv[2]));
         dialogs.ShowProgress(engine.ProgressTitle());
-        result = engine.ProcessFile(argv[3], false);
+        result = engine.ProcessFile(argv[3], false).Status();
     }
     std::printf("%d\n", result);
     return result == S_OK ? 0 : kFailure;

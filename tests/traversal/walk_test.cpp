@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/resources/resource_ids.h"
-#include "app/traversal/process_file_recursive.h"
+#include "app/traversal/untouchable_items.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
 #include "engine_test.h"
@@ -23,6 +23,10 @@ protected:
     static std::unique_ptr<CEncryptionDecryption> Engine(int kind) {
         if (kind == kOperationEncrypt) return std::make_unique<DialogRun<CFileEncryption>>(kSecret);
         return std::make_unique<DialogRun<CFileDecryption>>(kSecret);
+    }
+    // The walk of ZTFileEn from a path the user named.
+    static HRESULT Walk(CEncryptionDecryption& engine, const std::wstring& path) {
+        return WalkPath(engine, CUntouchableItems(engine.GetOperationKind()), path, 0);
     }
     // The report of an engine that Engine made.
     static const CReport& ReportOf(const CEncryptionDecryption& engine) {
@@ -50,7 +54,7 @@ TEST_F(WalkTest, EncryptingAFolderEncryptsEveryFileBelowItExactlyOnce) {
     files.push_back(File(L"top\\sub\\deep.txt", PatternBytes(5000)));
     DialogRun<CFileEncryption> engine{kSecret};
 
-    EXPECT_EQ(ProcessFileRecursive(engine, top, 0), S_OK);
+    EXPECT_EQ(Walk(engine, top), S_OK);
 
     for (const std::wstring& file : files) {
         EXPECT_FALSE(FileExists(file)) << ::testing::PrintToString(file);
@@ -70,7 +74,7 @@ TEST_F(WalkTest, HiddenFileInAFolderIsLeftAloneAndReportedOnlyWhenEncrypting) {
         SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN);
         const auto engine = Engine(kind);
 
-        ProcessFileRecursive(*engine, top, 0);
+        Walk(*engine, top);
 
         EXPECT_EQ(ReadFileBytes(hidden), content);
         EXPECT_EQ(engine->ProcessedCount(), 0);
@@ -87,7 +91,7 @@ TEST_F(WalkTest, HiddenSystemFileIsReportedAsSystemFileOnly) {
     const std::wstring plain = File(L"top\\plain.txt", PatternBytes(40));
     DialogRun<CFileEncryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, top, 0);
+    Walk(engine, top);
 
     EXPECT_TRUE(FileExists(ini));
     EXPECT_FALSE(FileExists(ini + L".zte"));
@@ -101,7 +105,7 @@ TEST_F(WalkTest, HiddenFolderIsSkippedWithEverythingInIt) {
     SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
     DialogRun<CFileEncryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, hidden, 0);
+    Walk(engine, hidden);
 
     EXPECT_TRUE(FileExists(inside));
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_SKIPPED_HIDDEN, hidden, S_OK));
@@ -124,7 +128,7 @@ TEST_F(WalkTest, VanishedPathIsReportedInEitherDirectionAndTheNextPathIsStillPro
         const std::wstring next = File(c.next, c.content);
         const auto engine = Engine(c.kind);
 
-        for (const std::wstring& path : {gone, next}) ProcessFileRecursive(*engine, path, 0);
+        for (const std::wstring& path : {gone, next}) Walk(*engine, path);
 
         EXPECT_EQ(Text(ReportOf(*engine)), Entry(IDS_NOT_FOUND, gone, S_OK));
         EXPECT_TRUE(FileExists(folder_.Path(c.result)));
@@ -138,8 +142,8 @@ TEST_F(WalkTest, DecryptedFolderIsRecordedAsAFolderAndFilesFoundInItAreNot) {
     File(L"full\\a.txt.zte", PortableEncrypt(u"a.txt", PatternBytes(10), 1));
     DialogRun<CFileDecryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, empty, 0);
-    ProcessFileRecursive(engine, full, 0);
+    Walk(engine, empty);
+    Walk(engine, full);
 
     for (const wchar_t* name : {L"empty", L"full"}) {
         const auto item = StoredItem(name);
@@ -157,7 +161,7 @@ public:
     using CFileDecryption::CFileDecryption;
 
 protected:
-    int CheckInputFile() override {
+    std::optional<FileOutcome> CheckInputFile() override {
         ::PostMessageW(static_cast<CRunDialogs&>(observer_).Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
         for (int i = 0; i < 250 && !observer_.IsCancelled(); ++i) ::Sleep(20);
         return CFileDecryption::CheckInputFile();
@@ -173,7 +177,7 @@ TEST_F(WalkTest, CancelStopsTheWalkButTheChosenFolderIsStillRecorded) {
     DialogRun<CancelledAtFirstFile> engine{kSecret};
     ASSERT_NE(engine.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
 
-    ProcessFileRecursive(engine, top, 0);
+    Walk(engine, top);
 
     EXPECT_TRUE(engine.IsCancelled());
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"top\\a.zte")), first);
@@ -190,7 +194,7 @@ TEST_F(WalkTest, NamedFileIsRecordedWhenDecrypted) {
     const std::wstring input = File(L"b.txt.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
     DialogRun<CFileDecryption> engine{kSecret};
 
-    EXPECT_EQ(ProcessFileRecursive(engine, input, 0), S_OK);
+    EXPECT_EQ(Walk(engine, input), S_OK);
 
     const auto item = StoredItem(L"b.txt");
     ASSERT_NE(item, nullptr);
@@ -228,7 +232,7 @@ TEST_F(WalkTest, ALinkedFolderIsNeverEnteredAndReportedOnlyWhenEncrypting) {
         const auto engine = Engine(kind);
 
         EXPECT_EQ(TotalSize(top), 10u);
-        ProcessFileRecursive(*engine, top, 0);
+        Walk(*engine, top);
 
         EXPECT_EQ(ReadFileBytes(there), content);
         EXPECT_EQ(engine->ProcessedCount(), kind == kOperationEncrypt ? 1 : 0);
@@ -257,8 +261,8 @@ TEST_F(WalkTest, AWalkRemovesOnlyItsOwnLeftoversAndWalksAFolderNamedLikeOne) {
     SetAttributes(leftover, FILE_ATTRIBUTE_HIDDEN);
     DialogRun<CFileEncryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, top, 0);
-    ProcessFileRecursive(engine, userFile, 0);
+    Walk(engine, top);
+    Walk(engine, userFile);
 
     EXPECT_EQ(ReadFileBytes(original), content);
     EXPECT_EQ(ReadFileBytes(secondName), content);
