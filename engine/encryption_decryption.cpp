@@ -45,32 +45,38 @@ constexpr SECURITY_INFORMATION kSecurityKinds[] = {DACL_SECURITY_INFORMATION, GR
 
 }  // namespace
 
-CEncryptionDecryption::CEncryptionDecryption(HWND parent, std::span<const BYTE> secret, UINT captionId)
-    : keys_(secret), progress_(std::make_unique<CProgressDlg>(parent, LoadResString(captionId))) {}
+CEncryptionDecryption::CEncryptionDecryption(IRunObserver& observer, std::span<const BYTE> secret,
+                                             UINT captionId)
+    : keys_(secret), observer_(observer), captionId_(captionId) {}
 
 CEncryptionDecryption::~CEncryptionDecryption() = default;
 
-int CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
+FileOutcome CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
     inputPath_ = path;
     outputPath_.clear();
     workPath_.clear();
     outputCreated_ = false;
     outputPlaced_ = false;
     outputFinished_ = false;
-    if (DialogIsUp()) progress_->Initialize(path.c_str());
-    int result = CheckInputFile();
-    if (result == 0 && CreateOutFileName()) {
-        result = DoEncryptDecrypt(recordItem);
-        if (result == S_OK) ++processed_;
-    }
+    observer_.BeginFile(path);
+    const FileOutcome outcome = Process(recordItem);
     ReleaseFile();
-    return result;
+    return outcome;
+}
+
+FileOutcome CEncryptionDecryption::Process(bool recordItem) {
+    if (const std::optional<FileOutcome> ended = CheckInputFile()) return *ended;
+    if (!CreateOutFileName()) return FileOutcome::Skipped();
+    const HRESULT hr = DoEncryptDecrypt(recordItem);
+    if (FAILED(hr)) return FileOutcome::Failed(hr);
+    ++processed_;
+    return FileOutcome::Done();
 }
 
 void CEncryptionDecryption::ProcessLeftover(const std::wstring& path, bool namedByUser) {
     CTraceScope scope("CEncryptionDecryption::ProcessLeftover");
-    SkipFile(path);
-    if (namedByUser || !RemoveOwnLeftover(path, true)) report_.AddEntry(IDS_NOT_A_LEFTOVER, path, S_OK);
+    observer_.SkipFile(path);
+    if (namedByUser || !RemoveOwnLeftover(path, true)) observer_.AddEntry(IDS_NOT_A_LEFTOVER, path, S_OK);
 }
 
 bool CEncryptionDecryption::RemoveOwnLeftover(const std::wstring& path, bool reportFailures) {
@@ -93,7 +99,7 @@ bool CEncryptionDecryption::RemoveOwnLeftover(const std::wstring& path, bool rep
         OverwriteWithZeros(held.file.get());
         RemoveHeld(held.file.get(), path);
     } catch (const HResultError& error) {
-        if (reportFailures) report_.AddEntry(IDS_CANNOT_DELETE, path, error.code());
+        if (reportFailures) observer_.AddEntry(IDS_CANNOT_DELETE, path, error.code());
     }
     return true;
 }
@@ -110,22 +116,14 @@ bool CEncryptionDecryption::IsOwnLeftover(const std::wstring& path, HANDLE file,
     return encrypted && HoldsTheSameContent(encrypted.get(), file, finalPath, keys_);
 }
 
-bool CEncryptionDecryption::IsCancelled() const {
-    return progress_ && progress_->IsCancelled();
-}
-
-void CEncryptionDecryption::SetTotalRange(std::uint64_t total) {
-    if (DialogIsUp()) progress_->SetTotalRange(total);
-}
-
-void CEncryptionDecryption::SkipFile(const std::wstring& path) {
-    if (DialogIsUp()) progress_->SkipFile(path);
+std::wstring CEncryptionDecryption::ProgressTitle() const {
+    return LoadResString(captionId_);
 }
 
 void CEncryptionDecryption::Require(BOOL ok, UINT messageId, const std::wstring& path) {
     if (ok) return;
     const HRESULT hr = HResultFromWin32(::GetLastError());
-    report_.AddEntry(messageId, path, hr);
+    observer_.AddEntry(messageId, path, hr);
     ThrowHr(hr);
 }
 
@@ -147,7 +145,7 @@ bool CEncryptionDecryption::HoldPlainInput() {
     inputIdentity_ = held.identity;
     if (!held.file && held.error != 0) {
         const HRESULT hr = HResultFromWin32(held.error);
-        report_.AddEntry(IDS_CANNOT_OPEN, inputPath_, hr);
+        observer_.AddEntry(IDS_CANNOT_OPEN, inputPath_, hr);
         ThrowHr(hr);
     }
     input_ = std::move(held.file);
@@ -160,7 +158,7 @@ void CEncryptionDecryption::ReleaseFile() {
         try {
             SetHeldAttributes(input_.get(), inputIdentity_.attributes);
         } catch (const HResultError& error) {
-            report_.AddEntry(IDS_CANNOT_COPY_PROPERTIES, inputPath_, error.code());
+            observer_.AddEntry(IDS_CANNOT_COPY_PROPERTIES, inputPath_, error.code());
         }
     }
     inputAttributesChanged_ = false;
@@ -178,7 +176,7 @@ FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, D
                                       attributes, nullptr));
         if (file) return file;
         if (::GetLastError() == ERROR_INVALID_OWNER) {
-            report_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
+            observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
             ThrowWin32(ERROR_INVALID_OWNER);
         }
         createdWithSecurity = false;
@@ -202,7 +200,7 @@ void CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
         } catch (const HResultError& error) {
             if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
             if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
-                report_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
+                observer_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
             throw;
         }
     }
@@ -215,8 +213,8 @@ void CEncryptionDecryption::MoveOutputIntoPlace() {
     try {
         RenameHeld(output_.get(), outputPath_);
     } catch (const HResultError& error) {
-        report_.AddEntry(IsNameTaken(error.code()) ? IDS_OUTPUT_EXISTS : IDS_CANNOT_CREATE, outputPath_,
-                         IsNameTaken(error.code()) ? S_OK : error.code());
+        observer_.AddEntry(IsNameTaken(error.code()) ? IDS_OUTPUT_EXISTS : IDS_CANNOT_CREATE, outputPath_,
+                           IsNameTaken(error.code()) ? S_OK : error.code());
         throw;
     }
     workPath_ = outputPath_;
@@ -236,7 +234,7 @@ void CEncryptionDecryption::RepairFinishedOutput() {
 void CEncryptionDecryption::RequireUnchangedInput() {
     const FileIdentity now = Reported(IDS_CANNOT_OPEN, inputPath_, [&] { return IdentityOf(input_.get()); });
     if (now.UnchangedSince(inputIdentity_)) return;
-    report_.AddEntry(IDS_CHANGED_MEANWHILE, inputPath_, S_OK);
+    observer_.AddEntry(IDS_CHANGED_MEANWHILE, inputPath_, S_OK);
     ThrowWin32(ERROR_FILE_INVALID);
 }
 
@@ -263,7 +261,7 @@ void CEncryptionDecryption::CopySecurity() {
                 IDS_CANNOT_COPY_PROPERTIES, inputPath_);
         if (::SetFileSecurityW(workPath_.c_str(), kind, descriptor.data())) continue;
         if (::GetLastError() == ERROR_INVALID_OWNER) {
-            report_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
+            observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
             ThrowWin32(ERROR_INVALID_OWNER);
         }
         Require(FALSE, IDS_CANNOT_COPY_PROPERTIES, outputPath_);
@@ -323,15 +321,15 @@ std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output
         const std::span<BYTE> data = space.first(length);
         sum = encipher ? cipher.Encipher(data, position, sum) : cipher.Decipher(data, position, sum);
         Reported(IDS_CANNOT_WRITE, outputPath_, [&] { WriteFully(output, data); });
-        if (DialogIsUp()) progress_->SetPos(length);
+        observer_.Advance(length);
         position += length;
         piece = kTransferSize;
     }
 }
 
 void CEncryptionDecryption::StopIfCancelled() {
-    if (!IsCancelled()) return;
-    report_.AddEntry(IDS_CANCELLED, inputPath_, S_OK);
+    if (!observer_.IsCancelled()) return;
+    observer_.AddEntry(IDS_CANCELLED, inputPath_, S_OK);
     ThrowHr(E_ABORT);
 }
 
@@ -350,7 +348,7 @@ bool CEncryptionDecryption::MayWriteOutput(bool inputIsEncrypted) {
         existing && (inputIsEncrypted ? HoldsTheSameContent(input_.get(), existing.get(), outputPath_, keys_)
                                       : HoldsTheSameContent(existing.get(), input_.get(), inputPath_, keys_));
     if (!outputFinished_) {
-        report_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
+        observer_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
         return false;
     }
     output_ = std::move(existing);
@@ -365,12 +363,12 @@ void CEncryptionDecryption::RemovePartialOutput() {
     output_.reset();
 }
 
-void CEncryptionDecryption::AddSummary(UINT messageId) {
+std::u16string CEncryptionDecryption::SummaryOf(UINT messageId) const {
     // The report fills only text conversions, so the count is put in as text.
     std::wstring line = LoadResString(messageId);
     const std::size_t conversion = line.find(L"%d");
     if (conversion != std::wstring::npos) line.replace(conversion, 2, std::to_wstring(processed_));
-    report_.AddParagraph(AsU16(line));
+    return ToU16(line);
 }
 
 HRESULT CEncryptionDecryption::UpdateStore(bool add, const std::wstring& path, bool isFolder) {

@@ -2,57 +2,53 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "core/operation_kind.h"
 #include "engine/file_keys.h"
+#include "engine/file_outcome.h"
 #include "store/decrypted_items.h"
-#include "ui/progress_dlg.h"
-#include "ui/report.h"
+#include "text/run_observer.h"
 #include "win/held_file.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
 
 // One run of an engine over the files the user chose: the keys from the user's secret, the
-// progress dialog, the report and the decrypted-items store. The engines fill in the
-// per-file steps; ProcessFile drives them.
+// observer that hears of its progress and is given its report entries, and the
+// decrypted-items store. The engines fill in the per-file steps; ProcessFile drives them.
 class CEncryptionDecryption {
 public:
     virtual ~CEncryptionDecryption();
     CEncryptionDecryption(const CEncryptionDecryption&) = delete;
     CEncryptionDecryption& operator=(const CEncryptionDecryption&) = delete;
 
-    // 1 when the file is skipped, a failure status, or the engine's result for the file.
-    // recordItem is true for a file the user named, not one found in a chosen folder.
-    int ProcessFile(const std::wstring& path, bool recordItem);
+    // What became of the file. recordItem is true for a file the user named, not one found in
+    // a chosen folder.
+    FileOutcome ProcessFile(const std::wstring& path, bool recordItem);
     // A file under an unfinished name that a walk met: what a run that died left behind is
     // removed; anything else is left as it is, with an entry that says why. A path the user
     // named is never removed: only a walk inside a chosen folder finds leftovers.
     void ProcessLeftover(const std::wstring& path, bool namedByUser);
 
-    virtual void ReportSummary() = 0;
+    // The line that ends a report: how many files the run processed.
+    virtual std::u16string Summary() const = 0;
     virtual int GetOperationKind() const = 0;
     virtual HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) = 0;
 
-    bool IsCancelled() const;
-    void SetTotalRange(std::uint64_t total);
-    void SkipFile(const std::wstring& path);
-
-    const CReport& Report() const { return report_; }
-    // The walk adds the entries for the items it skips.
-    CReport& Report() { return report_; }
+    // The walk tells it of the items it skips and asks it whether to go on.
+    IRunObserver& Observer() const { return observer_; }
     int ProcessedCount() const { return processed_; }
-    // Null when the dialog could not be made.
-    CProgressDlg* Progress() const { return progress_.get(); }
+    // The title of the run's progress: what the engine does.
+    std::wstring ProgressTitle() const;
 
 protected:
     // Throws HResultError when no key can be made from the secret.
-    CEncryptionDecryption(HWND parent, std::span<const BYTE> secret, UINT captionId);
+    CEncryptionDecryption(IRunObserver& observer, std::span<const BYTE> secret, UINT captionId);
 
-    // Negative: failure; 0: go on; 1: skip the file.
-    virtual int CheckInputFile() = 0;
+    // Nothing when the file is to be processed; otherwise what ends it here, skipped or failed.
+    virtual std::optional<FileOutcome> CheckInputFile() = 0;
     // False when the output exists and the file is skipped.
     virtual bool CreateOutFileName() = 0;
     virtual HRESULT DoEncryptDecrypt(bool recordItem) = 0;
@@ -121,7 +117,7 @@ protected:
         try {
             return step();
         } catch (const HResultError& error) {
-            report_.AddEntry(messageId, path, error.code());
+            observer_.AddEntry(messageId, path, error.code());
             throw;
         }
     }
@@ -133,13 +129,12 @@ protected:
     // After a failure: removes the output that this engine created for the file, unless it is
     // already under its final name, where the two copies are the safe state.
     void RemovePartialOutput();
-    // Adds the summary line: string messageId filled with the processed count.
-    void AddSummary(UINT messageId);
+    // The summary line: string messageId filled with the processed count.
+    std::u16string SummaryOf(UINT messageId) const;
     HRESULT UpdateStore(bool add, const std::wstring& path, bool isFolder);
 
     CFileKeys keys_;
-    std::unique_ptr<CProgressDlg> progress_;
-    CReport report_;
+    IRunObserver& observer_;
     std::wstring inputPath_;
     std::wstring outputPath_;
     // Where the output is: its unfinished name until it is complete, then the output path.
@@ -161,7 +156,10 @@ protected:
     int processed_ = 0;
 
 private:
-    bool DialogIsUp() const { return progress_ && progress_->Window(); }
+    // The file's steps once inputPath_ is set: check, name the output, encrypt or decrypt.
+    FileOutcome Process(bool recordItem);
+
+    UINT captionId_;
     // Fills the buffer from the input; a failure is reported and thrown.
     std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);
     void CopySecurity();

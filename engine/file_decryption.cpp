@@ -11,21 +11,23 @@
 using ZTTraceNS::CTraceScope;
 using ZTTraceNS::Trace;
 
-CFileDecryption::CFileDecryption(HWND parent, std::span<const BYTE> secret)
-    : CEncryptionDecryption(parent, secret, IDS_PROGRESS_DECRYPT) {}
+CFileDecryption::CFileDecryption(IRunObserver& observer, std::span<const BYTE> secret)
+    : CEncryptionDecryption(observer, secret, IDS_PROGRESS_DECRYPT) {}
 
-int CFileDecryption::CheckInputFile() {
+std::optional<FileOutcome> CFileDecryption::CheckInputFile() {
     CTraceScope scope("CFileDecryption::CheckInputFile");
     // Read through a link, if it is one: decrypting what it leads to loses nothing. Held
     // for its deletion too, which a read-only folder or another program may refuse: the
     // report says why.
     const HRESULT held = HoldInput(GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES);
     if (FAILED(held)) {
-        report_.AddEntry(IDS_CANNOT_OPEN, inputPath_, held);
-        return 1;
+        observer_.AddEntry(IDS_CANNOT_OPEN, inputPath_, held);
+        return FileOutcome::Skipped();
     }
     const HRESULT hr = ReadFileHeader(input_.get());
-    return hr == S_FALSE ? 1 : hr;
+    if (FAILED(hr)) return FileOutcome::Failed(hr);
+    if (hr == S_FALSE) return FileOutcome::Skipped();
+    return std::nullopt;
 }
 
 HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
@@ -34,7 +36,7 @@ HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
         CStandardHeader header;
         const HRESULT read = header.Read(input);
         if (FAILED(read)) {
-            report_.AddEntry(IDS_CANNOT_READ, inputPath_, read);
+            observer_.AddEntry(IDS_CANNOT_READ, inputPath_, read);
             return read;
         }
         if (read != S_OK) return S_FALSE;
@@ -69,7 +71,7 @@ void CFileDecryption::Decrypt() {
             inputPath_);
     const std::uint64_t sum = TransferPayload(input_.get(), output_.get(), *currentCipher_, false);
     if (sum != storedChecksum_) {
-        report_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
+        observer_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
         ThrowHr(NTE_BAD_KEY);
     }
     // The plain file is on disk before the encrypted one goes.
@@ -99,8 +101,8 @@ HRESULT CFileDecryption::DoEncryptDecrypt(bool recordItem) {
     return hr;
 }
 
-void CFileDecryption::ReportSummary() {
-    AddSummary(IDS_SUMMARY_DECRYPT);
+std::u16string CFileDecryption::Summary() const {
+    return SummaryOf(IDS_SUMMARY_DECRYPT);
 }
 
 HRESULT CFileDecryption::UpdateDecryptedItems(const std::wstring& path, bool isFolder) {

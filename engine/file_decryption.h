@@ -6,14 +6,14 @@
 // checksum matches.
 class CFileDecryption : public CEncryptionDecryption {
 public:
-    CFileDecryption(HWND parent, std::span<const BYTE> secret);
+    CFileDecryption(IRunObserver& observer, std::span<const BYTE> secret);
 
-    void ReportSummary() override;
+    std::u16string Summary() const override;
     int GetOperationKind() const override { return kOperationDecrypt; }
     HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) override;
 
 protected:
-    int CheckInputFile() override;
+    std::optional<FileOutcome> CheckInputFile() override;
     bool CreateOutFileName() override;
     HRESULT DoEncryptDecrypt(bool recordItem) override;
 

@@ -40,16 +40,16 @@ bool OpensWith(const std::wstring& path, const std::wstring& program) {
                             static_cast<int>(program.size())) == CSTR_EQUAL;
 }
 
-int CFileDecryptAndOpen::CheckInputFile() {
-    const int result = CFileDecryption::CheckInputFile();
+std::optional<FileOutcome> CFileDecryptAndOpen::CheckInputFile() {
+    const std::optional<FileOutcome> ended = CFileDecryption::CheckInputFile();
     // A file that opened but whose header could not be read may be something the shell
     // knows how to open; one that is not an encrypted file is left alone. The program that
     // opens it must find it free.
-    if (result < 0) {
+    if (ended && ended->IsFailure()) {
         ReleaseFile();
         OpenUnlessItIsOurs(inputPath_);
     }
-    return result;
+    return ended;
 }
 
 HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
@@ -59,7 +59,7 @@ HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
     if (IsTheNameOpened())
         OpenUnlessItIsOurs(outputPath_);
     else
-        report_.AddEntry(IDS_NOT_OPENED, outputPath_, S_OK);
+        observer_.AddEntry(IDS_NOT_OPENED, outputPath_, S_OK);
     return hr;
 }
 

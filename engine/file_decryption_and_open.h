@@ -5,12 +5,12 @@
 // opens the plain file with the program associated with its type.
 class CFileDecryptAndOpen : public CFileDecryption {
 public:
-    CFileDecryptAndOpen(HWND parent, std::span<const BYTE> secret) : CFileDecryption(parent, secret) {}
+    using CFileDecryption::CFileDecryption;
 
     int GetOperationKind() const override { return kOperationDecryptAndOpen; }
 
 protected:
-    int CheckInputFile() override;
+    std::optional<FileOutcome> CheckInputFile() override;
     HRESULT DoEncryptDecrypt(bool recordItem) override;
 
     // Hands the file to the shell's "open"; whether a program was found is not an error.

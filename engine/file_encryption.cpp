@@ -14,18 +14,17 @@
 using ZTTraceNS::CTraceScope;
 using ZTTraceNS::Trace;
 
-CFileEncryption::CFileEncryption(HWND parent, std::span<const BYTE> secret)
-    : CEncryptionDecryption(parent, secret, IDS_PROGRESS_ENCRYPT) {
+CFileEncryption::CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret)
+    : CEncryptionDecryption(observer, secret, IDS_PROGRESS_ENCRYPT) {
     if (!LoadExtensionFilter(confirmationSet_)) AddDefaultExtensions(confirmationSet_);
 }
 
 bool CFileEncryption::Confirmed() {
     if (answer_ == kAnswerYesToAll) return true;
     if (!confirmationSet_.ContainsIgnoringCase(ExtensionOf(inputPath_))) return true;
-    if (answer_ != kAnswerNoToAll)
-        answer_ = CConfirmDlg(inputPath_).Ask(progress_ ? progress_->Window() : nullptr);
+    if (answer_ != kAnswerNoToAll) answer_ = observer_.Confirm(inputPath_);
     if (answer_ == kAnswerNo || answer_ == kAnswerNoToAll) {
-        report_.AddEntry(IDS_SKIPPED_BY_USER, inputPath_, S_OK);
+        observer_.AddEntry(IDS_SKIPPED_BY_USER, inputPath_, S_OK);
         return false;
     }
     return true;
@@ -43,24 +42,31 @@ bool CFileEncryption::HoldsNamedStreams() const {
     return HasNamedStreams(input_.get());
 }
 
-int CFileEncryption::CheckInputFile() {
+std::optional<FileOutcome> CFileEncryption::CheckInputFile() {
     CTraceScope scope("CFileEncryption::CheckInputFile");
-    return Guarded(scope, [&]() -> HRESULT {
-        HoldPlainInput();
-        if (const UINT reason = SkipReason()) {
-            report_.AddEntry(reason, inputPath_, S_OK);
-            return 1;
-        }
-        if (!Confirmed()) return 1;
-        const HRESULT magic = IsEncryptedFile(input_.get());
-        if (FAILED(magic)) {
-            report_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
-            return magic;
-        }
-        Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
-                inputPath_);
-        return magic == S_OK ? 1 : 0;
-    });
+    std::optional<FileOutcome> ended;
+    const HRESULT hr = Guarded(scope, [&] { ended = CheckPlainInput(); });
+    if (FAILED(hr)) return FileOutcome::Failed(hr);
+    return ended;
+}
+
+// An encrypted file is left as it is, without a word.
+std::optional<FileOutcome> CFileEncryption::CheckPlainInput() {
+    HoldPlainInput();
+    if (const UINT reason = SkipReason()) {
+        observer_.AddEntry(reason, inputPath_, S_OK);
+        return FileOutcome::Skipped();
+    }
+    if (!Confirmed()) return FileOutcome::Skipped();
+    const HRESULT magic = IsEncryptedFile(input_.get());
+    if (FAILED(magic)) {
+        observer_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
+        ThrowHr(magic);
+    }
+    Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
+            inputPath_);
+    if (magic == S_OK) return FileOutcome::Skipped();
+    return std::nullopt;
 }
 
 bool CFileEncryption::CreateOutFileName() {
@@ -76,7 +82,7 @@ HRESULT CFileEncryption::WriteFileHeader(HANDLE output) {
     const HRESULT hr = header.Write(output);
     checksumOffset_ = header.GetBlockOffset(core::kChecksumBlock);
     if (checksumOffset_ != 0) checksumOffset_ += 4;
-    if (FAILED(hr)) report_.AddEntry(IDS_CANNOT_WRITE, outputPath_, hr);
+    if (FAILED(hr)) observer_.AddEntry(IDS_CANNOT_WRITE, outputPath_, hr);
     return hr;
 }
 
@@ -136,7 +142,7 @@ std::wstring CFileEncryption::SetInputAside() {
             RenameHeld(input_.get(), aside);
         } catch (const HResultError& error) {
             if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
-            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+            observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
             throw;
         }
         // Hidden as every unfinished file is, which is what lets a later run remove it.
@@ -145,7 +151,7 @@ std::wstring CFileEncryption::SetInputAside() {
             SetHeldAttributes(input_.get(),
                               (inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
         } catch (const HResultError& error) {
-            report_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+            observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
             PutInputBack();
             throw;
         }
@@ -174,8 +180,8 @@ HRESULT CFileEncryption::DoEncryptDecrypt(bool /*recordItem*/) {
     return hr;
 }
 
-void CFileEncryption::ReportSummary() {
-    AddSummary(IDS_SUMMARY_ENCRYPT);
+std::u16string CFileEncryption::Summary() const {
+    return SummaryOf(IDS_SUMMARY_ENCRYPT);
 }
 
 HRESULT CFileEncryption::UpdateDecryptedItems(const std::wstring& path, bool isFolder) {

@@ -1,20 +1,19 @@
 #pragma once
 #include "engine/encryption_decryption.h"
 #include "text/lower_case_string_set.h"
-#include "ui/confirm_dlg.h"
 
 // The encrypt command: every file becomes "<name>.zte" beside it, and the plain file is
 // overwritten and deleted once the encrypted copy is safely on disk.
 class CFileEncryption : public CEncryptionDecryption {
 public:
-    CFileEncryption(HWND parent, std::span<const BYTE> secret);
+    CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret);
 
-    void ReportSummary() override;
+    std::u16string Summary() const override;
     int GetOperationKind() const override { return kOperationEncrypt; }
     HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) override;
 
 protected:
-    int CheckInputFile() override;
+    std::optional<FileOutcome> CheckInputFile() override;
     bool CreateOutFileName() override;
     HRESULT DoEncryptDecrypt(bool recordItem) override;
 
@@ -24,6 +23,8 @@ protected:
     virtual bool HoldsNamedStreams() const;
 
 private:
+    // CheckInputFile's steps; a failure is reported and thrown.
+    std::optional<FileOutcome> CheckPlainInput();
     // False when the file is of a type the user declined to encrypt.
     bool Confirmed();
     // The report entry for a file that encryption would not carry whole or whose wipe would

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "core/secure_bytes.h"
+#include "engine/engine_ids.h"
 #include "engine/file_decryption.h"
-#include "engine/path_run.h"
-#include "recovery/process_file_recursive.h"
+#include "engine/walk.h"
 #include "recovery/resources/resource_ids.h"
 #include "recovery/tw_user_info.h"
 #include "text/integer_text.h"
@@ -14,10 +14,24 @@
 #include "trace/operation.h"
 #include "ui/common_dlg.h"
 #include "ui/current_help.h"
+#include "ui/run_dialogs.h"
 #include "ui/selection_dialog_hook.h"
 #include "win/raised_priority.h"
 
 namespace {
+
+// A recovery hands every file to the engine whatever its attributes or kind (the engine
+// leaves alone what is not an encrypted file) and walks every folder but a linked one: the
+// encrypted files beyond it stay as they are, and the user must hear of them. It leaves the
+// user's list of decrypted items as it is.
+class CRecoveryWalk : public CWalkPolicy {
+public:
+    std::optional<UINT> SkipEntry(const std::wstring& /*path*/, DWORD attributes) const override {
+        if (IsLinkedFolder(attributes)) return IDS_SKIPPED_LINK_DECRYPT;
+        return std::nullopt;
+    }
+    bool RecordsNamedItems() const override { return false; }
+};
 
 // The help the dialog's Help button opens lives only as long as the dialog.
 int ChooseWithHelp(CCommonDlg& dialog) {
@@ -33,13 +47,16 @@ void ShowSecretFailure(HRESULT failure) {
 }
 
 void Decrypt(HWND owner, const CStringList& paths, std::span<const BYTE> secret) {
+    CRunDialogs dialogs(owner);
     std::unique_ptr<CFileDecryption> engine;
     {
         const CRaisedPriority raised;
-        engine = std::make_unique<CFileDecryption>(owner, secret);
-        WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path, 0); });
+        engine = std::make_unique<CFileDecryption>(dialogs, secret);
+        // Only once the keys are made: a run that cannot start shows no progress.
+        dialogs.ShowProgress(engine->ProgressTitle());
+        WalkPaths(*engine, CRecoveryWalk(), paths);
     }
-    FinishRun(owner, *engine);
+    FinishRun(*engine);
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 #pragma once
 #include <string>
 
+#include "text/run_observer.h"
 #include "ui/modal_dialog.h"
-
-// The answers to the question whether a file of a risky type is to be encrypted.
-enum ConfirmAnswer : int { kAnswerYes = 1, kAnswerNo = 2, kAnswerYesToAll = 3, kAnswerNoToAll = 4 };
 
 class CConfirmDlg : public CModalDialog {
 public:

@@ -5,17 +5,18 @@
 #include "app/authentication/tw_user_info.h"
 #include "app/resources/resource_ids.h"
 #include "app/traversal/interactive_run.h"
-#include "app/traversal/process_file_recursive.h"
+#include "app/traversal/untouchable_items.h"
 #include "core/secure_bytes.h"
 #include "core/text_format.h"
 #include "engine/file_decryption_and_open.h"
 #include "engine/file_encryption.h"
-#include "engine/path_run.h"
+#include "engine/walk.h"
 #include "text/integer_text.h"
 #include "text/message_box.h"
 #include "text/res_string.h"
 #include "text/system_error_text.h"
 #include "trace/operation.h"
+#include "ui/run_dialogs.h"
 #include "win/raised_priority.h"
 #include "win/wide_text.h"
 
@@ -48,23 +49,27 @@ bool SecretAvailable(HRESULT loaded) {
     return SUCCEEDED(loaded) && loaded != S_FALSE;
 }
 
-std::unique_ptr<CEncryptionDecryption> CreateEngine(HWND owner, std::span<const BYTE> secret, int kind) {
-    if (kind & kOperationEncrypt) return std::make_unique<CFileEncryption>(owner, secret);
-    if (kind & kOperationDecrypt) return std::make_unique<CFileDecryption>(owner, secret);
-    if (kind & kOperationDecryptAndOpen) return std::make_unique<CFileDecryptAndOpen>(owner, secret);
+std::unique_ptr<CEncryptionDecryption> CreateEngine(IRunObserver& observer, std::span<const BYTE> secret,
+                                                    int kind) {
+    if (kind & kOperationEncrypt) return std::make_unique<CFileEncryption>(observer, secret);
+    if (kind & kOperationDecrypt) return std::make_unique<CFileDecryption>(observer, secret);
+    if (kind & kOperationDecryptAndOpen) return std::make_unique<CFileDecryptAndOpen>(observer, secret);
     ThrowHr(E_INVALIDARG);
 }
 
 void Run(HWND owner, const CStringList& paths, int operationKind, std::span<const BYTE> secret) {
+    CRunDialogs dialogs(owner);
     std::unique_ptr<CEncryptionDecryption> engine;
     {
         const CRaisedPriority raised;
-        engine = CreateEngine(owner, secret, operationKind);
-        WalkPaths(*engine, paths, [&](const std::wstring& path) { ProcessFileRecursive(*engine, path, 0); });
+        engine = CreateEngine(dialogs, secret, operationKind);
+        // Only once the keys are made: a run that cannot start shows no progress.
+        dialogs.ShowProgress(engine->ProgressTitle());
+        WalkPaths(*engine, CUntouchableItems(operationKind), paths);
     }
     // A run from a selection dialog always ends with the report, so that the user learns that
     // the choice was processed even when nothing went wrong.
-    FinishRun(owner, *engine, CInteractiveRun::Active() ? IDS_SELECTION_DONE : 0);
+    FinishRun(*engine, CInteractiveRun::Active() ? IDS_SELECTION_DONE : 0);
 }
 
 }  // namespace

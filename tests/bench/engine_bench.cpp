@@ -18,6 +18,7 @@
 #include "engine/file_keys.h"
 #include "engine/handle_stream.h"
 #include "tests/support/provider_chunks.h"
+#include "ui/run_dialogs.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -71,7 +72,7 @@ void Copy(const std::wstring& from, const std::wstring& to) {
 }
 
 void Run(CEncryptionDecryption& engine, const std::wstring& path) {
-    Check(static_cast<HRESULT>(engine.ProcessFile(path, false)));
+    Check(engine.ProcessFile(path, false).Status());
 }
 
 // Overwrites the file with zeros and flushes it, as the engines' wipe does.
@@ -235,8 +236,13 @@ int wmain(int argc, wchar_t** argv) {
     const std::size_t megabytes = argc > 2 ? std::wcstoul(argv[2], nullptr, 10) : 256;
     try {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        CFileEncryption encryption(nullptr, kSecret);
-        CFileDecryption decryption(nullptr, kSecret);
+        // Measured as a user's run goes: with its progress dialogs up.
+        CRunDialogs encryptionDialogs(nullptr);
+        CRunDialogs decryptionDialogs(nullptr);
+        CFileEncryption encryption(encryptionDialogs, kSecret);
+        CFileDecryption decryption(decryptionDialogs, kSecret);
+        encryptionDialogs.ShowProgress(encryption.ProgressTitle());
+        decryptionDialogs.ShowProgress(decryption.ProgressTitle());
         // A small file first: the working set must not grow with the size of the file.
         const std::wstring small = folder + L"\\first.bin";
         WriteSample(small, 16 * kMiB);

@@ -24,20 +24,20 @@ protected:
 
 class FileDecryptionTest : public EngineTest {
 protected:
-    CFileDecryption engine_{nullptr, kSecret};
+    DialogRun<CFileDecryption> engine_{kSecret};
 };
 
 TEST_F(FileDecryptionTest, EngineEncryptedFileDecryptsToItsStoredNameEvenWhenRenamed) {
     const Bytes plain = PatternBytes((1u << 20) + 3000);
     const std::wstring input = File(L"a.txt", plain);
     {
-        CFileEncryption encryption(nullptr, kSecret);
-        ASSERT_EQ(encryption.ProcessFile(input, true), S_OK);
+        DialogRun<CFileEncryption> encryption{kSecret};
+        ASSERT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
     }
     const std::wstring renamed = folder_.Path(L"b.zte");
     ASSERT_TRUE(::MoveFileW((input + L".zte").c_str(), renamed.c_str()));
 
-    EXPECT_EQ(engine_.ProcessFile(renamed, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(renamed, true), FileOutcome::Done());
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(renamed));
@@ -55,7 +55,7 @@ TEST_F(FileDecryptionTest, PortablyEncryptedFilesDecryptWithTheKeyTheirTypeSelec
         SCOPED_TRACE(testing::Message() << "type " << int{c.type} << ", size " << c.size);
         const Bytes plain = PatternBytes(c.size);
         const std::wstring input = File(L"in.zte", PortableEncrypt(u"out.bin", plain, c.type));
-        EXPECT_EQ(engine_.ProcessFile(input, false), S_OK);
+        EXPECT_EQ(engine_.ProcessFile(input, false), FileOutcome::Done());
         EXPECT_EQ(ReadFileBytes(folder_.Path(L"out.bin")), plain);
         ::DeleteFileW(folder_.Path(L"out.bin").c_str());
     }
@@ -65,11 +65,11 @@ TEST_F(FileDecryptionTest, PortablyEncryptedFilesDecryptWithTheKeyTheirTypeSelec
 TEST_F(FileDecryptionTest, OtherUsersSecretGivesEntry31AndKeepsTheEncryptedFileUnchanged) {
     for (const std::uint8_t type : {1, 2}) {
         SCOPED_TRACE(testing::Message() << "type " << int{type});
-        CFileDecryption engine(nullptr, kSecret);
+        DialogRun<CFileDecryption> engine{kSecret};
         const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret);
         const std::wstring input = File(L"a.txt.zte", encrypted);
 
-        EXPECT_EQ(engine.ProcessFile(input, true), NTE_BAD_KEY);
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
 
         EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
         EXPECT_EQ(ReadFileBytes(input), encrypted);
@@ -83,7 +83,7 @@ TEST_F(FileDecryptionTest, ExistingPlainFileGivesEntry28AndKeepsBoth) {
     const std::wstring input = File(L"a.txt.zte", encrypted);
     const std::wstring plain = File(L"a.txt", existing);
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), 0);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
 
     EXPECT_EQ(ReadFileBytes(input), encrypted);
     EXPECT_EQ(ReadFileBytes(plain), existing);
@@ -98,7 +98,7 @@ TEST_F(FileDecryptionTest, FilesItCannotAcceptAreSkippedSilentlyWithoutOutput) {
     const std::wstring device = File(L"device.zte", PortableEncrypt(u"NUL.txt", PatternBytes(100), 1));
 
     for (const std::wstring& input : {plain, escaping, pattern, device}) {
-        EXPECT_EQ(engine_.ProcessFile(input, true), 1) << input;
+        EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped()) << input;
         EXPECT_TRUE(FileExists(input)) << input;
     }
 
@@ -111,49 +111,49 @@ TEST_F(FileDecryptionTest, OnlyANamedFileIsAddedToTheStore) {
     const std::wstring named = File(L"named.zte", PortableEncrypt(u"named.txt", PatternBytes(10), 1));
     const std::wstring found = File(L"found.zte", PortableEncrypt(u"found.txt", PatternBytes(10), 1));
 
-    ASSERT_EQ(engine_.ProcessFile(named, true), S_OK);
-    ASSERT_EQ(engine_.ProcessFile(found, false), S_OK);
+    ASSERT_EQ(engine_.ProcessFile(named, true), FileOutcome::Done());
+    ASSERT_EQ(engine_.ProcessFile(found, false), FileOutcome::Done());
 
     EXPECT_TRUE(StoreHolds(L"named.txt"));
     EXPECT_FALSE(StoreHolds(L"found.txt"));
 }
 
 TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     const std::wstring good = File(L"good.txt.zte", PortableEncrypt(u"good.txt", PatternBytes(10), 1));
     const std::wstring wrongKey =
         File(L"bad.zte", PortableEncrypt(u"bad.txt", PatternBytes(10), 1, kOtherSecret));
     const std::wstring notEncrypted = File(L"plain.zte", PatternBytes(10));
 
-    EXPECT_EQ(engine.ProcessFile(good, true), S_OK);
-    EXPECT_EQ(engine.ProcessFile(wrongKey, true), NTE_BAD_KEY);
-    EXPECT_EQ(engine.ProcessFile(notEncrypted, true), 1);
+    EXPECT_EQ(engine.ProcessFile(good, true), FileOutcome::Done());
+    EXPECT_EQ(engine.ProcessFile(wrongKey, true), FileOutcome::Failed(NTE_BAD_KEY));
+    EXPECT_EQ(engine.ProcessFile(notEncrypted, true), FileOutcome::Skipped());
 
     EXPECT_EQ(engine.opened, std::vector<std::wstring>{folder_.Path(L"good.txt")});
     EXPECT_EQ(engine.GetOperationKind(), kOperationDecryptAndOpen);
 }
 
 TEST_F(FileDecryptionTest, DecryptAndOpenHandsAFileWhoseHeaderCannotBeReadToTheShell) {
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     // A file that opens but fails every read: the start of a process's memory, never mapped.
     const std::wstring input = L"Z:\\proc\\self\\mem";
 
-    const int result = engine.ProcessFile(input, true);
+    const FileOutcome outcome = engine.ProcessFile(input, true);
 
-    EXPECT_LT(result, 0);
+    EXPECT_TRUE(outcome.IsFailure());
     EXPECT_EQ(engine.opened, std::vector<std::wstring>{input});
-    EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_READ, input, result));
+    EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANNOT_READ, input, outcome.Status()));
 }
 
 // A forged header can name any type; the shell is handed only the name the encrypted file's
 // own name promised, compared as Windows compares names.
 TEST_F(FileDecryptionTest, DecryptAndOpenOpensOnlyTheNameTheEncryptedFileCarries) {
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     const std::wstring forged = File(L"Q3.pdf.zte", PortableEncrypt(u"Q3.js", PatternBytes(10), 1));
     const std::wstring renamed = File(L"Report.TXT.ZTE", PortableEncrypt(u"report.txt", PatternBytes(10), 1));
 
-    EXPECT_EQ(engine.ProcessFile(forged, true), S_OK);
-    EXPECT_EQ(engine.ProcessFile(renamed, true), S_OK);
+    EXPECT_EQ(engine.ProcessFile(forged, true), FileOutcome::Done());
+    EXPECT_EQ(engine.ProcessFile(renamed, true), FileOutcome::Done());
 
     EXPECT_TRUE(FileExists(folder_.Path(L"Q3.js")));
     EXPECT_EQ(engine.opened, std::vector<std::wstring>{folder_.Path(L"report.txt")});
@@ -198,12 +198,12 @@ TEST(OpensWith, TheProgramOfTheTypesOpenCommandQuotedOrNot) {
 // this program again on it.
 TEST_F(FileDecryptionTest, DecryptAndOpenNeverHandsTheShellAFileOfItsOwnType) {
     const TestFileType type(ModuleFileName(nullptr));
-    RecordingDecryptAndOpen engine(nullptr, kSecret);
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
     const std::wstring inner = std::wstring(L"inner") + TestFileType::kExtension;
     const std::wstring input =
         File(inner + L".zte", PortableEncrypt(std::u16string(AsU16(inner)), PatternBytes(10), 1));
 
-    EXPECT_EQ(engine.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_TRUE(FileExists(folder_.Path(inner)));
     EXPECT_TRUE(engine.opened.empty());

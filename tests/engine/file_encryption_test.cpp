@@ -11,7 +11,7 @@ namespace {
 
 class FileEncryptionTest : public EngineTest {
 protected:
-    CFileEncryption engine_{nullptr, kSecret};
+    DialogRun<CFileEncryption> engine_{kSecret};
 };
 
 struct PlainFile {
@@ -34,7 +34,7 @@ TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsAndRemov
         const Bytes plain = PatternBytes(c.size);
         const std::wstring input = File(c.name, plain);
 
-        EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+        EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
         EXPECT_FALSE(FileExists(input));
         const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
@@ -50,7 +50,7 @@ TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsAndRemov
 
 TEST_F(FileEncryptionTest, EmptyFileGivesHeaderOnlyOutputWithZeroChecksum) {
     const std::wstring input = File(L"empty.txt", {});
-    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
     const Bytes output = ReadFileBytes(input + L".zte");
     const auto reading = PortableDecrypt(output);
     ASSERT_TRUE(reading);
@@ -65,7 +65,7 @@ TEST_F(FileEncryptionTest, ExistingOutputSkipsTheFileWithEntry28AndTouchesNeithe
     const std::wstring input = File(L"a.txt", plain);
     File(L"a.txt.zte", other);
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), 0);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_EQ(ReadFileBytes(input + L".zte"), other);
@@ -78,8 +78,8 @@ TEST_F(FileEncryptionTest, EncryptedFileIsSkippedSilentlyButAZteNameWithoutMagic
     const std::wstring already = File(L"x.zte", encrypted);
     const std::wstring lookalike = File(L"y.zte", PatternBytes(100));
 
-    EXPECT_EQ(engine_.ProcessFile(already, true), 1);
-    EXPECT_EQ(engine_.ProcessFile(lookalike, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(already, true), FileOutcome::Skipped());
+    EXPECT_EQ(engine_.ProcessFile(lookalike, true), FileOutcome::Done());
 
     EXPECT_EQ(ReadFileBytes(already), encrypted);
     EXPECT_FALSE(FileExists(already + L".zte"));
@@ -93,7 +93,7 @@ TEST_F(FileEncryptionTest, ReadOnlyInputGivesReadOnlyOutputAndASkippedOneStaysRe
     ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY));
     const DWORD readOnly = ::GetFileAttributesW(input.c_str());
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
     const std::wstring output = input + L".zte";
     EXPECT_FALSE(FileExists(input));
@@ -101,7 +101,7 @@ TEST_F(FileEncryptionTest, ReadOnlyInputGivesReadOnlyOutputAndASkippedOneStaysRe
 
     const std::wstring encrypted = File(L"b.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
     ASSERT_TRUE(::SetFileAttributesW(encrypted.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(engine_.ProcessFile(encrypted, true), 1);
+    EXPECT_EQ(engine_.ProcessFile(encrypted, true), FileOutcome::Skipped());
     EXPECT_EQ(::GetFileAttributesW(encrypted.c_str()), readOnly);
     ::SetFileAttributesW(output.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::SetFileAttributesW(encrypted.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -115,7 +115,7 @@ TEST_F(FileEncryptionTest, CancelledRunLeavesTheInputAndNoPartialOutput) {
     for (int i = 0; i < 250 && !engine_.IsCancelled(); ++i) ::Sleep(20);
     ASSERT_TRUE(engine_.IsCancelled());
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), E_ABORT);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Failed(E_ABORT));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(input + L".zte"));
@@ -130,12 +130,12 @@ TEST_F(FileEncryptionTest, PlainFileAnotherProgramReadsWithoutSharingWritesIsLef
                                           nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(reader);
 
-    const int result = engine_.ProcessFile(input, true);
+    const FileOutcome outcome = engine_.ProcessFile(input, true);
 
-    EXPECT_EQ(result, HResultFromWin32(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(outcome, FileOutcome::Failed(HResultFromWin32(ERROR_SHARING_VIOLATION)));
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(input + L".zte"));
-    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_OPEN, input, result));
+    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_OPEN, input, outcome.Status()));
 }
 
 // An engine whose deletion of the plain file is refused after the wipe has run, as a file
@@ -154,9 +154,9 @@ protected:
 TEST_F(FileEncryptionTest, PlainFileThatCannotBeDeletedAfterItsWipeLeavesTheEncryptedCopy) {
     const Bytes plain = PatternBytes(3000);
     const std::wstring input = File(L"a.txt", plain);
-    RefusingDelete engine(nullptr, kSecret);
+    DialogRun<RefusingDelete> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
     ASSERT_TRUE(reading) << "the only intact copy was removed";
@@ -174,9 +174,9 @@ TEST_F(FileEncryptionTest, AWipeThatFailsBeforeOverwritingPutsThePlainFileBackAs
     const std::wstring input = File(L"a.txt", {});
     ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     const DWORD attributes = ::GetFileAttributesW(input.c_str());
-    RefusingDelete engine(nullptr, kSecret);
+    DialogRun<RefusingDelete> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 
     EXPECT_EQ(::GetFileAttributesW(input.c_str()), attributes);
     EXPECT_TRUE(PortableDecrypt(ReadFileBytes(input + L".zte")));
@@ -188,7 +188,7 @@ TEST_F(FileEncryptionTest, AWipeThatFailsBeforeOverwritingPutsThePlainFileBackAs
 // Encryption copies only the unnamed stream; the others would go with the file.
 class WithNamedStreams : public CFileEncryption {
 public:
-    WithNamedStreams() : CFileEncryption(nullptr, kSecret) {}
+    explicit WithNamedStreams(IRunObserver& observer) : CFileEncryption(observer, kSecret) {}
 
 protected:
     bool HoldsNamedStreams() const override { return true; }
@@ -197,9 +197,9 @@ protected:
 TEST_F(FileEncryptionTest, AFileWithNamedStreamsIsNotEncryptedAndTheReportSaysWhy) {
     const Bytes plain = PatternBytes(100);
     const std::wstring input = File(L"a.txt", plain);
-    WithNamedStreams engine;
+    DialogRun<WithNamedStreams> engine;
 
-    EXPECT_EQ(engine.ProcessFile(input, true), 1);
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_FALSE(FileExists(input + L".zte"));
@@ -211,11 +211,11 @@ TEST_F(FileEncryptionTest, OutputThatCannotBeCreatedGivesEntry13Only) {
     const Bytes plain = PatternBytes(100);
     const std::wstring input = File(std::wstring(250, L'n') + L".txt", plain);
 
-    const int result = engine_.ProcessFile(input, true);
+    const FileOutcome outcome = engine_.ProcessFile(input, true);
 
-    EXPECT_LT(result, 0);
+    EXPECT_TRUE(outcome.IsFailure());
     EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_CREATE, input + L".zte", result));
+    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_CREATE, input + L".zte", outcome.Status()));
     // The shell's removal of the test folder stops at a path this long.
     EXPECT_TRUE(::DeleteFileW(input.c_str()));
 }
@@ -228,7 +228,7 @@ TEST_F(FileEncryptionTest, EncryptingANamedFileRemovesItFromTheStore) {
     }
     ASSERT_TRUE(StoreHolds(L"listed.txt"));
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_FALSE(StoreHolds(L"listed.txt"));
 }
@@ -240,7 +240,7 @@ TEST_F(FileEncryptionTest, AFileWithSeveralNamesIsNotEncryptedAndTheReportSaysWh
     const std::wstring other = folder_.Path(L"other name.txt");
     ASSERT_TRUE(::CreateHardLinkW(other.c_str(), input.c_str(), nullptr));
 
-    EXPECT_EQ(engine_.ProcessFile(input, true), 1);
+    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
 
     EXPECT_EQ(ReadFileBytes(input), content);
     EXPECT_EQ(ReadFileBytes(other), content);
@@ -251,10 +251,10 @@ TEST_F(FileEncryptionTest, AFileWithSeveralNamesIsNotEncryptedAndTheReportSaysWh
 TEST_F(FileEncryptionTest, SummaryCountsTheEncryptedFiles) {
     engine_.ProcessFile(File(L"a.txt", PatternBytes(10)), true);
     engine_.ProcessFile(File(L"b.txt", PatternBytes(10)), true);
-    engine_.ReportSummary();
-    ASSERT_EQ(engine_.Report().Count(), 1u);
-    EXPECT_NE(engine_.Report().GetAt(0).find(L"2"), std::wstring::npos);
-    EXPECT_EQ(engine_.Report().GetAt(0).find(L"%d"), std::wstring::npos);
+    const std::u16string summary = engine_.Summary();
+    EXPECT_NE(summary.find(u"2"), std::u16string::npos);
+    EXPECT_EQ(summary.find(u"%d"), std::u16string::npos);
+    EXPECT_EQ(engine_.Report().Count(), 0u);
     EXPECT_EQ(engine_.GetOperationKind(), kOperationEncrypt);
 }
 

@@ -21,7 +21,8 @@ namespace {
 template <class Engine>
 class Interleaved : public Engine {
 public:
-    explicit Interleaved(std::function<void()> meanwhile) : Engine(nullptr, kSecret), meanwhile_(meanwhile) {}
+    Interleaved(IRunObserver& observer, std::function<void()> meanwhile)
+        : Engine(observer, kSecret), meanwhile_(meanwhile) {}
 
 protected:
     void RemoveHeld(HANDLE file, const std::wstring& path) override {
@@ -38,15 +39,15 @@ using OverlappingRunsTest = EngineTest;
 TEST_F(OverlappingRunsTest, WhileARunRemovesItsInputNoOtherRunTakesTheInputItsCopyOrItsLeftover) {
     const Bytes plain = PatternBytes(5000);
     const std::wstring input = File(L"a.txt", plain);
-    CFileEncryption second(nullptr, kSecret);
-    CFileDecryption decryption(nullptr, kSecret);
-    Interleaved<CFileEncryption> first([&] {
-        EXPECT_LT(second.ProcessFile(input, true), 0);
+    DialogRun<CFileEncryption> second{kSecret};
+    DialogRun<CFileDecryption> decryption{kSecret};
+    DialogRun<Interleaved<CFileEncryption>> first([&] {
+        EXPECT_TRUE(second.ProcessFile(input, true).IsFailure());
         second.ProcessLeftover(UnfinishedPath(input, 1), false);
-        EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), 1);
+        EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Skipped());
     });
 
-    EXPECT_EQ(first.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(first.ProcessFile(input, true), FileOutcome::Done());
 
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
     ASSERT_TRUE(reading);
@@ -68,11 +69,11 @@ TEST_F(OverlappingRunsTest, AnEncryptionAndADecryptionFinishingTheSamePairLeaveO
     const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
     const std::wstring input = File(L"a.txt", plain);
     File(L"a.txt.zte", encrypted);
-    CFileDecryption decryption(nullptr, kSecret);
-    Interleaved<CFileEncryption> encryption(
-        [&] { EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), 1); });
+    DialogRun<CFileDecryption> decryption{kSecret};
+    DialogRun<Interleaved<CFileEncryption>> encryption(
+        [&] { EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Skipped()); });
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_FALSE(FileExists(input));
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
@@ -80,11 +81,11 @@ TEST_F(OverlappingRunsTest, AnEncryptionAndADecryptionFinishingTheSamePairLeaveO
               Entry(IDS_CANNOT_OPEN, input + L".zte", HResultFromWin32(ERROR_SHARING_VIOLATION)));
 
     File(L"a.txt", plain);
-    CFileEncryption laterEncryption(nullptr, kSecret);
-    Interleaved<CFileDecryption> laterDecryption(
-        [&] { EXPECT_LT(laterEncryption.ProcessFile(input, true), 0); });
+    DialogRun<CFileEncryption> laterEncryption{kSecret};
+    DialogRun<Interleaved<CFileDecryption>> laterDecryption(
+        [&] { EXPECT_TRUE(laterEncryption.ProcessFile(input, true).IsFailure()); });
 
-    EXPECT_EQ(laterDecryption.ProcessFile(input + L".zte", true), S_OK);
+    EXPECT_EQ(laterDecryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
 
     EXPECT_FALSE(FileExists(input + L".zte"));
     EXPECT_EQ(ReadFileBytes(input), plain);
@@ -95,7 +96,7 @@ TEST_F(OverlappingRunsTest, AnEncryptionAndADecryptionFinishingTheSamePairLeaveO
 // An engine whose removal of its input is refused, as when a virus scanner holds it.
 class InputNotRemoved : public CFileDecryption {
 public:
-    InputNotRemoved() : CFileDecryption(nullptr, kSecret) {}
+    explicit InputNotRemoved(IRunObserver& observer) : CFileDecryption(observer, kSecret) {}
 
 protected:
     void RemoveHeld(HANDLE file, const std::wstring& path) override {
@@ -108,9 +109,9 @@ TEST_F(OverlappingRunsTest, AnOutputUnderItsFinalNameStaysWhenItsInputCannotBeRe
     const Bytes plain = PatternBytes(3000);
     const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
     const std::wstring input = File(L"a.txt.zte", encrypted);
-    InputNotRemoved engine;
+    DialogRun<InputNotRemoved> engine;
 
-    EXPECT_EQ(engine.ProcessFile(input, true), HResultFromWin32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 
     EXPECT_EQ(ReadFileBytes(input), encrypted);
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"a.txt")), plain);
@@ -122,7 +123,7 @@ TEST_F(OverlappingRunsTest, AnOutputUnderItsFinalNameStaysWhenItsInputCannotBeRe
 template <class Engine>
 class ChangedMeanwhile : public Engine {
 public:
-    ChangedMeanwhile() : Engine(nullptr, kSecret) {}
+    explicit ChangedMeanwhile(IRunObserver& observer) : Engine(observer, kSecret) {}
 
 protected:
     bool CreateOutFileName() override {
@@ -138,9 +139,9 @@ protected:
 TEST_F(OverlappingRunsTest, AnInputThatChangedWhileItWasHeldIsKeptBesideItsNewCopy) {
     const Bytes plain = PatternBytes(3000);
     const std::wstring input = File(L"a.txt", plain);
-    ChangedMeanwhile<CFileEncryption> encryption;
+    DialogRun<ChangedMeanwhile<CFileEncryption>> encryption;
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), HResultFromWin32(ERROR_FILE_INVALID));
+    EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_FILE_INVALID)));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
@@ -149,9 +150,10 @@ TEST_F(OverlappingRunsTest, AnInputThatChangedWhileItWasHeldIsKeptBesideItsNewCo
     EXPECT_EQ(Text(encryption.Report()), Entry(IDS_CHANGED_MEANWHILE, input, S_OK));
 
     ASSERT_TRUE(::DeleteFileW(input.c_str()));
-    ChangedMeanwhile<CFileDecryption> decryption;
+    DialogRun<ChangedMeanwhile<CFileDecryption>> decryption;
 
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), HResultFromWin32(ERROR_FILE_INVALID));
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true),
+              FileOutcome::Failed(HResultFromWin32(ERROR_FILE_INVALID)));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_TRUE(FileExists(input + L".zte"));

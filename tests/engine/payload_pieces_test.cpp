@@ -32,8 +32,8 @@ std::uint64_t SizeOf(const std::wstring& path) {
 // first that can hear it.
 class BarWatch {
 public:
-    BarWatch(const CEncryptionDecryption& engine, std::wstring output, std::uint64_t cancelAt = kNever)
-        : dialog_(engine.Progress()->Window()),
+    BarWatch(const CRunDialogs& run, std::wstring output, std::uint64_t cancelAt = kNever)
+        : dialog_(run.Progress()->Window()),
           bar_(::GetDlgItem(dialog_, IDC_PROGRESS_BAR)),
           output_(std::move(output)),
           cancelAt_(cancelAt) {
@@ -82,7 +82,7 @@ private:
 template <class Engine>
 class NotingRemoval : public Engine {
 public:
-    explicit NotingRemoval(const Bytes& secret) : Engine(nullptr, secret) {}
+    NotingRemoval(IRunObserver& observer, const Bytes& secret) : Engine(observer, secret) {}
     std::uint64_t removedOutputSize = kNever;
 
 protected:
@@ -97,9 +97,9 @@ protected:
 class PayloadPiecesTest : public EngineTest {
 protected:
     // The engine's run over one file of that size, for the bar to measure.
-    static void Measure(CEncryptionDecryption& engine, const std::wstring& path) {
-        ASSERT_NE(engine.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
-        engine.SetTotalRange(SizeOf(path));
+    static void Measure(CRunDialogs& run, const std::wstring& path) {
+        ASSERT_NE(run.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
+        run.SetTotal(SizeOf(path));
     }
 
     // Never more than a piece of 1 MiB written between two moves of the bar: at 10 MB/s, the
@@ -120,18 +120,18 @@ TEST_F(PayloadPiecesTest, TheBarMovesForEveryMegabyteEncryptedOrDecrypted) {
     const Bytes plain = PatternBytes(5 * kMiB + 300);
     const std::wstring input = File(L"large.bin", plain);
     {
-        CFileEncryption engine(nullptr, kSecret);
+        DialogRun<CFileEncryption> engine{kSecret};
         Measure(engine, input);
         const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1));
         ASSERT_TRUE(watch.Watching());
-        ASSERT_EQ(engine.ProcessFile(input, false), S_OK);
+        ASSERT_EQ(engine.ProcessFile(input, false), FileOutcome::Done());
         ExpectAMoveForEveryMegabyte(watch.Sizes(), SizeOf(input + L".zte"));
     }
-    CFileDecryption engine(nullptr, kSecret);
+    DialogRun<CFileDecryption> engine{kSecret};
     Measure(engine, input + L".zte");
     const BarWatch watch(engine, UnfinishedPath(input, 1));
     ASSERT_TRUE(watch.Watching());
-    ASSERT_EQ(engine.ProcessFile(input + L".zte", false), S_OK);
+    ASSERT_EQ(engine.ProcessFile(input + L".zte", false), FileOutcome::Done());
     ExpectAMoveForEveryMegabyte(watch.Sizes(), plain.size());
     EXPECT_EQ(ReadFileBytes(input), plain);
 }
@@ -140,12 +140,12 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
     const Bytes plain = PatternBytes(16 * kMiB);
     const std::wstring input = File(L"large.bin", plain);
     {
-        NotingRemoval<CFileEncryption> engine(kSecret);
+        DialogRun<NotingRemoval<CFileEncryption>> engine(kSecret);
         Measure(engine, input);
         const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1), 2 * kMiB);
         ASSERT_TRUE(watch.Watching());
 
-        EXPECT_EQ(engine.ProcessFile(input, false), E_ABORT);
+        EXPECT_EQ(engine.ProcessFile(input, false), FileOutcome::Failed(E_ABORT));
 
         EXPECT_EQ(engine.removedOutputSize, watch.SizeAtCancel());
         EXPECT_EQ(ReadFileBytes(input), plain);
@@ -153,15 +153,15 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
         EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANCELLED, input, S_OK));
     }
 
-    CFileEncryption encryption(nullptr, kSecret);
-    ASSERT_EQ(encryption.ProcessFile(input, false), S_OK);
+    DialogRun<CFileEncryption> encryption{kSecret};
+    ASSERT_EQ(encryption.ProcessFile(input, false), FileOutcome::Done());
     const Bytes encrypted = ReadFileBytes(input + L".zte");
-    NotingRemoval<CFileDecryption> engine(kSecret);
+    DialogRun<NotingRemoval<CFileDecryption>> engine(kSecret);
     Measure(engine, input + L".zte");
     const BarWatch watch(engine, UnfinishedPath(input, 1), 2 * kMiB);
     ASSERT_TRUE(watch.Watching());
 
-    EXPECT_EQ(engine.ProcessFile(input + L".zte", false), E_ABORT);
+    EXPECT_EQ(engine.ProcessFile(input + L".zte", false), FileOutcome::Failed(E_ABORT));
 
     EXPECT_EQ(engine.removedOutputSize, watch.SizeAtCancel());
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
@@ -174,12 +174,12 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
 TEST_F(PayloadPiecesTest, CancelAfterTheLastPieceKeepsThePlainFileUnwiped) {
     const Bytes plain = PatternBytes(3 * kMiB + 100);
     const std::wstring input = File(L"large.bin", plain);
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
     Measure(engine, input);
     const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1), plain.size());
     ASSERT_TRUE(watch.Watching());
 
-    EXPECT_EQ(engine.ProcessFile(input, false), E_ABORT);
+    EXPECT_EQ(engine.ProcessFile(input, false), FileOutcome::Failed(E_ABORT));
 
     EXPECT_GT(watch.SizeAtCancel(), plain.size());
     EXPECT_EQ(ReadFileBytes(input), plain);

@@ -42,18 +42,18 @@ TEST_F(UnfinishedOutputTest, LeftoversOfDeadRunsGoOnceTheOutputIsCompleteAndNoth
     Leftover(L"a.txt.zte", 1);
     Leftover(L"a.txt.zte", 7);
     const std::wstring unrelated = Leftover(L"b.txt.zte", 1);
-    CFileEncryption encryption(nullptr, kSecret);
+    DialogRun<CFileEncryption> encryption{kSecret};
 
-    ASSERT_EQ(encryption.ProcessFile(input, true), S_OK);
+    ASSERT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte", FileNameOf(unrelated)}));
     EXPECT_FALSE(::GetFileAttributesW((input + L".zte").c_str()) & FILE_ATTRIBUTE_HIDDEN);
 
     Leftover(L"a.txt", 1);
     Leftover(L"a.txt", 2);
-    CFileDecryption decryption(nullptr, kSecret);
+    DialogRun<CFileDecryption> decryption{kSecret};
 
-    ASSERT_EQ(decryption.ProcessFile(input + L".zte", true), S_OK);
+    ASSERT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", FileNameOf(unrelated)}));
     EXPECT_EQ(ReadFileBytes(input), plain);
@@ -63,8 +63,8 @@ TEST_F(UnfinishedOutputTest, LeftoversOfDeadRunsGoOnceTheOutputIsCompleteAndNoth
 // A leftover may hold plain text whose wipe was cut short: every engine overwrites it before
 // it goes, which a reader that shares its deletion sees through its own handle.
 TEST_F(UnfinishedOutputTest, ALeftoverAWalkMeetsIsOverwrittenAndRemovedByEveryEngine) {
-    CFileEncryption encryption(nullptr, kSecret);
-    CFileDecryption decryption(nullptr, kSecret);
+    DialogRun<CFileEncryption> encryption{kSecret};
+    DialogRun<CFileDecryption> decryption{kSecret};
     for (CEncryptionDecryption* engine : {static_cast<CEncryptionDecryption*>(&encryption),
                                           static_cast<CEncryptionDecryption*>(&decryption)}) {
         const std::wstring leftover = Leftover(L"a.txt", 1);
@@ -97,7 +97,7 @@ TEST_F(UnfinishedOutputTest, AFileNamedLikeALeftoverThatIsNotProvablyOursIsLeftA
     const std::wstring system = Leftover(L"s.txt", 1);
     ASSERT_TRUE(::SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     const std::wstring named = Leftover(L"n.txt", 1);
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
     engine.ProcessLeftover(userFile, false);
     engine.ProcessLeftover(secondName, false);
@@ -123,7 +123,7 @@ TEST_F(UnfinishedOutputTest, AVisibleLeftoverGoesOnlyBesideTheCompleteEncryptedC
     File(L"a.txt.zte", PortableEncrypt(u"a.txt", plain, 1));
     const std::wstring other = File(L"b.txt.~zt-unfinished-2", plain);
     File(L"b.txt.zte", PortableEncrypt(u"b.txt", PatternBytes(3000, 9), 1));
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
     engine.ProcessLeftover(setAside, false);
     engine.ProcessLeftover(other, false);
@@ -139,7 +139,7 @@ TEST_F(UnfinishedOutputTest, ALeftoverALiveRunHoldsStaysAndOneAlreadyGoneIsNotMe
     const FileHandle writer(
         ::CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
-    CFileDecryption engine(nullptr, kSecret);
+    DialogRun<CFileDecryption> engine{kSecret};
 
     engine.ProcessLeftover(held, false);
     engine.ProcessLeftover(UnfinishedPath(folder_.Path(L"gone.txt"), 1), false);
@@ -154,7 +154,7 @@ TEST_F(UnfinishedOutputTest, ALeftoverALiveRunHoldsStaysAndOneAlreadyGoneIsNotMe
 template <class Engine>
 class RacedForTheName : public Engine {
 public:
-    RacedForTheName() : Engine(nullptr, kSecret) {}
+    explicit RacedForTheName(IRunObserver& observer) : Engine(observer, kSecret) {}
     const Bytes otherContent = PatternBytes(50, 77);
 
 protected:
@@ -168,9 +168,10 @@ protected:
 TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles) {
     const Bytes plain = PatternBytes(5000);
     const std::wstring input = File(L"a.txt", plain);
-    RacedForTheName<CFileEncryption> encryption;
+    DialogRun<RacedForTheName<CFileEncryption>> encryption;
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), HResultFromWin32(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(encryption.ProcessFile(input, true),
+              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
 
     EXPECT_EQ(ReadFileBytes(input), plain);
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encryption.otherContent);
@@ -180,9 +181,10 @@ TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles
     ASSERT_TRUE(::DeleteFileW(input.c_str()));
     const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
     WriteFileBytes(input + L".zte", encrypted);
-    RacedForTheName<CFileDecryption> decryption;
+    DialogRun<RacedForTheName<CFileDecryption>> decryption;
 
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), HResultFromWin32(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true),
+              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
 
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
     EXPECT_EQ(ReadFileBytes(input), decryption.otherContent);
@@ -193,9 +195,9 @@ TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles
 TEST_F(UnfinishedOutputTest, AWrongKeyLeavesNoUnfinishedFile) {
     const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), 1, kOtherSecret);
     const std::wstring input = File(L"a.txt.zte", encrypted);
-    CFileDecryption engine(nullptr, kSecret);
+    DialogRun<CFileDecryption> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), NTE_BAD_KEY);
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
 }
@@ -210,17 +212,17 @@ TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedB
     const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
     const std::wstring input = File(L"a.txt", plain);
     File(L"a.txt.zte", encrypted);
-    CFileEncryption encryption(nullptr, kSecret);
+    DialogRun<CFileEncryption> encryption{kSecret};
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), S_OK);
+    EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
     EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
 
     File(L"a.txt", plain);
-    CFileDecryption decryption(nullptr, kSecret);
+    DialogRun<CFileDecryption> decryption{kSecret};
 
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), S_OK);
+    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt"}));
     EXPECT_EQ(ReadFileBytes(input), plain);
@@ -244,9 +246,9 @@ TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
         const std::wstring input = File(L"a.txt", c.onDisk);
         const Bytes encrypted = PortableEncrypt(c.storedName, plain, 1);
         File(L"a.txt.zte", encrypted);
-        CFileEncryption engine(nullptr, kSecret);
+        DialogRun<CFileEncryption> engine{kSecret};
 
-        EXPECT_EQ(engine.ProcessFile(input, true), 0);
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
 
         EXPECT_EQ(ReadFileBytes(input), c.onDisk);
         EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);

@@ -83,3 +83,9 @@ bool EngineTest::StoreHolds(const std::wstring& name) {
     items.LoadItems(nullptr);
     return items.Find(CDecryptedItem::KeyOf(name)) != nullptr;
 }
+
+void PrintTo(const FileOutcome& outcome, std::ostream* out) {
+    constexpr const char* kNames[] = {"done", "skipped", "failed"};
+    *out << kNames[static_cast<int>(outcome.What())] << " (0x" << std::hex
+         << static_cast<unsigned long>(outcome.Status()) << std::dec << ')';
+}

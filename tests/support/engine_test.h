@@ -3,11 +3,13 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/zte_header.h"
+#include "engine/file_outcome.h"
 #include "store_sandbox.h"
 #include "test_support.h"
-#include "ui/report.h"
+#include "ui/run_dialogs.h"
 
 // The secret of the user the engines run for, and another user's.
 extern const Bytes kSecret;
@@ -26,6 +28,22 @@ struct PortableReading {
     Bytes plain;
 };
 std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& secret = kSecret);
+
+// For gtest's messages: what became of a file, with its status.
+void PrintTo(const FileOutcome& outcome, std::ostream* out);
+
+// An engine as the deliverables run it: the progress dialog up (owned by no window), the
+// confirmation and the report as the user meets them. The engine is made with these dialogs
+// and then the given arguments.
+template <class Engine>
+class DialogRun : public CRunDialogs, public Engine {
+public:
+    template <class... Args>
+    explicit DialogRun(Args&&... args)
+        : CRunDialogs(nullptr), Engine(static_cast<CRunDialogs&>(*this), std::forward<Args>(args)...) {
+        ShowProgress(Engine::ProgressTitle());
+    }
+};
 
 // A run in a fresh folder, with the store as the test found it.
 class EngineTest : public ::testing::Test {

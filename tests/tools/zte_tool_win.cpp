@@ -20,6 +20,7 @@
 #include "hex.h"
 #include "secret/ztw_str_blob.h"
 #include "tests/support/provider_chunks.h"
+#include "ui/run_dialogs.h"
 #include "win/com_apartment.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
@@ -124,8 +125,10 @@ int RunEngine(wchar_t** argv) {
     int result = kFailure;
     {
         const CComApartment apartment;
-        Engine engine(nullptr, Secret(argv[2]));
-        result = engine.ProcessFile(argv[3], false);
+        CRunDialogs dialogs(nullptr);
+        Engine engine(dialogs, Secret(argv[2]));
+        dialogs.ShowProgress(engine.ProgressTitle());
+        result = engine.ProcessFile(argv[3], false).Status();
     }
     std::printf("%d\n", result);
     return result == S_OK ? 0 : kFailure;

@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "app/resources/resource_ids.h"
-#include "app/traversal/process_file_recursive.h"
+#include "app/traversal/untouchable_items.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
 #include "engine_test.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
-#include "ui/total_size.h"
+#include "win/folder_listing.h"
 
 namespace {
 
@@ -21,8 +21,16 @@ protected:
         ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
     }
     static std::unique_ptr<CEncryptionDecryption> Engine(int kind) {
-        if (kind == kOperationEncrypt) return std::make_unique<CFileEncryption>(nullptr, kSecret);
-        return std::make_unique<CFileDecryption>(nullptr, kSecret);
+        if (kind == kOperationEncrypt) return std::make_unique<DialogRun<CFileEncryption>>(kSecret);
+        return std::make_unique<DialogRun<CFileDecryption>>(kSecret);
+    }
+    // The walk of ZTFileEn from a path the user named.
+    static HRESULT Walk(CEncryptionDecryption& engine, const std::wstring& path) {
+        return WalkPath(engine, CUntouchableItems(engine.GetOperationKind()), path, 0);
+    }
+    // The report of an engine that Engine made.
+    static const CReport& ReportOf(const CEncryptionDecryption& engine) {
+        return static_cast<const CRunDialogs&>(engine.Observer()).Report();
     }
     // The store's record of the item of that name in the test's folder; items are known by
     // their name alone.
@@ -44,9 +52,9 @@ TEST_F(WalkTest, EncryptingAFolderEncryptsEveryFileBelowItExactlyOnce) {
     for (int i = 0; i < 24; ++i)
         files.push_back(File(L"top\\f" + std::to_wstring(i) + L".txt", PatternBytes(300)));
     files.push_back(File(L"top\\sub\\deep.txt", PatternBytes(5000)));
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
-    EXPECT_EQ(ProcessFileRecursive(engine, top, 0), S_OK);
+    EXPECT_EQ(Walk(engine, top), S_OK);
 
     for (const std::wstring& file : files) {
         EXPECT_FALSE(FileExists(file)) << ::testing::PrintToString(file);
@@ -66,13 +74,13 @@ TEST_F(WalkTest, HiddenFileInAFolderIsLeftAloneAndReportedOnlyWhenEncrypting) {
         SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN);
         const auto engine = Engine(kind);
 
-        ProcessFileRecursive(*engine, top, 0);
+        Walk(*engine, top);
 
         EXPECT_EQ(ReadFileBytes(hidden), content);
         EXPECT_EQ(engine->ProcessedCount(), 0);
         const std::wstring expected =
             kind == kOperationEncrypt ? Entry(IDS_SKIPPED_HIDDEN, hidden, S_OK) : L"";
-        EXPECT_EQ(Text(engine->Report()), expected);
+        EXPECT_EQ(Text(ReportOf(*engine)), expected);
     }
 }
 
@@ -81,9 +89,9 @@ TEST_F(WalkTest, HiddenSystemFileIsReportedAsSystemFileOnly) {
     const std::wstring ini = File(L"top\\desktop.ini", PatternBytes(40));
     SetAttributes(ini, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     const std::wstring plain = File(L"top\\plain.txt", PatternBytes(40));
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, top, 0);
+    Walk(engine, top);
 
     EXPECT_TRUE(FileExists(ini));
     EXPECT_FALSE(FileExists(ini + L".zte"));
@@ -95,9 +103,9 @@ TEST_F(WalkTest, HiddenFolderIsSkippedWithEverythingInIt) {
     const std::wstring hidden = Folder(L"hidden");
     const std::wstring inside = File(L"hidden\\a.txt", PatternBytes(40));
     SetAttributes(hidden, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, hidden, 0);
+    Walk(engine, hidden);
 
     EXPECT_TRUE(FileExists(inside));
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_SKIPPED_HIDDEN, hidden, S_OK));
@@ -120,9 +128,9 @@ TEST_F(WalkTest, VanishedPathIsReportedInEitherDirectionAndTheNextPathIsStillPro
         const std::wstring next = File(c.next, c.content);
         const auto engine = Engine(c.kind);
 
-        for (const std::wstring& path : {gone, next}) ProcessFileRecursive(*engine, path, 0);
+        for (const std::wstring& path : {gone, next}) Walk(*engine, path);
 
-        EXPECT_EQ(Text(engine->Report()), Entry(IDS_NOT_FOUND, gone, S_OK));
+        EXPECT_EQ(Text(ReportOf(*engine)), Entry(IDS_NOT_FOUND, gone, S_OK));
         EXPECT_TRUE(FileExists(folder_.Path(c.result)));
         EXPECT_FALSE(FileExists(next));
     }
@@ -132,10 +140,10 @@ TEST_F(WalkTest, DecryptedFolderIsRecordedAsAFolderAndFilesFoundInItAreNot) {
     const std::wstring empty = Folder(L"empty");
     const std::wstring full = Folder(L"full");
     File(L"full\\a.txt.zte", PortableEncrypt(u"a.txt", PatternBytes(10), 1));
-    CFileDecryption engine(nullptr, kSecret);
+    DialogRun<CFileDecryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, empty, 0);
-    ProcessFileRecursive(engine, full, 0);
+    Walk(engine, empty);
+    Walk(engine, full);
 
     for (const wchar_t* name : {L"empty", L"full"}) {
         const auto item = StoredItem(name);
@@ -153,9 +161,9 @@ public:
     using CFileDecryption::CFileDecryption;
 
 protected:
-    int CheckInputFile() override {
-        ::PostMessageW(Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
-        for (int i = 0; i < 250 && !IsCancelled(); ++i) ::Sleep(20);
+    std::optional<FileOutcome> CheckInputFile() override {
+        ::PostMessageW(static_cast<CRunDialogs&>(observer_).Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
+        for (int i = 0; i < 250 && !observer_.IsCancelled(); ++i) ::Sleep(20);
         return CFileDecryption::CheckInputFile();
     }
 };
@@ -166,10 +174,10 @@ TEST_F(WalkTest, CancelStopsTheWalkButTheChosenFolderIsStillRecorded) {
     const Bytes second = PortableEncrypt(u"b.txt", PatternBytes(3000), 1);
     File(L"top\\a.zte", first);
     File(L"top\\b.zte", second);
-    CancelledAtFirstFile engine(nullptr, kSecret);
+    DialogRun<CancelledAtFirstFile> engine{kSecret};
     ASSERT_NE(engine.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
 
-    ProcessFileRecursive(engine, top, 0);
+    Walk(engine, top);
 
     EXPECT_TRUE(engine.IsCancelled());
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"top\\a.zte")), first);
@@ -184,9 +192,9 @@ TEST_F(WalkTest, CancelStopsTheWalkButTheChosenFolderIsStillRecorded) {
 
 TEST_F(WalkTest, NamedFileIsRecordedWhenDecrypted) {
     const std::wstring input = File(L"b.txt.zte", PortableEncrypt(u"b.txt", PatternBytes(10), 1));
-    CFileDecryption engine(nullptr, kSecret);
+    DialogRun<CFileDecryption> engine{kSecret};
 
-    EXPECT_EQ(ProcessFileRecursive(engine, input, 0), S_OK);
+    EXPECT_EQ(Walk(engine, input), S_OK);
 
     const auto item = StoredItem(L"b.txt");
     ASSERT_NE(item, nullptr);
@@ -224,12 +232,12 @@ TEST_F(WalkTest, ALinkedFolderIsNeverEnteredAndReportedOnlyWhenEncrypting) {
         const auto engine = Engine(kind);
 
         EXPECT_EQ(TotalSize(top), 10u);
-        ProcessFileRecursive(*engine, top, 0);
+        Walk(*engine, top);
 
         EXPECT_EQ(ReadFileBytes(there), content);
         EXPECT_EQ(engine->ProcessedCount(), kind == kOperationEncrypt ? 1 : 0);
-        const std::wstring report = Text(engine->Report());
-        EXPECT_EQ(engine->Report().Count(), kind == kOperationEncrypt ? 2u : 0u) << report;
+        const std::wstring report = Text(ReportOf(*engine));
+        EXPECT_EQ(ReportOf(*engine).Count(), kind == kOperationEncrypt ? 2u : 0u) << report;
         for (const wchar_t* link : {L"\\top\\out", L"\\top\\loop"}) {
             const std::wstring entry = Entry(IDS_SKIPPED_LINK, folder_.Path(run + link), S_OK);
             EXPECT_EQ(report.find(entry) != std::wstring::npos, kind == kOperationEncrypt) << report;
@@ -251,10 +259,10 @@ TEST_F(WalkTest, AWalkRemovesOnlyItsOwnLeftoversAndWalksAFolderNamedLikeOne) {
     const std::wstring inner = File(L"top\\d.~zt-unfinished-2\\inner.txt", PatternBytes(10));
     const std::wstring leftover = File(L"top\\c.txt.~zt-unfinished-1", PatternBytes(20));
     SetAttributes(leftover, FILE_ATTRIBUTE_HIDDEN);
-    CFileEncryption engine(nullptr, kSecret);
+    DialogRun<CFileEncryption> engine{kSecret};
 
-    ProcessFileRecursive(engine, top, 0);
-    ProcessFileRecursive(engine, userFile, 0);
+    Walk(engine, top);
+    Walk(engine, userFile);
 
     EXPECT_EQ(ReadFileBytes(original), content);
     EXPECT_EQ(ReadFileBytes(secondName), content);
