@@ -6,6 +6,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
+#include "win/this_module.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -36,19 +37,26 @@ void WriteClassKey(HKEY classes, const std::wstring& modulePath) {
     WriteStringValue(server.get(), L"ThreadingModel", L"Both");
 }
 
+// The path registered as the class's server: the plug-in's own, 32- or 64-bit.
+std::wstring ThisModulePath() {
+    std::wstring path = ModuleFileName(ThisModule());
+    if (path.empty()) ThrowLastError();
+    return path;
+}
+
 std::wstring HandlerKey(const wchar_t* root) {
     return root + std::wstring(kHandlerKeyTail);
 }
 
 }  // namespace
 
-HRESULT UpdateShellExtensionRegistry(bool doRegister, const std::wstring& modulePath) {
+HRESULT UpdateShellExtensionRegistry(bool doRegister) {
     ZTTraceNS::CTraceScope scope("UpdateRegistry");
     return Guarded(scope, [&] {
         RegKey classes;
         CheckStatus(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassesKey, 0, MAXIMUM_ALLOWED, classes.put()));
         if (doRegister) {
-            WriteClassKey(classes.get(), modulePath);
+            WriteClassKey(classes.get(), ThisModulePath());
         } else if (const LSTATUS status = DeleteKeyTree(classes.get(), ClassIdText().c_str());
                    status != ERROR_FILE_NOT_FOUND) {
             // A class that is not registered is as unregistering leaves it.
