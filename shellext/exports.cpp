@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/registry_keys.h"
 #include "setup/cleanup_list.h"
 #include "shellext/registration.h"
 #include "shellext/shell_extension.h"
@@ -10,8 +11,6 @@
 #include "win/com_server.h"
 
 namespace {
-
-constexpr wchar_t kSettingsBelowUsers[] = L"SOFTWARE\\Zentaro\\Applications\\TWAppSettings";
 
 constexpr ComClass kClasses[] = {
     {&CLSID_ZTShellExtension, &CComObject<CZTShellExtension>::CreateInstance},
@@ -53,6 +52,6 @@ STDAPI DllUnregisterServer() {
     if (SUCCEEDED(hr)) UnregisterContextMenuHandler(L"Directory");
     // The per-user choice to show the commands outlives the plug-in; only the uninstaller
     // removes it, from this list.
-    AddCleanupLine(L"HKU", kSettingsBelowUsers, 5, L"ShowEncryptIcon");
+    AddCleanupLine(L"HKU", kAppSettingsKey, 5, L"ShowEncryptIcon");
     return hr;
 }

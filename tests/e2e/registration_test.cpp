@@ -11,7 +11,7 @@
 #include "process_run.h"
 #include "registry_backup.h"
 #include "text/res_string.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
     };
     for (const auto& entry : entries) {
         SCOPED_TRACE(::testing::Message() << entry.key << " " << (entry.value ? entry.value : L"(default)"));
-        EXPECT_EQ(ReadRegistryString(entry.root, entry.key, entry.value), entry.expected);
+        EXPECT_EQ(TryReadExpandedString(entry.root, entry.key, entry.value), entry.expected);
     }
     EXPECT_EQ(MultiString(HKEY_LOCAL_MACHINE, kApplicationKey, L"ExtensionFilter"),
               std::wstring(L".386\0.dll\0.drv\0.exe\0.lnk\0.pnf\0.sys\0.vxd\0\0", 41));
@@ -96,7 +96,7 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
 
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kFileType));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L".zte"));
-    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), std::nullopt);
+    EXPECT_EQ(TryReadExpandedString(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), std::nullopt);
     const std::wstring lines =
         L"\xFEFF"
         L"HKU\tSOFTWARE\\Zentaro\\Applications\\TWAppSettings\t5\tShowDecryptIcon\r\n"
@@ -116,7 +116,7 @@ TEST_F(RegistrationTest, OpeningAnEncryptedFileThroughItsOpenCommandDecryptsReco
     Encrypt(plain);
     ASSERT_TRUE(IsEncrypted(plain));
 
-    std::wstring command = ReadRegistryString(HKEY_CLASSES_ROOT, kOpenCommand, nullptr).value_or(L"");
+    std::wstring command = TryReadExpandedString(HKEY_CLASSES_ROOT, kOpenCommand, nullptr).value_or(L"");
     const std::size_t placeholder = command.find(L"%1");
     ASSERT_NE(placeholder, std::wstring::npos) << command;
     command.replace(placeholder, 2, plain + L".zte");

@@ -6,10 +6,10 @@
 
 #include "app/registration/server_registration.h"
 #include "app/resources/resource_ids.h"
+#include "core/registry_keys.h"
 #include "registry_backup.h"
 #include "setup/cleanup_list.h"
 #include "test_support.h"
-#include "text/registry_keys.h"
 #include "text/res_string.h"
 #include "win/unique_handle.h"
 #include "win/windows_version.h"
