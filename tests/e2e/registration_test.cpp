@@ -29,6 +29,12 @@ void RunToTheEnd(const std::wstring& arguments) {
     ASSERT_TRUE(run.EndsWithin(kIdleRunEndsMs)) << "registration shows no window and ends";
 }
 
+// The exit code an installer sees.
+DWORD ExitCodeOf(const std::wstring& arguments) {
+    ProcessRun run = RunProgram(arguments);
+    return run.Finish(kIdleRunEndsMs);
+}
+
 std::optional<std::wstring> MultiString(HKEY root, const wchar_t* subKey, const wchar_t* name) {
     wchar_t data[512] = {};
     DWORD size = sizeof(data);
@@ -69,7 +75,7 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
     CreateRegistryKey(HKEY_LOCAL_MACHINE, kShellExtensions);
     const std::wstring program = ProgramPath();
 
-    RunToTheEnd(L"/RegServer");
+    ASSERT_EQ(ExitCodeOf(L"/RegServer"), 0u);
 
     const struct {
         HKEY root;
@@ -104,6 +110,14 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
         L"HKU\tSOFTWARE\\Zentaro\\Applications\\Settings\t5\tGeneral\r\n"
         L"HK\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t2\r\n";
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"Cleanup.txt")), Utf16Bytes(lines));
+}
+
+TEST_F(RegistrationTest, ARegistrationThatCannotWriteTheOpenCommandEndsWithTheRegistrysError) {
+    MakeUnwritableBelow(HKEY_CLASSES_ROOT, kFileType, L"shell");
+
+    EXPECT_EQ(ExitCodeOf(L"/RegServer"),
+              static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE)));
+    EXPECT_EQ(TryReadExpandedString(HKEY_CLASSES_ROOT, kOpenCommand, nullptr), std::nullopt);
 }
 
 TEST_F(RegistrationTest, OpeningAnEncryptedFileThroughItsOpenCommandDecryptsRecordsAndOpensIt) {

@@ -104,6 +104,13 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeWithTheProgramPathUnquoted)
     EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), program + L" ^.zte");
 }
 
+TEST_F(RegistrationTest, RegisteringFailsWithTheRegistrysErrorWhenTheOpenCommandCannotBeWritten) {
+    MakeUnwritableBelow(HKEY_CLASSES_ROOT, L"Tapwise Crypto", L"shell");
+    EXPECT_EQ(RegisterProgram(kProgramWithSpaces), HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
+              std::nullopt);
+}
+
 TEST_F(RegistrationTest, RegisterServerNamesTheRunningProgram) {
     wchar_t self[MAX_PATH];
     ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
