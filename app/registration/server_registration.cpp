@@ -37,12 +37,8 @@ void WriteOpenVerb(HKEY fileType, const std::wstring& program) {
 // A system without the shell's extension list is left without the entry; any other failure
 // to open the list fails the registration.
 void WriteShellExtension(const std::wstring& program) {
-    RegKey key;
-    const HRESULT opened =
-        FailureOf([&] { key = OpenKey(HKEY_LOCAL_MACHINE, kShellExtensionsKey, KEY_SET_VALUE); });
-    if (opened == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return;
-    Check(opened);
-    SetString(key.get(), kZteExtensionKey, program + L" ^" + kZteExtensionKey);
+    if (const RegKey key = OpenKeyIfPresent(HKEY_LOCAL_MACHINE, kShellExtensionsKey, KEY_SET_VALUE))
+        SetString(key.get(), kZteExtensionKey, program + L" ^" + kZteExtensionKey);
 }
 
 // A filter that exists, even an empty one, is the administrator's choice and stays.
