@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "decimal_number.h"
+#include "registry_keys.h"
 
 namespace core {
 namespace {
@@ -25,9 +26,12 @@ std::vector<std::u16string_view> Fields(std::u16string_view line, std::size_t ma
 }
 
 // The product's own key, and the settings keys it shares, below each hive word.
-constexpr std::u16string_view kProductKey = u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto";
-constexpr std::u16string_view kSharedSettingsKeys[] = {u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings",
-                                                       u"SOFTWARE\\Zentaro\\Applications\\Settings"};
+constexpr auto kProductKeyText = AsU16KeyPath(kTapwiseCryptoKey);
+constexpr auto kAppSettingsKeyText = AsU16KeyPath(kAppSettingsKey);
+constexpr auto kGeneralSettingsKeyText = AsU16KeyPath(kGeneralSettingsKey);
+constexpr std::u16string_view kProductKey = kProductKeyText.view();
+constexpr std::u16string_view kSharedSettingsKeys[] = {kAppSettingsKeyText.view(),
+                                                       kGeneralSettingsKeyText.view()};
 constexpr std::u16string_view kMachineHive = u"HK";
 constexpr std::u16string_view kUserHives = u"HKU";
 

@@ -20,6 +20,10 @@ namespace {
 // Made while the module loads: cleans up after tracing that has been switched off.
 const tracecore::realtracer_t g_tracer;
 
+constexpr ComClass kClasses[] = {
+    {&CLSID_ZTFileProtectStatus, &CComObject<CZTFileProtectStatus>::CreateInstance},
+};
+
 std::optional<CLanguageSatellite>& Satellite() {
     static std::optional<CLanguageSatellite> satellite;
     return satellite;
@@ -44,14 +48,11 @@ extern "C" HRESULT STDAPICALLTYPE ZTGetPropertyPageEx(DashboardPageInfo** outInf
 }
 
 STDAPI DllCanUnloadNow() {
-    return ModuleLockCount() == 0 ? S_OK : S_FALSE;
+    return CanUnloadModule();
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (clsid != CLSID_ZTFileProtectStatus) return CLASS_E_CLASSNOTAVAILABLE;
-    return CClassFactory::Create(CZTFileProtectStatus::CreateInstance, iid, object);
+    return GetClassObject(kClasses, clsid, iid, object);
 }
 
 STDAPI DllRegisterServer() {

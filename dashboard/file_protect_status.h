@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
+#include <span>
 
 #include "dashboard/file_protect_status_interface.h"
 #include "win/com_server.h"
@@ -12,16 +12,10 @@
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // The status object the dashboard asks whether to remind the user of decrypted items. It
 // keeps no state: every call reads the store file or the registry afresh, so any thread of
-// the host may call it. It may be aggregated: its IUnknown is then the outer object's.
-class CZTFileProtectStatus final : public IZTFileProtectStatus {
+// the host may call it. COM makes it as CComObject<CZTFileProtectStatus>, which may be
+// aggregated.
+class CZTFileProtectStatus : public IZTFileProtectStatus {
 public:
-    // The class factory's creation function.
-    static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object);
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-
     // A missing, unreadable or malformed store file holds no items. E_INVALIDARG without
     // somewhere to write the answer; S_OK otherwise.
     STDMETHODIMP HasDecryptedItems(VARIANT_BOOL* flag) override;
@@ -29,29 +23,9 @@ public:
     // settings give their defaults. E_INVALIDARG without somewhere to write the answer.
     STDMETHODIMP GetNotifyTimeout(LONG* seconds) override;
 
-private:
-    // The object's own IUnknown, which counts the references and ends the object; when the
-    // object is aggregated, only the outer object holds it.
-    class CInnerUnknown final : public IUnknown {
-    public:
-        explicit CInnerUnknown(CZTFileProtectStatus& owner) : owner_(owner) {}
-        STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-        STDMETHODIMP_(ULONG) AddRef() override;
-        STDMETHODIMP_(ULONG) Release() override;
-
-    private:
-        friend class CZTFileProtectStatus;
-        ~CInnerUnknown() = default;
-
-        CZTFileProtectStatus& owner_;
-        std::atomic<ULONG> references_{1};
-    };
-
-    explicit CZTFileProtectStatus(IUnknown* outer) : inner_(*this), controlling_(outer ? outer : &inner_) {}
+protected:
+    CZTFileProtectStatus() = default;
     ~CZTFileProtectStatus() = default;
-
-    CInnerUnknown inner_;
-    IUnknown* controlling_;
-    CModuleLock moduleLock_;
+    static std::span<const ComInterface> Interfaces();
 };
 #pragma GCC diagnostic pop

@@ -2,19 +2,18 @@
 
 #include <string>
 
+#include "core/registry_keys.h"
 #include "dashboard/resources/resource_ids.h"
 #include "setup/registration_script.h"
-#include "setup/registry_writing.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/registry.h"
 #include "win/this_module.h"
 #include "win/wide_text.h"
 
 namespace {
 
-constexpr wchar_t kPlugInsKey[] = L"SOFTWARE\\Zentaro\\Applications\\DashBoard\\PlugIns";
 constexpr wchar_t kPlugInValue[] = L"{C83F17A8-D5EE-4BE0-A22B-A8CA14C90745}:1";
-constexpr wchar_t kHelpKey[] = L"SOFTWARE\\Zentaro\\Applications\\DashBoard\\Help";
 constexpr wchar_t kHelpValue[] = L"{73914D63-F8A8-49A8-AE4E-A74775AD4970}";
 constexpr wchar_t kHelpTopic[] = L"26:Introduction.htm";
 
@@ -24,15 +23,13 @@ HRESULT RunScript(bool registering, const std::wstring& modulePath) {
 }
 
 void SetMachineValue(const wchar_t* keyPath, const wchar_t* name, const std::wstring& text) {
-    WriteStringValue(CreateKey(HKEY_LOCAL_MACHINE, keyPath).get(), name, text);
+    SetString(CreateKey(HKEY_LOCAL_MACHINE, keyPath).get(), name, text);
 }
 
+// Unregistering goes on to the script whatever stays of the value.
 void DeleteMachineValue(const wchar_t* keyPath, const wchar_t* name) {
-    RegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ | KEY_SET_VALUE, key.put()) ==
-        ERROR_SUCCESS) {
-        ::RegDeleteValueW(key.get(), name);
-    }
+    FailureOf(
+        [&] { DeleteValue(OpenKey(HKEY_LOCAL_MACHINE, keyPath, KEY_READ | KEY_SET_VALUE).get(), name); });
 }
 
 }  // namespace
@@ -44,16 +41,16 @@ HRESULT RegisterDashboardServer() {
         // Registering an empty path would send the dashboard nowhere.
         if (path.empty() || path.size() >= MAX_PATH) ThrowWin32(ERROR_FILENAME_EXCED_RANGE);
         Check(RunScript(true, path));
-        SetMachineValue(kPlugInsKey, kPlugInValue, path);
-        SetMachineValue(kHelpKey, kHelpValue, kHelpTopic);
+        SetMachineValue(kDashboardPlugInsKey, kPlugInValue, path);
+        SetMachineValue(kDashboardHelpKey, kHelpValue, kHelpTopic);
     });
 }
 
 HRESULT UnregisterDashboardServer() {
     ZTTraceNS::CTraceScope scope("DllUnregisterServer");
     return Guarded(scope, [&] {
-        DeleteMachineValue(kPlugInsKey, kPlugInValue);
-        DeleteMachineValue(kHelpKey, kHelpValue);
+        DeleteMachineValue(kDashboardPlugInsKey, kPlugInValue);
+        DeleteMachineValue(kDashboardHelpKey, kHelpValue);
         Check(RunScript(false, ModuleFileName(ThisModule())));
     });
 }

@@ -174,8 +174,8 @@ FunctionEnd
 ; Each module registers itself: the file type and the extension filter, the Explorer plug-in
 ; (on 64-bit Windows the 64-bit one too, with the 64-bit regsvr32) and the dashboard plug-in.
 Function RegisterModules
-  ; The program ends with 0 whatever happened: the open command of its file type, with the
-  ; program's own path, shows that it registered.
+  ; The program's exit code is its registration's HRESULT, 0 when every entry was written;
+  ; the open command of its file type, with the program's own path, is checked as well.
   StrCpy $R0 "$BinFolder\ZTFileEn.exe"
   ExecWait '"$R0" /RegServer' $R1
   ReadRegStr $R2 HKCR "Tapwise Crypto\shell\open\command" ""

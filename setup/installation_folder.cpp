@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include "text/registry_keys.h"
-#include "win/registry_string.h"
+#include "core/registry_keys.h"
+#include "win/registry.h"
 #include "win/system_library.h"
-#include "win/unique_handle.h"
 #include "win/windows_version.h"
 
 namespace {
@@ -24,9 +23,6 @@ bool RunsUnderWow64() {
 
 std::wstring ReadInstallationFolder() {
     const REGSAM view = RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
-    RegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kZentaroKey, 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) {
-        return {};
-    }
-    return ReadRegistryString(key.get(), L"ZentaroPath").value_or(L"");
+    const RegKey key = TryOpenKey(HKEY_LOCAL_MACHINE, kZentaroKey, KEY_READ | view);
+    return TryReadExpandedString(key.get(), L"ZentaroPath").value_or(L"");
 }

@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "win/hresult.h"
+#include "win/registry.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -77,5 +79,5 @@ bool ProtectKey(HKEY key) {
     return ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
            ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) &&
            ::SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED) &&
-           ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+           SUCCEEDED(FailureOf([&] { SetKeySecurity(key, descriptor); }));
 }

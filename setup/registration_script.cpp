@@ -1,11 +1,11 @@
 #include "setup/registration_script.h"
 
+#include <optional>
 #include <string>
 
-#include "setup/registry_writing.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
-#include "win/unique_handle.h"
+#include "win/registry.h"
 #include "win/wide_text.h"
 
 namespace {
@@ -37,12 +37,13 @@ std::u16string ScriptText(HMODULE module, UINT resourceId) {
 
 void SetValue(HKEY key, const std::u16string* name, const std::u16string& text) {
     const std::wstring valueName = name ? ToWide(*name) : std::wstring();
-    WriteStringValue(key, name ? valueName.c_str() : nullptr, ToWide(text));
+    SetString(key, name ? valueName.c_str() : nullptr, ToWide(text));
 }
 
 void Register(HKEY parent, const ScriptKey& key) {
     const std::wstring name = ToWide(key.name);
-    if (key.flag == KeyFlag::kForceRemove) DeleteKeyTree(parent, name.c_str());
+    // What cannot be removed is written over.
+    if (key.flag == KeyFlag::kForceRemove) FailureOf([&] { DeleteTree(parent, name.c_str()); });
     const RegKey created = CreateKey(parent, name.c_str());
     if (key.defaultValue) SetValue(created.get(), nullptr, *key.defaultValue);
     for (const core::ScriptValue& value : key.values) SetValue(created.get(), &value.name, value.text);
@@ -51,30 +52,28 @@ void Register(HKEY parent, const ScriptKey& key) {
 
 // A key whose sub-keys cannot be counted is taken to have some, so that it stays.
 bool HasSubKeys(HKEY key) {
-    DWORD subKeys = 0;
-    return ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr,
-                              nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
-           subKeys > 0;
+    const std::optional<KeyCounts> counts = TryReadCounts(key);
+    return !counts || counts->subKeys > 0;
 }
 
+// Unregistering removes what it can: a key or value that cannot be removed stays, and the
+// walk goes on.
 void Unregister(HKEY parent, const ScriptKey& key) {
     const std::wstring name = ToWide(key.name);
     if (key.flag == KeyFlag::kForceRemove) {
-        DeleteKeyTree(parent, name.c_str());
+        FailureOf([&] { DeleteTree(parent, name.c_str()); });
         return;
     }
-    RegKey opened;
-    if (::RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | KEY_SET_VALUE, opened.put()) != ERROR_SUCCESS) {
-        return;
-    }
+    RegKey opened = TryOpenKey(parent, name.c_str(), KEY_READ | KEY_SET_VALUE);
+    if (!opened) return;
     for (const ScriptKey& subKey : key.subKeys) Unregister(opened.get(), subKey);
     if (key.flag != KeyFlag::kNoRemove && !HasSubKeys(opened.get())) {
         opened.reset();
-        ::RegDeleteKeyW(parent, name.c_str());
+        FailureOf([&] { DeleteKey(parent, name.c_str()); });
         return;
     }
     for (const core::ScriptValue& value : key.values)
-        ::RegDeleteValueW(opened.get(), ToWide(value.name).c_str());
+        FailureOf([&] { DeleteValue(opened.get(), ToWide(value.name).c_str()); });
 }
 
 }  // namespace

@@ -2,10 +2,8 @@
 
 #include <shellapi.h>
 
-#include <new>
 #include <vector>
 
-#include "shellext/com_module.h"
 #include "shellext/resources/resource_ids.h"
 #include "text/main_program.h"
 #include "text/message_box.h"
@@ -72,59 +70,14 @@ const MenuCommand* InvokedCommand(const CMINVOKECOMMANDINFO& invocation) {
 
 }  // namespace
 
-HRESULT CZTShellExtension::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
-    auto* created = new (std::nothrow) CZTShellExtension(outer);
-    if (!created) return E_OUTOFMEMORY;
-    const HRESULT hr = created->inner_.QueryInterface(iid, object);
-    created->inner_.Release();
-    return hr;
-}
+CZTShellExtension::CZTShellExtension() : programCommand_(ReadProgramCommand()) {}
 
-CZTShellExtension::CZTShellExtension(IUnknown* outer)
-    : inner_(*this), controlling_(outer ? outer : &inner_), programCommand_(ReadProgramCommand()) {
-    g_module.Lock();
-}
-
-CZTShellExtension::~CZTShellExtension() {
-    g_module.Unlock();
-}
-
-STDMETHODIMP CZTShellExtension::CInner::QueryInterface(REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    if (::IsEqualIID(iid, IID_IUnknown)) {
-        *object = static_cast<IUnknown*>(this);
-    } else if (::IsEqualIID(iid, IID_IShellExtInit)) {
-        *object = static_cast<IShellExtInit*>(&owner_);
-    } else if (::IsEqualIID(iid, IID_IContextMenu)) {
-        *object = static_cast<IContextMenu*>(&owner_);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    static_cast<IUnknown*>(*object)->AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CZTShellExtension::CInner::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&owner_.refs_));
-}
-
-STDMETHODIMP_(ULONG) CZTShellExtension::CInner::Release() {
-    const LONG refs = ::InterlockedDecrement(&owner_.refs_);
-    if (refs == 0) delete &owner_;
-    return static_cast<ULONG>(refs);
-}
-
-STDMETHODIMP CZTShellExtension::QueryInterface(REFIID iid, void** object) {
-    return controlling_->QueryInterface(iid, object);
-}
-
-STDMETHODIMP_(ULONG) CZTShellExtension::AddRef() {
-    return controlling_->AddRef();
-}
-
-STDMETHODIMP_(ULONG) CZTShellExtension::Release() {
-    return controlling_->Release();
+std::span<const ComInterface> CZTShellExtension::Interfaces() {
+    static constexpr ComInterface kInterfaces[] = {
+        Implements<CZTShellExtension, IShellExtInit>(IID_IShellExtInit),
+        Implements<CZTShellExtension, IContextMenu>(IID_IContextMenu),
+    };
+    return kInterfaces;
 }
 
 STDMETHODIMP CZTShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {

@@ -6,8 +6,11 @@
 #include <optional>
 #include <string>
 
+#include <span>
+
 #include "shellext/menu_commands.h"
 #include "shellext/selection.h"
+#include "win/com_server.h"
 #include "win/unique_handle.h"
 
 // {18154541-0F1A-11D5-87C1-00010242D7FF}
@@ -15,19 +18,13 @@ inline constexpr CLSID CLSID_ZTShellExtension = {
     0x18154541, 0x0F1A, 0x11D5, {0x87, 0xC1, 0x00, 0x01, 0x02, 0x42, 0xD7, 0xFF}};
 
 // The context-menu handler: offers Encrypt and Decrypt for what the user selected and starts
-// the main program with the selection when one is picked. Made stand-alone or as part of an
-// outer object; either way the controlling unknown answers every IUnknown call.
+// the main program with the selection when one is picked. COM makes it as
+// CComObject<CZTShellExtension>, stand-alone or as part of an outer object.
 // COM interfaces have no virtual destructor: an object is destroyed only by its own Release.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class CZTShellExtension final : public IShellExtInit, public IContextMenu {
+class CZTShellExtension : public IShellExtInit, public IContextMenu {
 public:
-    static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object);
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-
     STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY programKey) override;
 
     STDMETHODIMP QueryContextMenu(HMENU menu, UINT position, UINT firstId, UINT lastId, UINT flags) override;
@@ -35,29 +32,16 @@ public:
     STDMETHODIMP GetCommandString(UINT_PTR offset, UINT kind, UINT* reserved, CHAR* buffer,
                                   UINT bufferUnits) override;
 
+protected:
+    CZTShellExtension();
+    ~CZTShellExtension() = default;
+    static std::span<const ComInterface> Interfaces();
+
 private:
-    // The object's own IUnknown, which an outer object holds and which counts its life.
-    class CInner final : public IUnknown {
-    public:
-        explicit CInner(CZTShellExtension& owner) : owner_(owner) {}
-        STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-        STDMETHODIMP_(ULONG) AddRef() override;
-        STDMETHODIMP_(ULONG) Release() override;
-
-    private:
-        CZTShellExtension& owner_;
-    };
-
-    explicit CZTShellExtension(IUnknown* outer);
-    ~CZTShellExtension();
-
     void ReadSelection(IDataObject* data);
     HBITMAP Bitmap(const MenuCommand& command);
     void InsertCommand(HMENU menu, UINT position, UINT firstId, const MenuCommand& command);
 
-    CInner inner_;
-    IUnknown* controlling_;
-    volatile LONG refs_ = 1;
     std::optional<std::wstring> programCommand_;
     CSelection selection_;
     // The marks of the two commands, by offset less one; kept while the object lives, since

@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "text/registry_keys.h"
+#include "core/registry_keys.h"
 #include "text/resource_module.h"
 #include "text/text_ids.h"
 #include "trace/trace_scope.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 #include "win/this_module.h"
 
 namespace {
@@ -24,15 +24,12 @@ std::wstring BrandingKeyName() {
     return own.empty() ? kBrandingKey : own;
 }
 
-std::optional<RegKey> OpenBrandingKey(const ZTTraceNS::CTraceScope& scope) {
+RegKey OpenBrandingKey(const ZTTraceNS::CTraceScope& scope) {
     const std::wstring name = BrandingKeyName();
-    RegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS ||
-        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kBrandingKey, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS) {
-        return key;
-    }
-    ZTTraceNS::Trace(scope, 0, "Open Branding key %ls in registry Failed", name.c_str());
-    return std::nullopt;
+    RegKey key = TryOpenKey(HKEY_LOCAL_MACHINE, name.c_str(), KEY_QUERY_VALUE);
+    if (!key) key = TryOpenKey(HKEY_LOCAL_MACHINE, kBrandingKey, KEY_QUERY_VALUE);
+    if (!key) ZTTraceNS::Trace(scope, 0, "Open Branding key %ls in registry Failed", name.c_str());
+    return key;
 }
 
 }  // namespace
@@ -45,9 +42,9 @@ CBranding& CBranding::Process() {
 HMODULE CBranding::LoadResourceDLL() {
     if (library_) return library_.get();
     ZTTraceNS::CTraceScope scope("CBranding::LoadResourceDLL");
-    const std::optional<RegKey> key = OpenBrandingKey(scope);
+    const RegKey key = OpenBrandingKey(scope);
     if (!key) return nullptr;
-    const std::optional<std::wstring> path = ReadRegistryString(key->get(), L"DLLPath");
+    const std::optional<std::wstring> path = TryReadExpandedString(key.get(), L"DLLPath");
     if (!path) {
         ZTTraceNS::Trace(scope, 0, "Failed to find DllPath under Branding key in registry");
         return nullptr;

@@ -4,45 +4,24 @@
 
 #include <vector>
 
-#include "text/registry_keys.h"
+#include "core/registry_keys.h"
 #include "trace/trace_scope.h"
-#include "win/unique_handle.h"
-
-namespace {
-
-// The value's strings up to the first empty one. The buffer carries two extra zero units,
-// so a value stored without its terminators still ends.
-std::vector<std::wstring> SplitMultiString(const std::vector<wchar_t>& buffer) {
-    std::vector<std::wstring> strings;
-    for (const wchar_t* p = buffer.data(); *p; p += strings.back().size() + 1) strings.emplace_back(p);
-    return strings;
-}
-
-bool ReadMultiString(HKEY key, const wchar_t* name, std::vector<wchar_t>& buffer) {
-    DWORD type = 0;
-    DWORD bytes = 0;
-    if (::RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
-    if (type != REG_MULTI_SZ) return false;
-    buffer.assign(bytes / sizeof(wchar_t) + 2, L'\0');
-    return ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) ==
-           ERROR_SUCCESS;
-}
-
-}  // namespace
+#include "win/registry.h"
 
 bool LoadExtensionFilter(CStringSet& set) {
     ZTTraceNS::CTraceScope scope("::LoadExtensionFilter");
-    RegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    const RegKey key = TryOpenKey(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey);
+    if (!key) {
         ZTTraceNS::Trace(scope, 0, "No application key");
         return false;
     }
-    std::vector<wchar_t> buffer;
-    if (!ReadMultiString(key.get(), kExtensionFilterValue, buffer)) {
+    const std::optional<std::vector<std::wstring>> extensions =
+        TryReadMultiString(key.get(), kExtensionFilterValue);
+    if (!extensions) {
         ZTTraceNS::Trace(scope, 0, "No extension filter");
         return false;
     }
-    for (const std::wstring& extension : SplitMultiString(buffer)) set.Add(extension);
+    for (const std::wstring& extension : *extensions) set.Add(extension);
     return true;
 }
 

@@ -1,20 +1,15 @@
 #include "text/main_program.h"
 
+#include "core/registry_keys.h"
 #include "core/shell_command.h"
 #include "win/path_parts.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
 
-namespace {
-
-constexpr wchar_t kOpenCommandKey[] = L"Tapwise Crypto\\shell\\open\\command";
-
-}  // namespace
-
 std::optional<std::wstring> ReadProgramCommand() {
     const std::optional<std::wstring> command =
-        ReadRegistryString(HKEY_CLASSES_ROOT, kOpenCommandKey, nullptr);
+        TryReadExpandedString(HKEY_CLASSES_ROOT, kOpenCommandKey, nullptr);
     if (!command) return std::nullopt;
     return ToWide(core::ProgramOfOpenCommand(AsU16(*command)));
 }

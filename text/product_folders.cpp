@@ -4,10 +4,9 @@
 
 #include <vector>
 
-#include "text/registry_keys.h"
+#include "core/registry_keys.h"
 #include "win/path_parts.h"
-#include "win/registry_string.h"
-#include "win/unique_handle.h"
+#include "win/registry.h"
 
 namespace {
 
@@ -21,18 +20,17 @@ std::wstring EnvironmentVariable(const wchar_t* name) {
 }  // namespace
 
 std::wstring GetBinFolder() {
-    RegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApplicationsKey, 0, KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS) {
+    const RegKey key = TryOpenKey(HKEY_LOCAL_MACHINE, kApplicationsKey, KEY_QUERY_VALUE);
+    if (!key) {
         // Without a program-files folder there is no place to look; a bare relative
         // "zentaro\bin\" would depend on the current folder.
         const std::wstring programFiles = EnvironmentVariable(L"ProgramFiles");
         return programFiles.empty() ? std::wstring()
                                     : WithTrailingSeparator(programFiles) + L"zentaro\\bin\\";
     }
-    return WithTrailingSeparator(ReadRegistryString(key.get(), L"BinDir").value_or(L""));
+    return WithTrailingSeparator(TryReadExpandedString(key.get(), L"BinDir").value_or(L""));
 }
 
 std::wstring GetInstallationFolder() {
-    return ReadRegistryString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath").value_or(L"");
+    return TryReadExpandedString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath").value_or(L"");
 }

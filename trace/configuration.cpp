@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "trace/registry_values.h"
+#include "core/registry_keys.h"
 #include "trace/trace_state.h"
-#include "trace/tracing_keys.h"
+#include "win/registry.h"
 
 namespace ZTTraceNS {
 namespace {
@@ -41,19 +41,19 @@ bool Names(const std::vector<std::wstring>& names, std::wstring_view component) 
 }  // namespace
 
 bool ComponentEnabled(HKEY tracing, std::wstring_view component) {
-    const std::vector<std::wstring> only = ValueNames(tracing, L"Components");
+    const std::vector<std::wstring> only = ValueNames(TryOpenKey(tracing, L"Components").get());
     if (!only.empty()) return Names(only, component);
-    return !Names(ValueNames(tracing, L"ComponentsNOT"), component);
+    return !Names(ValueNames(TryOpenKey(tracing, L"ComponentsNOT").get()), component);
 }
 
 Configuration ReadConfiguration(std::wstring_view component) {
-    const RegKey tracing = OpenReadKey(HKEY_LOCAL_MACHINE, kTracingKey);
+    const RegKey tracing = TryOpenKey(HKEY_LOCAL_MACHINE, kTracingKey);
     Configuration configuration;
     for (const FlagValue& value : kFlagValues) {
-        const DWORD data = ReadDword(tracing.get(), value.name).value_or(value.byDefault ? 1 : 0);
+        const DWORD data = TryReadDword(tracing.get(), value.name).value_or(value.byDefault ? 1 : 0);
         if (data != 0) configuration.flags |= value.flag;
     }
-    configuration.verbosity = ReadDword(tracing.get(), L"Verbosity").value_or(0);
+    configuration.verbosity = TryReadDword(tracing.get(), L"Verbosity").value_or(0);
     configuration.componentEnabled = ComponentEnabled(tracing.get(), component);
     return configuration;
 }

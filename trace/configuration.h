@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -19,5 +20,9 @@ Configuration ReadConfiguration(std::wstring_view component);
 // ComponentsNOT switches a named module off; a non-empty Components list switches off every
 // module it does not name, and naming a module there wins over ComponentsNOT.
 bool ComponentEnabled(HKEY tracing, std::wstring_view component);
+
+// The strings tracing reads (the Tracing key's paths, the products' versions) hold up to a
+// whole MAX_PATH of text.
+inline constexpr std::size_t kTraceValueUnits = MAX_PATH + 1;
 
 }  // namespace ZTTraceNS

@@ -4,12 +4,14 @@
 
 #include <vector>
 
+#include "core/registry_keys.h"
 #include "core/trace_file_header.h"
 #include "core/utf8.h"
+#include "trace/configuration.h"
 #include "trace/module_paths.h"
-#include "trace/registry_values.h"
-#include "trace/tracing_keys.h"
+#include "win/hresult.h"
 #include "win/path_parts.h"
+#include "win/registry.h"
 #include "win/this_module.h"
 
 namespace ZTTraceNS {
@@ -53,23 +55,27 @@ std::optional<std::array<std::uint16_t, 4>> FileVersion() {
                                         HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
 }
 
+// The registry's own error of the step (ERROR_SUCCESS when it worked), which the header records.
+template <class Step>
+std::uint32_t RegistryError(Step&& step) {
+    return HRESULT_CODE(FailureOf(step));
+}
+
 core::TraceProduct Product(HKEY products, const std::wstring& name) {
     core::TraceProduct product;
     product.name = Utf8(name);
     RegKey key;
-    const LSTATUS opened = ::RegOpenKeyExW(products, name.c_str(), 0, KEY_READ, key.put());
-    if (opened != ERROR_SUCCESS) {
-        product.openError = static_cast<std::uint32_t>(opened);
-        return product;
-    }
-    const StringValue version = ReadString(key.get(), L"Version");
-    product.version = Utf8(version.text);
-    product.versionError = static_cast<std::uint32_t>(version.status);
+    product.openError = RegistryError([&] { key = OpenKey(products, name.c_str()); });
+    if (product.openError != ERROR_SUCCESS) return product;
+    std::wstring version;
+    product.versionError =
+        RegistryError([&] { version = ReadString(key.get(), L"Version", kTraceValueUnits); });
+    product.version = Utf8(version);
     return product;
 }
 
 std::vector<core::TraceProduct> Products() {
-    const RegKey products = OpenReadKey(HKEY_LOCAL_MACHINE, kProductsKey);
+    const RegKey products = TryOpenKey(HKEY_LOCAL_MACHINE, kProductsKey);
     std::vector<core::TraceProduct> list;
     for (const std::wstring& name : SubKeyNames(products.get()))
         list.push_back(Product(products.get(), name));
@@ -92,7 +98,8 @@ std::string TraceFileHeader() {
     facts.machineName = MachineName();
     facts.fileVersion = FileVersion();
     facts.products = Products();
-    facts.networkSupport = ReadDword(OpenReadKey(HKEY_LOCAL_MACHINE, kPoliciesKey).get(), L"NetworkSupport");
+    facts.networkSupport =
+        TryReadDword(TryOpenKey(HKEY_LOCAL_MACHINE, kPoliciesKey).get(), L"NetworkSupport");
     facts.localTime = LocalTime();
     return core::FormatTraceHeader(facts);
 }

@@ -1,8 +1,9 @@
 #include "trace/trace_file_name.h"
 
+#include "trace/configuration.h"
 #include "trace/module_paths.h"
-#include "trace/registry_values.h"
 #include "win/path_parts.h"
+#include "win/registry.h"
 #include "win/system_library.h"
 #include "win/this_module.h"
 
@@ -33,18 +34,18 @@ void CreateFolders(const std::wstring& folder) {
 }
 
 std::wstring TraceFolder(HKEY tracing, const PathParts& module) {
-    StringValue path = ReadString(tracing, L"TracePath");
-    if (path.status != ERROR_SUCCESS || path.text.empty()) return module.folder;
-    CreateFolders(path.text);
-    if (path.text.back() != L'\\' && path.text.back() != L'/') path.text += L'\\';
-    return path.text;
+    std::wstring path = TryReadString(tracing, L"TracePath", kTraceValueUnits).value_or(L"");
+    if (path.empty()) return module.folder;
+    CreateFolders(path);
+    if (path.back() != L'\\' && path.back() != L'/') path += L'\\';
+    return path;
 }
 
 }  // namespace
 
 std::wstring TraceFileName(HKEY tracing) {
-    const StringValue fileName = ReadString(tracing, L"FileName");
-    if (fileName.status == ERROR_SUCCESS && !fileName.text.empty()) return fileName.text;
+    const std::wstring fileName = TryReadString(tracing, L"FileName", kTraceValueUnits).value_or(L"");
+    if (!fileName.empty()) return fileName;
     const PathParts module = SplitPath(ModuleFileName(ThisModule()));
     const std::wstring executable = SplitPath(ModuleFileName(nullptr)).base;
     return TraceFolder(tracing, module) + executable + L"." + module.base + module.extension + L"." +

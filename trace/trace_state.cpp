@@ -3,13 +3,13 @@
 #include <array>
 #include <cstdio>
 
+#include "core/registry_keys.h"
 #include "core/trace_record.h"
 #include "trace/configuration.h"
 #include "trace/file_output.h"
 #include "trace/module_paths.h"
-#include "trace/registry_values.h"
 #include "trace/trace_file_name.h"
-#include "trace/tracing_keys.h"
+#include "win/registry.h"
 
 namespace ZTTraceNS {
 namespace {
@@ -32,7 +32,7 @@ private:
 std::unique_ptr<COutput> CreateOutput(std::uint8_t flags) {
     if (!(flags & kTracingOn)) return std::make_unique<CNoOutput>();
     if (flags & kToFile) {
-        const RegKey tracing = OpenReadKey(HKEY_LOCAL_MACHINE, kTracingKey);
+        const RegKey tracing = TryOpenKey(HKEY_LOCAL_MACHINE, kTracingKey);
         return std::make_unique<CFileOutput>(TraceFileName(tracing.get()), (flags & kNewFileAlways) != 0);
     }
     if (::IsDebuggerPresent()) return std::make_unique<CDebugOutput>();

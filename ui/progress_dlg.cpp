@@ -1,7 +1,6 @@
 #include "ui/progress_dlg.h"
 
 #include <commctrl.h>
-#include <process.h>
 
 #include <algorithm>
 #include <vector>
@@ -81,7 +80,7 @@ CProgressDlg::~CProgressDlg() {
 void CProgressDlg::StartThread() {
     std::vector<BYTE> security = OwnThreadSecurity();
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), security.empty() ? nullptr : security.data(), FALSE};
-    thread_.reset(reinterpret_cast<HANDLE>(::_beginthreadex(&attributes, 0, ThreadMain, this, 0, nullptr)));
+    thread_.Start(ThreadMain, this, false, &attributes);
     if (!thread_) {
         ZTTraceNS::CTraceScope scope("CProgressDlg::StartThread");
         ZTTraceNS::Trace(scope, 0, "The progress dialog's thread could not be started");
@@ -203,11 +202,11 @@ void CProgressDlg::CloseProgress() {
         if (!WaitDispatching(threadEnded_.get(), kWaitMs)) {
             ZTTraceNS::CTraceScope scope("CProgressDlg::CloseProgress");
             ZTTraceNS::Trace(scope, 0, "The progress dialog did not close; its thread is terminated");
-            ::TerminateThread(thread_.get(), 1);
+            thread_.Terminate(1);
             // Termination only starts the end: the thread may still run until the system
             // stops it, and it uses this object.
-            ::WaitForSingleObject(thread_.get(), INFINITE);
+            thread_.Join();
         }
     }
-    thread_.reset();
+    thread_.Close();
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/modal_dialog.h"
+#include "win/thread.h"
 #include "win/unique_handle.h"
 
 // The progress of a run: a bar for the bytes done, the current file's name and Cancel. The
@@ -60,5 +61,5 @@ private:
 
     KernelHandle initialised_;
     KernelHandle threadEnded_;
-    KernelHandle thread_;
+    CThread thread_;
 };

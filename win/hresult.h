@@ -34,3 +34,15 @@ inline void CheckStatus(LSTATUS status) {
 
 // The status code of the exception being handled; call only inside a catch block.
 HRESULT CurrentExceptionCode() noexcept;
+
+// Runs a step whose failure the caller lets pass on purpose, or only records: the code of
+// the failure it threw, S_OK when it succeeded.
+template <class Step>
+HRESULT FailureOf(Step&& step) noexcept {
+    try {
+        step();
+        return S_OK;
+    } catch (...) {
+        return CurrentExceptionCode();
+    }
+}

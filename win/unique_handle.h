@@ -50,9 +50,8 @@ namespace handle_detail {
 inline void CloseHandleValue(HANDLE h) {
     ::CloseHandle(h);
 }
-inline void CloseKey(HKEY k) {
-    ::RegCloseKey(k);
-}
+// In win/registry.cpp, the home of every registry call.
+void CloseKey(HKEY key);
 inline void CloseFind(HANDLE h) {
     ::FindClose(h);
 }

@@ -3,18 +3,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
-#include "setup/registry_writing.h"
-#include "text/registry_keys.h"
+#include "core/registry_keys.h"
+#include "win/registry.h"
 
-bool WriteExtensionFilter(const CStringSet& set) {
-    const RegKey key = CreateWritableKey(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey);
-    if (!key) return false;
-    // Every string with its terminator, then one more zero ends the list.
-    std::wstring multiString;
-    for (const std::wstring& extension : set) multiString.append(extension).push_back(L'\0');
-    multiString.push_back(L'\0');
-    return ::RegSetValueExW(key.get(), kExtensionFilterValue, 0, REG_MULTI_SZ,
-                            reinterpret_cast<const BYTE*>(multiString.data()),
-                            static_cast<DWORD>(multiString.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+void WriteExtensionFilter(const CStringSet& set) {
+    const RegKey key = CreateKey(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey);
+    SetMultiString(key.get(), kExtensionFilterValue, std::vector<std::wstring>(set.begin(), set.end()));
 }

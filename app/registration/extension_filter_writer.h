@@ -2,5 +2,5 @@
 #include "text/string_set.h"
 
 // Stores the set as the machine's extension filter, creating the application key when it
-// is missing. False when the key cannot be opened or the value not written.
-bool WriteExtensionFilter(const CStringSet& set);
+// is missing; throws the registry's error when the key cannot be had or the value written.
+void WriteExtensionFilter(const CStringSet& set);

@@ -4,9 +4,9 @@
 #include <string>
 
 // "/RegServer": registers the encrypted-file type so that opening a .zte file runs this
-// program in decrypt-and-open mode, and makes sure an extension filter exists. Each entry is
-// written on its own, so one that fails does not stop the others; the result reflects only
-// the file-type key itself. Nothing is shown to the user.
+// program in decrypt-and-open mode, and makes sure an extension filter exists. The first
+// entry that cannot be written ends the registration with the registry's error. Nothing is
+// shown to the user.
 HRESULT RegisterServer();
 
 // The same for the program at that path; E_INVALIDARG for an empty one.

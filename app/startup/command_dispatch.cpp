@@ -12,33 +12,40 @@
 
 namespace {
 
-void Run(core::CommandAction action, const CStringList& paths) {
+// Registration shows nothing, so its outcome is the run's result, for the installer that
+// started it; every other action shows its own.
+HRESULT Run(core::CommandAction action, const CStringList& paths) {
     using core::CommandAction;
     switch (action) {
         case CommandAction::kEncryptPaths:
-            return ProcessFileList(nullptr, paths, kOperationEncrypt);
+            ProcessFileList(nullptr, paths, kOperationEncrypt);
+            break;
         case CommandAction::kDecryptPaths:
-            return ProcessFileList(nullptr, paths, kOperationDecrypt);
+            ProcessFileList(nullptr, paths, kOperationDecrypt);
+            break;
         case CommandAction::kDecryptAndOpenPaths:
-            return ProcessFileList(nullptr, paths, kOperationDecryptAndOpen);
+            ProcessFileList(nullptr, paths, kOperationDecryptAndOpen);
+            break;
         case CommandAction::kRegister:
-            RegisterServer();
-            return;
+            return RegisterServer();
         case CommandAction::kUnregister:
             UnregisterServer();
-            return;
+            break;
         case CommandAction::kChooseAndEncrypt:
-            return ChooseAndEncrypt(nullptr);
+            ChooseAndEncrypt(nullptr);
+            break;
         case CommandAction::kChooseAndDecrypt:
-            return ChooseAndDecrypt(nullptr);
+            ChooseAndDecrypt(nullptr);
+            break;
         case CommandAction::kNothing:
-            return;
+            break;
     }
+    return S_OK;
 }
 
 }  // namespace
 
-void DispatchCommandLine(std::wstring_view commandLine, const ZTTraceNS::CTraceScope& scope) {
+HRESULT DispatchCommandLine(std::wstring_view commandLine, const ZTTraceNS::CTraceScope& scope) {
     const std::wstring line(commandLine);
     ZTTraceNS::Trace(scope, 0, "CommandLine = %ls", line.c_str());
     CCommands commands;
@@ -48,5 +55,5 @@ void DispatchCommandLine(std::wstring_view commandLine, const ZTTraceNS::CTraceS
     if (!hasPaths) ZTTraceNS::Trace(scope, 0, "Command = %ls", commands.Commands().GetAt(0).c_str());
     const std::optional<std::u16string_view> first =
         hasCommand ? std::optional(AsU16(commands.Commands().GetAt(0))) : std::nullopt;
-    Run(core::SelectCommandAction(first, hasPaths), commands.Paths());
+    return Run(core::SelectCommandAction(first, hasPaths), commands.Paths());
 }

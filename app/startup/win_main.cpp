@@ -1,5 +1,6 @@
 // ZTFileEn: one job per start, chosen on the command line; without arguments, the main
-// window. The exit code is always 0: every action reports its own outcome.
+// window. The exit code is 0 but after /RegServer, whose HRESULT it is, so that an installer
+// sees a registration that failed; every other action reports its own outcome.
 #include <windows.h>
 // commctrl.h needs windows.h first.
 #include <commctrl.h>
@@ -14,18 +15,16 @@
 
 namespace {
 
-void Run(HINSTANCE instance, const ZTTraceNS::CTraceScope& scope) {
+HRESULT Run(HINSTANCE instance, const ZTTraceNS::CTraceScope& scope) {
     ::InitCommonControls();
     const CLanguageSatellite satellite;
     ZTTraceNS::Trace(scope, 0, "Processing Command Line arguments");
     const std::wstring_view commandLine = ::GetCommandLineW();
     // Decided on the tail as the program's entry would see it, so trailing blanks after
     // the program's name still count as no arguments.
-    if (core::CommandTail(AsU16(commandLine)).empty()) {
-        RunMainWindow(instance);
-    } else {
-        DispatchCommandLine(commandLine, scope);
-    }
+    if (!core::CommandTail(AsU16(commandLine)).empty()) return DispatchCommandLine(commandLine, scope);
+    RunMainWindow(instance);
+    return S_OK;
 }
 
 }  // namespace
@@ -33,6 +32,5 @@ void Run(HINSTANCE instance, const ZTTraceNS::CTraceScope& scope) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ZTTraceNS::CTraceScope scope("WinMain");
     const CComApartment apartment;
-    if (apartment.Ok()) Run(instance, scope);
-    return 0;
+    return apartment.Ok() ? static_cast<int>(Run(instance, scope)) : 0;
 }

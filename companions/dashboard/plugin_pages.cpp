@@ -3,8 +3,7 @@
 #include <optional>
 
 #include "plugin_contract.h"
-#include "trace/registry_values.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 
 namespace {
 
@@ -30,9 +29,9 @@ std::optional<PlugInPage> PageOf(const std::wstring& path) {
 
 std::vector<PlugInPage> LoadPlugInPages() {
     std::vector<PlugInPage> pages;
-    for (const std::wstring& name : ZTTraceNS::ValueNames(HKEY_LOCAL_MACHINE, kPlugInsKey)) {
+    for (const std::wstring& name : ValueNames(TryOpenKey(HKEY_LOCAL_MACHINE, kPlugInsKey).get())) {
         const std::optional<std::wstring> path =
-            ReadRegistryString(HKEY_LOCAL_MACHINE, kPlugInsKey, name.c_str());
+            TryReadExpandedString(HKEY_LOCAL_MACHINE, kPlugInsKey, name.c_str());
         if (!path) continue;
         if (std::optional<PlugInPage> page = PageOf(*path)) pages.push_back(std::move(*page));
     }

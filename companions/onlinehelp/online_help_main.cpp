@@ -15,7 +15,7 @@
 #include "core/online_help_request.h"
 #include "text/help.h"
 #include "win/com_apartment.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
 
@@ -37,7 +37,7 @@ std::wstring TopicOf(const std::wstring& parameters) {
     const std::optional<core::OnlineHelpRequest> request = core::ParseOnlineHelpRequest(AsU16(parameters));
     if (!request || request->product.empty()) return {};
     const std::optional<std::wstring> entry =
-        ReadRegistryString(HKEY_LOCAL_MACHINE, kHelpEntries, ToWide(request->product).c_str());
+        TryReadExpandedString(HKEY_LOCAL_MACHINE, kHelpEntries, ToWide(request->product).c_str());
     if (!entry) return {};
     const std::optional<std::u16string> page = core::HelpEntryPage(AsU16(*entry), request->topic);
     return page ? L"/" + ToWide(*page) : std::wstring();

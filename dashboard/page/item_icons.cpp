@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "text/registry_keys.h"
+#include "core/registry_keys.h"
 #include "win/path_parts.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 #include "win/wide_text.h"
 
 namespace {
@@ -25,9 +25,8 @@ std::optional<std::wstring> OpeningProgram(const std::wstring& name) {
 
 std::optional<core::IconLocation> IconLocationFor(const CDecryptedItem& item) {
     // The applications the suite recorded, under its own key, by the item's key.
-    const std::wstring applications = std::wstring(kTapwiseCryptoKey) + L"\\Applications";
     std::optional<std::wstring> text =
-        ReadRegistryString(HKEY_LOCAL_MACHINE, applications.c_str(), item.Key().c_str());
+        TryReadExpandedString(HKEY_LOCAL_MACHINE, kRecordedApplicationsKey, item.Key().c_str());
     if (!text || text->empty()) text = OpeningProgram(item.Name());
     if (!text || text->empty()) return std::nullopt;
     return core::ParseIconLocation(AsU16(*text));

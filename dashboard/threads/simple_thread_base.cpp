@@ -3,21 +3,20 @@
 #include "win/this_module.h"
 
 CSimpleThreadBase::CSimpleThreadBase() {
-    DWORD id = 0;
-    thread_.reset(::CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &id));
-    if (thread_) threadId_ = id;
+    thread_.Start(ThreadProc, this, true);
+    threadId_ = thread_.Id();
 }
 
 void CSimpleThreadBase::Resume() {
     if (!thread_ || started_) return;
     started_ = true;
-    ::ResumeThread(thread_.get());
+    thread_.Resume();
 }
 
 void CSimpleThreadBase::WaitForEnd() {
     if (!thread_) return;
     Resume();
-    ::WaitForSingleObject(thread_.get(), INFINITE);
+    thread_.Join();
 }
 
 void CSimpleThreadBase::SetSelfDeleting() {
@@ -25,9 +24,9 @@ void CSimpleThreadBase::SetSelfDeleting() {
     module_.reset(::LoadLibraryW(ModuleFileName(ThisModule()).c_str()));
 }
 
-DWORD WINAPI CSimpleThreadBase::ThreadProc(void* object) {
+unsigned __stdcall CSimpleThreadBase::ThreadProc(void* object) {
     auto* self = static_cast<CSimpleThreadBase*>(object);
-    const DWORD code = self->Run();
+    const unsigned code = self->Run();
     self->threadId_ = 0;
     if (!self->selfDeleting_) return code;
     const HMODULE module = self->module_.release();

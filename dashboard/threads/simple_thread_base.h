@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "win/thread.h"
 #include "win/unique_handle.h"
 
 // A worker thread running the object's Run. It is created suspended in the constructor, so
@@ -29,13 +30,13 @@ protected:
     // From now on the thread deletes its object when Run returns, and keeps the module that
     // holds its code loaded until then, since no owner waits for it. Call before Resume.
     void SetSelfDeleting();
-    HANDLE Handle() const { return thread_.get(); }
+    HANDLE Handle() const { return thread_.Handle(); }
 
 private:
     virtual DWORD Run() { return 0; }
-    static DWORD WINAPI ThreadProc(void* object);
+    static unsigned __stdcall ThreadProc(void* object);
 
-    KernelHandle thread_;
+    CThread thread_;
     std::atomic<DWORD> threadId_{0};
     bool started_ = false;
     bool selfDeleting_ = false;

@@ -4,12 +4,14 @@
 
 #include <optional>
 
+#include "core/registry_keys.h"
 #include "core/trace_switch.h"
 #include "core/unix_time.h"
 #include "dashboard/trace/trace_cleanup.h"
-#include "trace/registry_values.h"
-#include "trace/tracing_keys.h"
+#include "trace/configuration.h"
+#include "win/hresult.h"
 #include "win/path_parts.h"
+#include "win/registry.h"
 #include "win/this_module.h"
 
 namespace tracecore {
@@ -24,8 +26,7 @@ std::wstring Trimmed(const std::wstring& text) {
 }
 
 std::wstring TracingString(HKEY tracing, const wchar_t* name) {
-    const ZTTraceNS::StringValue value = ZTTraceNS::ReadString(tracing, name);
-    return value.status == ERROR_SUCCESS ? Trimmed(value.text) : std::wstring();
+    return Trimmed(TryReadString(tracing, name, ZTTraceNS::kTraceValueUnits).value_or(L""));
 }
 
 core::CalendarDate DateOf(const SYSTEMTIME& time) {
@@ -45,8 +46,8 @@ core::CalendarDate LocalDateOf(DWORD seconds) {
 }
 
 TraceMode ReadMode() {
-    const RegKey tracing = ZTTraceNS::OpenReadKey(HKEY_LOCAL_MACHINE, ZTTraceNS::kTracingKey);
-    const std::optional<DWORD> value = ZTTraceNS::ReadDword(tracing.get(), kSwitchValue);
+    const RegKey tracing = TryOpenKey(HKEY_LOCAL_MACHINE, kTracingKey);
+    const std::optional<DWORD> value = TryReadDword(tracing.get(), kSwitchValue);
     if (!value) return TraceMode::kOff;
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -65,7 +66,7 @@ realtracer_t::realtracer_t() {
 }
 
 std::wstring realtracer_t::TraceFilePath() const {
-    const RegKey tracing = ZTTraceNS::OpenReadKey(HKEY_LOCAL_MACHINE, ZTTraceNS::kTracingKey);
+    const RegKey tracing = TryOpenKey(HKEY_LOCAL_MACHINE, kTracingKey);
     const std::wstring fileName = TracingString(tracing.get(), L"FileName");
     if (!fileName.empty()) return fileName;
     const std::wstring folder = TracingString(tracing.get(), L"TracePath");
@@ -75,14 +76,12 @@ std::wstring realtracer_t::TraceFilePath() const {
 
 bool realtracer_t::RemoveSwitch() {
     {
-        const RegKey tracing = ZTTraceNS::OpenReadKey(HKEY_LOCAL_MACHINE, ZTTraceNS::kTracingKey);
-        if (!ZTTraceNS::ReadDword(tracing.get(), kSwitchValue)) return false;
+        const RegKey tracing = TryOpenKey(HKEY_LOCAL_MACHINE, kTracingKey);
+        if (!TryReadDword(tracing.get(), kSwitchValue)) return false;
     }
-    RegKey writable;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, ZTTraceNS::kTracingKey, 0, KEY_SET_VALUE, writable.put()) ==
-        ERROR_SUCCESS) {
-        ::RegDeleteValueW(writable.get(), kSwitchValue);
-    }
+    // A switch that cannot be removed (no right to the machine's key) stays; the files still go.
+    FailureOf(
+        [] { DeleteValue(OpenKey(HKEY_LOCAL_MACHINE, kTracingKey, KEY_SET_VALUE).get(), kSwitchValue); });
     return true;
 }
 

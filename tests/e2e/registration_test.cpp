@@ -11,7 +11,7 @@
 #include "process_run.h"
 #include "registry_backup.h"
 #include "text/res_string.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 
 namespace {
 
@@ -27,6 +27,12 @@ constexpr wchar_t kMarkType[] = L"ZtE2E.MarkFile";
 void RunToTheEnd(const std::wstring& arguments) {
     const ProcessRun run = RunProgram(arguments);
     ASSERT_TRUE(run.EndsWithin(kIdleRunEndsMs)) << "registration shows no window and ends";
+}
+
+// The exit code an installer sees.
+DWORD ExitCodeOf(const std::wstring& arguments) {
+    ProcessRun run = RunProgram(arguments);
+    return run.Finish(kIdleRunEndsMs);
 }
 
 std::optional<std::wstring> MultiString(HKEY root, const wchar_t* subKey, const wchar_t* name) {
@@ -69,7 +75,7 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
     CreateRegistryKey(HKEY_LOCAL_MACHINE, kShellExtensions);
     const std::wstring program = ProgramPath();
 
-    RunToTheEnd(L"/RegServer");
+    ASSERT_EQ(ExitCodeOf(L"/RegServer"), 0u);
 
     const struct {
         HKEY root;
@@ -87,7 +93,7 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
     };
     for (const auto& entry : entries) {
         SCOPED_TRACE(::testing::Message() << entry.key << " " << (entry.value ? entry.value : L"(default)"));
-        EXPECT_EQ(ReadRegistryString(entry.root, entry.key, entry.value), entry.expected);
+        EXPECT_EQ(TryReadExpandedString(entry.root, entry.key, entry.value), entry.expected);
     }
     EXPECT_EQ(MultiString(HKEY_LOCAL_MACHINE, kApplicationKey, L"ExtensionFilter"),
               std::wstring(L".386\0.dll\0.drv\0.exe\0.lnk\0.pnf\0.sys\0.vxd\0\0", 41));
@@ -96,7 +102,7 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
 
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kFileType));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L".zte"));
-    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), std::nullopt);
+    EXPECT_EQ(TryReadExpandedString(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), std::nullopt);
     const std::wstring lines =
         L"\xFEFF"
         L"HKU\tSOFTWARE\\Zentaro\\Applications\\TWAppSettings\t5\tShowDecryptIcon\r\n"
@@ -104,6 +110,14 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeAndUnregisteringRemovesItAn
         L"HKU\tSOFTWARE\\Zentaro\\Applications\\Settings\t5\tGeneral\r\n"
         L"HK\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t2\r\n";
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"Cleanup.txt")), Utf16Bytes(lines));
+}
+
+TEST_F(RegistrationTest, ARegistrationThatCannotWriteTheOpenCommandEndsWithTheRegistrysError) {
+    MakeUnwritableBelow(HKEY_CLASSES_ROOT, kFileType, L"shell");
+
+    EXPECT_EQ(ExitCodeOf(L"/RegServer"),
+              static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE)));
+    EXPECT_EQ(TryReadExpandedString(HKEY_CLASSES_ROOT, kOpenCommand, nullptr), std::nullopt);
 }
 
 TEST_F(RegistrationTest, OpeningAnEncryptedFileThroughItsOpenCommandDecryptsRecordsAndOpensIt) {
@@ -116,7 +130,7 @@ TEST_F(RegistrationTest, OpeningAnEncryptedFileThroughItsOpenCommandDecryptsReco
     Encrypt(plain);
     ASSERT_TRUE(IsEncrypted(plain));
 
-    std::wstring command = ReadRegistryString(HKEY_CLASSES_ROOT, kOpenCommand, nullptr).value_or(L"");
+    std::wstring command = TryReadExpandedString(HKEY_CLASSES_ROOT, kOpenCommand, nullptr).value_or(L"");
     const std::size_t placeholder = command.find(L"%1");
     ASSERT_NE(placeholder, std::wstring::npos) << command;
     command.replace(placeholder, 2, plain + L".zte");

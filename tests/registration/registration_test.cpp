@@ -6,10 +6,10 @@
 
 #include "app/registration/server_registration.h"
 #include "app/resources/resource_ids.h"
+#include "core/registry_keys.h"
 #include "registry_backup.h"
 #include "setup/cleanup_list.h"
 #include "test_support.h"
-#include "text/registry_keys.h"
 #include "text/res_string.h"
 #include "win/unique_handle.h"
 #include "win/windows_version.h"
@@ -102,6 +102,13 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeWithTheProgramPathUnquoted)
               program + L" \"%1\"");
     EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L".zte", nullptr), L"Tapwise Crypto");
     EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), program + L" ^.zte");
+}
+
+TEST_F(RegistrationTest, RegisteringFailsWithTheRegistrysErrorWhenTheOpenCommandCannotBeWritten) {
+    MakeUnwritableBelow(HKEY_CLASSES_ROOT, L"Tapwise Crypto", L"shell");
+    EXPECT_EQ(RegisterProgram(kProgramWithSpaces), HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
+              std::nullopt);
 }
 
 TEST_F(RegistrationTest, RegisterServerNamesTheRunningProgram) {

@@ -5,7 +5,7 @@
 #include <sddl.h>
 
 #include "shellext_fixture.h"
-#include "win/registry_string.h"
+#include "win/registry.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -19,7 +19,7 @@ bool KeyExists(HKEY root, const wchar_t* subKey) {
 }
 
 std::wstring Default(HKEY root, const std::wstring& subKey, const wchar_t* name = nullptr) {
-    return ReadRegistryString(root, subKey.c_str(), name).value_or(L"<missing>");
+    return TryReadExpandedString(root, subKey.c_str(), name).value_or(L"<missing>");
 }
 
 bool IsAdministrator() {

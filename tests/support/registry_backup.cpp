@@ -96,12 +96,18 @@ bool RegistryKeyExists(HKEY root, const wchar_t* subKey) {
     return ::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
-RegKey CreateRegistryKey(HKEY root, const std::wstring& subKey, REGSAM view) {
+RegKey CreateRegistryKey(HKEY root, const std::wstring& subKey, REGSAM view, DWORD options) {
     RegKey key;
-    EXPECT_EQ(::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+    EXPECT_EQ(::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, options, KEY_ALL_ACCESS | view, nullptr,
                                 key.put(), nullptr),
               ERROR_SUCCESS);
     return key;
+}
+
+void MakeUnwritableBelow(HKEY root, const std::wstring& parent, const std::wstring& child) {
+    DeleteRegistryTree(root, parent);
+    CreateRegistryKey(root, parent);
+    CreateRegistryKey(root, parent + L"\\" + child, 0, REG_OPTION_VOLATILE);
 }
 
 void DeleteRegistryTree(HKEY root, const std::wstring& subKey, REGSAM view) {

@@ -35,8 +35,13 @@ std::optional<std::wstring> ReadRegistryText(HKEY root, const wchar_t* subKey, c
 std::optional<DWORD> ReadRegistryDword(HKEY root, const wchar_t* subKey, const wchar_t* name);
 bool RegistryKeyExists(HKEY root, const wchar_t* subKey);
 
-// Opens a key for any access, creating it when missing, in the given view.
-RegKey CreateRegistryKey(HKEY root, const std::wstring& subKey, REGSAM view = 0);
+// Opens a key for any access, creating it when missing, in the given view; options may ask
+// for a volatile key.
+RegKey CreateRegistryKey(HKEY root, const std::wstring& subKey, REGSAM view = 0,
+                         DWORD options = REG_OPTION_NON_VOLATILE);
+// Makes parent afresh with child below it as a volatile key, below which Windows and Wine
+// refuse any lasting key: a place where writing fails with ERROR_CHILD_MUST_BE_VOLATILE.
+void MakeUnwritableBelow(HKEY root, const std::wstring& parent, const std::wstring& child);
 // Removes a key with everything below it, in the given view.
 void DeleteRegistryTree(HKEY root, const std::wstring& subKey, REGSAM view = 0);
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "app/resources/resource_ids.h"
+#include "core/registry_keys.h"
 #include "process_run.h"
 #include "test_string_ids.h"
 #include "text/branding.h"
-#include "text/registry_keys.h"
 #include "text/res_string.h"
 
 namespace {

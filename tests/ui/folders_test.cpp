@@ -2,11 +2,11 @@
 
 #include <vector>
 
+#include "core/registry_keys.h"
 #include "process_run.h"
 #include "text/help.h"
 #include "text/online_help.h"
 #include "text/product_folders.h"
-#include "text/registry_keys.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/registry_keys.h"
 #include "process_run.h"
-#include "text/registry_keys.h"
 #include "text/settings.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "core/registry_keys.h"
 #include "test_support.h"
 #include "text/extension_filter.h"
-#include "text/registry_keys.h"
 #include "win/unique_handle.h"
 
 namespace {
