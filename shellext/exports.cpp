@@ -9,7 +9,7 @@
 #include "shellext/com_module.h"
 #include "shellext/registration.h"
 #include "shellext/shell_extension.h"
-#include "text/language_satellite.h"
+#include "text/resource_module.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "text/string_list.h"
+#include "text/string_containers.h"
 
 // Appends the full path of every entry of the folder except "." and "..", in the order the
 // file system returns them. The listing is closed before this returns, so whatever the

@@ -1,5 +1,5 @@
 #pragma once
-#include "text/string_set.h"
+#include "text/string_containers.h"
 
 // Stores the set as the machine's extension filter, creating the application key when it
 // is missing. False when the key cannot be opened or the value not written.
