@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "leading_integer.h"
+#include "decimal_number.h"
 
 namespace core {
 

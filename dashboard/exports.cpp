@@ -12,7 +12,7 @@
 #include "dashboard/page_entry.h"
 #include "dashboard/server_registration.h"
 #include "dashboard/trace/tracer.h"
-#include "text/language_satellite.h"
+#include "text/resource_module.h"
 #include "win/com_server.h"
 
 namespace {

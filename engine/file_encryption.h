@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/encryption_decryption.h"
-#include "text/lower_case_string_set.h"
+#include "text/string_containers.h"
 
 // The encrypt command: every file becomes "<name>.zte" beside it, and the plain file is
 // overwritten and deleted once the encrypted copy is safely on disk.

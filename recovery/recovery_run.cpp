@@ -2,12 +2,11 @@
 
 #include <memory>
 
-#include "core/secure_bytes.h"
 #include "engine/engine_ids.h"
 #include "engine/file_decryption.h"
 #include "engine/walk.h"
 #include "recovery/resources/resource_ids.h"
-#include "recovery/tw_user_info.h"
+#include "secret/user_secret.h"
 #include "text/integer_text.h"
 #include "text/message_box.h"
 #include "text/res_string.h"
@@ -31,6 +30,14 @@ public:
         return std::nullopt;
     }
     bool RecordsNamedItems() const override { return false; }
+};
+
+// The password the files were encrypted with, asked once: whether it is the right one shows
+// only when the files are decrypted with it.
+constexpr PasswordDialogLayout kPasswordDialog{
+    .templateId = IDD_PASSWORD,
+    .field = IDC_PASSWORD,
+    .emptyMessage = IDS_PASSWORD_EMPTY,
 };
 
 // The help the dialog's Help button opens lives only as long as the dialog.
@@ -71,9 +78,9 @@ void RunRecovery(HWND owner) {
 
 void DecryptSelection(HWND owner, const CStringList& paths) {
     ZTTraceNS::CTraceScope scope("DecryptSelection");
-    core::SecureBytes secret(CTWUserInfo::kSecretSize);
-    const HRESULT loaded =
-        CTWUserInfo::LoadCurrentUserSecret(secret.Bytes().first<CTWUserInfo::kSecretSize>());
+    // Recovery does without the fingerprint and verification libraries: no store.
+    CUserSecret secret(kPasswordDialog);
+    const HRESULT loaded = secret.Load(owner, nullptr);
     if (loaded == S_FALSE) {
         ShowMessage(nullptr, IDS_PASSWORD_CANCELLED, kErrorMessageStyle);
         return;

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "text/string_list.h"
+#include "text/string_containers.h"
 
 // One recovery: the open-file dialog, then DecryptSelection on the files chosen. Nothing
 // happens when the user cancels the dialog.

@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "recovery/recovery_run.h"
-#include "text/language_satellite.h"
+#include "text/resource_module.h"
 #include "trace/trace_scope.h"
 #include "win/com_apartment.h"
 

@@ -11,14 +11,21 @@
 
 #include "core/obfuscated_blob.h"
 #include "secret/base64_text.h"
-#include "secret/digest.h"
-#include "secret/heap_allocator.h"
+#include "secret/crypt_context.h"
 #include "secret/obfuscation_key.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
 
+// Blob buffers on the process heap. What a buffer held is zeroed before it goes back: blobs
+// carry secrets and passwords.
+struct HeapAllocator {
+    // Throws E_OUTOFMEMORY when the heap has no room.
+    static BYTE* Allocate(DWORD size);
+    static void Free(BYTE* data, DWORD size) noexcept;
+};
+
 // One byte buffer described by a size/pointer pair, owned and released by the allocator A:
-// the process heap (_heap_allocator) or the library that handed it over. Copying between
+// the process heap (HeapAllocator) or the library that handed it over. Copying between
 // blobs always lands on the heap; only heap blobs can be filled or rewritten.
 template <class Blob, class A>
 class CCryptBlob {
@@ -104,4 +111,10 @@ private:
     Blob blob_{};
 };
 
-using CHeapBlob = CCryptBlob<_CRYPTOAPI_BLOB, _heap_allocator>;
+using CHeapBlob = CCryptBlob<_CRYPTOAPI_BLOB, HeapAllocator>;
+
+// A wide string as a heap blob: its UTF-16 units and the terminating zero unit.
+class CWideStringBlob : public CHeapBlob {
+public:
+    explicit CWideStringBlob(std::wstring_view text);
+};

@@ -1,10 +1,12 @@
 #include "secret/crypt_context.h"
 
+#include <wincrypt.h>
 #include <atomic>
 
 #include "secret/provider_repair.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -57,4 +59,14 @@ void CCryptContext::CheckProvider() {
     }
     providerChecked = true;
     ZTTraceNS::Trace(scope, 0, "Finished...");
+}
+
+DWORD DigestInto(ALG_ID algorithm, std::span<const BYTE> data, DigestBuffer& digest) {
+    const CCryptContext context(true);
+    CryptHashHandle hash;
+    Check(::CryptCreateHash(context.Get(), algorithm, 0, 0, hash.put()));
+    Check(::CryptHashData(hash.get(), data.data(), static_cast<DWORD>(data.size()), 0));
+    DWORD size = static_cast<DWORD>(digest.size());
+    Check(::CryptGetHashParam(hash.get(), HP_HASHVAL, digest.data(), &size, 0));
+    return size;
 }

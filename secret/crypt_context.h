@@ -1,4 +1,10 @@
 #pragma once
+#include <windows.h>
+
+#include <wincrypt.h>
+#include <array>
+#include <span>
+
 #include "win/unique_handle.h"
 
 // A verification context (no key container) of the enhanced RSA provider when it is wanted
@@ -18,3 +24,10 @@ private:
     CryptProvider provider_;
     bool enhanced_ = false;
 };
+
+// Room for the largest digest CryptoAPI's providers produce (SHA-512).
+using DigestBuffer = std::array<BYTE, 64>;
+
+// The digest of data under a CryptoAPI hash algorithm (CALG_MD4, CALG_MD5, ...) from the
+// enhanced provider when present; returns its size.
+DWORD DigestInto(ALG_ID algorithm, std::span<const BYTE> data, DigestBuffer& digest);

@@ -1,9 +1,10 @@
 #include "secret/password_dialog.h"
 
-#include "secret/ztw_str_blob.h"
+#include "text/message_box.h"
+#include "text/res_string.h"
 
 void MakePasswordSecret(std::wstring_view password, CHeapBlob& secret) {
-    CZTWStrBlob digest(password);
+    CWideStringBlob digest(password);
     digest.HashInPlace(CALG_MD4);
     secret = digest;
 }
@@ -15,9 +16,28 @@ HRESULT CPasswordDialog::Ask(HWND owner) {
     return result == IDOK ? S_OK : S_FALSE;
 }
 
-void CPasswordDialog::PrepareField(HWND dialog, int id) {
-    ::SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, kMaxPassword, 0);
-    ::SetFocus(::GetDlgItem(dialog, id));
+bool CPasswordDialog::OnInitDialog(HWND dialog) {
+    ::SendDlgItemMessageW(dialog, layout_.field, EM_LIMITTEXT, kMaxPassword, 0);
+    ::SetFocus(::GetDlgItem(dialog, layout_.field));
+    if (layout_.prompt != 0)
+        ::SetDlgItemTextW(dialog, layout_.prompt, LoadResString(layout_.promptText).c_str());
+    CentreOnWorkArea(dialog);
+    if (layout_.foreground) BringToForeground(dialog);
+    return false;
+}
+
+// The dialog stays open until the field holds a password, and a confirmation the same one.
+void CPasswordDialog::Accept(HWND dialog) {
+    const CPasswordText password(dialog, layout_.field);
+    if (password.View().empty()) {
+        ShowMessage(dialog, layout_.emptyMessage, kErrorMessageStyle);
+        return;
+    }
+    if (layout_.confirmation != 0 && CPasswordText(dialog, layout_.confirmation).View() != password.View()) {
+        ShowMessage(dialog, layout_.differMessage, kErrorMessageStyle);
+        return;
+    }
+    MakeSecret(dialog, password.View());
 }
 
 void CPasswordDialog::MakeSecret(HWND dialog, std::wstring_view password) {

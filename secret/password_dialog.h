@@ -11,32 +11,48 @@
 // through CryptoAPI. Failures are raised.
 void MakePasswordSecret(std::wstring_view password, CHeapBlob& secret);
 
-// A dialog that turns a typed password into a secret. Subclasses check what was typed when
-// the user presses OK and hand the password to MakeSecret; Cancel ends it without a secret.
+// A program's own resources for its password dialog. A program that makes a new secret asks
+// for the password twice, with a prompt, in front of whatever is active; one that recovers
+// with a known password asks once.
+struct PasswordDialogLayout {
+    UINT templateId;
+    int field;
+    // The second field, which must hold the same password; 0 when the password is asked once.
+    int confirmation = 0;
+    // The static control that shows promptText when the dialog opens; 0 for none.
+    int prompt = 0;
+    UINT promptText = 0;
+    UINT emptyMessage = 0;
+    // Shown when the two fields differ.
+    UINT differMessage = 0;
+    bool foreground = false;
+};
+
+// A dialog that turns a typed password into a secret. OK is refused while the field is empty
+// or the confirmation differs; Cancel ends it without a secret.
 class CPasswordDialog : public CModalDialog {
 public:
     // The most characters a password field takes.
     static constexpr int kMaxPassword = 256;
+
+    explicit CPasswordDialog(const PasswordDialogLayout& layout)
+        : CModalDialog(layout.templateId), layout_(layout) {}
 
     // S_OK with the secret, S_FALSE when the user cancelled. A dialog that cannot be shown, or
     // a secret that cannot be made, is raised.
     HRESULT Ask(HWND owner);
     const CHeapBlob& Secret() const { return secret_; }
 
-protected:
-    explicit CPasswordDialog(UINT templateId) : CModalDialog(templateId) {}
-
-    // Limits the field to kMaxPassword characters and gives it the focus.
-    static void PrepareField(HWND dialog, int id);
-    // What OK does: the dialog stays open until MakeSecret ends it.
-    virtual void Accept(HWND dialog) = 0;
+private:
+    bool OnInitDialog(HWND dialog) override;
+    bool OnCommand(HWND dialog, WORD id) override;
+    // What OK does: the dialog stays open until the password is acceptable.
+    void Accept(HWND dialog);
     // Makes the secret and ends the dialog with OK. Nothing may be raised through the dialog
     // procedure, so a failure ends the dialog too and Ask raises it.
     void MakeSecret(HWND dialog, std::wstring_view password);
 
-private:
-    bool OnCommand(HWND dialog, WORD id) final;
-
+    PasswordDialogLayout layout_;
     CHeapBlob secret_;
     HRESULT failure_ = S_OK;
 };

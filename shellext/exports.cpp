@@ -7,7 +7,7 @@
 #include "setup/cleanup_list.h"
 #include "shellext/registration.h"
 #include "shellext/shell_extension.h"
-#include "text/language_satellite.h"
+#include "text/resource_module.h"
 #include "win/com_server.h"
 
 namespace {

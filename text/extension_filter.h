@@ -1,5 +1,5 @@
 #pragma once
-#include "text/string_set.h"
+#include "text/string_containers.h"
 
 // Adds the extensions that need the user's confirmation before encryption, as the registry
 // lists them. False when the list cannot be read; the set is then unchanged.

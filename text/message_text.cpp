@@ -1,5 +1,8 @@
 #include "text/message_text.h"
 
+#include "text/integer_text.h"
+#include "text/res_string.h"
+#include "text/text_ids.h"
 #include "win/unique_handle.h"
 
 std::optional<std::wstring> MessageText(HRESULT status, HMODULE module, DWORD language) {
@@ -15,4 +18,20 @@ std::optional<std::wstring> MessageText(HRESULT status, HMODULE module, DWORD la
         text.pop_back();
     if (text.empty()) return std::nullopt;
     return text;
+}
+
+namespace {
+
+// Status codes that a dispatch interface raises, numbered from this base.
+constexpr DWORD kDispatchErrorBase = 0x80040200;
+constexpr DWORD kLastDispatchError = 0x8004FFFF;
+
+}  // namespace
+
+std::wstring SystemErrorText(HRESULT status) {
+    if (auto text = MessageText(status, nullptr, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT))) return *text;
+    const auto code = static_cast<DWORD>(status);
+    if (code > kDispatchErrorBase && code <= kLastDispatchError)
+        return FormatInteger(LoadResString(IDS_IDISPATCH_ERROR), code - kDispatchErrorBase);
+    return FormatInteger(LoadResString(IDS_UNKNOWN_ERROR), code);
 }

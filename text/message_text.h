@@ -8,3 +8,7 @@
 // module is given, in the language asked for (0: the system's choice); without its trailing
 // line breaks and blanks. Nothing when there is no text for it.
 std::optional<std::wstring> MessageText(HRESULT status, HMODULE module = nullptr, DWORD language = 0);
+
+// The system's description of the status in the user's language, without its final line
+// break. A status the system cannot describe is named as a dispatch error or an unknown one.
+std::wstring SystemErrorText(HRESULT status);

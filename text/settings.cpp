@@ -1,6 +1,6 @@
 #include "text/settings.h"
 
-#include "core/leading_integer.h"
+#include "core/decimal_number.h"
 #include "trace/trace_scope.h"
 #include "win/wide_text.h"
 

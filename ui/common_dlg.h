@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "text/string_list.h"
+#include "text/string_containers.h"
 #include "ui/window_subclass.h"
 
 // The open-file dialog for choosing files to process; after ChooseFiles the list holds the

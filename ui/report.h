@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/string_list.h"
+#include "text/string_containers.h"
 
 // What a run has to tell the user, one paragraph per entry, shown by the report dialog.
 class CReport : public CStringList {

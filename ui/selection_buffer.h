@@ -1,7 +1,7 @@
 #pragma once
 #include <span>
 
-#include "text/string_list.h"
+#include "text/string_containers.h"
 
 // Appends the paths that an open-file dialog with multiple selection left in its buffer:
 // either the full path of one file, or the folder followed by the names chosen in it, each

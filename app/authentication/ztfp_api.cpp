@@ -45,4 +45,15 @@ void BufferFree(void* buffer) {
     Bound<void(WINAPI*)(void*)>("ZTFPBufferFree")(buffer);
 }
 
+void LibraryAllocator::Free(BYTE* data, DWORD size) noexcept {
+    if (!data) return;
+    ::SecureZeroMemory(data, size);
+    try {
+        BufferFree(data);
+    } catch (...) {
+        // A buffer can only come from a bound library, so this cannot fail; were it to, the
+        // zeroed buffer is left rather than letting a destructor throw.
+    }
+}
+
 }  // namespace ztfp

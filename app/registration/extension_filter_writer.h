@@ -1,5 +1,5 @@
 #pragma once
-#include "text/string_set.h"
+#include "text/string_containers.h"
 
 // Stores the set as the machine's extension filter, creating the application key when it
 // is missing; throws the registry's error when the key cannot be had or the value written.

@@ -7,8 +7,8 @@
 
 #include "app/startup/command_dispatch.h"
 #include "app/startup/main_wnd.h"
-#include "core/command_tail.h"
-#include "text/language_satellite.h"
+#include "core/command_line.h"
+#include "text/resource_module.h"
 #include "trace/trace_scope.h"
 #include "win/com_apartment.h"
 #include "win/wide_text.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/authentication/tw_user_info.h"
+#include "app/authentication/library_secret.h"
 #include "app/resources/resource_ids.h"
 #include "app/traversal/interactive_run.h"
 #include "app/traversal/untouchable_items.h"
@@ -13,8 +13,8 @@
 #include "engine/walk.h"
 #include "text/integer_text.h"
 #include "text/message_box.h"
+#include "text/message_text.h"
 #include "text/res_string.h"
-#include "text/system_error_text.h"
 #include "trace/operation.h"
 #include "ui/run_dialogs.h"
 #include "win/raised_priority.h"
@@ -77,8 +77,8 @@ void Run(HWND owner, const CStringList& paths, int operationKind, std::span<cons
 void ProcessFileList(HWND owner, const CStringList& paths, int operationKind) {
     ZTTraceNS::CTraceScope scope("ProcessFileList");
     const HRESULT result = Guarded(scope, [&] {
-        CTWUserInfo user(operationKind);
-        if (!SecretAvailable(user.LoadCurrentUserSecret(owner))) return;
+        CLibrarySecret user(operationKind);
+        if (!SecretAvailable(user.Load(owner))) return;
         core::SecureBytes secret(user.Secret());
         Run(owner, paths, operationKind, secret.Bytes());
     });

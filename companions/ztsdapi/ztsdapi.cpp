@@ -23,8 +23,8 @@
 #include "core/obfuscated_blob.h"
 #include "core/xtea_feedback.h"
 #include "resource_ids.h"
+#include "secret/crypt_blob.h"
 #include "secret/obfuscation_key.h"
-#include "secret/ztw_str_blob.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
 
@@ -211,7 +211,7 @@ wchar_t* Base64InLocalMemory(const std::vector<std::uint8_t>& blob) {
 // The password as the program deobfuscates it: its UTF-16 units and terminator, enciphered
 // with this process's key from a random initial vector.
 wchar_t* ObfuscatedPassword(std::wstring_view password) {
-    const CZTWStrBlob plain(password);
+    const CWideStringBlob plain(password);
     std::array<std::uint8_t, 8> ivBytes{};
     Random(ivBytes.data(), static_cast<ULONG>(ivBytes.size()));
     const core::XteaBlock iv = core::XteaBlockFromBytes(ivBytes);

@@ -9,8 +9,6 @@
 #include "core/cleanup_line.h"
 #include "core/command_action.h"
 #include "core/command_line.h"
-#include "core/command_tail.h"
-#include "core/command_token.h"
 
 namespace core {
 namespace {

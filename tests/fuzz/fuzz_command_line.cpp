@@ -7,8 +7,6 @@
 #include <string>
 
 #include "core/command_line.h"
-#include "core/command_tail.h"
-#include "core/command_token.h"
 
 namespace {
 

@@ -15,7 +15,6 @@
 #include "secret/crypt_blob.h"
 #include "secret/obfuscation_key.h"
 #include "secret/password_dialog.h"
-#include "secret/ztw_str_blob.h"
 #include "win/hresult.h"
 
 namespace {
@@ -156,13 +155,13 @@ TEST(CryptBlob, AFailedConstructionFromBase64GivesItsBufferBack) {
 }
 
 TEST(CryptBlob, WideStringBlobHoldsTheUnitsAndTheTerminator) {
-    const CZTWStrBlob blob(L"abc");
+    const CWideStringBlob blob(L"abc");
     EXPECT_EQ(BytesOf(blob), (std::vector<BYTE>{'a', 0, 'b', 0, 'c', 0, 0, 0}));
-    EXPECT_EQ(CZTWStrBlob(L"").Bytes().size(), 2u);
+    EXPECT_EQ(CWideStringBlob(L"").Bytes().size(), 2u);
 }
 
 TEST(CryptBlob, HashInPlaceReplacesTheContentByItsDigest) {
-    CZTWStrBlob blob(L"pass word");
+    CWideStringBlob blob(L"pass word");
     const auto expected = core::Md4Of(blob.Bytes());
     blob.HashInPlace(CALG_MD4);
     EXPECT_EQ(BytesOf(blob), std::vector<BYTE>(expected.begin(), expected.end()));
@@ -180,7 +179,7 @@ TEST(CryptBlob, APasswordsSecretIsTheMd4OfItsUnitsAndTerminator) {
 TEST(CryptBlob, AssigningFromAnotherBlobCopiesTheBytes) {
     CHeapBlob copy;
     {
-        const CZTWStrBlob source(L"xy");
+        const CWideStringBlob source(L"xy");
         copy = source;
     }
     EXPECT_EQ(BytesOf(copy), (std::vector<BYTE>{'x', 0, 'y', 0, 0, 0}));

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "app/authentication/tw_user_info.h"
+#include "app/authentication/library_secret.h"
 
 int wmain(int argc, wchar_t** argv) {
-    CTWUserInfo user(argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 1);
-    const HRESULT hr = user.LoadCurrentUserSecret(nullptr);
+    CLibrarySecret user(argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 1);
+    const HRESULT hr = user.Load(nullptr);
     std::printf("result 0x%08lX\nsecret ", static_cast<unsigned long>(hr));
     for (BYTE byte : user.Secret()) std::printf("%02x", byte);
     std::printf("\n");

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/authentication/library_secret.h"
 #include "app/authentication/thread_user_name.h"
-#include "app/authentication/tw_user_info.h"
 #include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
@@ -134,8 +134,8 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
         MessageBoxAnswer(),
         kNewPassword + L"--set 1000 \"first choice\" --set 1001 \"first choice\" --click 1 --gone",
     });
-    CTWUserInfo user(kEncrypt);
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
+    CLibrarySecret user(kEncrypt);
+    EXPECT_EQ(user.Load(nullptr), S_OK);
     const std::vector<Answer> done = answers.get();
     ExpectAllAnswered(done);
     ASSERT_EQ(done.size(), 6u);
@@ -149,8 +149,8 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
     // A later run is verified with that password: the stored secret comes back without the
     // password dialog.
     auto later = AnswerInOrder({VerifyWith(L"first choice") + L" --gone", kNoNewPassword});
-    CTWUserInfo laterUser(kDecrypt);
-    EXPECT_EQ(laterUser.LoadCurrentUserSecret(nullptr), S_OK);
+    CLibrarySecret laterUser(kDecrypt);
+    EXPECT_EQ(laterUser.Load(nullptr), S_OK);
     const std::vector<Answer> laterDone = later.get();
     EXPECT_EQ(laterDone[0].code, 0u) << laterDone[0].output;
     EXPECT_EQ(laterDone[1].code, 1u) << "the password dialog came again";
@@ -159,13 +159,13 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
 
 TEST_F(UserSecret, AHeldSecretIsReturnedAgainWithoutAnyDialog) {
     StoreSecret(PasswordSecret(L"held"));
-    CTWUserInfo user(kEncrypt);
+    CLibrarySecret user(kEncrypt);
     auto first = AnswerInOrder({VerifyWith(L"held") + L" --gone"});
-    ASSERT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
+    ASSERT_EQ(user.Load(nullptr), S_OK);
     ExpectAllAnswered(first.get());
 
     auto second = AnswerInOrder({kNoVerification});
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
+    EXPECT_EQ(user.Load(nullptr), S_OK);
     EXPECT_EQ(second.get()[0].code, 1u) << "the verification dialog came again";
     EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"held"));
 }
@@ -177,8 +177,8 @@ TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
                                           {kDecryptAndOpen, IDS_VERIFY_DECRYPT}};
     for (const auto& [kind, promptId] : cases) {
         auto answers = AnswerInOrder({kVerification + L"--get 2001 --set 2003 pw --click 1 --gone"});
-        CTWUserInfo user(kind);
-        EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK) << "kind " << kind;
+        CLibrarySecret user(kind);
+        EXPECT_EQ(user.Load(nullptr), S_OK) << "kind " << kind;
         const std::vector<Answer> done = answers.get();
         ExpectAllAnswered(done);
         EXPECT_NE(done[0].output.find("2001: " + Narrow(LoadResString(promptId)) + "\n"), std::string::npos)
@@ -191,8 +191,8 @@ TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
 TEST_F(UserSecret, CancelledVerificationIsAbandonedWithNoSecret) {
     StoreSecret(PasswordSecret(L"pw"));
     auto answers = AnswerInOrder({kVerification + L"--click 2 --gone"});
-    CTWUserInfo user(kEncrypt);
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), kAbandoned);
+    CLibrarySecret user(kEncrypt);
+    EXPECT_EQ(user.Load(nullptr), kAbandoned);
     ExpectAllAnswered(answers.get());
     EXPECT_TRUE(user.Secret().empty());
 }
@@ -203,16 +203,16 @@ TEST_F(UserSecret, AWrongPasswordIsRefusedAndTheRightOneGetsTheSecret) {
     StoreSecret(PasswordSecret(L"right one"));
     auto refused = AnswerInOrder({VerifyWith(L"wrong one"), kRefusal, VerifyWith(L"right onE"), kRefusal,
                                   kVerification + L"--click 2 --gone"});
-    CTWUserInfo abandoned(kDecrypt);
-    EXPECT_EQ(abandoned.LoadCurrentUserSecret(nullptr), kAbandoned);
+    CLibrarySecret abandoned(kDecrypt);
+    EXPECT_EQ(abandoned.Load(nullptr), kAbandoned);
     const std::vector<Answer> done = refused.get();
     ExpectAllAnswered(done);
     EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
     EXPECT_TRUE(abandoned.Secret().empty());
 
     auto right = AnswerInOrder({VerifyWith(L"right one") + L" --gone"});
-    CTWUserInfo user(kDecrypt);
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
+    CLibrarySecret user(kDecrypt);
+    EXPECT_EQ(user.Load(nullptr), S_OK);
     ExpectAllAnswered(right.get());
     EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right one"));
 }
@@ -228,9 +228,9 @@ TEST_F(UserSecret, AfterFiveWrongTriesEachFurtherTryWaits) {
     }
     steps.push_back(VerifyWith(L"right") + L" --gone");
     auto answers = AnswerInOrder(steps);
-    CTWUserInfo user(kEncrypt);
+    CLibrarySecret user(kEncrypt);
     const DWORD start = ::GetTickCount();
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_OK);
+    EXPECT_EQ(user.Load(nullptr), S_OK);
     EXPECT_GE(::GetTickCount() - start, 5000u) << "the sixth try and the right one did not wait";
     ExpectAllAnswered(answers.get());
     EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right"));
@@ -238,17 +238,17 @@ TEST_F(UserSecret, AfterFiveWrongTriesEachFurtherTryWaits) {
     // The count ended with the right password: neither the next wrong one nor the right one
     // after it waits, which would take six seconds.
     auto again = AnswerInOrder({VerifyWith(L"wrong"), kRefusal, VerifyWith(L"right") + L" --gone"});
-    CTWUserInfo later(kEncrypt);
+    CLibrarySecret later(kEncrypt);
     const DWORD laterStart = ::GetTickCount();
-    EXPECT_EQ(later.LoadCurrentUserSecret(nullptr), S_OK);
+    EXPECT_EQ(later.Load(nullptr), S_OK);
     EXPECT_LT(::GetTickCount() - laterStart, 5000u);
     ExpectAllAnswered(again.get());
 }
 
 TEST_F(UserSecret, CancelledNewPasswordGivesNoSecretAndStoresNothing) {
     auto answers = AnswerInOrder({kVerification + L"--click 1 --gone", kNewPassword + L"--click 2 --gone"});
-    CTWUserInfo user(kEncrypt);
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), S_FALSE);
+    CLibrarySecret user(kEncrypt);
+    EXPECT_EQ(user.Load(nullptr), S_FALSE);
     ExpectAllAnswered(answers.get());
     EXPECT_TRUE(user.Secret().empty());
     EXPECT_FALSE(AnySecretStored());
@@ -262,8 +262,8 @@ TEST_F(UserSecret, AnEmptyStoredSecretIsRefused) {
     ASSERT_EQ(ztfp::WriteSecretContent(ThreadUserName().c_str(), L"Tapwise Crypto", &empty), S_OK);
     StoreSecret(PasswordSecret(L"pw"), L"Other application");
     auto answers = AnswerInOrder({VerifyWith(L"pw") + L" --gone"});
-    CTWUserInfo user(kEncrypt);
-    EXPECT_EQ(user.LoadCurrentUserSecret(nullptr), NTE_BAD_DATA);
+    CLibrarySecret user(kEncrypt);
+    EXPECT_EQ(user.Load(nullptr), NTE_BAD_DATA);
     ExpectAllAnswered(answers.get());
     EXPECT_TRUE(user.Secret().empty());
 }

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/authentication/ztfp_allocator.h"
 #include "app/authentication/ztfp_api.h"
 #include "core/password.h"
 #include "test_support.h"

@@ -18,7 +18,7 @@
 #include "engine/handle_stream.h"
 #include "engine/standard_header.h"
 #include "hex.h"
-#include "secret/ztw_str_blob.h"
+#include "secret/crypt_blob.h"
 #include "tests/support/provider_chunks.h"
 #include "ui/run_dialogs.h"
 #include "win/com_apartment.h"
@@ -137,7 +137,7 @@ int RunEngine(wchar_t** argv) {
 // The secret the suite's password dialogs make from a password, through CryptoAPI's MD4:
 // what a recovery tool must make from the same password.
 int PrintPasswordSecret(const wchar_t* password) {
-    CZTWStrBlob secret{std::wstring_view(password)};
+    CWideStringBlob secret{std::wstring_view(password)};
     secret.HashInPlace(CALG_MD4);
     for (const BYTE byte : secret.Bytes()) std::printf("%02x", byte);
     std::printf("\n");

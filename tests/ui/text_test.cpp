@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/decimal_number.h"
 #include "core/help_file_name.h"
-#include "core/leading_integer.h"
 #include "core/product_name.h"
 #include "core/string_table_block.h"
 #include "core/text_format.h"

@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "text/string_list.h"
-#include "text/string_set.h"
+#include "text/string_containers.h"
 
 TEST(StringList, PositionPastTheEndGivesAnEmptyString) {
     CStringList list;
