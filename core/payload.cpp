@@ -1,4 +1,4 @@
-#include "payload.h"
+#include "core/payload.h"
 
 #include <algorithm>
 

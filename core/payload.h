@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "rc4.h"
+#include "core/crypto/rc4.h"
 
 namespace core {
 

@@ -1,10 +1,10 @@
-#include "zte_header.h"
+#include "core/zte_header.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "memory_stream.h"
-#include "stored_name.h"
+#include "core/container/memory_stream.h"
+#include "core/container/stored_name.h"
 
 namespace core {
 namespace {

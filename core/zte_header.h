@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "byte_stream.h"
+#include "core/container/byte_stream.h"
 
 // The byte layout of the encrypted file's header: magic, header size, typed blocks, terminator.
 namespace core {

@@ -5,7 +5,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 
-using ZTTraceNS::CTraceScope;
+using trace::CTraceScope;
 
 std::span<const ComInterface> CZTFileProtectStatus::Interfaces() {
     static constexpr ComInterface kInterfaces[] = {

@@ -1,6 +1,6 @@
 #include "dashboard/notify_settings.h"
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "win/hresult.h"
 #include "win/registry.h"
 

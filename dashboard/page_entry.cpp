@@ -40,7 +40,7 @@ LocalMemory LocalCopy(const std::wstring& text) {
 }  // namespace
 
 HRESULT GetDashboardPage(DashboardPageInfo** outInfo, UINT index) {
-    ZTTraceNS::CTraceScope scope("ZTGetPropertyPageEx");
+    trace::CTraceScope scope("ZTGetPropertyPageEx");
     return Guarded(scope, [&] {
         if (!outInfo) ThrowHr(E_POINTER);
         // The plug-in has exactly one page.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "dashboard/resources/resource_ids.h"
 #include "setup/registration_script.h"
 #include "trace/operation.h"
@@ -35,7 +35,7 @@ void DeleteMachineValue(const wchar_t* keyPath, const wchar_t* name) {
 }  // namespace
 
 HRESULT RegisterDashboardServer() {
-    ZTTraceNS::CTraceScope scope("DllRegisterServer");
+    trace::CTraceScope scope("DllRegisterServer");
     return Guarded(scope, [&] {
         const std::wstring path = ModuleFileName(ThisModule());
         // Registering an empty path would send the dashboard nowhere.
@@ -47,7 +47,7 @@ HRESULT RegisterDashboardServer() {
 }
 
 HRESULT UnregisterDashboardServer() {
-    ZTTraceNS::CTraceScope scope("DllUnregisterServer");
+    trace::CTraceScope scope("DllUnregisterServer");
     return Guarded(scope, [&] {
         DeleteMachineValue(kDashboardPlugInsKey, kPlugInValue);
         DeleteMachineValue(kDashboardHelpKey, kHelpValue);

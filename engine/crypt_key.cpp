@@ -4,14 +4,14 @@
 #include "win/hresult.h"
 
 DWORD CCryptKey::Encrypt(std::span<BYTE> data, HCRYPTHASH hash, bool final) {
-    ZTTraceNS::CTraceScope scope("CCryptKey::Encrypt", 10);
+    trace::CTraceScope scope("CCryptKey::Encrypt", 10);
     DWORD length = static_cast<DWORD>(data.size());
     Check(::CryptEncrypt(key_.get(), hash, final, 0, data.data(), &length, length));
     return length;
 }
 
 DWORD CCryptKey::Decrypt(std::span<BYTE> data, HCRYPTHASH hash, bool final) {
-    ZTTraceNS::CTraceScope scope("CCryptKey::Decrypt", 10);
+    trace::CTraceScope scope("CCryptKey::Decrypt", 10);
     DWORD length = static_cast<DWORD>(data.size());
     Check(::CryptDecrypt(key_.get(), hash, final, 0, data.data(), &length));
     return length;

@@ -7,7 +7,7 @@
 #include "win/hresult.h"
 
 HRESULT IsEncryptedFile(HANDLE file) {
-    ZTTraceNS::CTraceScope scope("::IsEncryptedFile");
+    trace::CTraceScope scope("::IsEncryptedFile");
     return Guarded(scope, [&]() -> HRESULT {
         CHandleSource source(file);
         return core::ReadMagic(source) == core::ReadResult::Ok ? S_OK : S_FALSE;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/secure_bytes.h"
+#include "core/crypto/secure_bytes.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
 #include "engine/same_content.h"
@@ -16,7 +16,7 @@
 #include "win/wide_text.h"
 #include "win/windows_version.h"
 
-using ZTTraceNS::CTraceScope;
+using trace::CTraceScope;
 
 namespace {
 

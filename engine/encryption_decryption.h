@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "core/operation_kind.h"
+#include "core/command_line/operation_kind.h"
 #include "engine/file_keys.h"
 #include "engine/file_outcome.h"
 #include "store/decrypted_items.h"

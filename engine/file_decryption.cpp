@@ -8,8 +8,8 @@
 #include "win/path_parts.h"
 #include "win/wide_text.h"
 
-using ZTTraceNS::CTraceScope;
-using ZTTraceNS::Trace;
+using trace::CTraceScope;
+using trace::Trace;
 
 CFileDecryption::CFileDecryption(IRunObserver& observer, std::span<const BYTE> secret)
     : CEncryptionDecryption(observer, secret, IDS_PROGRESS_DECRYPT) {}

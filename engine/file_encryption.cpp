@@ -11,8 +11,8 @@
 #include "trace/trace_scope.h"
 #include "win/path_parts.h"
 
-using ZTTraceNS::CTraceScope;
-using ZTTraceNS::Trace;
+using trace::CTraceScope;
+using trace::Trace;
 
 CFileEncryption::CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret)
     : CEncryptionDecryption(observer, secret, IDS_PROGRESS_ENCRYPT) {

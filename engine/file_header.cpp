@@ -5,8 +5,8 @@
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
 
-using ZTTraceNS::CTraceScope;
-using ZTTraceNS::Trace;
+using trace::CTraceScope;
+using trace::Trace;
 
 void CFileHeader::Insert(CBlock block) {
     const std::uint16_t type = block.Type();

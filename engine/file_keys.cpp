@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/secure_bytes.h"
+#include "core/crypto/secure_bytes.h"
 #include "engine/payload_cipher.h"
 #include "win/hresult.h"
 

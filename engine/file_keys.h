@@ -3,7 +3,7 @@
 #include <optional>
 #include <span>
 
-#include "core/chunk_cipher.h"
+#include "core/crypto/chunk_cipher.h"
 #include "engine/crypt_key.h"
 #include "secret/crypt_context.h"
 

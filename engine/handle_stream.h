@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "core/byte_stream.h"
+#include "core/container/byte_stream.h"
 
 // The container codec's byte source and sink over an open file. System failures are thrown
 // as HRESULTs; a short read is returned as such.

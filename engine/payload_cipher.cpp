@@ -1,6 +1,6 @@
 #include "engine/payload_cipher.h"
 
-#include "core/secure_bytes.h"
+#include "core/crypto/secure_bytes.h"
 #include "win/hresult.h"
 
 core::ChunkCipher ChunkCipherOf(CCryptKey& key) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/chunk_cipher.h"
+#include "core/crypto/chunk_cipher.h"
 #include "engine/crypt_key.h"
 
 // The chunk cipher of a provider's key: every chunk is enciphered from the key's initial

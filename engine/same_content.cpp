@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/secure_bytes.h"
+#include "core/crypto/secure_bytes.h"
 #include "engine/handle_stream.h"
 #include "engine/standard_header.h"
 #include "win/hresult.h"

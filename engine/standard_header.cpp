@@ -1,10 +1,10 @@
 #include "engine/standard_header.h"
 
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 #include "trace/trace_scope.h"
 
-using ZTTraceNS::CTraceScope;
-using ZTTraceNS::Trace;
+using trace::CTraceScope;
+using trace::Trace;
 
 CStandardHeader::CStandardHeader(const std::wstring& fileName, BYTE encryptionType, std::uint32_t checksumLow,
                                  std::uint32_t checksumHigh) {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/unfinished_name.h"
+#include "core/container/unfinished_name.h"
 #include "win/hresult.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"

@@ -9,8 +9,8 @@
 #include "trace/operation.h"
 #include "win/folder_listing.h"
 
-using ZTTraceNS::CTraceScope;
-using ZTTraceNS::Trace;
+using trace::CTraceScope;
+using trace::Trace;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "text/string_list.h"
+#include "text/string_containers.h"
 
 class CEncryptionDecryption;
 

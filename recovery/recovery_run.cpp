@@ -69,7 +69,7 @@ void Decrypt(HWND owner, const CStringList& paths, std::span<const BYTE> secret)
 }  // namespace
 
 void RunRecovery(HWND owner) {
-    ZTTraceNS::CTraceScope scope("RunRecovery");
+    trace::CTraceScope scope("RunRecovery");
     CCommonDlg dialog(owner, LoadResString(IDS_CHOOSE_FILES), CurrentHelpDialogHook);
     dialog.AppendFilter(LoadResString(IDS_FILTER_ENCRYPTED), L"*.zte");
     dialog.AppendFilter(LoadResString(IDS_FILTER_ALL), L"*.*");
@@ -77,7 +77,7 @@ void RunRecovery(HWND owner) {
 }
 
 void DecryptSelection(HWND owner, const CStringList& paths) {
-    ZTTraceNS::CTraceScope scope("DecryptSelection");
+    trace::CTraceScope scope("DecryptSelection");
     // Recovery does without the fingerprint and verification libraries: no store.
     CUserSecret secret(kPasswordDialog);
     const HRESULT loaded = secret.Load(owner, nullptr);

@@ -11,7 +11,7 @@
 #include "win/com_apartment.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    ZTTraceNS::CTraceScope scope("WinMain");
+    trace::CTraceScope scope("WinMain");
     const CComApartment apartment;
     if (!apartment.Ok()) return 0;
     ::InitCommonControls();

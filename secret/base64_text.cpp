@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/base64.h"
+#include "core/text/base64.h"
 #include "win/hresult.h"
 #include "win/system_library.h"
 #include "win/wide_text.h"

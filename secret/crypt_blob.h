@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/obfuscated_blob.h"
+#include "core/crypto/obfuscated_blob.h"
 #include "secret/base64_text.h"
 #include "secret/crypt_context.h"
 #include "secret/obfuscation_key.h"
@@ -82,10 +82,10 @@ public:
 
     // Replaces an obfuscated blob by its plain bytes; NTE_BAD_DATA when it is malformed.
     void Deobfuscate(const core::ObfuscationKey& key) {
-        ZTTraceNS::CTraceScope scope("CCryptBlob<T>::Deobfuscate");
+        trace::CTraceScope scope("CCryptBlob<T>::Deobfuscate");
         const auto parsed = core::ParseObfuscatedBlob(Bytes());
         if (!parsed) {
-            ZTTraceNS::Trace(scope, 0, "bad data");
+            trace::Trace(scope, 0, "bad data");
             ThrowHr(NTE_BAD_DATA);
         }
         const DWORD size = static_cast<DWORD>(parsed->ciphertext.size());

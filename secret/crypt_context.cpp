@@ -46,8 +46,8 @@ CCryptContext::CCryptContext(bool preferEnhanced) {
 }
 
 void CCryptContext::CheckProvider() {
-    ZTTraceNS::CTraceScope scope("CCryptContext::CheckProvider");
-    ZTTraceNS::Trace(scope, 0, "Start...");
+    trace::CTraceScope scope("CCryptContext::CheckProvider");
+    trace::Trace(scope, 0, "Start...");
     KernelHandle mutex(::CreateMutexW(nullptr, FALSE, kCheckMutex));
     if (!mutex) ThrowLastError();
     MutexOwnership owner(mutex.get());
@@ -58,7 +58,7 @@ void CCryptContext::CheckProvider() {
         // A failed repair must not stop the suite from trying the providers it has.
     }
     providerChecked = true;
-    ZTTraceNS::Trace(scope, 0, "Finished...");
+    trace::Trace(scope, 0, "Finished...");
 }
 
 DWORD DigestInto(ALG_ID algorithm, std::span<const BYTE> data, DigestBuffer& digest) {

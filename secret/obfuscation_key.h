@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "core/xtea_feedback.h"
+#include "core/crypto/xtea_feedback.h"
 
 // The key of blobs obfuscated for one process: MD5 over the DER-encoded creation time and the
 // identifier of the machine's data-protection key. Only a party that knows when this process

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "win/registry.h"
 #include "win/unique_handle.h"
 

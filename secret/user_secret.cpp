@@ -4,7 +4,7 @@
 
 HRESULT CUserSecret::Load(HWND owner, CSecretStore* store) {
     if (loaded_) return S_OK;
-    ZTTraceNS::CTraceScope scope("CUserSecret::Load");
+    trace::CTraceScope scope("CUserSecret::Load");
     const HRESULT hr = Guarded(scope, [&] {
         HRESULT read = store ? store->Read(owner, secret_) : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
         if (read == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) read = AskPassword(store);

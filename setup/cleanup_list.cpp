@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/cleanup_line.h"
+#include "core/registration/cleanup_line.h"
 #include "setup/installation_folder.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
@@ -49,7 +49,7 @@ std::wstring CleanupListPath() {
 }  // namespace
 
 HRESULT AddCleanupLine(const wchar_t* hive, const wchar_t* keyPath, int number, const wchar_t* valueName) {
-    ZTTraceNS::CTraceScope scope("AddCleanupLine");
+    trace::CTraceScope scope("AddCleanupLine");
     return Guarded(scope, [&] {
         if (!hive || !*hive || !keyPath || !*keyPath) ThrowHr(E_INVALIDARG);
         const std::wstring path = CleanupListPath();
@@ -57,12 +57,12 @@ HRESULT AddCleanupLine(const wchar_t* hive, const wchar_t* keyPath, int number, 
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) ThrowLastError();
         StartWithByteOrderMark(file.get());
-        ZTTraceNS::Trace(scope, 0, "FilePath = %ls", path.c_str());
+        trace::Trace(scope, 0, "FilePath = %ls", path.c_str());
         MoveTo(file.get(), FILE_END);
         const std::optional<std::u16string_view> name =
             valueName ? std::optional(AsU16(valueName)) : std::nullopt;
         const std::wstring line = ToWide(core::CleanupLine(AsU16(hive), AsU16(keyPath), number, name));
-        ZTTraceNS::Trace(scope, 0, "accum = %ls", line.c_str());
+        trace::Trace(scope, 0, "accum = %ls", line.c_str());
         WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)));
     });
 }

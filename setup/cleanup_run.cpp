@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/cleanup_line.h"
+#include "core/registration/cleanup_line.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/registry.h"
@@ -66,7 +66,7 @@ void Apply(HKEY root, const core::CleanupEntry& entry) {
 }  // namespace
 
 HRESULT CarryOutCleanupList(const std::wstring& path) {
-    ZTTraceNS::CTraceScope scope("CarryOutCleanupList");
+    trace::CTraceScope scope("CarryOutCleanupList");
     return Guarded(scope, [&]() -> HRESULT {
         if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return S_FALSE;
         HRESULT first = S_OK;
@@ -76,8 +76,8 @@ HRESULT CarryOutCleanupList(const std::wstring& path) {
                 // One entry that cannot be carried out does not stop the others.
                 const HRESULT hr = FailureOf([&] { Apply(root.get(), entry); });
                 if (FAILED(hr))
-                    ZTTraceNS::Trace(scope, 0, "%ls: error %ld", line.c_str(),
-                                     static_cast<long>(HRESULT_CODE(hr)));
+                    trace::Trace(scope, 0, "%ls: error %ld", line.c_str(),
+                                 static_cast<long>(HRESULT_CODE(hr)));
                 if (SUCCEEDED(first)) first = hr;
             }
         }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "win/registry.h"
 #include "win/system_library.h"
 #include "win/windows_version.h"

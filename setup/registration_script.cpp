@@ -80,7 +80,7 @@ void Unregister(HKEY parent, const ScriptKey& key) {
 
 HRESULT RunRegistrationScript(HMODULE module, UINT resourceId, bool registering,
                               std::span<const core::ScriptReplacement> replacements) {
-    ZTTraceNS::CTraceScope scope("RunRegistrationScript");
+    trace::CTraceScope scope("RunRegistrationScript");
     return Guarded(scope, [&] {
         const auto roots = core::ParseRegistryScript(ScriptText(module, resourceId), replacements);
         if (!roots) ThrowWin32(ERROR_INVALID_DATA);

@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "core/registry_script.h"
+#include "core/registration/registry_script.h"
 
 // Runs the registration script that a module carries as a "REGISTRY" resource (its language
 // is in core/registry_script.h; the text is ASCII). Registering writes every key and value,

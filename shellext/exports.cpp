@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "setup/cleanup_list.h"
 #include "shellext/registration.h"
 #include "shellext/shell_extension.h"

@@ -1,6 +1,6 @@
 #include "shellext/registration.h"
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "setup/protected_key.h"
 #include "shellext/shell_extension.h"
 #include "trace/operation.h"
@@ -48,7 +48,7 @@ std::wstring HandlerKey(const wchar_t* root) {
 }  // namespace
 
 HRESULT UpdateShellExtensionRegistry(bool doRegister) {
-    ZTTraceNS::CTraceScope scope("UpdateRegistry");
+    trace::CTraceScope scope("UpdateRegistry");
     return Guarded(scope, [&] {
         const RegKey classes = OpenKey(HKEY_LOCAL_MACHINE, kClassIdsKey, MAXIMUM_ALLOWED);
         if (doRegister) {

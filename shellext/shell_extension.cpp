@@ -81,7 +81,7 @@ std::span<const ComInterface> CZTShellExtension::Interfaces() {
 }
 
 STDMETHODIMP CZTShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
-    ZTTraceNS::CTraceScope scope("CZTShellExtension::Initialize");
+    trace::CTraceScope scope("CZTShellExtension::Initialize");
     Guarded(scope, [&] {
         if (!programCommand_) return;
         selection_ = CSelection();
@@ -93,21 +93,21 @@ STDMETHODIMP CZTShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data,
 void CZTShellExtension::ReadSelection(IDataObject* data) {
     const CDropList drop(data);
     if (!drop.get()) return;
-    ZTTraceNS::CTraceScope scope("DragQueryFile");
+    trace::CTraceScope scope("DragQueryFile");
     const UINT count = ::DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0);
     for (UINT index = 0; index < count; ++index) {
         const std::wstring path = DroppedPath(drop.get(), index);
         selection_.AddSelectedPath(path);
-        ZTTraceNS::Trace(scope, 0, "File %d : %ls", static_cast<int>(index), path.c_str());
+        trace::Trace(scope, 0, "File %d : %ls", static_cast<int>(index), path.c_str());
     }
 }
 
 STDMETHODIMP CZTShellExtension::QueryContextMenu(HMENU menu, UINT position, UINT firstId, UINT lastId,
                                                  UINT flags) {
-    ZTTraceNS::CTraceScope scope("CZTShellExtension::QueryContextMenu");
+    trace::CTraceScope scope("CZTShellExtension::QueryContextMenu");
     if (!programCommand_ || selection_.QuotedPaths().empty()) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
-    ZTTraceNS::Trace(scope, 0, "indexMenu %d, idCmdFirst %d, idCmdLast %d, uFlags=0x%x", position, firstId,
-                     lastId, flags);
+    trace::Trace(scope, 0, "indexMenu %d, idCmdFirst %d, idCmdLast %d, uFlags=0x%x", position, firstId,
+                 lastId, flags);
     if (flags & kNoCommandsFlags) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     // Identifiers past the granted range belong to other handlers.
     if (lastId < firstId || lastId - firstId < kUsedIdentifiers - 1)
@@ -144,7 +144,7 @@ void CZTShellExtension::InsertCommand(HMENU menu, UINT position, UINT firstId, c
 
 STDMETHODIMP CZTShellExtension::GetCommandString(UINT_PTR offset, UINT kind, UINT*, CHAR* buffer,
                                                  UINT bufferUnits) {
-    ZTTraceNS::CTraceScope scope("CZTShellExtension::GetCommandString");
+    trace::CTraceScope scope("CZTShellExtension::GetCommandString");
     return Guarded(scope, [&]() -> HRESULT {
         if (kind == GCS_VALIDATEW) return S_OK;
         const MenuCommand* command = CommandAtOffset(offset);
@@ -156,7 +156,7 @@ STDMETHODIMP CZTShellExtension::GetCommandString(UINT_PTR offset, UINT kind, UIN
 }
 
 STDMETHODIMP CZTShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
-    ZTTraceNS::CTraceScope scope("CZTShellExtension::InvokeCommand");
+    trace::CTraceScope scope("CZTShellExtension::InvokeCommand");
     return Guarded(scope, [&]() -> HRESULT {
         const MenuCommand* command = invocation ? InvokedCommand(*invocation) : nullptr;
         if (!command) return E_INVALIDARG;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/char_refs.h"
+#include "core/text/char_refs.h"
 
 // Text in the ANSI code page of the calling thread, which is what the decrypted-items file
 // holds after its declaration.

@@ -13,7 +13,7 @@
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
 
-using ZTTraceNS::CTraceScope;
+using trace::CTraceScope;
 
 namespace {
 
@@ -102,7 +102,7 @@ HRESULT CDecryptedItems::LoadItems(HANDLE stopEvent, HANDLE otherStopEvent) {
         try {
             return Load({stopEvent, otherStopEvent});
         } catch (const HResultError& e) {
-            ZTTraceNS::TraceResult(scope, "reading the store file", e.code());
+            trace::TraceResult(scope, "reading the store file", e.code());
             ThrowHr(e.code() == E_OUTOFMEMORY ? E_OUTOFMEMORY : E_FAIL);
         }
     });

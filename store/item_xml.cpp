@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/unix_time.h"
+#include "core/text/unix_time.h"
 #include "win/hresult.h"
 
 namespace {

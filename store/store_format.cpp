@@ -1,7 +1,7 @@
 #include "store/store_format.h"
 
-#include "core/char_refs.h"
-#include "core/xml_indentation.h"
+#include "core/text/char_refs.h"
+#include "core/text/xml_indentation.h"
 #include "store/ansi_text.h"
 
 static_assert(kStoreDeclaration.size() == 38);

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "text/resource_module.h"
 #include "text/text_ids.h"
 #include "trace/trace_scope.h"
@@ -24,11 +24,11 @@ std::wstring BrandingKeyName() {
     return own.empty() ? kBrandingKey : own;
 }
 
-RegKey OpenBrandingKey(const ZTTraceNS::CTraceScope& scope) {
+RegKey OpenBrandingKey(const trace::CTraceScope& scope) {
     const std::wstring name = BrandingKeyName();
     RegKey key = TryOpenKey(HKEY_LOCAL_MACHINE, name.c_str(), KEY_QUERY_VALUE);
     if (!key) key = TryOpenKey(HKEY_LOCAL_MACHINE, kBrandingKey, KEY_QUERY_VALUE);
-    if (!key) ZTTraceNS::Trace(scope, 0, "Open Branding key %ls in registry Failed", name.c_str());
+    if (!key) trace::Trace(scope, 0, "Open Branding key %ls in registry Failed", name.c_str());
     return key;
 }
 
@@ -41,18 +41,18 @@ CBranding& CBranding::Process() {
 
 HMODULE CBranding::LoadResourceDLL() {
     if (library_) return library_.get();
-    ZTTraceNS::CTraceScope scope("CBranding::LoadResourceDLL");
+    trace::CTraceScope scope("CBranding::LoadResourceDLL");
     const RegKey key = OpenBrandingKey(scope);
     if (!key) return nullptr;
     const std::optional<std::wstring> path = TryReadExpandedString(key.get(), L"DLLPath");
     if (!path) {
-        ZTTraceNS::Trace(scope, 0, "Failed to find DllPath under Branding key in registry");
+        trace::Trace(scope, 0, "Failed to find DllPath under Branding key in registry");
         return nullptr;
     }
     library_.reset(::LoadLibraryExW(path->c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!library_) {
-        ZTTraceNS::Trace(scope, 0, "failed to load resource dll , GetLastError returned 0x%08x",
-                         ::GetLastError());
+        trace::Trace(scope, 0, "failed to load resource dll , GetLastError returned 0x%08x",
+                     ::GetLastError());
     }
     return library_.get();
 }

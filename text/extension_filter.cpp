@@ -4,21 +4,21 @@
 
 #include <vector>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "trace/trace_scope.h"
 #include "win/registry.h"
 
 bool LoadExtensionFilter(CStringSet& set) {
-    ZTTraceNS::CTraceScope scope("::LoadExtensionFilter");
+    trace::CTraceScope scope("::LoadExtensionFilter");
     const RegKey key = TryOpenKey(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey);
     if (!key) {
-        ZTTraceNS::Trace(scope, 0, "No application key");
+        trace::Trace(scope, 0, "No application key");
         return false;
     }
     const std::optional<std::vector<std::wstring>> extensions =
         TryReadMultiString(key.get(), kExtensionFilterValue);
     if (!extensions) {
-        ZTTraceNS::Trace(scope, 0, "No extension filter");
+        trace::Trace(scope, 0, "No extension filter");
         return false;
     }
     for (const std::wstring& extension : *extensions) set.Add(extension);

@@ -1,6 +1,6 @@
 #include "text/help.h"
 
-#include "core/help_file_name.h"
+#include "core/help/help_file_name.h"
 #include "text/product_folders.h"
 #include "win/path_parts.h"
 #include "win/system_library.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "win/path_parts.h"
 #include "win/registry.h"
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <span>
 
-#include "core/product_name.h"
-#include "core/string_table_block.h"
+#include "core/text/product_name.h"
+#include "core/text/string_table_block.h"
 #include "text/branding.h"
 #include "text/resource_module.h"
 #include "win/wide_text.h"

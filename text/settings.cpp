@@ -1,15 +1,15 @@
 #include "text/settings.h"
 
-#include "core/decimal_number.h"
+#include "core/text/decimal_number.h"
 #include "trace/trace_scope.h"
 #include "win/wide_text.h"
 
 HRESULT GetSetting(const wchar_t* name, std::wstring& value, bool traceOnError, CSettingsLibrary& library) {
     const HRESULT hr = library.Query(name, value);
     if (FAILED(hr) && traceOnError) {
-        ZTTraceNS::CTraceScope scope("ztsettings::get");
-        ZTTraceNS::Trace(scope, 0, "name = %ls", name);
-        ZTTraceNS::TraceResult(scope, nullptr, hr);
+        trace::CTraceScope scope("ztsettings::get");
+        trace::Trace(scope, 0, "name = %ls", name);
+        trace::TraceResult(scope, nullptr, hr);
     }
     return hr;
 }

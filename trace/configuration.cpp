@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "trace/trace_state.h"
 #include "win/registry.h"
 
-namespace ZTTraceNS {
+namespace trace {
 namespace {
 
 struct FlagValue {
@@ -58,4 +58,4 @@ Configuration ReadConfiguration(std::wstring_view component) {
     return configuration;
 }
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace ZTTraceNS {
+namespace trace {
 
 // What one look at the Tracing key decides: the trace flags, the verbosity, and whether the
 // component filter lets this module trace. A missing key or value gives its default.
@@ -25,4 +25,4 @@ bool ComponentEnabled(HKEY tracing, std::wstring_view component);
 // whole MAX_PATH of text.
 inline constexpr std::size_t kTraceValueUnits = MAX_PATH + 1;
 
-}  // namespace ZTTraceNS
+}  // namespace trace

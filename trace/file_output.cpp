@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <span>
 
-#include "core/trace_record.h"
+#include "core/trace/trace_record.h"
 #include "trace/trace_file_header.h"
 #include "trace/trace_state.h"
 
-namespace ZTTraceNS {
+namespace trace {
 namespace {
 
 constexpr std::size_t kMaxRecord = core::kTraceRecordPrefix + kMaxRecordText;
@@ -58,4 +58,4 @@ void CFileOutput::Append(const void* bytes, std::size_t size) {
         ::WriteFile(file_.get(), bytes, static_cast<DWORD>(size), &written, nullptr);
 }
 
-}  // namespace ZTTraceNS
+}  // namespace trace

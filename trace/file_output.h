@@ -6,7 +6,7 @@
 #include "trace/output.h"
 #include "win/unique_handle.h"
 
-namespace ZTTraceNS {
+namespace trace {
 
 // The trace file. Opening it writes the plain header into a new or emptied file, or an 'N'
 // record after the old content of a file that is appended to. A file that cannot be opened
@@ -24,4 +24,4 @@ private:
     FileHandle file_;
 };
 
-}  // namespace ZTTraceNS
+}  // namespace trace

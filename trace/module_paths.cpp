@@ -3,11 +3,11 @@
 #include "win/path_parts.h"
 #include "win/this_module.h"
 
-namespace ZTTraceNS {
+namespace trace {
 
 const std::wstring& ComponentName() {
     static const std::wstring name = SplitPath(ModuleFileName(ThisModule())).base;
     return name;
 }
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-namespace ZTTraceNS {
+namespace trace {
 
 // This module's file name without folder and extension, as the component filter names it.
 const std::wstring& ComponentName();
 
-}  // namespace ZTTraceNS
+}  // namespace trace

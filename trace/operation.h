@@ -10,7 +10,7 @@
 // traces a failure under the operation's scope and returns the code. A body returning void
 // succeeds with S_OK; a body returning HRESULT passes its own result through.
 template <class Body>
-HRESULT Guarded(ZTTraceNS::CTraceScope& scope, Body&& body) noexcept {
+HRESULT Guarded(trace::CTraceScope& scope, Body&& body) noexcept {
     HRESULT hr = S_OK;
     try {
         if constexpr (std::is_void_v<std::invoke_result_t<Body>>) {
@@ -21,6 +21,6 @@ HRESULT Guarded(ZTTraceNS::CTraceScope& scope, Body&& body) noexcept {
     } catch (...) {
         hr = CurrentExceptionCode();
     }
-    ZTTraceNS::TraceResult(scope, nullptr, hr);
+    trace::TraceResult(scope, nullptr, hr);
     return hr;
 }

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ZTTraceNS {
+namespace trace {
 
 // Where finished records go. The choice of output belongs to the configuration; the file
 // output is CFileOutput (file_output.h).
@@ -30,4 +30,4 @@ public:
     void Write(const std::uint8_t*, std::size_t) override {}
 };
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "core/registry_keys.h"
-#include "core/trace_file_header.h"
-#include "core/utf8.h"
+#include "core/registration/registry_keys.h"
+#include "core/text/utf8.h"
+#include "core/trace/trace_file_header.h"
 #include "trace/configuration.h"
 #include "trace/module_paths.h"
 #include "win/hresult.h"
@@ -14,7 +14,7 @@
 #include "win/registry.h"
 #include "win/this_module.h"
 
-namespace ZTTraceNS {
+namespace trace {
 namespace {
 
 std::string Utf8(std::wstring_view text) {
@@ -104,4 +104,4 @@ std::string TraceFileHeader() {
     return core::FormatTraceHeader(facts);
 }
 
-}  // namespace ZTTraceNS
+}  // namespace trace

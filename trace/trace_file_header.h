@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-namespace ZTTraceNS {
+namespace trace {
 
 // The plain-text header of a new trace file, from this machine, module and registry.
 std::string TraceFileHeader();
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -7,7 +7,7 @@
 #include "win/system_library.h"
 #include "win/this_module.h"
 
-namespace ZTTraceNS {
+namespace trace {
 namespace {
 
 // Looked up: Microsoft documents ProcessIdToSessionId only from Vista on. Without it the
@@ -52,4 +52,4 @@ std::wstring TraceFileName(HKEY tracing) {
            std::to_wstring(SessionId()) + L".trc3";
 }
 
-}  // namespace ZTTraceNS
+}  // namespace trace

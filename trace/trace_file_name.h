@@ -3,11 +3,11 @@
 
 #include <string>
 
-namespace ZTTraceNS {
+namespace trace {
 
 // The trace file of this program, module and session: the Tracing key's FileName when given,
 // otherwise "<folder><exe>.<module><ext>.<session>.trc3" in TracePath (its missing folders
 // created) or in the module's own folder.
 std::wstring TraceFileName(HKEY tracing);
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "core/printf_format.h"
-#include "core/utf8.h"
+#include "core/text/utf8.h"
+#include "core/trace/printf_format.h"
 #include "trace/trace_state.h"
 
-namespace ZTTraceNS {
+namespace trace {
 namespace {
 
 constexpr int kMaxFormatUnits = 400;
@@ -66,4 +66,4 @@ void TraceResult(const CTraceScope&, const char* text, HRESULT code) {
     WriteRecord('E', record);
 }
 
-}  // namespace ZTTraceNS
+}  // namespace trace

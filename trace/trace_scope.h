@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-namespace ZTTraceNS {
+namespace trace {
 
 // One per traced operation, named "Class::Method". With tracing off it costs a tick-count
 // test at construction and a flag test at destruction.
@@ -27,4 +27,4 @@ void Trace(const CTraceScope& scope, int level, const char* format, ...);
 // Records a failure code (negative) with a text; success codes write nothing.
 void TraceResult(const CTraceScope& scope, const char* text, HRESULT code);
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -3,15 +3,15 @@
 #include <array>
 #include <cstdio>
 
-#include "core/registry_keys.h"
-#include "core/trace_record.h"
+#include "core/registration/registry_keys.h"
+#include "core/trace/trace_record.h"
 #include "trace/configuration.h"
 #include "trace/file_output.h"
 #include "trace/module_paths.h"
 #include "trace/trace_file_name.h"
 #include "win/registry.h"
 
-namespace ZTTraceNS {
+namespace trace {
 namespace {
 
 constexpr DWORD kCheckInterval = 30000;
@@ -123,4 +123,4 @@ void WriteRecord(char type, std::string_view text) {
     }
 }
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -8,7 +8,7 @@
 
 #include "trace/output.h"
 
-namespace ZTTraceNS {
+namespace trace {
 
 enum TraceFlags : std::uint8_t {
     kToFile = 0x04,
@@ -56,4 +56,4 @@ bool PassesFilter(int level);
 // cut. Never throws: tracing must not change the traced operation's result.
 void WriteRecord(char type, std::string_view text);
 
-}  // namespace ZTTraceNS
+}  // namespace trace

@@ -1,6 +1,6 @@
 #include "ui/confirm_dlg.h"
 
-#include "core/text_format.h"
+#include "core/text/text_format.h"
 #include "text/res_string.h"
 #include "ui/ui_ids.h"
 #include "win/wide_text.h"

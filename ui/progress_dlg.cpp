@@ -82,8 +82,8 @@ void CProgressDlg::StartThread() {
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), security.empty() ? nullptr : security.data(), FALSE};
     thread_.Start(ThreadMain, this, false, &attributes);
     if (!thread_) {
-        ZTTraceNS::CTraceScope scope("CProgressDlg::StartThread");
-        ZTTraceNS::Trace(scope, 0, "The progress dialog's thread could not be started");
+        trace::CTraceScope scope("CProgressDlg::StartThread");
+        trace::Trace(scope, 0, "The progress dialog's thread could not be started");
     }
 }
 
@@ -147,7 +147,7 @@ int CProgressDlg::AdvanceLocked(std::uint64_t delta) {
 }
 
 void CProgressDlg::SetTotalRange(std::uint64_t total) {
-    ZTTraceNS::CTraceScope scope("CProgressDlg::SetTotalRange");
+    trace::CTraceScope scope("CProgressDlg::SetTotalRange");
     if (!Window()) return;
     ::ShowWindow(bar_, SW_SHOW);
     SetBar(0);
@@ -159,7 +159,7 @@ void CProgressDlg::SetTotalRange(std::uint64_t total) {
 }
 
 void CProgressDlg::SetPos(std::uint64_t delta) {
-    ZTTraceNS::CTraceScope scope("CProgressDlg::SetPos");
+    trace::CTraceScope scope("CProgressDlg::SetPos");
     if (!Window()) return;
     int percent;
     {
@@ -170,7 +170,7 @@ void CProgressDlg::SetPos(std::uint64_t delta) {
 }
 
 void CProgressDlg::Initialize(const wchar_t* fileName) {
-    ZTTraceNS::CTraceScope scope("CProgressDlg::Initialize");
+    trace::CTraceScope scope("CProgressDlg::Initialize");
     if (!Window()) return;
     if (!fileName || !*fileName) {
         SetBar(100);
@@ -189,7 +189,7 @@ void CProgressDlg::Initialize(const wchar_t* fileName) {
 }
 
 void CProgressDlg::SkipFile(const std::wstring& path) {
-    ZTTraceNS::CTraceScope scope("CProgressDlg::SkipFile");
+    trace::CTraceScope scope("CProgressDlg::SkipFile");
     SetPos(FileSize(path.c_str()));
 }
 
@@ -200,8 +200,8 @@ void CProgressDlg::CloseProgress() {
     if (thread_ && ::WaitForSingleObject(threadEnded_.get(), 0) != WAIT_OBJECT_0) {
         if (const HWND window = window_) ::PostMessageW(window, kCloseMessage, 0, 0);
         if (!WaitDispatching(threadEnded_.get(), kWaitMs)) {
-            ZTTraceNS::CTraceScope scope("CProgressDlg::CloseProgress");
-            ZTTraceNS::Trace(scope, 0, "The progress dialog did not close; its thread is terminated");
+            trace::CTraceScope scope("CProgressDlg::CloseProgress");
+            trace::Trace(scope, 0, "The progress dialog did not close; its thread is terminated");
             thread_.Terminate(1);
             // Termination only starts the end: the thread may still run until the system
             // stops it, and it uses this object.

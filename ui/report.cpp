@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/text_format.h"
+#include "core/text/text_format.h"
 #include "text/message_text.h"
 #include "text/res_string.h"
 #include "text/resource_module.h"

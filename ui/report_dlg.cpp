@@ -1,6 +1,6 @@
 #include "ui/report_dlg.h"
 
-#include "core/operation_kind.h"
+#include "core/command_line/operation_kind.h"
 #include "text/res_string.h"
 #include "ui/ui_ids.h"
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "core/named_streams.h"
+#include "core/container/named_streams.h"
 #include "win/hresult.h"
 #include "win/system_library.h"
 

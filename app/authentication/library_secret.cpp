@@ -7,7 +7,7 @@
 #include "app/authentication/ztfp_api.h"
 #include "app/authentication/ztsd_api.h"
 #include "app/resources/resource_ids.h"
-#include "core/operation_kind.h"
+#include "core/command_line/operation_kind.h"
 #include "text/res_string.h"
 #include "text/settings.h"
 #include "trace/operation.h"
@@ -66,7 +66,7 @@ public:
     HRESULT WriteSecret(const CHeapBlob& secret);
 
 private:
-    HRESULT ReadWithLogonPassword(HWND owner, CLibraryBlob& secret, const ZTTraceNS::CTraceScope& scope);
+    HRESULT ReadWithLogonPassword(HWND owner, CLibraryBlob& secret, const trace::CTraceScope& scope);
     HRESULT ReadWithVerification(HWND owner, const std::wstring& prompt, CLibraryBlob& secret);
     void End() noexcept;
 
@@ -101,7 +101,7 @@ void CFingerprintSession::End() noexcept {
 
 HRESULT CFingerprintSession::ReadSecret(HWND owner, const std::wstring& prompt,
                                         CHeapBlob& secretOut) noexcept {
-    ZTTraceNS::CTraceScope scope("CFingerprintSession::ReadSecret");
+    trace::CTraceScope scope("CFingerprintSession::ReadSecret");
     return Guarded(scope, [&] {
         secretOut.Free();
         CLibraryBlob secret;
@@ -116,7 +116,7 @@ HRESULT CFingerprintSession::ReadSecret(HWND owner, const std::wstring& prompt,
 }
 
 HRESULT CFingerprintSession::ReadWithLogonPassword(HWND owner, CLibraryBlob& secret,
-                                                   const ZTTraceNS::CTraceScope& scope) {
+                                                   const trace::CTraceScope& scope) {
     DWORD handle = 0;
     LibraryText text;
     const HRESULT hr = ztsd::VerifyLogonOEMUser(owner, userName_.c_str(), &handle, text.put());
@@ -128,7 +128,7 @@ HRESULT CFingerprintSession::ReadWithLogonPassword(HWND owner, CLibraryBlob& sec
     const CHeapBlob plain(std::wstring_view(text ? text.get() : L""));
     const wchar_t* password = PasswordIn(plain);
     if (!password) {
-        ZTTraceNS::Trace(scope, 0, "Password not available");
+        trace::Trace(scope, 0, "Password not available");
         return S_FALSE;
     }
     Check(ztfp::AuthenticateWithPassword(userName_.c_str(), password, kApplication, secret.Put()));

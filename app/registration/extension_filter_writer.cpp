@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "win/registry.h"
 
 void WriteExtensionFilter(const CStringSet& set) {

@@ -4,7 +4,7 @@
 
 #include "app/registration/extension_filter_writer.h"
 #include "app/resources/resource_ids.h"
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "setup/cleanup_list.h"
 #include "text/extension_filter.h"
 #include "text/res_string.h"
@@ -52,7 +52,7 @@ void EnsureExtensionFilter() {
 }  // namespace
 
 HRESULT RegisterProgram(const std::wstring& programPath) {
-    ZTTraceNS::CTraceScope scope("RegisterServer");
+    trace::CTraceScope scope("RegisterServer");
     return Guarded(scope, [&] {
         if (programPath.empty()) ThrowHr(E_INVALIDARG);
         const RegKey fileType = CreateKey(HKEY_CLASSES_ROOT, kFileTypeKey);
@@ -73,7 +73,7 @@ HRESULT RegisterServer() {
 }
 
 HRESULT UnregisterServer() {
-    ZTTraceNS::CTraceScope scope("UnregisterServer");
+    trace::CTraceScope scope("UnregisterServer");
     return Guarded(scope, [&] {
         // Each removal is tried whatever the one before it gave, and unregistering succeeds
         // whatever stays.

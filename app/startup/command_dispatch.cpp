@@ -6,7 +6,7 @@
 #include "app/registration/server_registration.h"
 #include "app/startup/commands.h"
 #include "app/traversal/file_list.h"
-#include "core/command_action.h"
+#include "core/command_line/command_action.h"
 #include "engine/encryption_decryption.h"
 #include "win/wide_text.h"
 
@@ -45,14 +45,14 @@ HRESULT Run(core::CommandAction action, const CStringList& paths) {
 
 }  // namespace
 
-HRESULT DispatchCommandLine(std::wstring_view commandLine, const ZTTraceNS::CTraceScope& scope) {
+HRESULT DispatchCommandLine(std::wstring_view commandLine, const trace::CTraceScope& scope) {
     const std::wstring line(commandLine);
-    ZTTraceNS::Trace(scope, 0, "CommandLine = %ls", line.c_str());
+    trace::Trace(scope, 0, "CommandLine = %ls", line.c_str());
     CCommands commands;
     commands.ParseCommandLine(line);
     const bool hasPaths = commands.Paths().Count() > 0;
     const bool hasCommand = commands.Commands().Count() > 0;
-    if (!hasPaths) ZTTraceNS::Trace(scope, 0, "Command = %ls", commands.Commands().GetAt(0).c_str());
+    if (!hasPaths) trace::Trace(scope, 0, "Command = %ls", commands.Commands().GetAt(0).c_str());
     const std::optional<std::u16string_view> first =
         hasCommand ? std::optional(AsU16(commands.Commands().GetAt(0))) : std::nullopt;
     return Run(core::SelectCommandAction(first, hasPaths), commands.Paths());

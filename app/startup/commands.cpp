@@ -2,17 +2,17 @@
 
 #include <string>
 
-#include "core/command_line.h"
+#include "core/command_line/command_line.h"
 #include "trace/trace_scope.h"
 #include "win/path_parts.h"
 #include "win/wide_text.h"
 
 bool CFiles::Add(std::wstring_view path) {
-    ZTTraceNS::CTraceScope scope("CFiles::Add");
+    trace::CTraceScope scope("CFiles::Add");
     const std::wstring text(path);
-    ZTTraceNS::Trace(scope, 0, "FileName %ls", text.c_str());
+    trace::Trace(scope, 0, "FileName %ls", text.c_str());
     if (!PathIsTaken(text)) return false;
-    ZTTraceNS::Trace(scope, 0, "Adding File");
+    trace::Trace(scope, 0, "Adding File");
     paths_.Add(text);
     return true;
 }

@@ -7,7 +7,7 @@
 
 #include "app/startup/command_dispatch.h"
 #include "app/startup/main_wnd.h"
-#include "core/command_line.h"
+#include "core/command_line/command_line.h"
 #include "text/resource_module.h"
 #include "trace/trace_scope.h"
 #include "win/com_apartment.h"
@@ -15,10 +15,10 @@
 
 namespace {
 
-HRESULT Run(HINSTANCE instance, const ZTTraceNS::CTraceScope& scope) {
+HRESULT Run(HINSTANCE instance, const trace::CTraceScope& scope) {
     ::InitCommonControls();
     const CLanguageSatellite satellite;
-    ZTTraceNS::Trace(scope, 0, "Processing Command Line arguments");
+    trace::Trace(scope, 0, "Processing Command Line arguments");
     const std::wstring_view commandLine = ::GetCommandLineW();
     // Decided on the tail as the program's entry would see it, so trailing blanks after
     // the program's name still count as no arguments.
@@ -30,7 +30,7 @@ HRESULT Run(HINSTANCE instance, const ZTTraceNS::CTraceScope& scope) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    ZTTraceNS::CTraceScope scope("WinMain");
+    trace::CTraceScope scope("WinMain");
     const CComApartment apartment;
     return apartment.Ok() ? static_cast<int>(Run(instance, scope)) : 0;
 }

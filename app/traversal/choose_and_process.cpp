@@ -32,11 +32,11 @@ void ChooseAndProcess(HWND owner, const Selection& selection) {
 }  // namespace
 
 void ChooseAndEncrypt(HWND owner) {
-    ZTTraceNS::CTraceScope scope("ChooseAndEncrypt");
+    trace::CTraceScope scope("ChooseAndEncrypt");
     ChooseAndProcess(owner, {IDS_CHOOSE_ENCRYPT, L"/encrypting_files.htm", kOperationEncrypt});
 }
 
 void ChooseAndDecrypt(HWND owner) {
-    ZTTraceNS::CTraceScope scope("ChooseAndDecrypt");
+    trace::CTraceScope scope("ChooseAndDecrypt");
     ChooseAndProcess(owner, {IDS_CHOOSE_DECRYPT, L"/decrypting_files.htm", kOperationDecrypt});
 }

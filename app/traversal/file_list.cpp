@@ -6,8 +6,8 @@
 #include "app/resources/resource_ids.h"
 #include "app/traversal/interactive_run.h"
 #include "app/traversal/untouchable_items.h"
-#include "core/secure_bytes.h"
-#include "core/text_format.h"
+#include "core/crypto/secure_bytes.h"
+#include "core/text/text_format.h"
 #include "engine/file_decryption_and_open.h"
 #include "engine/file_encryption.h"
 #include "engine/walk.h"
@@ -75,7 +75,7 @@ void Run(HWND owner, const CStringList& paths, int operationKind, std::span<cons
 }  // namespace
 
 void ProcessFileList(HWND owner, const CStringList& paths, int operationKind) {
-    ZTTraceNS::CTraceScope scope("ProcessFileList");
+    trace::CTraceScope scope("ProcessFileList");
     const HRESULT result = Guarded(scope, [&] {
         CLibrarySecret user(operationKind);
         if (!SecretAvailable(user.Load(owner))) return;

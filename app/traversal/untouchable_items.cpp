@@ -2,7 +2,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "app/traversal/system_protection.h"
-#include "core/operation_kind.h"
+#include "core/command_line/operation_kind.h"
 #include "trace/trace_scope.h"
 
 namespace {
@@ -12,8 +12,8 @@ UINT UntouchableReason(const std::wstring& path, DWORD attributes) {
     if (IsLinkedFolder(attributes)) return IDS_SKIPPED_LINK;
     if (attributes & FILE_ATTRIBUTE_HIDDEN) return IDS_SKIPPED_HIDDEN;
     if (IsSystemProtected(path)) {
-        ZTTraceNS::CTraceScope scope("UntouchableReason");
-        ZTTraceNS::Trace(scope, 0, "File %ls is protected", path.c_str());
+        trace::CTraceScope scope("UntouchableReason");
+        trace::Trace(scope, 0, "File %ls is protected", path.c_str());
         return IDS_SKIPPED_PROTECTED;
     }
     return 0;

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "core/online_help_request.h"
+#include "core/help/online_help_request.h"
 #include "text/help.h"
 #include "win/com_apartment.h"
 #include "win/registry.h"

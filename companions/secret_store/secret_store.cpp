@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/password.h"
+#include "core/crypto/password.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "companions/secret_store/secret_store.h"
-#include "core/obfuscated_blob.h"
-#include "core/xtea_feedback.h"
+#include "core/crypto/obfuscated_blob.h"
+#include "core/crypto/xtea_feedback.h"
 #include "resource_ids.h"
 #include "secret/crypt_blob.h"
 #include "secret/obfuscation_key.h"

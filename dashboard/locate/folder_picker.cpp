@@ -3,8 +3,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include "core/nearest_folder.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/nearest_folder.h"
 #include "ui/window_placement.h"
 #include "ui/window_subclass.h"
 #include "win/unique_handle.h"

@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include "core/text_format.h"
+#include "core/text/text_format.h"
 #include "dashboard/locate/file_picker.h"
 #include "dashboard/locate/folder_picker.h"
 #include "dashboard/resources/resource_ids.h"

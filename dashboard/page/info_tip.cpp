@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "core/date_time_text.h"
-#include "core/text_format.h"
+#include "core/text/text_format.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/date_time_text.h"
 #include "text/res_string.h"
 #include "win/wide_text.h"
 

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "win/path_parts.h"
 #include "win/registry.h"
 #include "win/wide_text.h"

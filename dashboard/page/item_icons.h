@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "core/icon_location.h"
+#include "dashboard/rules/icon_location.h"
 #include "store/decrypted_item.h"
 #include "win/unique_handle.h"
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/item_list_rules.h"
 #include "dashboard/page/item_icons.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/item_list_rules.h"
 #include "text/res_string.h"
 #include "text/resource_module.h"
 #include "ui/image_list.h"

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/icon_location.h"
 #include "dashboard/page/item_row.h"
+#include "dashboard/rules/icon_location.h"
 #include "store/decrypted_items.h"
 #include "ui/window_subclass.h"
 #include "win/unique_handle.h"

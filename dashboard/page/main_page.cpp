@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "core/item_list_rules.h"
 #include "dashboard/page/info_tip.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/item_list_rules.h"
 #include "text/message_box.h"
 #include "text/online_help.h"
 #include "text/res_string.h"

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/item_list_rules.h"
 #include "dashboard/locate/locate_item.h"
 #include "dashboard/page/main_page.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/item_list_rules.h"
 #include "dashboard/threads/wait_process_thread.h"
 #include "text/main_program.h"
 #include "text/message_box.h"

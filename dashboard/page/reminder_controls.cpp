@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/reminder_hours.h"
 #include "dashboard/notify_settings.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/reminder_hours.h"
 
 void CReminderControls::Init(HWND page) {
     page_ = page;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/wininit_rename.h"
+#include "core/registration/wininit_rename.h"
 #include "win/hresult.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "core/registry_keys.h"
-#include "core/trace_switch.h"
-#include "core/unix_time.h"
+#include "core/registration/registry_keys.h"
+#include "core/text/unix_time.h"
+#include "core/trace/trace_switch.h"
 #include "dashboard/trace/trace_cleanup.h"
 #include "trace/configuration.h"
 #include "win/hresult.h"
@@ -26,7 +26,7 @@ std::wstring Trimmed(const std::wstring& text) {
 }
 
 std::wstring TracingString(HKEY tracing, const wchar_t* name) {
-    return Trimmed(TryReadString(tracing, name, ZTTraceNS::kTraceValueUnits).value_or(L""));
+    return Trimmed(TryReadString(tracing, name, trace::kTraceValueUnits).value_or(L""));
 }
 
 core::CalendarDate DateOf(const SYSTEMTIME& time) {

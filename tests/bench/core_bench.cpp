@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/chunk_cipher.h"
-#include "core/file_key.h"
+#include "core/crypto/chunk_cipher.h"
+#include "core/crypto/file_key.h"
 #include "core/payload.h"
 
 namespace {

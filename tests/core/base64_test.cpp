@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/base64.h"
+#include "core/text/base64.h"
 #include "tests/core/byte_text.h"
 
 using core::DecodeBase64;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/chunk_cipher.h"
+#include "core/crypto/chunk_cipher.h"
+#include "core/crypto/rc4.h"
 #include "core/payload.h"
-#include "core/rc4.h"
 
 namespace core {
 namespace {

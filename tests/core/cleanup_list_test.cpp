@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/cleanup_line.h"
+#include "core/registration/cleanup_line.h"
 
 namespace core {
 namespace {

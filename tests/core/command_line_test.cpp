@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/cleanup_line.h"
-#include "core/command_action.h"
-#include "core/command_line.h"
+#include "core/command_line/command_action.h"
+#include "core/command_line/command_line.h"
+#include "core/registration/cleanup_line.h"
 
 namespace core {
 namespace {

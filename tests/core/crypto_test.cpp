@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/file_key.h"
-#include "core/md4.h"
-#include "core/md5.h"
-#include "core/password.h"
+#include "core/crypto/file_key.h"
+#include "core/crypto/md4.h"
+#include "core/crypto/md5.h"
+#include "core/crypto/password.h"
+#include "core/crypto/rc4.h"
 #include "core/payload.h"
-#include "core/rc4.h"
 
 namespace core {
 namespace {

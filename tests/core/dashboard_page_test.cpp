@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/date_time_text.h"
-#include "core/icon_location.h"
-#include "core/item_list_rules.h"
-#include "core/nearest_folder.h"
-#include "core/reminder_hours.h"
+#include "dashboard/rules/date_time_text.h"
+#include "dashboard/rules/icon_location.h"
+#include "dashboard/rules/item_list_rules.h"
+#include "dashboard/rules/nearest_folder.h"
+#include "dashboard/rules/reminder_hours.h"
 
 namespace core {
 namespace {

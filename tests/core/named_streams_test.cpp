@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/named_streams.h"
+#include "core/container/named_streams.h"
 
 namespace {
 

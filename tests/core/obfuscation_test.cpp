@@ -4,9 +4,9 @@
 #include <numeric>
 #include <vector>
 
-#include "core/der.h"
-#include "core/obfuscated_blob.h"
-#include "core/xtea_feedback.h"
+#include "core/crypto/obfuscated_blob.h"
+#include "core/crypto/xtea_feedback.h"
+#include "core/text/der.h"
 #include "tests/core/byte_text.h"
 
 using namespace core;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/online_help_request.h"
+#include "core/help/online_help_request.h"
 
 namespace core {
 namespace {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/md4.h"
-#include "core/password.h"
+#include "core/crypto/md4.h"
+#include "core/crypto/password.h"
 
 namespace core {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/registry_script.h"
+#include "core/registration/registry_script.h"
 
 namespace core {
 namespace {

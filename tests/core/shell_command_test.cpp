@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell_command.h"
+#include "core/registration/shell_command.h"
 
 namespace core {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/char_refs.h"
-#include "core/unix_time.h"
-#include "core/xml_indentation.h"
+#include "core/text/char_refs.h"
+#include "core/text/unix_time.h"
+#include "core/text/xml_indentation.h"
 
 namespace core {
 namespace {

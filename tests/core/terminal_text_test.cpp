@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "core/escaped_text.h"
-#include "core/progress_line.h"
-#include "core/utf8.h"
+#include "core/text/escaped_text.h"
+#include "core/text/progress_line.h"
+#include "core/text/utf8.h"
 
 namespace core {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/trace_switch.h"
-#include "core/wininit_rename.h"
+#include "core/registration/wininit_rename.h"
+#include "core/trace/trace_switch.h"
 
 namespace core {
 namespace {

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/tea_cipher.h"
-#include "core/trace_dump.h"
-#include "core/trace_file_header.h"
-#include "core/trace_file_reader.h"
-#include "core/trace_record.h"
+#include "core/crypto/tea_cipher.h"
+#include "core/trace/trace_dump.h"
+#include "core/trace/trace_file_header.h"
+#include "core/trace/trace_file_reader.h"
+#include "core/trace/trace_record.h"
 
 namespace core {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/unfinished_name.h"
+#include "core/container/unfinished_name.h"
 
 #include <gtest/gtest.h>
 

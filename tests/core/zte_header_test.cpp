@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/memory_stream.h"
-#include "core/stored_name.h"
+#include "core/container/memory_stream.h"
+#include "core/container/stored_name.h"
 #include "core/zte_header.h"
 
 namespace core {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/unix_time.h"
+#include "core/text/unix_time.h"
 #include "dashboard/dashboard_page_info.h"
 #include "dashboard/page/page_shared.h"
 #include "dashboard/resources/resource_ids.h"

@@ -4,7 +4,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
-#include "core/text_format.h"
+#include "core/text/text_format.h"
 #include "end_to_end_test.h"
 #include "process_run.h"
 #include "text/res_string.h"

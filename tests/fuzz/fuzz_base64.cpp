@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/base64.h"
+#include "core/text/base64.h"
 
 namespace {
 

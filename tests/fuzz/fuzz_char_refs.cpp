@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/char_refs.h"
-#include "core/xml_indentation.h"
+#include "core/text/char_refs.h"
+#include "core/text/xml_indentation.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "core/chunk_cipher.h"
+#include "core/crypto/chunk_cipher.h"
+#include "core/crypto/rc4.h"
 #include "core/payload.h"
-#include "core/rc4.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/cleanup_line.h"
+#include "core/registration/cleanup_line.h"
 
 namespace {
 

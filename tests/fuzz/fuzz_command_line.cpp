@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/command_line.h"
+#include "core/command_line/command_line.h"
 
 namespace {
 

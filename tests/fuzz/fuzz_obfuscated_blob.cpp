@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "core/obfuscated_blob.h"
-#include "core/xtea_feedback.h"
+#include "core/crypto/obfuscated_blob.h"
+#include "core/crypto/xtea_feedback.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/registry_script.h"
+#include "core/registration/registry_script.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/trace_dump.h"
-#include "core/trace_file_reader.h"
-#include "core/trace_record.h"
+#include "core/trace/trace_dump.h"
+#include "core/trace/trace_file_reader.h"
+#include "core/trace/trace_record.h"
 
 namespace {
 

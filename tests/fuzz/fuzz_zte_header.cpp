@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "core/memory_stream.h"
-#include "core/stored_name.h"
-#include "core/utf8.h"
+#include "core/container/memory_stream.h"
+#include "core/container/stored_name.h"
+#include "core/text/utf8.h"
 #include "core/zte_header.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/registration/server_registration.h"
 #include "app/resources/resource_ids.h"
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "registry_backup.h"
 #include "setup/cleanup_list.h"
 #include "test_support.h"

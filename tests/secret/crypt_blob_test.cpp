@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "core/der.h"
-#include "core/md4.h"
-#include "core/obfuscated_blob.h"
-#include "core/xtea_feedback.h"
+#include "core/crypto/md4.h"
+#include "core/crypto/obfuscated_blob.h"
+#include "core/crypto/xtea_feedback.h"
+#include "core/text/der.h"
 #include "secret/crypt_blob.h"
 #include "secret/obfuscation_key.h"
 #include "secret/password_dialog.h"

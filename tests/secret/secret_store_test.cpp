@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "companions/secret_store/secret_store.h"
-#include "core/password.h"
+#include "core/crypto/password.h"
 #include "test_support.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 #include "engine_test.h"
 #include "process_run.h"
 #include "text/res_string.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/authentication/ztfp_api.h"
-#include "core/password.h"
+#include "core/crypto/password.h"
 #include "test_support.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"

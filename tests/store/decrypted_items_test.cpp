@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/unix_time.h"
+#include "core/text/unix_time.h"
 #include "store/decrypted_items.h"
 #include "store_sandbox.h"
 #include "test_support.h"

@@ -1,8 +1,8 @@
 #include "engine_test.h"
 
-#include "core/file_key.h"
-#include "core/memory_stream.h"
-#include "core/password.h"
+#include "core/container/memory_stream.h"
+#include "core/crypto/file_key.h"
+#include "core/crypto/password.h"
 #include "core/payload.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"

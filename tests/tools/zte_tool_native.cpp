@@ -15,11 +15,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/file_key.h"
-#include "core/memory_stream.h"
+#include "core/container/memory_stream.h"
+#include "core/crypto/file_key.h"
+#include "core/crypto/rc4.h"
 #include "core/payload.h"
-#include "core/rc4.h"
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 #include "core/zte_header.h"
 
 namespace {

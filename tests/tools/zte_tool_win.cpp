@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/payload.h"
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 #include "core/zte_header.h"
 #include "engine/encrypted_file.h"
 #include "engine/file_decryption.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/trace_file_reader.h"
+#include "core/trace/trace_file_reader.h"
 #include "process_run.h"
 #include "test_support.h"
 #include "win/unique_handle.h"

@@ -12,7 +12,7 @@
 
 #include "trace/trace_scope.h"
 
-using namespace ZTTraceNS;
+using namespace trace;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/resources/resource_ids.h"
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "process_run.h"
 #include "test_string_ids.h"
 #include "text/branding.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "process_run.h"
 #include "text/help.h"
 #include "text/online_help.h"

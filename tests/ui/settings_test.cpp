@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "process_run.h"
 #include "text/settings.h"
 

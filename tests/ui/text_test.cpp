@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/decimal_number.h"
-#include "core/help_file_name.h"
-#include "core/product_name.h"
-#include "core/string_table_block.h"
-#include "core/text_format.h"
+#include "core/help/help_file_name.h"
+#include "core/text/decimal_number.h"
+#include "core/text/product_name.h"
+#include "core/text/string_table_block.h"
+#include "core/text/text_format.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/registry_keys.h"
+#include "core/registration/registry_keys.h"
 #include "test_support.h"
 #include "text/extension_filter.h"
 #include "win/unique_handle.h"

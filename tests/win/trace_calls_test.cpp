@@ -7,7 +7,7 @@
 #include "trace/trace_scope.h"
 #include "trace/trace_state.h"
 
-using namespace ZTTraceNS;
+using namespace trace;
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/trace_dump.h"
-#include "core/trace_file_reader.h"
+#include "core/trace/trace_dump.h"
+#include "core/trace/trace_file_reader.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "core/escaped_text.h"
-#include "core/file_key.h"
+#include "core/container/stored_name.h"
+#include "core/crypto/file_key.h"
+#include "core/crypto/secure_bytes.h"
 #include "core/payload.h"
-#include "core/secure_bytes.h"
-#include "core/stored_name.h"
-#include "core/utf8.h"
+#include "core/text/escaped_text.h"
+#include "core/text/utf8.h"
 #include "core/zte_header.h"
 #include "progress.h"
 #include "texts.h"

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/chunk_cipher.h"
-#include "core/password.h"
+#include "core/crypto/chunk_cipher.h"
+#include "core/crypto/password.h"
 #include "outcome.h"
 #include "platform.h"
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "core/escaped_text.h"
+#include "core/text/escaped_text.h"
 #include "platform.h"
 #include "texts.h"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "core/password.h"
-#include "core/secure_bytes.h"
+#include "core/crypto/password.h"
+#include "core/crypto/secure_bytes.h"
 
 namespace ztrec {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "core/password.h"
+#include "core/crypto/password.h"
 #include "options.h"
 
 namespace ztrec {

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/byte_stream.h"
-#include "core/password.h"
+#include "core/container/byte_stream.h"
+#include "core/crypto/password.h"
 
 namespace ztrec {
 

@@ -1,6 +1,6 @@
 #include "progress.h"
 
-#include "core/progress_line.h"
+#include "core/text/progress_line.h"
 #include "platform.h"
 
 namespace ztrec {

@@ -9,7 +9,7 @@
 #include <csignal>
 #include <system_error>
 
-#include "core/utf8.h"
+#include "core/text/utf8.h"
 #include "system_call.h"
 #include "tools/ztrec/password_line.h"
 #include "tools/ztrec/platform.h"

@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/secure_bytes.h"
-#include "core/utf8.h"
+#include "core/crypto/secure_bytes.h"
+#include "core/text/utf8.h"
 #include "engine/handle_stream.h"
 #include "text/message_text.h"
 #include "tools/ztrec/password_line.h"
