@@ -63,31 +63,25 @@ auto LowerBound(Blocks& blocks, std::uint16_t type) {
                             [](const auto& block, std::uint16_t wanted) { return block.first < wanted; });
 }
 
+// The first block of a type stays; a later one of the same type is read past.
+void Keep(ParsedHeader& parsed, Block&& block) {
+    const auto at = LowerBound(parsed.blocks, block.type);
+    if (at == parsed.blocks.end() || at->first != block.type)
+        parsed.blocks.emplace(at, block.type, std::move(block.data));
+}
+
+// Block 3 selects the compatibility key only when it holds one byte other than 1.
+bool UsesCompatibilityKey(const ParsedHeader& header) {
+    const std::vector<std::uint8_t>* type = header.Find(kEncryptionTypeBlock);
+    return type && type->size() == 1 && (*type)[0] != kPrimaryKeyType;
+}
+
 }  // namespace
 
 ReadResult ReadMagic(ByteSource& source) {
     std::array<std::uint8_t, 4> bytes{};
     const bool matches = source.Read(bytes) == bytes.size() && bytes == kMagic;
     return matches ? ReadResult::Ok : ReadResult::NotEncrypted;
-}
-
-HeaderReadResult ReadHeader(
-    ByteSource& source, const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& onBlock) {
-    HeaderReadResult header;
-    header.result = ReadMagic(source);
-    if (header.result != ReadResult::Ok) return header;
-    header.headerSize = ReadU16(source);
-    // The real position counts: a block whose data the end of the file cut short has not
-    // run past the header size, however long it claims to be.
-    for (Block block = ReadBlock(source); block.type != kTerminator;) {
-        onBlock(block.type, block.data);
-        block = ReadBlock(source);
-        if (source.Position() > header.headerSize) {
-            header.result = ReadResult::NotAccepted;
-            break;
-        }
-    }
-    return header;
 }
 
 std::uint16_t HeaderSizeOf(std::span<const BlockView> blocks) {
@@ -131,42 +125,20 @@ const std::vector<std::uint8_t>* ParsedHeader::Find(std::uint16_t type) const {
 
 ParsedHeader ParseHeader(ByteSource& source) {
     ParsedHeader parsed;
-    const HeaderReadResult read = ReadHeader(source, [&parsed](std::uint16_t type, auto data) {
-        const auto at = LowerBound(parsed.blocks, type);
-        if (at == parsed.blocks.end() || at->first != type) {
-            parsed.blocks.emplace(at, type, std::vector<std::uint8_t>(data.begin(), data.end()));
+    parsed.result = ReadMagic(source);
+    if (parsed.result != ReadResult::Ok) return parsed;
+    parsed.headerSize = ReadU16(source);
+    // The real position counts: a block whose data the end of the file cut short has not
+    // run past the header size, however long it claims to be.
+    for (Block block = ReadBlock(source); block.type != kTerminator;) {
+        Keep(parsed, std::move(block));
+        block = ReadBlock(source);
+        if (source.Position() > parsed.headerSize) {
+            parsed.result = ReadResult::NotAccepted;
+            break;
         }
-    });
-    parsed.result = read.result;
-    parsed.headerSize = read.headerSize;
-    return parsed;
-}
-
-namespace {
-
-HeaderJudgement Judge(std::uint16_t headerSize, const BlockLookup& findBlock) {
-    HeaderJudgement judgement;
-    const auto checksum = findBlock(kChecksumBlock);
-    const auto name = findBlock(kFileNameBlock);
-    if (name) judgement.storedName = StoredNameFromUtf8(*name);
-    if (!checksum || checksum->size() != 8 || !name || name->empty()) {
-        judgement.verdict = HeaderVerdict::Damaged;
-    } else if (!IsSafeStoredName(judgement.storedName)) {
-        judgement.verdict = HeaderVerdict::NameRefused;
-    } else {
-        const auto type = findBlock(kEncryptionTypeBlock);
-        const bool compatibility = type && type->size() == 1 && (*type)[0] != kPrimaryKeyType;
-        judgement.verdict = HeaderVerdict::Accepted;
-        judgement.header = AcceptedHeader{headerSize, DecodeChecksum(checksum->first<8>()),
-                                          judgement.storedName, compatibility};
     }
-    return judgement;
-}
-
-}  // namespace
-
-std::optional<AcceptedHeader> AcceptHeader(std::uint16_t headerSize, const BlockLookup& findBlock) {
-    return Judge(headerSize, findBlock).header;
+    return parsed;
 }
 
 std::optional<AcceptedHeader> AcceptHeader(const ParsedHeader& header) {
@@ -176,12 +148,21 @@ std::optional<AcceptedHeader> AcceptHeader(const ParsedHeader& header) {
 HeaderJudgement JudgeHeader(const ParsedHeader& header) {
     if (header.result == ReadResult::NotEncrypted) return {};
     if (header.result == ReadResult::NotAccepted) return {HeaderVerdict::Damaged, std::nullopt, {}};
-    return Judge(header.headerSize,
-                 [&header](std::uint16_t type) -> std::optional<std::span<const std::uint8_t>> {
-                     const std::vector<std::uint8_t>* data = header.Find(type);
-                     if (!data) return std::nullopt;
-                     return std::span<const std::uint8_t>(*data);
-                 });
+    HeaderJudgement judgement;
+    const std::vector<std::uint8_t>* checksum = header.Find(kChecksumBlock);
+    const std::vector<std::uint8_t>* name = header.Find(kFileNameBlock);
+    if (name) judgement.storedName = StoredNameFromUtf8(*name);
+    if (!checksum || checksum->size() != 8 || !name || name->empty()) {
+        judgement.verdict = HeaderVerdict::Damaged;
+    } else if (!IsSafeStoredName(judgement.storedName)) {
+        judgement.verdict = HeaderVerdict::NameRefused;
+    } else {
+        judgement.verdict = HeaderVerdict::Accepted;
+        judgement.header = AcceptedHeader{header.headerSize,
+                                          DecodeChecksum(std::span<const std::uint8_t>(*checksum).first<8>()),
+                                          judgement.storedName, UsesCompatibilityKey(header)};
+    }
+    return judgement;
 }
 
 StandardHeader BuildStandardHeader(std::span<const std::uint8_t> fileName, std::uint8_t encryptionType) {

@@ -1,7 +1,6 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -35,17 +34,6 @@ enum class ReadResult { Ok, NotEncrypted, NotAccepted };
 // they differ or fewer than 4 could be read.
 ReadResult ReadMagic(ByteSource& source);
 
-// Reads magic, header size and blocks. Every non-terminator block is handed to onBlock in
-// file order (the caller keeps the first block of each type). A field cut off by the end of
-// the file reads as zero, so a header cut at a block boundary ends there. Ok once the
-// terminator is read within the header size; NotAccepted when a block runs past it.
-struct HeaderReadResult {
-    ReadResult result = ReadResult::NotEncrypted;
-    std::uint16_t headerSize = 0;
-};
-HeaderReadResult ReadHeader(ByteSource& source,
-                            const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& onBlock);
-
 // Header size for these blocks: 8 (magic, size field, terminator) plus, for each block,
 // its length + 4 (a type-0 block counts 2). Throws std::length_error when that exceeds the
 // 16-bit size field; WriteHeader and BlockOffsetOf do the same for a field that does not fit.
@@ -72,8 +60,10 @@ struct AcceptedHeader {
     bool operator==(const AcceptedHeader&) const = default;
 };
 
-// A header that was read into blocks, as a reader on any platform keeps it: first block of
-// each type wins.
+// A header read into blocks: magic, header size, then blocks until the terminator, the first
+// block of each type kept. A field cut off by the end of the file reads as zero, so a header
+// cut at a block boundary ends there. Ok once the terminator is read within the header size;
+// NotAccepted when a block runs past it. A failure of the source passes through.
 struct ParsedHeader {
     ReadResult result = ReadResult::NotEncrypted;
     std::uint16_t headerSize = 0;
@@ -82,12 +72,9 @@ struct ParsedHeader {
 };
 ParsedHeader ParseHeader(ByteSource& source);
 
-// The decrypting reader's acceptance rules over the blocks of a header that read Ok:
+// The decrypting reader's acceptance rules over a parsed header (JudgeHeader(header).header):
 // an 8-byte checksum block, a file name that is a safe single path component, and block 3
-// selecting the compatibility key only when it holds one byte other than 1. findBlock
-// returns a block's data, or nothing when the header has no block of that type.
-using BlockLookup = std::function<std::optional<std::span<const std::uint8_t>>(std::uint16_t)>;
-std::optional<AcceptedHeader> AcceptHeader(std::uint16_t headerSize, const BlockLookup& findBlock);
+// selecting the compatibility key only when it holds one byte other than 1.
 std::optional<AcceptedHeader> AcceptHeader(const ParsedHeader& header);
 
 // The same rules with the reason a header is turned down, for a reader that tells its user:

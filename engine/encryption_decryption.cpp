@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/crypto/secure_bytes.h"
+#include "core/payload_transfer.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
 #include "engine/same_content.h"
@@ -20,10 +21,6 @@ using trace::CTraceScope;
 
 namespace {
 
-// Few large system calls, and a piece of the payload small enough that the progress moves
-// and a cancel is heard often even on a slow disk.
-constexpr std::size_t kTransferSize = std::size_t{1} << 20;
-
 std::uint64_t PositionOf(HANDLE file) {
     LARGE_INTEGER position{};
     return ::SetFilePointerEx(file, LARGE_INTEGER{}, &position, FILE_CURRENT) ? position.QuadPart : 0;
@@ -32,11 +29,11 @@ std::uint64_t PositionOf(HANDLE file) {
 // The buffer for the rest of the input from its position: a small file costs a small buffer.
 std::size_t BufferSizeFor(HANDLE input) {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(input, &size)) return kTransferSize;
+    if (!::GetFileSizeEx(input, &size)) return core::kPayloadPieceSize;
     const std::uint64_t position = PositionOf(input);
     const std::uint64_t rest =
         static_cast<std::uint64_t>(size.QuadPart) > position ? size.QuadPart - position : 0;
-    return static_cast<std::size_t>(std::clamp<std::uint64_t>(rest, 1, kTransferSize));
+    return static_cast<std::size_t>(std::clamp<std::uint64_t>(rest, 1, core::kPayloadPieceSize));
 }
 
 // The security kinds copied after creation, the owner last: it is the one that may be refused.
@@ -301,40 +298,49 @@ void CEncryptionDecryption::RemoveHeld(HANDLE file, const std::wstring& /*path*/
     DeleteHeld(file);
 }
 
-// The payload goes piece by piece: read, enciphered (or deciphered) and summed, written. The
-// cipher costs less than the copying, so a piece takes what the file system takes for it,
-// and the progress and a cancel are never more than a piece behind. Every write but the
-// last ends on a multiple of the piece size in the output: writes that end inside a page
-// cost the file system nearly three times as long, so after a header the first piece is
-// shorter.
+// The payload's input or output as the transfer sees it: a failure is reported under the
+// entry given, for the path the user knows, and thrown on.
+class CEncryptionDecryption::ReportedFile final : public core::ByteSource, public core::ByteSink {
+public:
+    ReportedFile(CEncryptionDecryption& engine, HANDLE file, UINT messageId, const std::wstring& path)
+        : engine_(engine), file_(file), messageId_(messageId), path_(path) {}
+
+    std::size_t Read(std::span<std::uint8_t> buffer) override {
+        return engine_.Reported(messageId_, path_, [&] { return ReadFully(file_, buffer); });
+    }
+    std::uint64_t Position() override { return CHandleSource(file_).Position(); }
+    void Write(std::span<const std::uint8_t> bytes) override {
+        engine_.Reported(messageId_, path_, [&] { WriteFully(file_, bytes); });
+    }
+
+private:
+    CEncryptionDecryption& engine_;
+    HANDLE file_;
+    UINT messageId_;
+    const std::wstring& path_;
+};
+
+// The cipher costs less than the copying, so a piece takes what the file system takes for
+// it, and the progress and a cancel are never more than a piece behind. A cancel is heard
+// only before a piece is used: once the last one is written, the file is finished.
 std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output,
                                                      const core::ChunkCipher& cipher, bool encipher) {
-    core::SecureBytes buffer(BufferSizeFor(input));
-    std::size_t piece = kTransferSize - static_cast<std::size_t>(PositionOf(output) % kTransferSize);
-    std::uint64_t position = 0;
-    std::uint64_t sum = 0;
-    for (;;) {
-        const std::span<BYTE> space = buffer.Bytes().first(std::min(piece, buffer.Bytes().size()));
-        const std::size_t length = ReadInput(input, space);
-        if (length == 0) return sum;
-        StopIfCancelled();
-        const std::span<BYTE> data = space.first(length);
-        sum = encipher ? cipher.Encipher(data, position, sum) : cipher.Decipher(data, position, sum);
-        Reported(IDS_CANNOT_WRITE, outputPath_, [&] { WriteFully(output, data); });
-        observer_.Advance(length);
-        position += length;
-        piece = kTransferSize;
-    }
+    ReportedFile source(*this, input, IDS_CANNOT_READ, inputPath_);
+    ReportedFile sink(*this, output, IDS_CANNOT_WRITE, outputPath_);
+    return core::TransferPayload(source, &sink,
+                                 {.cipher = cipher,
+                                  .encipher = encipher,
+                                  .bufferSize = BufferSizeFor(input),
+                                  .alignedFrom = PositionOf(output),
+                                  .stopPoint = core::StopPoint::BeforeEveryPiece,
+                                  .stopIfAsked = [this] { StopIfCancelled(); },
+                                  .advance = [this](std::size_t length) { observer_.Advance(length); }});
 }
 
 void CEncryptionDecryption::StopIfCancelled() {
     if (!observer_.IsCancelled()) return;
     observer_.AddEntry(IDS_CANCELLED, inputPath_, S_OK);
     ThrowHr(E_ABORT);
-}
-
-std::size_t CEncryptionDecryption::ReadInput(HANDLE input, std::span<BYTE> buffer) {
-    return Reported(IDS_CANNOT_READ, inputPath_, [&] { return ReadFully(input, buffer); });
 }
 
 bool CEncryptionDecryption::MayWriteOutput(bool inputIsEncrypted) {

@@ -103,8 +103,9 @@ protected:
     virtual void RemoveHeld(HANDLE file, const std::wstring& path);
 
     // Reads the input from its position to its end in pieces of up to 1 MiB, enciphers or
-    // deciphers each and writes it to the output; the sum is taken of the plain bytes. The
-    // progress moves after every piece, and a cancel stops it before the next.
+    // deciphers each and writes it to the output, every write but the last ending on a
+    // multiple of 1 MiB in the output; the sum is taken of the plain bytes. The progress moves
+    // after every piece, and a cancel stops it before the next.
     std::uint64_t TransferPayload(HANDLE input, HANDLE output, const core::ChunkCipher& cipher,
                                   bool encipher);
     // Throws E_ABORT with entry 29 once the user has cancelled.
@@ -159,9 +160,9 @@ private:
     // The file's steps once inputPath_ is set: check, name the output, encrypt or decrypt.
     FileOutcome Process(bool recordItem);
 
+    class ReportedFile;
+
     UINT captionId_;
-    // Fills the buffer from the input; a failure is reported and thrown.
-    std::size_t ReadInput(HANDLE input, std::span<BYTE> buffer);
     void CopySecurity();
     // Removes an unfinished file that is provably this program's own: a plain file with one
     // name, not a system file, without streams, hidden or beside its complete encrypted copy. Its content is

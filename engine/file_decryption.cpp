@@ -2,7 +2,7 @@
 
 #include "core/zte_header.h"
 #include "engine/engine_ids.h"
-#include "engine/standard_header.h"
+#include "engine/handle_stream.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/path_parts.h"
@@ -33,15 +33,13 @@ std::optional<FileOutcome> CFileDecryption::CheckInputFile() {
 HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
     CTraceScope scope("CFileDecryption::ReadFileHeader");
     return Guarded(scope, [&]() -> HRESULT {
-        CStandardHeader header;
-        const HRESULT read = header.Read(input);
-        if (FAILED(read)) {
-            observer_.AddEntry(IDS_CANNOT_READ, inputPath_, read);
-            return read;
-        }
-        if (read != S_OK) return S_FALSE;
+        CHandleSource source(input);
+        const core::ParsedHeader parsed =
+            Reported(IDS_CANNOT_READ, inputPath_, [&] { return core::ParseHeader(source); });
+        Trace(scope, 0, "Header size = %d, blocks = %d", parsed.headerSize,
+              static_cast<int>(parsed.blocks.size()));
         // A stored name the container refuses is never joined to a folder.
-        const std::optional<core::AcceptedHeader> accepted = header.Accept();
+        const std::optional<core::AcceptedHeader> accepted = core::JudgeHeader(parsed).header;
         if (!accepted) return S_FALSE;
         headerSize_ = accepted->headerSize;
         storedChecksum_ = accepted->checksum;

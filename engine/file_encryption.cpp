@@ -1,15 +1,15 @@
 #include "engine/file_encryption.h"
 
+#include "core/text/utf8.h"
 #include "core/zte_header.h"
-#include "engine/encrypted_file.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
-#include "engine/standard_header.h"
 #include "engine/unfinished_path.h"
 #include "text/extension_filter.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/path_parts.h"
+#include "win/wide_text.h"
 
 using trace::CTraceScope;
 using trace::Trace;
@@ -58,14 +58,12 @@ std::optional<FileOutcome> CFileEncryption::CheckPlainInput() {
         return FileOutcome::Skipped();
     }
     if (!Confirmed()) return FileOutcome::Skipped();
-    const HRESULT magic = IsEncryptedFile(input_.get());
-    if (FAILED(magic)) {
-        observer_.AddEntry(IDS_CANNOT_READ, inputPath_, magic);
-        ThrowHr(magic);
-    }
+    CHandleSource source(input_.get());
+    const core::ReadResult magic =
+        Reported(IDS_CANNOT_READ, inputPath_, [&] { return core::ReadMagic(source); });
     Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
             inputPath_);
-    if (magic == S_OK) return FileOutcome::Skipped();
+    if (magic == core::ReadResult::Ok) return FileOutcome::Skipped();
     return std::nullopt;
 }
 
@@ -78,18 +76,19 @@ bool CFileEncryption::CreateOutFileName() {
 HRESULT CFileEncryption::WriteFileHeader(HANDLE output) {
     CTraceScope scope("CFileEncryption::WriteFileHeader");
     Trace(scope, 0, "Input Filename: %ls", inputPath_.c_str());
-    const CStandardHeader header(FileNameOf(inputPath_), 1, 0, 0);
-    const HRESULT hr = header.Write(output);
-    checksumOffset_ = header.GetBlockOffset(core::kChecksumBlock);
-    if (checksumOffset_ != 0) checksumOffset_ += 4;
-    if (FAILED(hr)) observer_.AddEntry(IDS_CANNOT_WRITE, outputPath_, hr);
-    return hr;
+    return Guarded(scope, [&] {
+        const std::string name = core::Utf16ToUtf8(ToU16(FileNameOf(inputPath_)));
+        const core::StandardHeader header = core::BuildStandardHeader(
+            std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size()),
+            core::kPrimaryKeyType);
+        checksumOffset_ = header.checksumOffset;
+        Reported(IDS_CANNOT_WRITE, outputPath_, [&] { WriteFully(output, header.bytes); });
+    });
 }
 
 HRESULT CFileEncryption::WriteCheckSum(HANDLE output, std::uint64_t checksum) {
     CTraceScope scope("CFileEncryption::WriteCheckSum");
     return Guarded(scope, [&] {
-        if (checksumOffset_ == 0) return;
         LARGE_INTEGER offset{};
         offset.QuadPart = checksumOffset_;
         Check(::SetFilePointerEx(output, offset, nullptr, FILE_BEGIN));

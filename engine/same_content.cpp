@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/crypto/secure_bytes.h"
+#include "core/zte_header.h"
 #include "engine/handle_stream.h"
-#include "engine/standard_header.h"
 #include "win/hresult.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"
@@ -43,9 +43,9 @@ bool HoldsTheSameContent(HANDLE encrypted, HANDLE plain, const std::wstring& pla
     try {
         Check(::SetFilePointerEx(encrypted, LARGE_INTEGER{}, nullptr, FILE_BEGIN));
         Check(::SetFilePointerEx(plain, LARGE_INTEGER{}, nullptr, FILE_BEGIN));
-        CStandardHeader header;
-        if (header.Read(encrypted) != S_OK) return false;
-        const std::optional<core::AcceptedHeader> accepted = header.Accept();
+        CHandleSource source(encrypted);
+        const std::optional<core::AcceptedHeader> accepted =
+            core::JudgeHeader(core::ParseHeader(source)).header;
         if (!accepted || !SameNameIgnoringCase(ToWide(accepted->fileName), FileNameOf(plainPath)) ||
             SizeOf(encrypted) != accepted->headerSize + SizeOf(plain))
             return false;

@@ -114,18 +114,25 @@ TEST(HeaderRoundTrip, NonAsciiNameSurvivesUtf8) {
     EXPECT_EQ(accepted->fileName, u"Übersicht – café 😀.txt");
 }
 
-TEST(HeaderReader, HandsOverBlocksInFileOrderAndKeepsTheFirstOfEachType) {
+TEST(HeaderReader, KeepsTheFirstBlockOfEachTypeInTypeOrder) {
     const Blocks blocks{{3, {2}}, {1, Bytes(8)}, {2, BytesOf("first")}, {2, BytesOf("second")}, {3, {1}}};
     const Bytes file = Written(blocks);
-    std::vector<std::uint16_t> types;
-    MemorySource source(file);
-    ReadHeader(source, [&types](std::uint16_t type, auto) { types.push_back(type); });
+    const ParsedHeader parsed = Parsed(file);
 
-    EXPECT_EQ(types, (std::vector<std::uint16_t>{3, 1, 2, 2, 3}));
-    const auto accepted = Accepted(file);
+    EXPECT_EQ(parsed.result, ReadResult::Ok);
+    EXPECT_EQ(parsed.blocks, (Blocks{{1, Bytes(8)}, {2, BytesOf("first")}, {3, {2}}}));
+    const auto accepted = AcceptHeader(parsed);
     ASSERT_TRUE(accepted);
     EXPECT_EQ(accepted->fileName, u"first");
     EXPECT_TRUE(accepted->useCompatibilityKey);
+}
+
+TEST(HeaderReader, BlocksOutliveTheBytesTheyWereReadFrom) {
+    Bytes file = Written(StandardBlocks("a.txt", {2}));
+    const ParsedHeader parsed = Parsed(file);
+    std::fill(file.begin(), file.end(), std::uint8_t{0xAA});
+
+    EXPECT_EQ(parsed.blocks, StandardBlocks("a.txt", {2}));
 }
 
 TEST(HeaderReader, HeaderSizeBeyondTerminatorIsKept) {
@@ -309,6 +316,12 @@ TEST(StandardHeader, IsTheLayoutWithAZeroChecksumAndSaysWhereTheChecksumGoes) {
     const auto accepted = Accepted(BuildStandardHeader(BytesOf("old.doc"), 2).bytes);
     ASSERT_TRUE(accepted);
     EXPECT_TRUE(accepted->useCompatibilityKey);
+}
+
+TEST(StandardHeader, EmptyNameIsWrittenAsAnEmptyBlockThatNoReaderAccepts) {
+    const ParsedHeader parsed = Parsed(BuildStandardHeader({}, 2).bytes);
+    EXPECT_EQ(parsed.blocks, StandardBlocks("", {2}));
+    EXPECT_EQ(JudgeHeader(parsed).verdict, HeaderVerdict::Damaged);
 }
 
 struct WritableCase {

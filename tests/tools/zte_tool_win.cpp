@@ -1,4 +1,4 @@
-// Writes and reads encrypted files through CryptoAPI and the engine's container classes; the
+// Writes and reads encrypted files through CryptoAPI and the container functions; the
 // interoperability test compares its files and output with the portable twin's.
 #include <windows.h>
 
@@ -11,12 +11,10 @@
 #include "core/payload.h"
 #include "core/text/utf8.h"
 #include "core/zte_header.h"
-#include "engine/encrypted_file.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
 #include "engine/file_keys.h"
 #include "engine/handle_stream.h"
-#include "engine/standard_header.h"
 #include "hex.h"
 #include "secret/crypt_blob.h"
 #include "tests/support/provider_chunks.h"
@@ -80,12 +78,14 @@ int Encrypt(int argc, wchar_t** argv) {
     CCryptKey& key = type == core::kPrimaryKeyType ? keys.Primary() : keys.Compatibility();
     FileHandle in = OpenFile(argv[3], GENERIC_READ, OPEN_EXISTING);
     FileHandle out = OpenFile(argv[4], GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
-    const CStandardHeader header(name, type, 0, 0);
-    Check(header.Write(out.get()));
+    const std::string utf8Name = Utf8(name);
+    const core::StandardHeader header = core::BuildStandardHeader(
+        std::span(reinterpret_cast<const std::uint8_t*>(utf8Name.data()), utf8Name.size()), type);
+    WriteFully(out.get(), header.bytes);
     const std::uint64_t sum =
         CopyPayload(in.get(), out.get(), true, [&](std::span<BYTE> data) { EncipherChunks(key, data); });
     LARGE_INTEGER checksum{};
-    checksum.QuadPart = header.GetBlockOffset(core::kChecksumBlock) + 4;
+    checksum.QuadPart = header.checksumOffset;
     Check(::SetFilePointerEx(out.get(), checksum, nullptr, FILE_BEGIN));
     WriteFully(out.get(), core::EncodeChecksum(sum));
     return 0;
@@ -93,10 +93,10 @@ int Encrypt(int argc, wchar_t** argv) {
 
 std::string Decrypt(wchar_t** argv) {
     FileHandle in = OpenFile(argv[3], GENERIC_READ, OPEN_EXISTING);
-    CStandardHeader header;
-    if (IsEncryptedFile(in.get()) != S_OK) return "not-encrypted";
-    Check(::SetFilePointerEx(in.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN));
-    const auto accepted = header.Read(in.get()) == S_OK ? header.Accept() : std::nullopt;
+    CHandleSource source(in.get());
+    const core::ParsedHeader parsed = core::ParseHeader(source);
+    if (parsed.result == core::ReadResult::NotEncrypted) return "not-encrypted";
+    const auto accepted = core::JudgeHeader(parsed).header;
     if (!accepted) return "not-accepted";
     const std::wstring name = ToWide(accepted->fileName);
 

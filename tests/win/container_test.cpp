@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "core/text/utf8.h"
 #include "core/zte_header.h"
-#include "engine/encrypted_file.h"
-#include "engine/standard_header.h"
+#include "engine/handle_stream.h"
 #include "test_support.h"
+#include "win/hresult.h"
 #include "win/unique_handle.h"
 
-// The container classes over real file handles. The byte layout and the acceptance rules are
-// the portable codec's, tested by its tables; these check the way through the system.
+// The container functions over real file handles. The byte layout and the acceptance rules
+// are the portable codec's, tested by its tables; these check the way through the system.
 namespace {
 
 class ContainerTest : public ::testing::Test {
@@ -22,47 +23,54 @@ protected:
     TempFolder folder_;
 };
 
+template <class Step>
+HRESULT CodeOf(Step&& step) {
+    try {
+        step();
+    } catch (const HResultError& error) {
+        return error.code();
+    }
+    return S_OK;
+}
+
+void Rewind(HANDLE file) {
+    ASSERT_TRUE(::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN));
+}
+
 TEST_F(ContainerTest, WrittenHeaderReadsBackWithNameAndChecksum) {
-    const std::wstring name =
-        L"Gr\x00FC\x00DF"
-        L"e \x03A9 \xD83D\xDE00.txt";
-    const CStandardHeader written(name, 2, 0x00000001, 0xFFFFFFFF);
+    const std::u16string name = u"Gr\u00FC\u00DFe \u03A9 \U0001F600.txt";
+    const std::string utf8 = core::Utf16ToUtf8(name);
+    const core::StandardHeader written = core::BuildStandardHeader(
+        std::span(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size()), 2);
     {
         const FileHandle file = Open(L"h.zte", GENERIC_WRITE, CREATE_ALWAYS);
-        ASSERT_EQ(written.Write(file.get()), S_OK);
+        CHandleSink(file.get()).Write(written.bytes);
+        LARGE_INTEGER checksum{};
+        checksum.QuadPart = written.checksumOffset;
+        ASSERT_TRUE(::SetFilePointerEx(file.get(), checksum, nullptr, FILE_BEGIN));
+        WriteFully(file.get(), core::EncodeChecksum(0xFFFFFFFF00000001ull));
     }
     const FileHandle file = Open(L"h.zte", GENERIC_READ, OPEN_EXISTING);
-    EXPECT_EQ(IsEncryptedFile(file.get()), S_OK);
-    ::SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN);
-    CStandardHeader read;
-    ASSERT_EQ(read.Read(file.get()), S_OK);
-    const auto accepted = read.Accept();
+    CHandleSource source(file.get());
+    EXPECT_EQ(core::ReadMagic(source), core::ReadResult::Ok);
+    Rewind(file.get());
+    const auto accepted = core::JudgeHeader(core::ParseHeader(source)).header;
     ASSERT_TRUE(accepted);
-    EXPECT_EQ(accepted->fileName, std::u16string(name.begin(), name.end()));
+    EXPECT_EQ(accepted->fileName, name);
     EXPECT_EQ(accepted->checksum, 0xFFFFFFFF00000001ull);
     EXPECT_TRUE(accepted->useCompatibilityKey);
-    EXPECT_EQ(accepted->headerSize, written.HeaderSize());
+    EXPECT_EQ(accepted->headerSize, written.bytes.size());
 }
 
-TEST_F(ContainerTest, SystemFailuresAreReturnedAsTheirCodes) {
+TEST_F(ContainerTest, SystemFailuresAreThrownAsTheirCodes) {
     const FileHandle writeOnly = Open(L"w.zte", GENERIC_WRITE, CREATE_ALWAYS);
-    EXPECT_EQ(IsEncryptedFile(writeOnly.get()), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-    CStandardHeader read;
-    EXPECT_EQ(read.Read(writeOnly.get()), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    CHandleSource unreadable(writeOnly.get());
+    EXPECT_EQ(CodeOf([&] { core::ReadMagic(unreadable); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(CodeOf([&] { core::ParseHeader(unreadable); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
     const FileHandle readOnly = Open(L"w.zte", GENERIC_READ, OPEN_EXISTING);
-    EXPECT_EQ(CStandardHeader(L"a", 1, 0, 0).Write(readOnly.get()), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-}
-
-TEST(Block, CopiesOwnTheirData) {
-    CBlock original(9, Bytes{1, 2, 3});
-    CBlock copy = original;
-    original = CBlock();
-    EXPECT_EQ(original.Type(), 0);
-    EXPECT_EQ(original.Data(), nullptr);
-    ASSERT_EQ(copy.Length(), 3);
-    EXPECT_EQ(Bytes(copy.Data(), copy.Data() + 3), (Bytes{1, 2, 3}));
-    EXPECT_EQ(CEncryptionTypeBlock(2).Data()[0], 2);
-    EXPECT_EQ(CFileNameBlock("").Length(), 0);
+    const core::StandardHeader header = core::BuildStandardHeader(Bytes{'a'}, core::kPrimaryKeyType);
+    EXPECT_EQ(CodeOf([&] { CHandleSink(readOnly.get()).Write(header.bytes); }),
+              HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/crypto/file_key.h"
 #include "core/crypto/secure_bytes.h"
 #include "core/payload.h"
+#include "core/payload_transfer.h"
 #include "core/text/escaped_text.h"
 #include "core/text/utf8.h"
 #include "core/zte_header.h"
@@ -15,25 +16,21 @@
 namespace ztrec {
 namespace {
 
-// Large reads and writes keep the system calls few; the cipher takes any piece of a payload.
-constexpr std::size_t kBufferSize = 1 << 20;
-
 // Runs the rest of the input through the cipher into output (none: only summed), and
-// returns the sum of the plain bytes.
+// returns the sum of the plain bytes. An interrupt stops it before any read.
 std::uint64_t TransferPayload(InputFile& input, NewFile* output, const core::ChunkCipher& cipher,
                               bool encipher, Progress& progress) {
-    core::SecureBytes buffer(kBufferSize);
-    std::uint64_t sum = 0;
-    for (std::uint64_t position = 0;;) {
-        if (Interrupted()) throw Interruption{};
-        const std::size_t length = input.Read(buffer.Bytes());
-        if (length == 0) return sum;
-        const std::span<std::uint8_t> data = buffer.Bytes().first(length);
-        sum = encipher ? cipher.Encipher(data, position, sum) : cipher.Decipher(data, position, sum);
-        if (output) output->Write(data);
-        position += length;
-        progress.Advance(length);
-    }
+    return core::TransferPayload(input, output,
+                                 {.cipher = cipher,
+                                  .encipher = encipher,
+                                  .bufferSize = core::kPayloadPieceSize,
+                                  .alignedFrom = std::nullopt,
+                                  .stopPoint = core::StopPoint::BeforeEveryRead,
+                                  .stopIfAsked =
+                                      [] {
+                                          if (Interrupted()) throw Interruption{};
+                                      },
+                                  .advance = [&progress](std::size_t length) { progress.Advance(length); }});
 }
 
 // A header read and judged, with the file's size: a writer always writes the whole header,
