@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/crypto/secure_bytes.h"
-#include "core/payload_transfer.h"
+#include "core/container/payload_transfer.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
 #include "engine/same_content.h"

@@ -1,6 +1,6 @@
 #include "engine/file_decryption.h"
 
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
 #include "trace/operation.h"

@@ -1,7 +1,7 @@
 #include "engine/file_encryption.h"
 
 #include "core/text/utf8.h"
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 #include "engine/engine_ids.h"
 #include "engine/handle_stream.h"
 #include "engine/unfinished_path.h"

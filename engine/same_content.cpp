@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/crypto/secure_bytes.h"
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 #include "engine/handle_stream.h"
 #include "win/hresult.h"
 #include "win/path_parts.h"

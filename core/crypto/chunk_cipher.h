@@ -5,7 +5,7 @@
 #include <span>
 
 #include "core/crypto/rc4.h"
-#include "core/payload.h"
+#include "core/container/payload.h"
 
 namespace core {
 

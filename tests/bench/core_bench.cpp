@@ -8,7 +8,7 @@
 
 #include "core/crypto/chunk_cipher.h"
 #include "core/crypto/file_key.h"
-#include "core/payload.h"
+#include "core/container/payload.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "core/crypto/md5.h"
 #include "core/crypto/password.h"
 #include "core/crypto/rc4.h"
-#include "core/payload.h"
+#include "core/container/payload.h"
 
 namespace core {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "core/container/memory_stream.h"
 #include "core/crypto/rc4.h"
-#include "core/payload.h"
-#include "core/payload_transfer.h"
+#include "core/container/payload.h"
+#include "core/container/payload_transfer.h"
 
 // The one payload loop of the engines and the recovery tool: what each of them asks of it
 // (alignment, buffer, where a stop is heard, no output) changes only that, never the bytes.

@@ -14,7 +14,7 @@
 #include "core/container/memory_stream.h"
 #include "core/container/stored_name.h"
 #include "core/text/utf8.h"
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 
 namespace {
 

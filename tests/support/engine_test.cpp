@@ -3,7 +3,7 @@
 #include "core/container/memory_stream.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/password.h"
-#include "core/payload.h"
+#include "core/container/payload.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
 #include "win/wide_text.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 #include "engine/file_outcome.h"
 #include "store_sandbox.h"
 #include "test_support.h"

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <span>
 
-#include "core/payload.h"
+#include "core/container/payload.h"
 #include "engine/crypt_key.h"
 
 // The payload through the provider itself, as the format defines it: one call per 1024-byte

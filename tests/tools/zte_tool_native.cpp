@@ -18,9 +18,9 @@
 #include "core/container/memory_stream.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/rc4.h"
-#include "core/payload.h"
+#include "core/container/payload.h"
 #include "core/text/utf8.h"
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 
 namespace {
 

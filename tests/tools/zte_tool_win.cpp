@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/payload.h"
+#include "core/container/payload.h"
 #include "core/text/utf8.h"
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
 #include "engine/file_keys.h"

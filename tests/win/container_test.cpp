@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text/utf8.h"
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 #include "engine/handle_stream.h"
 #include "test_support.h"
 #include "win/hresult.h"

@@ -6,7 +6,7 @@
 #include "core/crypto/chunk_cipher.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/rc4.h"
-#include "core/payload.h"
+#include "core/container/payload.h"
 #include "engine/file_keys.h"
 #include "provider_chunks.h"
 #include "test_support.h"

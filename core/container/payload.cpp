@@ -1,4 +1,4 @@
-#include "core/payload.h"
+#include "core/container/payload.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/zte_header.h"
+#include "core/container/zte_header.h"
 
 #include <algorithm>
 #include <stdexcept>

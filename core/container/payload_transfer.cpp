@@ -1,4 +1,4 @@
-#include "payload_transfer.h"
+#include "core/container/payload_transfer.h"
 
 #include <algorithm>
 
