@@ -5,7 +5,7 @@
 #include <vector>
 
 // Where an engine writes a file before it is complete, and what a run that died left behind
-// (the naming rule is core/unfinished_name.h). Such a file is never the only copy of
+// (the naming rule is core/container/unfinished_name.h). Such a file is never the only copy of
 // anything: an output is moved to its final name before its input is touched, and a plain
 // file is set aside for its wipe only once its encrypted copy is in place.
 

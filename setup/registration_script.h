@@ -6,7 +6,7 @@
 #include "core/registration/registry_script.h"
 
 // Runs the registration script that a module carries as a "REGISTRY" resource (its language
-// is in core/registry_script.h; the text is ASCII). Registering writes every key and value,
+// is in core/registration/registry_script.h; the text is ASCII). Registering writes every key and value,
 // deleting a ForceRemove key with everything below it first; the first failure ends the run
 // with its code and leaves what was written. Unregistering deletes a ForceRemove key with
 // everything below it, and another key once the script's own sub-keys are gone, unless it is
