@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/crypto/secure_bytes.h"
 #include "core/container/payload_transfer.h"
+#include "core/crypto/secure_bytes.h"
 #include "engine/engine_ids.h"
-#include "engine/handle_stream.h"
 #include "engine/same_content.h"
 #include "engine/source_security.h"
-#include "engine/unfinished_path.h"
 #include "text/res_string.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/handle_stream.h"
 #include "win/path_parts.h"
+#include "win/unfinished_path.h"
 #include "win/wide_text.h"
 #include "win/windows_version.h"
 

@@ -2,9 +2,9 @@
 
 #include "core/container/zte_header.h"
 #include "engine/engine_ids.h"
-#include "engine/handle_stream.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/handle_stream.h"
 #include "win/path_parts.h"
 #include "win/wide_text.h"
 

@@ -1,14 +1,14 @@
 #include "engine/file_encryption.h"
 
-#include "core/text/utf8.h"
 #include "core/container/zte_header.h"
+#include "core/text/utf8.h"
 #include "engine/engine_ids.h"
-#include "engine/handle_stream.h"
-#include "engine/unfinished_path.h"
 #include "text/extension_filter.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/handle_stream.h"
 #include "win/path_parts.h"
+#include "win/unfinished_path.h"
 #include "win/wide_text.h"
 
 using trace::CTraceScope;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/crypto/secure_bytes.h"
 #include "core/container/zte_header.h"
-#include "engine/handle_stream.h"
+#include "core/crypto/secure_bytes.h"
+#include "win/handle_stream.h"
 #include "win/hresult.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"

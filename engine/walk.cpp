@@ -5,9 +5,9 @@
 
 #include "engine/encryption_decryption.h"
 #include "engine/engine_ids.h"
-#include "engine/unfinished_path.h"
 #include "trace/operation.h"
 #include "win/folder_listing.h"
+#include "win/unfinished_path.h"
 
 using trace::CTraceScope;
 using trace::Trace;

@@ -16,9 +16,9 @@
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
 #include "engine/file_keys.h"
-#include "engine/handle_stream.h"
 #include "tests/support/provider_chunks.h"
 #include "ui/run_dialogs.h"
+#include "win/handle_stream.h"
 #include "win/unique_handle.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include "app/resources/resource_ids.h"
 #include "engine/file_encryption.h"
-#include "engine/unfinished_path.h"
 #include "engine_test.h"
 #include "store/decrypted_items.h"
+#include "win/unfinished_path.h"
 #include "win/unique_handle.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "app/resources/resource_ids.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
-#include "engine/handle_stream.h"
-#include "engine/unfinished_path.h"
 #include "engine_test.h"
+#include "win/handle_stream.h"
+#include "win/unfinished_path.h"
 
 namespace {
 

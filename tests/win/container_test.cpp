@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/text/utf8.h"
 #include "core/container/zte_header.h"
-#include "engine/handle_stream.h"
+#include "core/text/utf8.h"
 #include "test_support.h"
+#include "win/handle_stream.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/container/byte_stream.h"
+#include "core/container/safe_write.h"
 #include "core/crypto/password.h"
 
 namespace ztrec {
@@ -73,21 +74,12 @@ public:
 };
 std::unique_ptr<InputFile> OpenInput(const Path& path);
 
-// Something already exists where a new file was to be moved.
-struct OutputTaken {};
+using core::OutputTaken;
 
-// A new file under a temporary name in its target's folder, made from the file `like` (the
-// file it is deciphered or enciphered from): as private as that one from its first byte
-// where the system can tell, and given its times and permissions when committed. Removed
-// when it goes unless it was committed.
-class NewFile : public core::ByteSink {
-public:
-    virtual void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
-    // Flushes the content to the disk, gives the file the times and permissions of `like`,
-    // and moves it to the target without replacing anything: OutputTaken when the target
-    // exists.
-    virtual void Commit() = 0;
-};
+// The safe write (core/container/safe_write.h) of a new file beside its target, made from the
+// file `like` (the file it is deciphered or enciphered from): as private as that one from its
+// first byte where the system can tell, and given its times and permissions when committed.
+using NewFile = core::SafeWrite;
 std::unique_ptr<NewFile> CreateBeside(const Path& target, const Path& like);
 
 }  // namespace ztrec

@@ -6,10 +6,10 @@
 
 #include "core/crypto/secure_bytes.h"
 #include "core/text/utf8.h"
-#include "engine/handle_stream.h"
 #include "text/message_text.h"
 #include "tools/ztrec/password_line.h"
 #include "tools/ztrec/platform.h"
+#include "win/handle_stream.h"
 #include "win/hresult.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/handle_stream.h"
 #include "engine/source_security.h"
 #include "tools/ztrec/platform.h"
+#include "win/handle_stream.h"
 #include "win/held_file.h"
 #include "win/hresult.h"
+#include "win/safe_write.h"
 #include "win/unique_handle.h"
 
 namespace ztrec {
@@ -64,62 +65,29 @@ private:
     FileHandle file_;
 };
 
+// The engines' safe write, given the times and attributes of `like` before it is moved into place.
 class WindowsNewFile final : public NewFile {
 public:
-    WindowsNewFile(const Path& target, const Path& like) : target_(target), like_(like) {
-        CSourceSecurity security(like.native());
-        for (unsigned attempt = 0; !file_; ++attempt) {
-            temporary_ = target.parent_path() / (L".ztrec-" + std::to_wstring(::GetCurrentProcessId()) +
-                                                 L'-' + std::to_wstring(attempt));
-            file_.reset(::CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, security.Attributes(), CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file_ && ::GetLastError() != ERROR_FILE_EXISTS) ThrowLastError();
-        }
-    }
-    ~WindowsNewFile() override {
-        if (committed_) return;
-        file_.reset();
-        ::DeleteFileW(temporary_.c_str());
-    }
-    WindowsNewFile(const WindowsNewFile&) = delete;
-    WindowsNewFile& operator=(const WindowsNewFile&) = delete;
+    WindowsNewFile(const Path& target, const Path& like)
+        : like_(like), file_(target.native(), CSourceSecurity(like.native()).Attributes()) {}
 
-    void Write(std::span<const std::uint8_t> bytes) override { WriteFully(file_.get(), bytes); }
+    void Write(std::span<const std::uint8_t> bytes) override { file_.Write(bytes); }
     void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-        SeekTo(file_.get(), offset);
-        WriteFully(file_.get(), bytes);
-        SeekTo(file_.get(), 0, FILE_END);
+        file_.WriteAt(offset, bytes);
     }
-
     void Commit() override {
-        Check(::FlushFileBuffers(file_.get()));
-        TakeOverTimes();
-        file_.reset();
-        if (!::MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH)) {
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) throw OutputTaken{};
-            ThrowWin32(error);
-        }
-        committed_ = true;
-        const DWORD attributes = ::GetFileAttributesW(like_.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kCopiedAttributes))
-            Check(::SetFileAttributesW(target_.c_str(), attributes & kCopiedAttributes));
-    }
-
-private:
-    void TakeOverTimes() {
         const FileHandle like =
             Open(like_, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
         FILETIME created{}, accessed{}, written{};
         Check(::GetFileTime(like.get(), &created, &accessed, &written));
-        Check(::SetFileTime(file_.get(), &created, &accessed, &written));
+        Check(::SetFileTime(file_.Handle(), &created, &accessed, &written));
+        file_.SetFinalAttributes(IdentityOf(like.get()).attributes & kCopiedAttributes);
+        file_.Commit();
     }
 
-    Path target_;
+private:
     Path like_;
-    Path temporary_;
-    FileHandle file_;
-    bool committed_ = false;
+    CSafeWrite file_;
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "engine/handle_stream.h"
+#include "win/handle_stream.h"
 
 #include <algorithm>
 

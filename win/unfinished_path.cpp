@@ -1,4 +1,4 @@
-#include "engine/unfinished_path.h"
+#include "win/unfinished_path.h"
 
 #include <windows.h>
 

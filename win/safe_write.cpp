@@ -1,0 +1,67 @@
+#include "win/safe_write.h"
+
+#include "win/handle_stream.h"
+#include "win/held_file.h"
+#include "win/hresult.h"
+#include "win/path_parts.h"
+#include "win/unfinished_path.h"
+
+namespace {
+
+// Each attempt takes the next unfinished name: one left by a run that died, or still being
+// written by a live run, stays until this file is complete.
+FileHandle CreateUnfinished(const std::wstring& target, SECURITY_ATTRIBUTES* security) {
+    for (unsigned attempt = 1;; ++attempt) {
+        FileHandle file(::CreateFileW(UnfinishedPath(target, attempt).c_str(), GENERIC_WRITE | DELETE, 0,
+                                      security, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+        if (file) return file;
+        const DWORD error = ::GetLastError();
+        if (!IsNameTaken(HResultFromWin32(error)) || attempt == kUnfinishedAttempts) ThrowWin32(error);
+    }
+}
+
+void SeekTo(HANDLE file, std::uint64_t offset, DWORD method) {
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    Check(::SetFilePointerEx(file, position, nullptr, method));
+}
+
+}  // namespace
+
+CSafeWrite::CSafeWrite(std::wstring target, SECURITY_ATTRIBUTES* security)
+    : target_(std::move(target)), file_(CreateUnfinished(target_, security)) {}
+
+// What it holds may be half a plain file: it goes through the handle that wrote it, so no
+// file put under its name meanwhile is reached.
+CSafeWrite::~CSafeWrite() {
+    if (placed_) return;
+    try {
+        DeleteHeld(file_.get());
+    } catch (const HResultError&) {
+        // A hidden file under an unfinished name is what a later run removes.
+    }
+}
+
+void CSafeWrite::Write(std::span<const std::uint8_t> bytes) {
+    WriteFully(file_.get(), bytes);
+}
+
+void CSafeWrite::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    SeekTo(file_.get(), offset, FILE_BEGIN);
+    WriteFully(file_.get(), bytes);
+    SeekTo(file_.get(), 0, FILE_END);
+}
+
+void CSafeWrite::Commit() {
+    Check(::FlushFileBuffers(file_.get()));
+    try {
+        RenameHeld(file_.get(), target_);
+    } catch (const HResultError& error) {
+        if (IsNameTaken(error.code())) throw core::OutputTaken{};
+        throw;
+    }
+    placed_ = true;
+    SetHeldAttributes(file_.get(), finalAttributes_);
+    Check(::FlushFileBuffers(file_.get()));
+    FlushFolder(FolderOf(target_));
+}
