@@ -187,20 +187,18 @@ FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, D
 // written by a live run, stays until this output is complete. The output stays hidden until
 // it is in place: a hidden file under an unfinished name is what a later run may remove.
 void CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
-    for (unsigned attempt = 1;; ++attempt) {
-        workPath_ = UnfinishedPath(outputPath_, attempt);
-        try {
-            output_ = CreateOutputFile(workPath_, GENERIC_WRITE | DELETE, 0, inputPath_, createdWithSecurity,
-                                       FILE_ATTRIBUTE_HIDDEN);
-            outputCreated_ = true;
-            return;
-        } catch (const HResultError& error) {
-            if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
-            if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
-                observer_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
-            throw;
-        }
+    try {
+        output_ = AtFirstFreeUnfinishedName(outputPath_, [&](const std::wstring& path) {
+            workPath_ = path;
+            return CreateOutputFile(path, GENERIC_WRITE | DELETE, 0, inputPath_, createdWithSecurity,
+                                    FILE_ATTRIBUTE_HIDDEN);
+        });
+    } catch (const HResultError& error) {
+        if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
+            observer_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
+        throw;
     }
+    outputCreated_ = true;
 }
 
 // A move is durable on its own only where the file system journals it; on FAT the lazy

@@ -135,27 +135,27 @@ void CFileEncryption::WipeInput() {
 }
 
 std::wstring CFileEncryption::SetInputAside() {
-    for (unsigned attempt = 1;; ++attempt) {
-        std::wstring aside = UnfinishedPath(inputPath_, attempt);
-        try {
-            RenameHeld(input_.get(), aside);
-        } catch (const HResultError& error) {
-            if (IsNameTaken(error.code()) && attempt < kUnfinishedAttempts) continue;
-            observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
-            throw;
-        }
-        // Hidden as every unfinished file is, which is what lets a later run remove it.
-        inputAttributesChanged_ = false;
-        try {
-            SetHeldAttributes(input_.get(),
-                              (inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
-        } catch (const HResultError& error) {
-            observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
-            PutInputBack();
-            throw;
-        }
-        return aside;
+    std::wstring aside;
+    try {
+        aside = AtFirstFreeUnfinishedName(inputPath_, [&](const std::wstring& path) {
+            RenameHeld(input_.get(), path);
+            return path;
+        });
+    } catch (const HResultError& error) {
+        observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+        throw;
     }
+    // Hidden as every unfinished file is, which is what lets a later run remove it.
+    inputAttributesChanged_ = false;
+    try {
+        SetHeldAttributes(input_.get(),
+                          (inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
+    } catch (const HResultError& error) {
+        observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+        PutInputBack();
+        throw;
+    }
+    return aside;
 }
 
 void CFileEncryption::PutInputBack() {

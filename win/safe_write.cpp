@@ -8,16 +8,13 @@
 
 namespace {
 
-// Each attempt takes the next unfinished name: one left by a run that died, or still being
-// written by a live run, stays until this file is complete.
 FileHandle CreateUnfinished(const std::wstring& target, SECURITY_ATTRIBUTES* security) {
-    for (unsigned attempt = 1;; ++attempt) {
-        FileHandle file(::CreateFileW(UnfinishedPath(target, attempt).c_str(), GENERIC_WRITE | DELETE, 0,
-                                      security, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
-        if (file) return file;
-        const DWORD error = ::GetLastError();
-        if (!IsNameTaken(HResultFromWin32(error)) || attempt == kUnfinishedAttempts) ThrowWin32(error);
-    }
+    return AtFirstFreeUnfinishedName(target, [&](const std::wstring& path) {
+        FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, security, CREATE_NEW,
+                                      FILE_ATTRIBUTE_HIDDEN, nullptr));
+        if (!file) ThrowLastError();
+        return file;
+    });
 }
 
 void SeekTo(HANDLE file, std::uint64_t offset, DWORD method) {

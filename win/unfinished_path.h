@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "win/hresult.h"
+
 // Where an engine writes a file before it is complete, and what a run that died left behind
 // (the naming rule is core/container/unfinished_name.h). Such a file is never the only copy of
 // anything: an output is moved to its final name before its input is touched, and a plain
@@ -29,3 +31,18 @@ constexpr unsigned kUnfinishedAttempts = 100;
 
 // Whether the failure says that the name is taken.
 bool IsNameTaken(HRESULT hr);
+
+// Calls take(path) with each unfinished name of the final path in turn until one is not
+// taken, and returns what it returns: a name taken is a file of a run that died or is still
+// going, and stays as it is. The last failure is thrown when every name is taken, and any
+// other failure at once.
+template <class Take>
+auto AtFirstFreeUnfinishedName(const std::wstring& finalPath, Take&& take) {
+    for (unsigned attempt = 1;; ++attempt) {
+        try {
+            return take(UnfinishedPath(finalPath, attempt));
+        } catch (const HResultError& error) {
+            if (!IsNameTaken(error.code()) || attempt == kUnfinishedAttempts) throw;
+        }
+    }
+}
