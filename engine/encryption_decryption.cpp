@@ -51,10 +51,6 @@ CEncryptionDecryption::~CEncryptionDecryption() = default;
 FileOutcome CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
     inputPath_ = path;
     outputPath_.clear();
-    workPath_.clear();
-    outputCreated_ = false;
-    outputPlaced_ = false;
-    outputFinished_ = false;
     observer_.BeginFile(path);
     const FileOutcome outcome = Process(recordItem);
     ReleaseFile();
@@ -160,70 +156,58 @@ void CEncryptionDecryption::ReleaseFile() {
     }
     inputAttributesChanged_ = false;
     input_.reset();
-    output_.reset();
-}
-
-FileHandle CEncryptionDecryption::CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
-                                                   const std::wstring& securitySource,
-                                                   bool& createdWithSecurity, DWORD attributes) {
-    CSourceSecurity security(securitySource);
-    createdWithSecurity = security.Attributes() != nullptr;
-    if (createdWithSecurity) {
-        FileHandle file(::CreateFileW(output.c_str(), access, share, security.Attributes(), CREATE_NEW,
-                                      attributes, nullptr));
-        if (file) return file;
-        if (::GetLastError() == ERROR_INVALID_OWNER) {
-            observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
-            ThrowWin32(ERROR_INVALID_OWNER);
-        }
-        createdWithSecurity = false;
-    }
-    FileHandle file(::CreateFileW(output.c_str(), access, share, nullptr, CREATE_NEW, attributes, nullptr));
-    if (!file) ThrowLastError();
-    return file;
+    newOutput_.reset();
+    finishedOutput_.reset();
 }
 
 // Each attempt takes the next unfinished name: one left by a run that died, or still being
-// written by a live run, stays until this output is complete. The output stays hidden until
-// it is in place: a hidden file under an unfinished name is what a later run may remove.
+// written by a live run, stays until this output is complete.
 void CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
+    CSourceSecurity security(inputPath_);
+    createdWithSecurity = security.Attributes() != nullptr;
     try {
-        output_ = AtFirstFreeUnfinishedName(outputPath_, [&](const std::wstring& path) {
-            workPath_ = path;
-            return CreateOutputFile(path, GENERIC_WRITE | DELETE, 0, inputPath_, createdWithSecurity,
-                                    FILE_ATTRIBUTE_HIDDEN);
-        });
+        if (createdWithSecurity && TryCreateOutput(security.Attributes())) return;
+        createdWithSecurity = false;
+        newOutput_.emplace(outputPath_, nullptr);
     } catch (const HResultError& error) {
         if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
             observer_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
         throw;
     }
-    outputCreated_ = true;
 }
 
-// A move is durable on its own only where the file system journals it; on FAT the lazy
-// writer may write the input's removal first. So the output is flushed again under its final
-// name, and its folder with it, before the input is touched.
+bool CEncryptionDecryption::TryCreateOutput(SECURITY_ATTRIBUTES* security) {
+    try {
+        newOutput_.emplace(outputPath_, security);
+        return true;
+    } catch (const HResultError& error) {
+        if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER)) return false;
+        observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
+        throw;
+    }
+}
+
+void CEncryptionDecryption::FlushOutput() {
+    Reported(IDS_CANNOT_WRITE, outputPath_, [&] { newOutput_->Flush(); });
+}
+
 void CEncryptionDecryption::MoveOutputIntoPlace() {
     try {
-        RenameHeld(output_.get(), outputPath_);
+        newOutput_->MoveIntoPlace();
     } catch (const HResultError& error) {
         observer_.AddEntry(IsNameTaken(error.code()) ? IDS_OUTPUT_EXISTS : IDS_CANNOT_CREATE, outputPath_,
                            IsNameTaken(error.code()) ? S_OK : error.code());
         throw;
     }
-    workPath_ = outputPath_;
-    outputPlaced_ = true;
     Reported(IDS_CANNOT_COPY_PROPERTIES, outputPath_,
-             [&] { SetHeldAttributes(output_.get(), inputIdentity_.attributes); });
-    Require(::FlushFileBuffers(output_.get()), IDS_CANNOT_WRITE, outputPath_);
-    FlushFolder(FolderOf(outputPath_));
+             [&] { SetHeldAttributes(newOutput_->Handle(), inputIdentity_.attributes); });
+    Reported(IDS_CANNOT_WRITE, outputPath_, [&] { newOutput_->MakeDurable(); });
     for (const std::wstring& leftover : UnfinishedFilesOf(outputPath_)) RemoveOwnLeftover(leftover, false);
 }
 
 void CEncryptionDecryption::RepairFinishedOutput() {
     Reported(IDS_CANNOT_COPY_PROPERTIES, outputPath_,
-             [&] { SetHeldAttributes(output_.get(), inputIdentity_.attributes); });
+             [&] { SetHeldAttributes(finishedOutput_.get(), inputIdentity_.attributes); });
 }
 
 void CEncryptionDecryption::RequireUnchangedInput() {
@@ -239,7 +223,7 @@ HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
         FILETIME created{};
         Require(::GetFileTime(input_.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
                 inputPath_);
-        Require(::SetFileTime(output_.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
+        Require(::SetFileTime(newOutput_->Handle(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
                 outputPath_);
         if (copySecurity && IsNtPlatform()) CopySecurity();
     });
@@ -254,7 +238,7 @@ void CEncryptionDecryption::CopySecurity() {
         std::vector<BYTE> descriptor(size);
         Require(::GetFileSecurityW(inputPath_.c_str(), kind, descriptor.data(), size, &size),
                 IDS_CANNOT_COPY_PROPERTIES, inputPath_);
-        if (::SetFileSecurityW(workPath_.c_str(), kind, descriptor.data())) continue;
+        if (::SetFileSecurityW(newOutput_->Path().c_str(), kind, descriptor.data())) continue;
         if (::GetLastError() == ERROR_INVALID_OWNER) {
             observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
             ThrowWin32(ERROR_INVALID_OWNER);
@@ -348,23 +332,24 @@ bool CEncryptionDecryption::MayWriteOutput(bool inputIsEncrypted) {
     FileHandle existing(::CreateFileW(outputPath_.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
-    outputFinished_ =
+    const bool finished =
         existing && (inputIsEncrypted ? HoldsTheSameContent(input_.get(), existing.get(), outputPath_, keys_)
                                       : HoldsTheSameContent(existing.get(), input_.get(), inputPath_, keys_));
-    if (!outputFinished_) {
+    if (!finished) {
         observer_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
         return false;
     }
-    output_ = std::move(existing);
+    finishedOutput_ = std::move(existing);
     return true;
 }
 
 void CEncryptionDecryption::RemovePartialOutput() {
-    if (!outputCreated_ || outputPlaced_ || !output_) return;
+    if (!newOutput_ || newOutput_->Placed()) return;
     // What it holds may be plain text, and it is this engine's alone: the handle that wrote it
     // overwrites and deletes it.
-    DeleteAndWipeOutFile(output_.get(), workPath_, true, outputPath_);
-    output_.reset();
+    DeleteAndWipeOutFile(newOutput_->Handle(), newOutput_->Path(), true, outputPath_);
+    newOutput_->Disown();
+    newOutput_.reset();
 }
 
 std::u16string CEncryptionDecryption::SummaryOf(UINT messageId) const {

@@ -13,6 +13,7 @@
 #include "text/run_observer.h"
 #include "win/held_file.h"
 #include "win/hresult.h"
+#include "win/safe_write.h"
 #include "win/unique_handle.h"
 
 // One run of an engine over the files the user chose: the keys from the user's secret, the
@@ -66,18 +67,17 @@ protected:
     // attributes it had.
     void ReleaseFile();
 
-    // Creates a new file (never replacing one) with the access rules and group of the
-    // security source. Throws on failure; an owner the system refuses is reported as such.
-    FileHandle CreateOutputFile(const std::wstring& output, DWORD access, DWORD share,
-                                const std::wstring& securitySource, bool& createdWithSecurity,
-                                DWORD attributes = FILE_ATTRIBUTE_NORMAL);
-    // The output for the file in hand (output_), hidden under an unfinished name beside the
-    // input and protected like it (workPath_), held unshared until the file is done. A failure
-    // is reported with entry 13 for the output path (or 43 for a refused owner) and thrown.
+    // The output for the file in hand (newOutput_), hidden under an unfinished name beside
+    // the input, held unshared until the file is done, and created with the input's access
+    // rules and group where the system takes them at creation (createdWithSecurity; copied
+    // afterwards otherwise). A failure is reported with entry 13 for the output path (or 43
+    // for a refused owner) and thrown.
     void CreateOutput(bool& createdWithSecurity);
     // Gives the output the input's creation time and, if asked, its DACL, group and owner.
     // Its attributes follow once it is in place: until then it stays hidden as unfinished.
     HRESULT CopyFileAttributes(bool copySecurity);
+    // Flushes the complete output; a failure is reported with entry 16.
+    void FlushOutput();
     // Moves the complete, flushed output from its unfinished name to the output path without
     // replacing anything (entry 28 when the name was taken meanwhile, 13 for another
     // failure), gives it the input's attributes and makes it durable under its name, in its
@@ -85,7 +85,7 @@ protected:
     // under that name.
     void MoveOutputIntoPlace();
     // Gives a finished output found under its name before the file was begun
-    // (outputFinished_) the input's attributes, which a run that died just after its move
+    // (finishedOutput_) the input's attributes, which a run that died just after its move
     // may not have given it.
     void RepairFinishedOutput();
     // Throws, with the entry that says so, when the input is no longer what was read.
@@ -124,11 +124,12 @@ protected:
     }
     // True when the output path is free, or when it holds exactly what the held input gives
     // (a run that died after moving its output into place left both): then that output is
-    // held (output_) and only the input's removal is left to do (outputFinished_). Otherwise
-    // entry 28 and false.
+    // held (finishedOutput_) and only the input's removal is left to do. Otherwise entry 28
+    // and false.
     bool MayWriteOutput(bool inputIsEncrypted);
-    // After a failure: removes the output that this engine created for the file, unless it is
-    // already under its final name, where the two copies are the safe state.
+    // After a failure: wipes and removes the output that this engine created for the file,
+    // unless it is already under its final name, where the two copies are the safe state. One
+    // whose wipe fails stays hidden under its unfinished name for a later run to wipe.
     void RemovePartialOutput();
     // The summary line: string messageId filled with the processed count.
     std::u16string SummaryOf(UINT messageId) const;
@@ -138,22 +139,16 @@ protected:
     IRunObserver& observer_;
     std::wstring inputPath_;
     std::wstring outputPath_;
-    // Where the output is: its unfinished name until it is complete, then the output path.
-    std::wstring workPath_;
     FileHandle input_;
     // The input as it was when it was first held.
     FileIdentity inputIdentity_;
     // Set while the held input's attributes differ from inputIdentity_'s under its own name.
     bool inputAttributesChanged_ = false;
-    FileHandle output_;
-    // Set once this engine created the file at the work path, so that a clean-up never
-    // deletes a file that was there before.
-    bool outputCreated_ = false;
-    // Set once the output is under its final name: from then on it is never removed, since
-    // the two copies side by side are the safe state.
-    bool outputPlaced_ = false;
-    // Set when the output was found finished under its name before the file was begun.
-    bool outputFinished_ = false;
+    // The output this engine writes for the file in hand; only it is ever removed by a
+    // clean-up, never a file that was there before.
+    std::optional<CSafeWrite> newOutput_;
+    // The output found finished under its name before the file was begun.
+    FileHandle finishedOutput_;
     int processed_ = 0;
 
 private:
@@ -163,6 +158,9 @@ private:
     class ReportedFile;
 
     UINT captionId_;
+    // False when the system refuses to create the output with those rules; a refused owner is
+    // reported with entry 43 and thrown.
+    bool TryCreateOutput(SECURITY_ATTRIBUTES* security);
     void CopySecurity();
     // Removes an unfinished file that is provably this program's own: a plain file with one
     // name, not a system file, without streams, hidden or beside its complete encrypted copy. Its content is

@@ -57,7 +57,7 @@ bool CFileDecryption::CreateOutFileName() {
 }
 
 void CFileDecryption::Decrypt() {
-    if (outputFinished_) {
+    if (finishedOutput_) {
         RepairFinishedOutput();
         return RemoveEncryptedInput();
     }
@@ -67,13 +67,13 @@ void CFileDecryption::Decrypt() {
     offset.QuadPart = headerSize_;
     Require(::SetFilePointerEx(input_.get(), offset, nullptr, FILE_BEGIN), IDS_CANNOT_COPY_PROPERTIES,
             inputPath_);
-    const std::uint64_t sum = TransferPayload(input_.get(), output_.get(), *currentCipher_, false);
+    const std::uint64_t sum = TransferPayload(input_.get(), newOutput_->Handle(), *currentCipher_, false);
     if (sum != storedChecksum_) {
         observer_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
         ThrowHr(NTE_BAD_KEY);
     }
     // The plain file is on disk before the encrypted one goes.
-    Require(::FlushFileBuffers(output_.get()), IDS_CANNOT_WRITE, outputPath_);
+    FlushOutput();
     Check(CopyFileAttributes(!createdWithSecurity));
     MoveOutputIntoPlace();
     RemoveEncryptedInput();

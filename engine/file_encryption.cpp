@@ -99,16 +99,17 @@ HRESULT CFileEncryption::WriteCheckSum(HANDLE output, std::uint64_t checksum) {
 // The encrypted copy is flushed and in place under its name before the plain file is
 // touched; from then on it stays whatever fails.
 void CFileEncryption::Encrypt() {
-    if (outputFinished_) {
+    if (finishedOutput_) {
         RepairFinishedOutput();
         return WipeInput();
     }
     bool createdWithSecurity = false;
     CreateOutput(createdWithSecurity);
-    Check(WriteFileHeader(output_.get()));
-    const std::uint64_t sum = TransferPayload(input_.get(), output_.get(), keys_.PrimaryCipher(), true);
-    Check(WriteCheckSum(output_.get(), sum));
-    Require(::FlushFileBuffers(output_.get()), IDS_CANNOT_WRITE, outputPath_);
+    Check(WriteFileHeader(newOutput_->Handle()));
+    const std::uint64_t sum =
+        TransferPayload(input_.get(), newOutput_->Handle(), keys_.PrimaryCipher(), true);
+    Check(WriteCheckSum(newOutput_->Handle(), sum));
+    FlushOutput();
     Check(CopyFileAttributes(!createdWithSecurity));
     // The last moment a cancel keeps everything as it was: a wipe once begun is finished.
     StopIfCancelled();

@@ -8,11 +8,13 @@
 
 namespace {
 
-FileHandle CreateUnfinished(const std::wstring& target, SECURITY_ATTRIBUTES* security) {
+// The file and the name it took.
+FileHandle CreateUnfinished(const std::wstring& target, SECURITY_ATTRIBUTES* security, std::wstring& taken) {
     return AtFirstFreeUnfinishedName(target, [&](const std::wstring& path) {
         FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, security, CREATE_NEW,
                                       FILE_ATTRIBUTE_HIDDEN, nullptr));
         if (!file) ThrowLastError();
+        taken = path;
         return file;
     });
 }
@@ -26,12 +28,12 @@ void SeekTo(HANDLE file, std::uint64_t offset, DWORD method) {
 }  // namespace
 
 CSafeWrite::CSafeWrite(std::wstring target, SECURITY_ATTRIBUTES* security)
-    : target_(std::move(target)), file_(CreateUnfinished(target_, security)) {}
+    : target_(std::move(target)), file_(CreateUnfinished(target_, security, path_)) {}
 
 // What it holds may be half a plain file: it goes through the handle that wrote it, so no
 // file put under its name meanwhile is reached.
 CSafeWrite::~CSafeWrite() {
-    if (placed_) return;
+    if (!owned_ || Placed()) return;
     try {
         DeleteHeld(file_.get());
     } catch (const HResultError&) {
@@ -50,15 +52,27 @@ void CSafeWrite::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> byt
 }
 
 void CSafeWrite::Commit() {
-    Check(::FlushFileBuffers(file_.get()));
+    Flush();
     try {
-        RenameHeld(file_.get(), target_);
+        MoveIntoPlace();
     } catch (const HResultError& error) {
         if (IsNameTaken(error.code())) throw core::OutputTaken{};
         throw;
     }
-    placed_ = true;
     SetHeldAttributes(file_.get(), finalAttributes_);
+    MakeDurable();
+}
+
+void CSafeWrite::Flush() {
     Check(::FlushFileBuffers(file_.get()));
+}
+
+void CSafeWrite::MoveIntoPlace() {
+    RenameHeld(file_.get(), target_);
+    path_ = target_;
+}
+
+void CSafeWrite::MakeDurable() {
+    Flush();
     FlushFolder(FolderOf(target_));
 }

@@ -21,18 +21,34 @@ public:
 
     void Write(std::span<const std::uint8_t> bytes) override;
     void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
-    // Flushes, renames the file by its handle without replacing anything, gives it its final
-    // attributes (until then it stays hidden as unfinished) and flushes it again with its
-    // folder: on FAT the lazy writer may otherwise write what follows the move before it.
+    // Flush, MoveIntoPlace, the final attributes (until then it stays hidden as unfinished),
+    // then MakeDurable; a taken target is OutputTaken.
     void Commit() override;
+
+    // The steps of a commit, for a caller that tells apart which one failed.
+    void Flush();
+    // Renames the file by its handle without replacing anything; a taken name is thrown as
+    // the system's failure. From here on the file is never removed.
+    void MoveIntoPlace();
+    // Flushes the file again with its folder: a move is durable on its own only where the file
+    // system journals it, and on FAT the lazy writer may otherwise write what follows it first.
+    void MakeDurable();
+
+    // Leaves the file to the caller: it is not removed when this goes. For a caller that
+    // removes it in its own way, or keeps it for a later run when that fails.
+    void Disown() { owned_ = false; }
 
     // Exactly the attributes the file has once in place; none unless set.
     void SetFinalAttributes(DWORD attributes) { finalAttributes_ = attributes; }
     HANDLE Handle() const { return file_.get(); }
+    // Where the file is now: its unfinished name, then its target once in place.
+    const std::wstring& Path() const { return path_; }
+    bool Placed() const { return path_ == target_; }
 
 private:
     std::wstring target_;
+    std::wstring path_;
     FileHandle file_;
     DWORD finalAttributes_ = 0;
-    bool placed_ = false;
+    bool owned_ = true;
 };

@@ -77,6 +77,20 @@ TEST_F(FileDecryptionTest, OtherUsersSecretGivesEntry31AndKeepsTheEncryptedFileU
     }
 }
 
+// Wiped, it is left hidden under its unfinished name, which is what the next run removes.
+TEST_F(FileDecryptionTest, AnOutputThatCannotBeRemovedAfterAWrongKeyIsLeftWipedAndHidden) {
+    DialogRun<RefusingUnfinishedRemoval<CFileDecryption>> engine{kSecret};
+    const std::wstring input =
+        File(L"a.txt.zte", PortableEncrypt(u"a.txt", PatternBytes(3000), 1, kOtherSecret));
+    const std::wstring unfinished = UnfinishedPath(folder_.Path(L"a.txt"), 1);
+
+    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
+
+    EXPECT_EQ(ReadFileBytes(unfinished), Bytes(3000, 0));
+    EXPECT_TRUE(::GetFileAttributesW(unfinished.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
+}
+
 TEST_F(FileDecryptionTest, ExistingPlainFileGivesEntry28AndKeepsBoth) {
     const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(100), 1);
     const Bytes existing = PatternBytes(10, 42);

@@ -138,23 +138,10 @@ TEST_F(FileEncryptionTest, PlainFileAnotherProgramReadsWithoutSharingWritesIsLef
     EXPECT_EQ(Text(engine_.Report()), Entry(IDS_CANNOT_OPEN, input, outcome.Status()));
 }
 
-// An engine whose deletion of the plain file is refused after the wipe has run, as a file
-// system may do when a virus scanner holds the file.
-class RefusingDelete : public CFileEncryption {
-public:
-    using CFileEncryption::CFileEncryption;
-
-protected:
-    void RemoveHeld(HANDLE file, const std::wstring& path) override {
-        if (path != UnfinishedPath(inputPath_, 1)) return CFileEncryption::RemoveHeld(file, path);
-        ThrowWin32(ERROR_ACCESS_DENIED);
-    }
-};
-
 TEST_F(FileEncryptionTest, PlainFileThatCannotBeDeletedAfterItsWipeLeavesTheEncryptedCopy) {
     const Bytes plain = PatternBytes(3000);
     const std::wstring input = File(L"a.txt", plain);
-    DialogRun<RefusingDelete> engine{kSecret};
+    DialogRun<RefusingUnfinishedRemoval<CFileEncryption>> engine{kSecret};
 
     EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 
@@ -174,7 +161,7 @@ TEST_F(FileEncryptionTest, AWipeThatFailsBeforeOverwritingPutsThePlainFileBackAs
     const std::wstring input = File(L"a.txt", {});
     ASSERT_TRUE(::SetFileAttributesW(input.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     const DWORD attributes = ::GetFileAttributesW(input.c_str());
-    DialogRun<RefusingDelete> engine{kSecret};
+    DialogRun<RefusingUnfinishedRemoval<CFileEncryption>> engine{kSecret};
 
     EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(HResultFromWin32(ERROR_ACCESS_DENIED)));
 

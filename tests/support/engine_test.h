@@ -10,6 +10,7 @@
 #include "store_sandbox.h"
 #include "test_support.h"
 #include "ui/run_dialogs.h"
+#include "win/unfinished_path.h"
 
 // The secret of the user the engines run for, and another user's.
 extern const Bytes kSecret;
@@ -42,6 +43,20 @@ public:
     explicit DialogRun(Args&&... args)
         : CRunDialogs(nullptr), Engine(static_cast<CRunDialogs&>(*this), std::forward<Args>(args)...) {
         ShowProgress(Engine::ProgressTitle());
+    }
+};
+
+// An engine whose deletion of a held file under an unfinished name is refused, as a virus
+// scanner may refuse it: the plain file set aside for its wipe, or its own partial output.
+template <class Engine>
+class RefusingUnfinishedRemoval : public Engine {
+public:
+    using Engine::Engine;
+
+protected:
+    void RemoveHeld(HANDLE file, const std::wstring& path) override {
+        if (!IsUnfinishedPath(path)) return Engine::RemoveHeld(file, path);
+        ThrowWin32(ERROR_ACCESS_DENIED);
     }
 };
 

@@ -74,4 +74,34 @@ TEST_F(SafeWriteTest, AFileNeverCommittedGoesWithItsObject) {
     EXPECT_FALSE(FileExists(target_));
 }
 
+TEST_F(SafeWriteTest, ItsStepsThrowTheSystemsFailureAndThePlacedFileStays) {
+    WriteFileBytes(target_, PatternBytes(7));
+    {
+        CSafeWrite file(target_, nullptr);
+        file.Write(PatternBytes(20, 1));
+        file.Flush();
+        try {
+            file.MoveIntoPlace();
+            ADD_FAILURE() << "moved onto a taken name";
+        } catch (const HResultError& error) {
+            EXPECT_TRUE(IsNameTaken(error.code()));
+        }
+        EXPECT_EQ(file.Path(), UnfinishedPath(target_, 1));
+        ASSERT_TRUE(::DeleteFileW(target_.c_str()));
+        file.MoveIntoPlace();
+        EXPECT_TRUE(file.Placed());
+        file.MakeDurable();
+    }
+    EXPECT_EQ(ReadFileBytes(target_), PatternBytes(20, 1));
+}
+
+TEST_F(SafeWriteTest, ADisownedFileStaysUnderItsUnfinishedName) {
+    {
+        CSafeWrite file(target_, nullptr);
+        file.Write(PatternBytes(20));
+        file.Disown();
+    }
+    EXPECT_EQ(ReadFileBytes(UnfinishedPath(target_, 1)), PatternBytes(20));
+}
+
 }  // namespace
