@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/text/base64.h"
-#include "tests/core/byte_text.h"
+#include "byte_text.h"
 
 using core::DecodeBase64;
 

@@ -138,7 +138,7 @@ TEST_F(FoldersTest, OnlineHelpStartsTheProgramWithTopicAndProduct) {
     SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"BinDir", bin.Path());
     // A small program stands in for the online-help program and records its arguments.
     const std::wstring program = bin.Path(L"ZtOnlineHelp.exe");
-    ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"ui_echo_args.exe").c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"text_echo_args.exe").c_str(), program.c_str(), FALSE));
     ::SetEnvironmentVariableW(L"ZT_ECHO_ARGS_FILE", bin.Path(L"args.txt").c_str());
     OpenOnlineHelp(26, kOnlineHelpProductId);
     for (int i = 0; i < 200 && !FileExists(bin.Path(L"args.txt")); ++i) ::Sleep(50);

@@ -7,7 +7,7 @@
 #include "core/crypto/obfuscated_blob.h"
 #include "core/crypto/xtea_feedback.h"
 #include "core/text/der.h"
-#include "tests/core/byte_text.h"
+#include "byte_text.h"
 
 using namespace core;
 
