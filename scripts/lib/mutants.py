@@ -312,11 +312,13 @@ def preprocess_command(command: str) -> list[str]:
     return out + ["-E"]
 
 
-def compiled_lines(build: Path, jobs: int) -> dict[str, set[int]]:
-    """The lines of the copy's files, relative to the tree, that some translation unit of the
-    build compiles."""
+def compiled_lines(build: Path, jobs: int, folders: list[str]) -> dict[str, set[int]]:
+    """The lines of the copy's files, relative to the tree, that the build's translation units
+    in the given folders compile (the mutated folders and their tests', which include their
+    headers): preprocessing the whole Windows tree would take minutes."""
+    within = [COPY / folder for folder in folders]
     entries = [e for e in json.loads((build / "compile_commands.json").read_text())
-               if Path(e["file"]).is_relative_to(COPY)]
+               if e["file"].endswith((".cpp", ".c")) and any(Path(e["file"]).is_relative_to(w) for w in within)]
 
     def one(entry):
         result = subprocess.run(preprocess_command(entry["command"]), cwd=entry["directory"],
@@ -375,8 +377,8 @@ def configure(build: Path, windows_arch: str | None) -> None:
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
 
 
-def build_targets(build: Path, suites: list[Suite], jobs: int, timeout: float) -> bool:
-    targets = sorted({f"{folder}/all" for suite in suites for folder in suite.builds})
+def build_targets(build: Path, suites: list[Suite], jobs: int, timeout: float, extra=()) -> bool:
+    targets = sorted({f"{folder}/all" for suite in suites for folder in suite.builds}) + list(extra)
     try:
         result = subprocess.run(["ninja", "-C", str(build), f"-j{jobs}", *targets],
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
@@ -513,7 +515,9 @@ def main(argv) -> int:
     configure(build, arch)
     every_suite = list({s: None for f in args.folders for s in suites_of[f]})
     log(f"mutants: building {build.relative_to(ROOT)}")
-    if not build_targets(build, every_suite, args.jobs, timeout=7200):
+    # The Windows tests need the keeper that holds Wine's desktop and COM services for the run.
+    keeper = ["wine_keeper"] if args.windows else []
+    if not build_targets(build, every_suite, args.jobs, timeout=7200, extra=keeper):
         log(f"mutants: the unmutated copy does not build; see {WORK / 'last-build-failure.txt'}")
         return 2
 
@@ -521,7 +525,8 @@ def main(argv) -> int:
         timeouts = baseline(build, every_suite, args)
         if timeouts is None:
             return 2
-        per_folder = compiled_only(per_folder, compiled_lines(build, args.jobs))
+        sources = args.folders + [suite.tests for suite in every_suite]
+        per_folder = compiled_only(per_folder, compiled_lines(build, args.jobs, sources))
         chosen = sample(per_folder, args.count, args.seed)
         log(f"mutants: {len(chosen)} of {sum(map(len, per_folder.values()))} sites that the build compiles, seed {args.seed}")
         results = []
