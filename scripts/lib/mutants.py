@@ -56,14 +56,12 @@ NATIVE_SUITES = {
 }
 NATIVE_DEFAULT = ["core/", "tools/ztrec/"]
 
-# Under Wine: each layer's own tests. The screenshot tests only save pictures.
+# Under Wine: each layer's own tests. The screenshot tests only save pictures. The portable
+# code in these folders (dashboard/rules/) is mutated natively, where its tests run in seconds.
 WINDOWS_SUITES = {
     "engine/": (Suite("tests/engine", ("tests/engine",)),),
     "shellext/": (Suite("tests/shellext", ("tests/shellext",), "screenshot"),),
-    "dashboard/": (
-        Suite("tests/dashboard", ("tests/dashboard",), "screenshot"),
-        Suite("tests/core", ("tests/core",)),
-    ),
+    "dashboard/": (Suite("tests/dashboard", ("tests/dashboard",), "screenshot"),),
     "win/": (Suite("tests/win", ("tests/win",)),),
 }
 WINDOWS_DEFAULT = ["engine/", "shellext/", "dashboard/"]
@@ -235,9 +233,9 @@ def apply(text: str, site: Site) -> str:
     return "\n".join(lines)
 
 
-def mutable_files(files: list[str], folder: str, windows: bool) -> list[str]:
-    """The product's sources in a folder: no tests, fuzzers or test tools, and none built only
-    for the other platform (ztrec's system glue)."""
+def mutable_files(files: list[str], folder: str, windows: bool, leave_out=()) -> list[str]:
+    """The product's sources in a folder: no tests, fuzzers or test tools, none built only
+    for the other platform (ztrec's system glue), none below the folders in leave_out."""
     skip = "posix" if windows else "windows"
     chosen = []
     for path in files:
@@ -246,16 +244,18 @@ def mutable_files(files: list[str], folder: str, windows: bool) -> list[str]:
             continue
         if {"tests", "fuzz", skip} & set(parts) or parts[0] == "tests":
             continue
+        if any(path.startswith(other) for other in leave_out):
+            continue
         chosen.append(path)
     return sorted(chosen)
 
 
-def enumerate_sites(files: list[str], folders: list[str], windows: bool, read) -> dict[str, list[Site]]:
+def enumerate_sites(files: list[str], folders: list[str], windows: bool, read, leave_out=()) -> dict[str, list[Site]]:
     """All sites per folder; a file in two chosen folders (dashboard/ and dashboard/rules/)
     belongs to the most specific one."""
     owner = {}
     for folder in sorted(folders, key=len):
-        for path in mutable_files(files, folder, windows):
+        for path in mutable_files(files, folder, windows, leave_out):
             owner[path] = folder
     per_folder = {folder: [] for folder in folders}
     for path in sorted(owner):
@@ -500,7 +500,9 @@ def parse_args(argv):
 def main(argv) -> int:
     args = parse_args(argv)
     files = tracked_files()
-    per_folder = enumerate_sites(files, args.folders, args.windows, lambda p: (ROOT / p).read_text(errors="replace"))
+    leave_out = list(NATIVE_SUITES) if args.windows else []
+    per_folder = enumerate_sites(files, args.folders, args.windows, lambda p: (ROOT / p).read_text(errors="replace"),
+                                 leave_out)
     if args.list:
         for folder, sites in per_folder.items():
             log(f"{folder:<18}{len(sites):>6} sites")

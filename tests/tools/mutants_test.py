@@ -125,6 +125,11 @@ class Choice(unittest.TestCase):
         self.assertEqual([s.path for s in per_folder["dashboard/"]], ["dashboard/page.cpp"])
         self.assertEqual([s.path for s in per_folder["dashboard/rules/"]], ["dashboard/rules/hours.cpp"])
 
+    def test_folders_left_to_the_other_mode_are_left_out(self):
+        per_folder = mutants.enumerate_sites(self.FILES, ["dashboard/"], True, lambda path: "x = a < b;",
+                                             leave_out=["dashboard/rules/"])
+        self.assertEqual([s.path for s in per_folder["dashboard/"]], ["dashboard/page.cpp"])
+
     def test_the_seed_fixes_the_sample(self):
         per_folder = {"core/": [mutants.Site("core/a.cpp", n, 0, "<", "<=") for n in range(1, 200)]}
         first = mutants.sample(per_folder, 10, 7)
