@@ -81,7 +81,7 @@ class Site:
 
     def describe(self) -> str:
         if self.replacement == ";":
-            return "dropped call"
+            return f"dropped '{self.original}'"
         return f"'{self.original}' -> '{self.replacement}'"
 
 
@@ -583,10 +583,10 @@ def write_report(results, args, arch) -> None:
     lines += [""] + table(results, args.folders)
     survivors = [s for _, s, fate, _ in results if fate == "survived"]
     if survivors:
-        lines += ["", "survivors (the mutated line as the tests accepted it):"]
+        lines += ["", "survivors (the line as the tests accepted it, or the call they did not miss):"]
         for s in survivors:
-            text = apply((COPY / s.path).read_text(), s).split("\n")[s.line - 1].strip()
-            lines.append(f"  {s.path}:{s.line}: {s.describe()}\n      {text}")
+            text = s.original if s.replacement == ";" else apply((COPY / s.path).read_text(), s).split("\n")[s.line - 1]
+            lines.append(f"  {s.path}:{s.line}: {s.describe()}\n      {text.strip()}")
     report = WORK / "report.txt"
     report.write_text("\n".join(lines) + "\n")
     log("")
