@@ -11,6 +11,7 @@ run against the tests that cover its folder:
 The score is killed / (killed + survived). scripts/mutants is the entry point."""
 import argparse
 import concurrent.futures
+import contextlib
 import datetime
 import json
 import os
@@ -28,6 +29,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 WORK = ROOT / "build" / "mutants"
 COPY = WORK / "src"
+LOGS = WORK / "logs"
 SOURCE_SUFFIXES = (".cpp", ".h")
 
 
@@ -250,7 +252,8 @@ def mutable_files(files: list[str], folder: str, windows: bool, leave_out=()) ->
     return sorted(chosen)
 
 
-def enumerate_sites(files: list[str], folders: list[str], windows: bool, read, leave_out=()) -> dict[str, list[Site]]:
+def enumerate_sites(files: list[str], folders: list[str], windows: bool, read,
+                    leave_out=()) -> dict[str, list[Site]]:
     """All sites per folder; a file in two chosen folders (dashboard/ and dashboard/rules/)
     belongs to the most specific one."""
     owner = {}
@@ -273,7 +276,8 @@ def sample(per_folder: dict[str, list[Site]], count: int, seed: int) -> list[tup
 def compiled_only(per_folder: dict[str, list[Site]], compiled: dict[str, set[int]]) -> dict[str, list[Site]]:
     """The sites on lines the compiler sees: one in a branch of #if that this build leaves out
     cannot be caught by any test, and would only count as a survivor."""
-    return {folder: [s for s in sites if s.line in compiled.get(s.path, ())] for folder, sites in per_folder.items()}
+    return {folder: [s for s in sites if s.line in compiled.get(s.path, ())]
+            for folder, sites in per_folder.items()}
 
 
 LINE_MARKER = re.compile(r'^# (\d+) "(.*)"')
@@ -450,7 +454,8 @@ class WinePrefix:
 # The run
 
 
-def classify(build: Path, suites: list[Suite], jobs: int, timeouts: dict[str, float], retry: bool) -> tuple[str, str]:
+def classify(build: Path, suites: list[Suite], jobs: int, timeouts: dict[str, float],
+             retry: bool) -> tuple[str, str]:
     """The mutant's fate and which tests decided it."""
     if not build_targets(build, suites, jobs, timeout=1800):
         return "stillborn", ""
@@ -488,12 +493,15 @@ def parse_args(argv):
     parser.add_argument("--jobs", type=int, default=min(2, os.cpu_count() or 1))
     args = parser.parse_args(argv)
     suites = WINDOWS_SUITES if args.windows else NATIVE_SUITES
-    args.folders = [f.rstrip("/") + "/" for f in (args.folders or (WINDOWS_DEFAULT if args.windows else NATIVE_DEFAULT))]
+    chosen = args.folders or (WINDOWS_DEFAULT if args.windows else NATIVE_DEFAULT)
+    args.folders = [f.rstrip("/") + "/" for f in chosen]
     unknown = [f for f in args.folders if f not in suites]
     if unknown:
         parser.error(f"no covering tests known for {' '.join(unknown)}; known: {' '.join(suites)}")
     if args.count is None:
         args.count = 24 if args.windows else 60
+    if args.count < 1:
+        parser.error("--count must be at least 1")
     return args
 
 
@@ -501,8 +509,8 @@ def main(argv) -> int:
     args = parse_args(argv)
     files = tracked_files()
     leave_out = list(NATIVE_SUITES) if args.windows else []
-    per_folder = enumerate_sites(files, args.folders, args.windows, lambda p: (ROOT / p).read_text(errors="replace"),
-                                 leave_out)
+    per_folder = enumerate_sites(files, args.folders, args.windows,
+                                 lambda p: (ROOT / p).read_text(errors="replace"), leave_out)
     if args.list:
         for folder, sites in per_folder.items():
             log(f"{folder:<18}{len(sites):>6} sites")
@@ -523,27 +531,21 @@ def main(argv) -> int:
         log(f"mutants: the unmutated copy does not build; see {WORK / 'last-build-failure.txt'}")
         return 2
 
-    with (WinePrefix(build) if args.windows else _Nothing()):
+    with WinePrefix(build) if args.windows else contextlib.nullcontext():
         timeouts = baseline(build, every_suite, args)
         if timeouts is None:
             return 2
         sources = args.folders + [suite.tests for suite in every_suite]
         per_folder = compiled_only(per_folder, compiled_lines(build, args.jobs, sources))
         chosen = sample(per_folder, args.count, args.seed)
-        log(f"mutants: {len(chosen)} of {sum(map(len, per_folder.values()))} sites that the build compiles, seed {args.seed}")
+        shutil.rmtree(LOGS, ignore_errors=True)
+        total = sum(map(len, per_folder.values()))
+        log(f"mutants: {len(chosen)} of {total} sites that the build compiles, seed {args.seed}")
         results = []
         for number, (folder, site) in enumerate(chosen, start=1):
             results.append(run_mutant(build, folder, site, suites_of[folder], timeouts, args, number, len(chosen)))
     write_report(results, args, arch)
     return 0
-
-
-class _Nothing:
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        return False
 
 
 def baseline(build: Path, suites: list[Suite], args) -> dict[str, float] | None:
@@ -566,26 +568,41 @@ def baseline(build: Path, suites: list[Suite], args) -> dict[str, float] | None:
 def run_mutant(build, folder, site, suites, timeouts, args, number, total):
     path = COPY / site.path
     original = path.read_text()
+    for name in ("last-build-failure.txt", "last-test-failure.txt"):
+        (WORK / name).unlink(missing_ok=True)
     try:
         path.write_text(apply(original, site))
         fate, why = classify(build, list(suites), args.jobs, timeouts, args.windows)
     finally:
         path.write_text(original)
-    log(f"[{number}/{total}] {site.path}:{site.line}: {site.describe()}: {fate}" + (f" ({why})" if why else ""))
+    # What the compiler or the tests said, kept per mutant: a kill the developer doubts (a
+    # flaky window test, say) can be checked without running the mutant again.
+    said = WORK / ("last-build-failure.txt" if fate == "stillborn" else "last-test-failure.txt")
+    if said.exists():
+        LOGS.mkdir(exist_ok=True)
+        kept = LOGS / f"{number:03}.txt"
+        said.replace(kept)
+        why = ", ".join(filter(None, [why, str(kept.relative_to(ROOT))]))
+    log(f"[{number}/{total}] {outcome_line(site, fate, why)}")
     return folder, site, fate, why
+
+
+def outcome_line(site: Site, fate: str, why: str) -> str:
+    return f"{site.path}:{site.line}: {site.describe()}: {fate}" + (f" ({why})" if why else "")
 
 
 def write_report(results, args, arch) -> None:
     header = (f"mutants {datetime.date.today().isoformat()}: {'windows ' + arch if arch else 'native'}, "
               f"seed {args.seed}, count {args.count}, folders {' '.join(args.folders)}")
     lines = [header, ""]
-    lines += [f"{s.path}:{s.line}: {s.describe()}: {fate}" + (f" ({why})" if why else "") for _, s, fate, why in results]
+    lines += [outcome_line(site, fate, why) for _, site, fate, why in results]
     lines += [""] + table(results, args.folders)
     survivors = [s for _, s, fate, _ in results if fate == "survived"]
     if survivors:
         lines += ["", "survivors (the line as the tests accepted it, or the call they did not miss):"]
         for s in survivors:
-            text = s.original if s.replacement == ";" else apply((COPY / s.path).read_text(), s).split("\n")[s.line - 1]
+            mutated = apply((COPY / s.path).read_text(), s).split("\n")[s.line - 1]
+            text = s.original if s.replacement == ";" else mutated
             lines.append(f"  {s.path}:{s.line}: {s.describe()}\n      {text.strip()}")
     report = WORK / "report.txt"
     report.write_text("\n".join(lines) + "\n")

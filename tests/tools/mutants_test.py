@@ -157,7 +157,8 @@ class CompiledLines(unittest.TestCase):
     def test_a_branch_the_build_leaves_out_has_no_sites(self):
         with tempfile.TemporaryDirectory() as folder:
             source = Path(folder) / "a.cpp"
-            text = "#ifdef NOT_DEFINED\nint f(int a) { return a < 1; }\n#else\nint f(int a) { return a > 1; }\n#endif\n"
+            text = ("#ifdef NOT_DEFINED\nint f(int a) { return a < 1; }\n"
+                    "#else\nint f(int a) { return a > 1; }\n#endif\n")
             source.write_text(text)
             output = subprocess.run(mutants.preprocess_command(f"c++ -o a.o -c {source}"), cwd=folder,
                                     capture_output=True, text=True, check=True).stdout
