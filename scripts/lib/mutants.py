@@ -44,27 +44,26 @@ class Suite:
 
 
 # The covering tests per folder. core/ is linked into everything native, so its faults can
-# show in the unit tests, in the text tests, in trc3dump's and in ztrec's; ztrec's own code
-# only in ztrec's test on real files.
+# show in its own unit tests, in trc3dump's and in ztrec's; ztrec's own code only in ztrec's
+# test on real files.
 NATIVE_SUITES = {
     "core/": (
-        Suite("tests/core", ("tests/core",)),
-        Suite("tests/ui", ("tests/ui",)),
+        Suite("core/tests", ("core/tests",)),
         Suite("tools/trc3dump", ("tools/trc3dump",)),
-        Suite("tests/ztrec", ("tools/ztrec",)),
+        Suite("tools/ztrec/tests", ("tools/ztrec",)),
     ),
-    "dashboard/rules/": (Suite("tests/core", ("tests/core",)),),
-    "tools/ztrec/": (Suite("tests/ztrec", ("tools/ztrec",)),),
+    "dashboard/rules/": (Suite("dashboard/rules/tests", ("dashboard/rules/tests",)),),
+    "tools/ztrec/": (Suite("tools/ztrec/tests", ("tools/ztrec",)),),
 }
 NATIVE_DEFAULT = ["core/", "tools/ztrec/"]
 
-# Under Wine: each layer's own tests. The screenshot tests only save pictures. The portable
+# Under Wine: each layer's own tests. The screenshot producers only save pictures. The portable
 # code in these folders (dashboard/rules/) is mutated natively, where its tests run in seconds.
 WINDOWS_SUITES = {
-    "engine/": (Suite("tests/engine", ("tests/engine",)),),
-    "shellext/": (Suite("tests/shellext", ("tests/shellext",), "screenshot"),),
-    "dashboard/": (Suite("tests/dashboard", ("tests/dashboard",), "screenshot"),),
-    "win/": (Suite("tests/win", ("tests/win",)),),
+    "engine/": (Suite("engine/tests", ("engine/tests",)),),
+    "shellext/": (Suite("shellext/tests", ("shellext/tests",), "screenshot"),),
+    "dashboard/": (Suite("dashboard/tests", ("dashboard/tests",), "screenshot"),),
+    "win/": (Suite("win/tests", ("win/tests",)),),
 }
 WINDOWS_DEFAULT = ["engine/", "shellext/", "dashboard/"]
 
