@@ -64,6 +64,16 @@ WINDOWS_SUITES = {
     "shellext/": (Suite("shellext/tests", ("shellext/tests",), "screenshot"),),
     "dashboard/": (Suite("dashboard/tests", ("dashboard/tests",), "screenshot"),),
     "win/": (Suite("win/tests", ("win/tests",)),),
+    "trace/": (Suite("trace/tests", ("trace/tests",)),),
+    "text/": (Suite("text/tests", ("text/tests",)),),
+    "ui/": (Suite("ui/tests", ("ui/tests",), "screenshot"),),
+    "secret/": (Suite("secret/tests", ("secret/tests",)),),
+    "setup/": (Suite("setup/tests", ("setup/tests",)),),
+    "store/": (Suite("store/tests", ("store/tests",)),),
+    # The end-to-end tests take minutes a run: a fault that only they see is left to a
+    # deliberate run of them.
+    "app/": (Suite("app/tests", ("app/tests",)),),
+    "recovery/": (Suite("recovery/tests", ("recovery/tests",)),),
 }
 WINDOWS_DEFAULT = ["engine/", "shellext/", "dashboard/"]
 
