@@ -34,6 +34,8 @@ TEST(Base64Decoder, DecodesStandardAlphabetWithAndWithoutPadding) {
         {u"TWE", "Ma"},
         {u"TQ", "M"},
         {u"+/+/", "\xfb\xff\xbf"},
+        // The first and last digit of every range of the alphabet.
+        {u"AZaz09+/", "\x01\x96\xb3\xd3\xdf\xbf"},
         {u"AAECAwQFBgcICQ==", "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09"sv},
     };
     for (const auto& [text, bytes] : cases) {

@@ -14,6 +14,7 @@
 #include "core/container/memory_stream.h"
 #include "core/container/stored_name.h"
 #include "core/container/zte_header.h"
+#include "core/text/utf8.h"
 
 namespace core {
 namespace {
@@ -378,6 +379,12 @@ INSTANTIATE_TEST_SUITE_P(Utf8, StoredNameDecoding, testing::Values(
     Utf8Case{"StopsAtZeroByte", "a\0\xFF"s, u"a"}),
     Behaviour<Utf8Case>);
 // clang-format on
+
+// The text ends where its view ends, not where the units in memory do.
+TEST(StoredNameEncoding, AHighSurrogateEndingItsTextIsReplacedWhateverFollowsInMemory) {
+    const std::u16string units{u'a', char16_t(0xD800), char16_t(0xDC00)};
+    EXPECT_EQ(Utf16ToUtf8(std::u16string_view(units).substr(0, 2)), "a\xEF\xBF\xBD");
+}
 
 }  // namespace
 }  // namespace core
