@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "core/text/base64.h"
 #include "byte_text.h"
+#include "core/text/base64.h"
 
 using core::DecodeBase64;
 

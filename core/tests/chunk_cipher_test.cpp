@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/container/payload.h"
 #include "core/crypto/chunk_cipher.h"
 #include "core/crypto/rc4.h"
-#include "core/container/payload.h"
 
 namespace core {
 namespace {

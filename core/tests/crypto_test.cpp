@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/container/payload.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/md4.h"
 #include "core/crypto/md5.h"
 #include "core/crypto/password.h"
 #include "core/crypto/rc4.h"
-#include "core/container/payload.h"
 
 namespace core {
 namespace {

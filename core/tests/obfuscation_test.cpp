@@ -4,10 +4,10 @@
 #include <numeric>
 #include <vector>
 
+#include "byte_text.h"
 #include "core/crypto/obfuscated_blob.h"
 #include "core/crypto/xtea_feedback.h"
 #include "core/text/der.h"
-#include "byte_text.h"
 
 using namespace core;
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/container/memory_stream.h"
-#include "core/crypto/rc4.h"
 #include "core/container/payload.h"
 #include "core/container/payload_transfer.h"
+#include "core/crypto/rc4.h"
 
 // The one payload loop of the engines and the recovery tool: what each of them asks of it
 // (alignment, buffer, where a stop is heard, no output) changes only that, never the bytes.

@@ -3,10 +3,10 @@
 #include <random>
 #include <string>
 
+#include "core/container/payload.h"
 #include "core/crypto/chunk_cipher.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/rc4.h"
-#include "core/container/payload.h"
 #include "engine/file_keys.h"
 #include "provider_chunks.h"
 #include "test_support.h"
