@@ -1,7 +1,7 @@
 #include "text/main_program.h"
 
-#include "core/registration/shell_command.h"
 #include "core/registration/registry_keys.h"
+#include "core/registration/shell_command.h"
 #include "win/path_parts.h"
 #include "win/registry.h"
 #include "win/unique_handle.h"

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "core/crypto/rc4.h"
 #include "core/container/payload.h"
+#include "core/crypto/rc4.h"
 
 namespace core {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/text/decimal_number.h"
 #include "core/registration/registry_keys.h"
+#include "core/text/decimal_number.h"
 
 namespace core {
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/container/payload.h"
 #include "core/crypto/chunk_cipher.h"
 #include "core/crypto/file_key.h"
-#include "core/container/payload.h"
 
 namespace {
 

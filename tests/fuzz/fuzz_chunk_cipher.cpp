@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
+#include "core/container/payload.h"
 #include "core/crypto/chunk_cipher.h"
 #include "core/crypto/rc4.h"
-#include "core/container/payload.h"
 
 namespace {
 

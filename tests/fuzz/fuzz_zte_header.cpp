@@ -13,8 +13,8 @@
 
 #include "core/container/memory_stream.h"
 #include "core/container/stored_name.h"
-#include "core/text/utf8.h"
 #include "core/container/zte_header.h"
+#include "core/text/utf8.h"
 
 namespace {
 

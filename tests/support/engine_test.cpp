@@ -1,9 +1,9 @@
 #include "engine_test.h"
 
 #include "core/container/memory_stream.h"
+#include "core/container/payload.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/password.h"
-#include "core/container/payload.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
 #include "win/wide_text.h"

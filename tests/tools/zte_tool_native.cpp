@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "core/container/memory_stream.h"
+#include "core/container/payload.h"
+#include "core/container/zte_header.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/rc4.h"
-#include "core/container/payload.h"
 #include "core/text/utf8.h"
-#include "core/container/zte_header.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "core/container/stored_name.h"
-#include "core/crypto/file_key.h"
-#include "core/crypto/secure_bytes.h"
 #include "core/container/payload.h"
 #include "core/container/payload_transfer.h"
+#include "core/container/stored_name.h"
+#include "core/container/zte_header.h"
+#include "core/crypto/file_key.h"
+#include "core/crypto/secure_bytes.h"
 #include "core/text/escaped_text.h"
 #include "core/text/utf8.h"
-#include "core/container/zte_header.h"
 #include "progress.h"
 #include "texts.h"
 
