@@ -431,32 +431,23 @@ def run_suite(build: Path, suite: Suite, jobs: int, timeout: float, retry: bool)
 
 
 class WinePrefix:
-    """The build's private prefix with one persistent wineserver and wine_keeper, as
-    scripts/test runs its Windows tests: without them every test start costs seconds.
-    scripts/mutants has already chosen the loader (wine_select) and started the display."""
+    """The build's private prefix, started and stopped as scripts/test does (wine_tests_start
+    in scripts/lib/wine.sh). scripts/mutants has already chosen the loader (wine_select) and
+    started the display."""
 
     def __init__(self, build: Path):
-        self.prefix = build / "wineprefix"
-        self.keeper = build / "tests/tools/wine_keeper.exe"
-        self.env = dict(os.environ, WINEPREFIX=str(self.prefix))
+        self.build = str(build)
+
+    def _wine_sh(self, function: str) -> None:
+        subprocess.run(["bash", "-c", f'source "$1" && {function} "$2"', "wine.sh",
+                        str(ROOT / "scripts/lib/wine.sh"), self.build], check=True)
 
     def __enter__(self):
-        self.prefix.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
-        wine_run = str(COPY / "tests/tools/wine-run")
-        subprocess.run([wine_run, str(self.prefix), "cmd", "/c", "exit", "0"],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.keeper_process = subprocess.Popen([wine_run, str(self.prefix), str(self.keeper)],
-                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._wine_sh("wine_tests_start")
         return self
 
     def __exit__(self, *exc):
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        try:
-            self.keeper_process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            self.keeper_process.kill()
+        self._wine_sh("wine_tests_stop")
 
 
 # ---------------------------------------------------------------------------------------------

@@ -58,6 +58,22 @@ wine_build_dir() { echo "$1/$ZT_WINE_ARCH"; }
 # The toolchain file of that build.
 wine_toolchain() { echo "$(cd "$wine_lib_dir/../.." && pwd)/cmake/toolchain-$ZT_WINE_ARCH-mingw.cmake"; }
 
+# A build's own prefix for its Windows tests, with one persistent wineserver and the Wine keeper
+# (tests/tools/wine_keeper.exe), which holds Wine's desktop process and COM services: without
+# them every test start costs seconds. wine_tests_start BUILD, then wine_tests_stop BUILD.
+wine_tests_start() {
+  local prefix=$1/wineprefix wine_run
+  wine_run=$(cd "$wine_lib_dir/../.." && pwd)/tests/tools/wine-run
+  mkdir -p "$prefix"
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  WINEPREFIX=$prefix wineserver -p
+  "$wine_run" "$prefix" cmd /c exit 0 >/dev/null 2>&1
+  "$wine_run" "$prefix" "$1/tests/tools/wine_keeper.exe" >/dev/null 2>&1 &
+}
+
+# Ends the prefix's wineserver, and the keeper with it.
+wine_tests_stop() { WINEPREFIX=$1/wineprefix wineserver -k 2>/dev/null || true; }
+
 # Wine in a prefix, quiet, without the Mono and Gecko installers: wine_in PREFIX PROGRAM ARGS...
 # The prefix is made on first use, with Wine drawing window frames itself: without a window
 # manager on the test display, Wine waits about 2 s for every window it hides otherwise.
