@@ -94,5 +94,15 @@ TEST(CleanupListTest, TheNumberRefinesWhatTheValueNameSays) {
     EXPECT_EQ(ActionOf({u"HK", u"K", 2, u"V"}), CleanupAction::kRemoveValue);
 }
 
+TEST(CleanupLineTest, NumberAndValueNameAppearOnlyWhenNeeded) {
+    EXPECT_EQ(CleanupLine(u"HKU", u"SOFTWARE\\Zentaro\\Applications\\Settings", 5, u"General"),
+              u"HKU\tSOFTWARE\\Zentaro\\Applications\\Settings\t5\tGeneral\r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto", 2, std::nullopt),
+              u"HK\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t2\r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"Key", 0, std::nullopt), u"HK\tKey\r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"Key", 0, u""), u"HK\tKey\t0\t \r\n");
+    EXPECT_EQ(CleanupLine(u"HK", u"Key", -12, std::nullopt), u"HK\tKey\t-12\r\n");
+}
+
 }  // namespace
 }  // namespace core

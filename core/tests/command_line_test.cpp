@@ -8,7 +8,7 @@
 
 #include "core/command_line/command_action.h"
 #include "core/command_line/command_line.h"
-#include "core/registration/cleanup_line.h"
+#include "core/registration/shell_command.h"
 
 namespace core {
 namespace {
@@ -144,14 +144,36 @@ TEST(CommandTailTest, IsEmptyWhenOnlyBlanksFollowTheProgramName) {
     for (const auto& [line, tail] : cases) EXPECT_EQ(CommandTail(line), tail);
 }
 
-TEST(CleanupLineTest, NumberAndValueNameAppearOnlyWhenNeeded) {
-    EXPECT_EQ(CleanupLine(u"HKU", u"SOFTWARE\\Zentaro\\Applications\\Settings", 5, u"General"),
-              u"HKU\tSOFTWARE\\Zentaro\\Applications\\Settings\t5\tGeneral\r\n");
-    EXPECT_EQ(CleanupLine(u"HK", u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto", 2, std::nullopt),
-              u"HK\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t2\r\n");
-    EXPECT_EQ(CleanupLine(u"HK", u"Key", 0, std::nullopt), u"HK\tKey\r\n");
-    EXPECT_EQ(CleanupLine(u"HK", u"Key", 0, u""), u"HK\tKey\t0\t \r\n");
-    EXPECT_EQ(CleanupLine(u"HK", u"Key", -12, std::nullopt), u"HK\tKey\t-12\r\n");
+TEST(ShellCommandTest, TheProgramIsWhatStandsBeforeTheFilePlaceholder) {
+    EXPECT_EQ(ProgramOfOpenCommand(u"C:\\Program Files\\Zentaro\\bin\\ZTFileEn.exe \"%1\""),
+              u"C:\\Program Files\\Zentaro\\bin\\ZTFileEn.exe");
+    EXPECT_EQ(ProgramOfOpenCommand(u"C:\\bin\\ZTFileEn.exe"), u"C:\\bin\\ZTFileEn.exe");
+    EXPECT_EQ(ProgramOfOpenCommand(u"a \"%1\" b \"%1\""), u"a");
+    // Only a space, a quotation mark, %1 and a quotation mark together make the placeholder.
+    EXPECT_EQ(ProgramOfOpenCommand(u"a\"%1\""), u"a\"%1\"");
+    EXPECT_EQ(ProgramOfOpenCommand(u"a %1"), u"a %1");
+    EXPECT_EQ(ProgramOfOpenCommand(u" \"%1\""), u"");
+}
+
+TEST(ShellCommandTest, TheProgramIsQuotedOnceAndEveryPathFollowsTheSwitch) {
+    const std::vector<std::u16string> paths{u"\"C:\\a b.txt\"", u"\"D:\\c.zte\""};
+    EXPECT_EQ(SelectionCommandLine(u"C:\\Program Files\\x.exe", true, u" /e", paths),
+              u"\"C:\\Program Files\\x.exe\" /e \"C:\\a b.txt\" \"D:\\c.zte\"");
+    EXPECT_EQ(SelectionCommandLine(u"\"C:\\x y.exe\" /quiet", true, u" /d", paths),
+              u"\"C:\\x y.exe\" /quiet /d \"C:\\a b.txt\" \"D:\\c.zte\"");
+    EXPECT_EQ(SelectionCommandLine(u"x.exe /quiet", false, u" /d", {}), u"x.exe /quiet /d");
+}
+
+TEST(ShellCommandTest, ALineLongerThanTheLimitIsRefusedWhole) {
+    const std::vector<std::u16string> paths{u"\"a\"", u"\"b\""};
+    // x /e "a" "b" is 12 units, and 14 with the program quoted.
+    EXPECT_EQ(SelectionCommandLine(u"x", false, u" /e", paths, 12), u"x /e \"a\" \"b\"");
+    EXPECT_EQ(SelectionCommandLine(u"x", false, u" /e", paths, 11), std::nullopt);
+    EXPECT_EQ(SelectionCommandLine(u"x", true, u" /e", paths, 14), u"\"x\" /e \"a\" \"b\"");
+    EXPECT_EQ(SelectionCommandLine(u"x", true, u" /e", paths, 13), std::nullopt);
+    EXPECT_EQ(SelectionCommandLine(u"xxxxx", false, u" /e", {}, 7), std::nullopt);
+    const std::vector<std::u16string> many(10000, u"\"C:\\x\"");
+    EXPECT_EQ(SelectionCommandLine(u"p", false, u" /e", many), std::nullopt);
 }
 
 }  // namespace

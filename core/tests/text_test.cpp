@@ -1,14 +1,26 @@
-// The portable text pieces behind resource strings, reports and help file names.
+// The portable text pieces behind resource strings, reports, help, terminal lines and
+// base64 input.
 #include <gtest/gtest.h>
 
+#include "byte_text.h"
+
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/help/help_file_name.h"
+#include "core/help/online_help_request.h"
+#include "core/text/base64.h"
 #include "core/text/decimal_number.h"
+#include "core/text/escaped_text.h"
 #include "core/text/product_name.h"
+#include "core/text/progress_line.h"
 #include "core/text/string_table_block.h"
 #include "core/text/text_format.h"
+#include "core/text/utf8.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -28,9 +40,7 @@ TEST(FormatText, FillsStringConversionsInOrderAndNothingElse) {
     for (const Case& c : cases) {
         EXPECT_EQ(core::FormatText(c.format, {u"a.txt", u"Access denied."}), c.expected);
     }
-}
-
-TEST(FormatText, AnArgumentHoldingConversionsIsInsertedAsIs) {
+    // An argument holding conversions is inserted as it is.
     EXPECT_EQ(core::FormatText(u"Open %s?", {u"50%s %% done.txt"}), u"Open 50%s %% done.txt?");
 }
 
@@ -42,18 +52,13 @@ TEST(TruncateText, CutsAtTheLimitButNeverInsideASurrogatePair) {
     EXPECT_EQ(core::TruncateText(withEmoji, 4), u"ab\U0001F600");
 }
 
-TEST(ProductName, EveryPlaceholderIsReplaced) {
+// A name holding the placeholder itself is not expanded again.
+TEST(ProductName, EveryPlaceholderIsReplacedAndOnlyTextsWithTheMarkNeedTheName) {
     EXPECT_EQ(core::InsertProductName(u"<<%PN%>> protects files. Ask <<%PN%>>.", u"Tapwise"),
               u"Tapwise protects files. Ask Tapwise.");
     EXPECT_EQ(core::InsertProductName(u"<<%PN%>><<%PN%>>", u"X"), u"XX");
     EXPECT_EQ(core::InsertProductName(u"no placeholder <<%", u"X"), u"no placeholder <<%");
-}
-
-TEST(ProductName, ANameHoldingThePlaceholderIsNotExpandedAgain) {
     EXPECT_EQ(core::InsertProductName(u"[<<%PN%>>]", u"<<%PN%>>"), u"[<<%PN%>>]");
-}
-
-TEST(ProductName, OnlyTextsWithTheMarkNeedTheName) {
     EXPECT_TRUE(core::MayHoldPlaceholder(u"Welcome to <<%PN%>>"));
     EXPECT_TRUE(core::MayHoldPlaceholder(u"<<%"));
     EXPECT_FALSE(core::MayHoldPlaceholder(u"Files encrypted: %d"));
@@ -139,4 +144,122 @@ TEST(LeadingInteger, ReadsSignAndDigitsAndIgnoresTheRest) {
     }
 }
 
+std::optional<std::string> Decoded(std::u16string_view text) {
+    const auto bytes = core::DecodeBase64(text);
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
+}
+
+TEST(Base64Decoder, DecodesStandardAlphabetWithAndWithoutPadding) {
+    const struct {
+        std::u16string_view text;
+        std::string_view bytes;
+    } cases[] = {
+        {u"", ""},
+        {u"TWFu", "Man"},
+        {u"TWE=", "Ma"},
+        {u"TQ==", "M"},
+        {u"TWE", "Ma"},
+        {u"TQ", "M"},
+        {u"+/+/", "\xfb\xff\xbf"},
+        // The first and last digit of every range of the alphabet.
+        {u"AZaz09+/", "\x01\x96\xb3\xd3\xdf\xbf"},
+        {u"AAECAwQFBgcICQ==", "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09"sv},
+    };
+    for (const auto& [text, bytes] : cases) {
+        EXPECT_EQ(Decoded(text), std::string(bytes)) << std::string(text.begin(), text.end());
+    }
+}
+
+TEST(Base64Decoder, SkipsWhiteSpaceAnywhereIncludingAfterPadding) {
+    EXPECT_EQ(Decoded(u" T W\r\nF\tu "), "Man");
+    EXPECT_EQ(Decoded(u"TQ = =\r\n"), "M");
+    EXPECT_EQ(Decoded(u"TWFu\r\nTWFu\r\n"), "ManMan");
+    EXPECT_EQ(Decoded(u"\r\n \t"), "");
+}
+
+TEST(Base64Decoder, RejectsMalformedTextWhole) {
+    const std::u16string_view malformed[] = {
+        u"TWF-",                           // URL-safe alphabet is not the standard one
+        u"TW.u",                           // foreign character
+        u"T",                              // a single digit cannot make a byte
+        u"TWFuT",                          // nor can a trailing one
+        u"TQ=",                            // padding that does not complete the group
+        u"TQ===",                          // more than two "="
+        u"T===",                           // three "=" even if the group would be complete
+        u"TQ==TWFu",                       // data after the padding
+        u"=",                              // padding alone
+        u"TWFu\v",                         // vertical tab is not skipped
+        u"TWF\u00e9",                      // characters beyond ASCII
+        std::u16string_view(u"TW\0u", 4),  // an embedded zero unit
+    };
+    for (const auto text : malformed) {
+        EXPECT_EQ(core::DecodeBase64(text), std::nullopt)
+            << Hex(BytesOf(std::string(text.begin(), text.end())));
+    }
+}
+
 }  // namespace
+
+namespace core {
+namespace {
+
+TEST(OnlineHelpTest, TheRequestIsTheTopicNumberAndTheProductAfterASemicolon) {
+    EXPECT_EQ(ParseOnlineHelpRequest(u"26;{73914D63-F8A8-49A8-AE4E-A74775AD4970}"),
+              (OnlineHelpRequest{26, u"{73914D63-F8A8-49A8-AE4E-A74775AD4970}"}));
+    EXPECT_EQ(ParseOnlineHelpRequest(u"26"), (OnlineHelpRequest{26, u""}));
+    EXPECT_EQ(ParseOnlineHelpRequest(u""), std::nullopt);
+    EXPECT_EQ(ParseOnlineHelpRequest(u"x;{73914D63}"), std::nullopt);
+    EXPECT_EQ(ParseOnlineHelpRequest(u" 26;{73914D63}"), std::nullopt);
+    EXPECT_EQ(ParseOnlineHelpRequest(u"-26"), std::nullopt);
+}
+
+TEST(OnlineHelpTest, TheHelpEntryGivesItsPageOnlyForItsOwnTopic) {
+    EXPECT_EQ(HelpEntryPage(u"26:Introduction.htm", 26), u"Introduction.htm");
+    EXPECT_EQ(HelpEntryPage(u"26:Introduction.htm", 27), std::nullopt);
+    EXPECT_EQ(HelpEntryPage(u"26:", 26), std::nullopt);
+    EXPECT_EQ(HelpEntryPage(u"26", 26), std::nullopt);
+    EXPECT_EQ(HelpEntryPage(u"Introduction.htm", 26), std::nullopt);
+    EXPECT_EQ(HelpEntryPage(u"", 0), std::nullopt);
+}
+
+std::size_t Characters(const std::string& utf8) {
+    return Utf8ToUtf16(BytesOf(utf8)).size();
+}
+
+TEST(ProgressLine, BarPercentageAndNameFitTheTerminal) {
+    EXPECT_EQ(ProgressLine("a.txt", 50, 100, 80),
+              "[" + std::string(13, '#') + std::string(13, '.') + "]  50% a.txt");
+    EXPECT_EQ(ProgressLine("a.txt", 0, 3, 80), "[" + std::string(26, '.') + "]   0% a.txt");
+    EXPECT_EQ(ProgressLine("a.txt", 3, 3, 80), "[" + std::string(26, '#') + "] 100% a.txt");
+}
+
+TEST(ProgressLine, LongNameKeepsItsEndBehindAnEllipsis) {
+    const std::string name = std::string(100, 'x') + "/the-end.bin";
+    const std::string line = ProgressLine(name, 1, 2, 40);
+    EXPECT_EQ(line.size(), 39u);
+    EXPECT_EQ(line.substr(20), " ...xxx/the-end.bin");
+}
+
+TEST(ProgressLine, CutsLongNamesBetweenCharacters) {
+    std::string name;
+    for (int i = 0; i < 60; ++i) name += "\xC3\xA9";  // é
+    const std::string line = ProgressLine(name, 1, 2, 40);
+    EXPECT_EQ(Characters(line), 39u);
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(BytesOf(line))), line);
+}
+
+TEST(ProgressLine, OddInputsStayWithinTheWidth) {
+    EXPECT_EQ(ProgressLine("a", 0, 0, 80).find("100%") != std::string::npos, true);
+    EXPECT_EQ(ProgressLine("a", 9, 3, 80).find("100%") != std::string::npos, true);
+    for (std::size_t width : {0, 1, 2, 5, 9, 12})
+        EXPECT_LT(ProgressLine("name", 1, 2, width).size(), std::max<std::size_t>(width, 1)) << width;
+}
+
+TEST(EscapedPath, ControlCharactersCannotReachTheTerminal) {
+    EXPECT_EQ(EscapedPath("C:\\docs\\a\x1B[2Jb\n.txt"), "C:\\docs\\a\\x1B[2Jb\\n.txt");
+    EXPECT_EQ(EscapedPath("/home/\xC3\xA9t\xC3\xA9\x7F"), "/home/\xC3\xA9t\xC3\xA9\\x7F");
+}
+
+}  // namespace
+}  // namespace core

@@ -1,4 +1,6 @@
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@ struct Record {
     std::string text;
 };
 
+// Called under the state's lock, so threads never meet here.
 class CaptureOutput final : public COutput {
 public:
     explicit CaptureOutput(std::vector<Record>& records) : records_(records) {}
@@ -38,11 +41,8 @@ class TraceCallsTest : public ::testing::Test {
 protected:
     void SetUp() override { Configure(kTracingOn, 0); }
     void TearDown() override {
-        TraceState& state = State();
-        state.flags = 0;
-        state.componentEnabled = false;
-        state.verbosity = 0;
-        state.output.reset();
+        Configure(0, 0, false);
+        State().output.reset();
     }
 
     void Configure(std::uint8_t flags, DWORD verbosity, bool enabled = true) {
@@ -66,6 +66,11 @@ protected:
         for (const Record& r : Captured()) types += r.type;
         return types;
     }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const Record& r : Captured()) texts.push_back(r.text);
+        return texts;
+    }
 
     std::vector<Record> records_;
 };
@@ -75,137 +80,122 @@ TEST_F(TraceCallsTest, ScopeWritesEntryLineResultAndExitInOrder) {
         CTraceScope scope("CFileEncryption::WriteFileHeader");
         Trace(scope, 0, "Input Filename: %ls, size %d", L"a.txt", 12);
         TraceResult(scope, "write failed", E_FAIL);
-    }
-    const auto records = Captured();
-    ASSERT_EQ(Types(), ">UE<");
-    EXPECT_EQ(records[0].text, "CFileEncryption::WriteFileHeader");
-    EXPECT_EQ(records[1].text, "Input Filename: a.txt, size 12");
-    EXPECT_EQ(records[2].text, "-2147467259 write failed");
-    EXPECT_EQ(records[3].text, "");
-    EXPECT_EQ(records[0].thread, ::GetCurrentThreadId());
-}
-
-TEST_F(TraceCallsTest, TracingOffWritesNothing) {
-    Configure(0, 10);
-    {
-        CTraceScope scope("A::B");
-        Trace(scope, 0, "line");
-        TraceResult(scope, "failed", E_FAIL);
-    }
-    EXPECT_TRUE(records_.empty());
-}
-
-TEST_F(TraceCallsTest, SuccessCodesWriteNoResult) {
-    {
-        CTraceScope scope("A::B");
-        TraceResult(scope, "fine", S_OK);
-        TraceResult(scope, "skip", S_FALSE);
-    }
-    EXPECT_EQ(Types(), "><");
-}
-
-TEST_F(TraceCallsTest, VerbosityBelowLevelKeepsOnlyResults) {
-    Configure(kTracingOn, 9);
-    {
-        CTraceScope scope("A::Detailed", 10);
-        Trace(scope, 0, "detail");
         TraceResult(scope, nullptr, E_OUTOFMEMORY);
     }
-    ASSERT_EQ(Types(), "E");
-    EXPECT_EQ(Captured()[0].text, "-2147024882 ");
+    EXPECT_EQ(Types(), ">UEE<");
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{"CFileEncryption::WriteFileHeader", "Input Filename: a.txt, size 12",
+                                        "-2147467259 write failed", "-2147024882 ", ""}));
+    EXPECT_EQ(Captured()[0].thread, ::GetCurrentThreadId());
 }
 
-TEST_F(TraceCallsTest, NegativeLevelsCompareByMagnitude) {
-    Configure(kTracingOn, 10);
-    { CTraceScope scope("A::Detailed", -10); }
-    EXPECT_EQ(Types(), "><");
-}
-
-TEST_F(TraceCallsTest, DisabledComponentKeepsOnlyResults) {
-    Configure(kTracingOn, 10, false);
-    {
-        CTraceScope scope("A::B");
-        Trace(scope, 0, "line");
-        TraceResult(scope, "failed", E_FAIL);
+// Success codes never write; the filter (verbosity against the scope's level by magnitude,
+// the component lists) keeps failures; profiling drops only the lines.
+TEST_F(TraceCallsTest, FlagsVerbosityAndComponentDecideWhatIsWritten) {
+    struct Case {
+        std::uint8_t flags;
+        DWORD verbosity;
+        bool enabled;
+        int level;
+        const char* types;
+    };
+    const Case cases[] = {
+        {kTracingOn, 0, true, 0, ">UE<"}, {0, 10, true, 0, ""},
+        {kTracingOn, 9, true, 10, "E"},   {kTracingOn, 10, true, -10, ">UE<"},
+        {kTracingOn, 10, false, 0, "E"},  {kTracingOn | kProfiling, 0, true, 0, ">E<"},
+    };
+    for (const Case& c : cases) {
+        records_.clear();
+        Configure(c.flags, c.verbosity, c.enabled);
+        {
+            CTraceScope scope("A::B", c.level);
+            Trace(scope, 0, "line");
+            TraceResult(scope, "failed", E_FAIL);
+            TraceResult(scope, "fine", S_OK);
+            TraceResult(scope, "skip", S_FALSE);
+        }
+        EXPECT_EQ(Types(), c.types) << c.types;
+        EXPECT_EQ(records_.empty(), !c.flags);
     }
-    EXPECT_EQ(Types(), "E");
 }
 
-TEST_F(TraceCallsTest, ProfilingDropsTraceLinesOnly) {
-    Configure(kTracingOn | kProfiling, 0);
-    {
-        CTraceScope scope("A::B");
-        Trace(scope, 0, "line");
-        TraceResult(scope, "failed", E_FAIL);
-    }
-    EXPECT_EQ(Types(), ">E<");
-}
-
-TEST_F(TraceCallsTest, ScopeNamesAreDefaultedAndCut) {
-    const std::string longName(150, 'n');
-    { CTraceScope unnamed(nullptr); }
-    { CTraceScope named(longName.c_str()); }
-    const auto records = Captured();
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0].text, "????");
-    EXPECT_EQ(records[2].text, std::string(99, 'n'));
-}
-
-TEST_F(TraceCallsTest, NarrowAndWideStringArguments) {
-    {
-        CTraceScope scope("A::B");
-        Trace(scope, 0, "%s|%c|%ls|%-4s|%5.2s|%%s|%hs", "narrow", 'x', L"wide \x03A9", "ab", "xyz", "h");
-    }
-    ASSERT_EQ(Captured().size(), 3u);
-    EXPECT_EQ(Captured()[1].text, "narrow|x|wide \xCE\xA9|ab  |   xy|%s|h");
-}
-
-TEST_F(TraceCallsTest, LongLinesAreCutAtACharacterBoundary) {
+// Names default and are cut to the scope's buffer; lines are formatted with narrow and wide
+// arguments and cut to a record at a character boundary; a format too long is dropped whole.
+TEST_F(TraceCallsTest, TextsAreFormattedAsUtf8AndCutToARecord) {
     const std::wstring omegas(300, L'\x03A9');  // two UTF-8 bytes each
+    const std::string format399(399, 'f');
+    { CTraceScope unnamed(nullptr); }
     {
-        CTraceScope scope("A::B");
+        CTraceScope scope(std::string(150, 'n').c_str());
+        Trace(scope, 0, "%s|%c|%ls|%-4s|%5.2s|%%s|%hs", "narrow", 'x', L"wide \x03A9", "ab", "xyz", "h");
         Trace(scope, 0, "%ls", omegas.c_str());
         Trace(scope, 0, "%s", std::string(1000, 'a').c_str());
-    }
-    const auto records = Captured();
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[1].text.size(), 398u);
-    EXPECT_EQ(records[2].text, std::string(399, 'a'));
-}
-
-TEST_F(TraceCallsTest, OverlongFormatsAndEmptyFormats) {
-    const std::string format399(399, 'f');
-    const std::string format400(400, 'f');
-    {
-        CTraceScope scope("A::B");
-        Trace(scope, 0, format400.c_str());
+        Trace(scope, 0, std::string(400, 'f').c_str());
         Trace(scope, 0, format399.c_str());
         Trace(scope, 0, nullptr);
         Trace(scope, 0, "");
     }
-    const auto records = Captured();
-    ASSERT_EQ(Types(), ">UUU<");
-    EXPECT_EQ(records[1].text, format399);
-    EXPECT_EQ(records[2].text, "");
-    EXPECT_EQ(records[3].text, "");
+    const auto texts = Texts();
+    ASSERT_EQ(Types(), "><>UUUUUU<");
+    EXPECT_EQ(texts[0], "????");
+    EXPECT_EQ(texts[2], std::string(99, 'n'));
+    EXPECT_EQ(texts[3], "narrow|x|wide \xCE\xA9|ab  |   xy|%s|h");
+    EXPECT_EQ(texts[4].size(), 398u);
+    EXPECT_EQ(texts[5], std::string(399, 'a'));
+    EXPECT_EQ(texts[6], format399);
+    EXPECT_EQ(texts[7], "");
+    EXPECT_EQ(texts[8], "");
 }
 
-TEST_F(TraceCallsTest, FirstRecordIsPrecededByDateAndTime) {
-    records_.clear();
+// A reader dates each record by the last 't' (date) and 'T' (time) before it: the first
+// record gets both, and records within one millisecond share one time stamp.
+TEST_F(TraceCallsTest, TimeStampsPrecedeTheFirstRecordAndChangeWithTheMillisecond) {
     State().lastStamp = {};
-    { CTraceScope scope("A::B"); }
+    for (int i = 0; i < 500; ++i) CTraceScope scope("A::B");
     ASSERT_GE(records_.size(), 3u);
     EXPECT_EQ(records_[0].type, 't');
     EXPECT_EQ(records_[0].text.size(), 8u);  // mm/dd/yy
     EXPECT_EQ(records_[1].type, 'T');
     EXPECT_EQ(records_[1].text.size(), 12u);  // hh:mm:ss.mmm
     EXPECT_EQ(records_[2].type, '>');
+    EXPECT_EQ(Types().size(), 1000u);
+    EXPECT_LT(records_.size(), 2000u);
+    std::string lastStamp;
+    for (const auto& record : records_) {
+        if (record.type == 't') lastStamp.clear();
+        if (record.type != 'T') continue;
+        EXPECT_NE(record.text, lastStamp) << "a repeated time stamp";
+        lastStamp = record.text;
+    }
+}
+
+TEST_F(TraceCallsTest, RecordsOfConcurrentThreadsNeverInterleave) {
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 8; ++t) {
+        workers.emplace_back([] {
+            for (int i = 0; i < 200; ++i) {
+                CTraceScope scope("A::Worker");
+                Trace(scope, 0, "thread %lu item %d", ::GetCurrentThreadId(), i);
+            }
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    std::map<DWORD, std::string> typesByThread;
+    std::map<DWORD, int> nextItem;
+    for (const auto& record : Captured()) {
+        typesByThread[record.thread] += record.type;
+        if (record.type != 'U') continue;
+        EXPECT_EQ(record.text, "thread " + std::to_string(record.thread) + " item " +
+                                   std::to_string(nextItem[record.thread]++));
+    }
+    ASSERT_EQ(typesByThread.size(), 8u);
+    std::string perThread;
+    for (int i = 0; i < 200; ++i) perThread += ">U<";
+    for (const auto& [thread, types] : typesByThread) EXPECT_EQ(types, perThread) << thread;
 }
 
 TEST_F(TraceCallsTest, GuardedTurnsExceptionsIntoTracedCodes) {
-    HRESULT thrown = S_OK;
-    HRESULT other = S_OK;
-    HRESULT passed = S_OK;
+    HRESULT thrown = S_OK, other = S_OK, passed = S_OK;
     {
         CTraceScope scope("A::B");
         thrown = Guarded(scope, [] { ThrowWin32(ERROR_ACCESS_DENIED); });
