@@ -13,13 +13,11 @@ namespace {
 
 constexpr CalendarDate kToday{2026, 12, 31};
 
-TEST(TraceSwitch, OneIsOnWhateverTheDay) {
-    EXPECT_TRUE(TraceSwitchOn(1, {1970, 1, 1}, kToday));
-}
-
-// Only the value's local date counts, which the caller works out; 0 falls on 1970-01-01.
-TEST(TraceSwitch, AnyOtherValueIsOnOnlyBeforeItsDate) {
+// One is on whatever the day; any other value only before its date, of which only the local
+// date counts (the caller works it out); 0 falls on 1970-01-01.
+TEST(TraceSwitch, OneIsAlwaysOnAndAnyOtherValueOnlyBeforeItsDate) {
     constexpr std::uint32_t kMoment = 1798761600;
+    EXPECT_TRUE(TraceSwitchOn(1, {1970, 1, 1}, kToday));
     EXPECT_FALSE(TraceSwitchOn(0, {1970, 1, 1}, kToday));
     EXPECT_FALSE(TraceSwitchOn(kMoment, {2026, 12, 30}, kToday));
     EXPECT_FALSE(TraceSwitchOn(kMoment, kToday, kToday));
@@ -38,28 +36,26 @@ std::string Applied(std::string_view ini, std::string_view lines) {
 
 constexpr std::string_view kLines = "NUL=C:\\TRACE~1\\A.TRC\r\nNUL=C:\\TRACE~1\\B.TRC\r\n";
 
-TEST(WininitRename, LinesGoRightAfterAnExistingRenameHeader) {
-    for (std::string_view header : {"[rename]", "[Rename]", "[RENAME]"}) {
-        const std::string ini = "[other]\r\nx=1\r\n" + std::string(header) + "\r\nNUL=C:\\OLD.TMP\r\n";
-        EXPECT_EQ(Applied(ini, kLines), "[other]\r\nx=1\r\n" + std::string(header) + "\r\n" +
-                                            std::string(kLines) + "NUL=C:\\OLD.TMP\r\n");
-    }
-}
-
-TEST(WininitRename, OnlyTheFirstHeaderLineOnItsOwnCounts) {
-    const std::string ini = "[x]\nNUL=C:\\[rename]\n  [Rename]  \r\n[rename]\r\n";
-    EXPECT_EQ(Applied(ini, kLines),
-              "[x]\nNUL=C:\\[rename]\n  [Rename]  \r\n" + std::string(kLines) + "[rename]\r\n");
-}
-
-TEST(WininitRename, WithoutASectionOneIsAppended) {
-    EXPECT_EQ(Applied("", kLines), "[rename]\r\n" + std::string(kLines));
-    EXPECT_EQ(Applied("[ReName]\r\n", kLines), "[ReName]\r\n[rename]\r\n" + std::string(kLines));
-    EXPECT_EQ(Applied("[boot]\r\nx=1", kLines), "[boot]\r\nx=1\r\n[rename]\r\n" + std::string(kLines));
-}
-
-TEST(WininitRename, AHeaderOnTheLastLineGetsItsLineBreak) {
-    EXPECT_EQ(Applied("[x]\r\n[RENAME]", kLines), "[x]\r\n[RENAME]\r\n" + std::string(kLines));
+// The lines go right after the first header line that stands on its own, in any case; without
+// one, a section is appended, after a line break where the last line lacks one.
+TEST(WininitRename, LinesGoRightAfterTheRenameHeaderOrInANewSection) {
+    const struct {
+        std::string_view ini, before, after;  // the result is before, the lines, after
+    } cases[] = {
+        {"[other]\r\nx=1\r\n[rename]\r\nNUL=C:\\OLD.TMP\r\n", "[other]\r\nx=1\r\n[rename]\r\n",
+         "NUL=C:\\OLD.TMP\r\n"},
+        {"[Rename]\r\nNUL=C:\\OLD.TMP\r\n", "[Rename]\r\n", "NUL=C:\\OLD.TMP\r\n"},
+        {"[RENAME]\r\nNUL=C:\\OLD.TMP\r\n", "[RENAME]\r\n", "NUL=C:\\OLD.TMP\r\n"},
+        {"[x]\nNUL=C:\\[rename]\n  [Rename]  \r\n[rename]\r\n", "[x]\nNUL=C:\\[rename]\n  [Rename]  \r\n",
+         "[rename]\r\n"},
+        {"[x]\r\n[RENAME]", "[x]\r\n[RENAME]\r\n", ""},
+        {"", "[rename]\r\n", ""},
+        {"[ReName]\r\n", "[ReName]\r\n[rename]\r\n", ""},
+        {"[boot]\r\nx=1", "[boot]\r\nx=1\r\n[rename]\r\n", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Applied(c.ini, kLines), std::string(c.before) + std::string(kLines) + std::string(c.after))
+            << c.ini;
 }
 
 TEST(WininitRename, InsertionMustFitTheBuffer) {

@@ -23,18 +23,16 @@ protected:
     CBranding branding_;
 };
 
-TEST_F(BrandingTest, BothPlaceholdersGetTheBrandedName) {
+// A text without the placeholder never loads the branding library; both placeholders of one
+// that has it get the branded name.
+TEST_F(BrandingTest, OnlyATextWithPlaceholdersLoadsTheBrandingLibraryAndGetsItsName) {
     RegisterBrandingLibrary(FromBuildPath(BRANDING_DLL));
+    EXPECT_EQ(LoadResString(IDS_TEST_NO_PLACEHOLDER, branding_), L"Nothing to brand here: 100% plain.");
+    EXPECT_FALSE(branding_.Loaded());
     EXPECT_EQ(
         LoadResString(IDS_TEST_TWO_PLACEHOLDERS, branding_),
         std::wstring(kBrandedName) + L" keeps your files safe. Thank you for using " + kBrandedName + L".");
     EXPECT_TRUE(branding_.Loaded());
-}
-
-TEST_F(BrandingTest, ATextWithoutPlaceholderNeverLoadsTheBrandingLibrary) {
-    RegisterBrandingLibrary(FromBuildPath(BRANDING_DLL));
-    EXPECT_EQ(LoadResString(IDS_TEST_NO_PLACEHOLDER, branding_), L"Nothing to brand here: 100% plain.");
-    EXPECT_FALSE(branding_.Loaded());
 }
 
 TEST_F(BrandingTest, WithoutABrandingKeyTheProgramsOwnNameIsUsed) {
@@ -65,13 +63,10 @@ TEST_F(BrandingTest, ALibraryPathInAnExpandableValueIsExpanded) {
     EXPECT_EQ(branding_.ProductName(), kBrandedName);
 }
 
-TEST(ResString, ALongTextComesWholeFromItsBlock) {
+TEST(ResString, ALongTextComesWholeFromItsBlockAndAnIdWithoutStringGivesAnEmptyText) {
     const std::wstring text = LoadResString(IDS_TEST_LONG);
     EXPECT_GT(text.size(), 260u);
     EXPECT_TRUE(text.ends_with(L"the word END"));
-}
-
-TEST(ResString, AnIdWithoutStringGivesAnEmptyText) {
     EXPECT_EQ(LoadResString(3015), L"");
     EXPECT_EQ(LoadResString(59999), L"");
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "core/registration/registry_keys.h"
@@ -26,52 +27,33 @@ protected:
     RegistryCleanup applications_{HKEY_LOCAL_MACHINE, kApplicationsKey};
 };
 
-TEST_F(FoldersTest, WithoutTheApplicationsKeyTheBinFolderIsBelowProgramFiles) {
-    ::SetEnvironmentVariableW(L"ProgramFiles", L"D:\\Programs");
-    EXPECT_EQ(GetBinFolder(), L"D:\\Programs\\zentaro\\bin\\");
-    ::SetEnvironmentVariableW(L"ProgramFiles", L"D:\\Programs\\");
-    EXPECT_EQ(GetBinFolder(), L"D:\\Programs\\zentaro\\bin\\");
-}
-
-TEST_F(FoldersTest, WithoutAProgramFilesFolderThereIsNoBinFolder) {
-    ::SetEnvironmentVariableW(L"ProgramFiles", nullptr);
-    EXPECT_EQ(GetBinFolder(), L"");
-}
-
-TEST_F(FoldersTest, TheBinDirValueGetsOneTrailingSeparator) {
+// BinDir gets one trailing separator, and is not used when too long for its buffer; without the
+// Applications key the bin folder is below ProgramFiles, and without either there is none.
+TEST_F(FoldersTest, TheBinFolderIsBinDirOrBelowProgramFiles) {
     struct Case {
-        const wchar_t* value;
+        const wchar_t* programFiles;
+        std::optional<std::wstring> binDir;
         const wchar_t* expected;
     };
     const Case cases[] = {
-        {L"C:\\Zentaro\\bin", L"C:\\Zentaro\\bin\\"},
-        {L"C:\\Zentaro\\bin\\", L"C:\\Zentaro\\bin\\"},
-        {L"C:/Zentaro/bin/", L"C:/Zentaro/bin/"},
-        {L"", L""},
+        {L"D:\\Programs", std::nullopt, L"D:\\Programs\\zentaro\\bin\\"},
+        {L"D:\\Programs\\", std::nullopt, L"D:\\Programs\\zentaro\\bin\\"},
+        {nullptr, std::nullopt, L""},
+        {L"D:\\Programs", L"C:\\Zentaro\\bin", L"C:\\Zentaro\\bin\\"},
+        {L"D:\\Programs", L"C:\\Zentaro\\bin\\", L"C:\\Zentaro\\bin\\"},
+        {L"D:\\Programs", L"C:/Zentaro/bin/", L"C:/Zentaro/bin/"},
+        {L"D:\\Programs", L"", L""},
+        {L"D:\\Programs", L"C:\\" + std::wstring(300, L'a'), L""},
     };
     for (const Case& c : cases) {
-        SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"BinDir", c.value);
-        EXPECT_EQ(GetBinFolder(), c.expected) << c.value;
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApplicationsKey);
+        ::SetEnvironmentVariableW(L"ProgramFiles", c.programFiles);
+        if (c.binDir) SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"BinDir", *c.binDir);
+        EXPECT_EQ(GetBinFolder(), c.expected) << c.binDir.value_or(c.programFiles ? c.programFiles : L"-");
     }
-}
-
-TEST_F(FoldersTest, AnApplicationsKeyWithoutBinDirGivesNoBinFolder) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApplicationsKey);
     SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"Other", L"x");
     EXPECT_EQ(GetBinFolder(), L"");
-}
-
-TEST_F(FoldersTest, ABinDirTooLongForItsBufferIsNotUsed) {
-    SetRegistryString(HKEY_LOCAL_MACHINE, kApplicationsKey, L"BinDir", L"C:\\" + std::wstring(300, L'a'));
-    EXPECT_EQ(GetBinFolder(), L"");
-}
-
-// Wine's user interface is English, which has the help file without a language suffix.
-TEST_F(FoldersTest, TheHelpFileIsInTheInstallationsHelpFolder) {
-    SetRegistryString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", L"C:\\Zentaro");
-    const CHelp help(L"ztcrypt", L"/encrypting_files.htm");
-    EXPECT_EQ(help.Path(), L"C:\\Zentaro\\Help\\ztcrypt.chm");
-    EXPECT_EQ(help.ShortName(), L"ztcrypt.chm");
-    EXPECT_EQ(help.Topic(), L"/encrypting_files.htm");
 }
 
 // What the help viewer is asked, in order; the query for the window type answers with
@@ -117,20 +99,20 @@ TEST_F(FoldersTest, HelpShowsTheTopicAndSetsTheViewersWindowTypeOnlyForAWindowTh
               (std::vector<ViewerCall>{{file, 0, 0}, {file, 5, 0}, {file, 4, type}, {file, 0, 0}}));
 }
 
+// Wine's user interface is English, which has the help file without a language suffix.
 // Opening, as the online-help program does, only displays the topic.
-TEST_F(FoldersTest, OpeningHelpOnlyDisplaysTheTopicAndAnswersTheHelpWindow) {
+TEST_F(FoldersTest, TheHelpFileIsInTheInstallationsHelpFolderAndOpeningDisplaysTheTopic) {
     SetRegistryString(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", L"C:\\Zentaro");
-    const CHelp help(L"ztcrypt", L"");
+    const CHelp help(L"ztcrypt", L"/encrypting_files.htm");
+    EXPECT_EQ(help.Path(), L"C:\\Zentaro\\Help\\ztcrypt.chm");
+    EXPECT_EQ(help.ShortName(), L"ztcrypt.chm");
+    EXPECT_EQ(help.Topic(), L"/encrypting_files.htm");
     viewerCalls.clear();
     EXPECT_EQ(help.Open(nullptr, L"/Introduction.htm", RecordingViewer), kDisplayedWindow);
     EXPECT_EQ(viewerCalls,
               (std::vector<ViewerCall>{{L"C:\\Zentaro\\Help\\ztcrypt.chm::/Introduction.htm", 0, 0}}));
     EXPECT_EQ(help.Open(nullptr, L"", nullptr), nullptr);
-}
-
-// The system's viewer is found in the system folder (Wine has one).
-TEST_F(FoldersTest, TheSystemsHelpViewerIsFound) {
-    EXPECT_NE(SystemHtmlHelp(), nullptr);
+    EXPECT_NE(SystemHtmlHelp(), nullptr);  // the system folder has one, as Wine's does
 }
 
 TEST_F(FoldersTest, OnlineHelpStartsTheProgramWithTopicAndProduct) {
