@@ -25,27 +25,22 @@ std::vector<std::uint8_t> ListFile(std::u16string_view text, bool byteOrderMark 
 constexpr char16_t kProduct[] = u"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto";
 constexpr char16_t kShared[] = u"SOFTWARE\\Zentaro\\Applications\\TWAppSettings";
 
+// Lines may end in a bare line feed, and the last needs no line break at all.
 TEST(CleanupListTest, TheLinesTheSuiteWritesAreReadBackAsWritten) {
     const std::u16string below = std::u16string(kProduct) + u"\\Key";
     const std::u16string text =
         CleanupLine(u"HKU", kShared, 5, u"ShowEncryptIcon") + CleanupLine(u"HK", kProduct, 2, std::nullopt) +
-        CleanupLine(u"HKU", below, 0, u"") + CleanupLine(u"HK", below, 0, std::nullopt);
-    EXPECT_EQ(text.substr(text.rfind(u"HK\t")), u"HK\t" + below + u"\r\n");
+        CleanupLine(u"HKU", below, 0, u"") + CleanupLine(u"HK", below, 0, std::nullopt) + u"HKU\t" + kShared +
+        u"\t1\ta b\nHK\t" + kProduct + u"\t7";
     const std::vector<CleanupEntry> expected{
         {u"HKU", kShared, 5, u"ShowEncryptIcon"},
         {u"HK", kProduct, 2, std::nullopt},
         {u"HKU", below, 0, u""},
         {u"HK", below, 0, std::nullopt},
+        {u"HKU", kShared, 1, u"a b"},
+        {u"HK", kProduct, 7, std::nullopt},
     };
     EXPECT_EQ(ParseCleanupList(ListFile(text)), expected);
-}
-
-TEST(CleanupListTest, TheLastLineNeedsNoLineBreak) {
-    const std::vector<CleanupEntry> expected{{u"HKU", kShared, 1, u"a b"},
-                                             {u"HK", kProduct, 7, std::nullopt}};
-    EXPECT_EQ(ParseCleanupList(
-                  ListFile(u"HKU\t" + std::u16string(kShared) + u"\t1\ta b\nHK\t" + kProduct + u"\t7")),
-              expected);
 }
 
 // The list is a file in the installation folder, and the uninstaller runs with the

@@ -72,13 +72,11 @@ TEST(RegistryScript, ReadsKeysFlagsDefaultsAndValuesInOrder) {
     EXPECT_EQ(machine.keys[0].values[0].text, u"it's 100%");
 }
 
-TEST(RegistryScript, AnEmptyScriptHasNoRoots) {
-    const auto roots = ParseRegistryScript(u" \r\n\t", {});
-    ASSERT_TRUE(roots);
-    EXPECT_TRUE(roots->empty());
-}
-
+// Root names in either spelling and any case; an empty script has none.
 TEST(RegistryScript, EveryRootNameIsKnown) {
+    const auto empty = ParseRegistryScript(u" \r\n\t", {});
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
     const auto roots = ParseRegistryScript(
         u"HKCU { } HKEY_CURRENT_USER { } HKU { } hkey_users { } HKEY_CLASSES_ROOT { } HKLM { }", {});
     ASSERT_TRUE(roots);
@@ -112,18 +110,16 @@ TEST(RegistryScript, MalformedScriptsAreRefusedWhole) {
     }
 }
 
+// Forty levels are refused; eight, as deep as the suite's scripts go, are read.
 TEST(RegistryScript, NestingIsBounded) {
-    std::u16string deep = u"HKCR {";
-    for (int i = 0; i < 40; ++i) deep += u" K {";
-    for (int i = 0; i < 40; ++i) deep += u" }";
-    deep += u" }";
-    EXPECT_FALSE(ParseRegistryScript(deep, {}));
-
-    std::u16string usual = u"HKCR {";
-    for (int i = 0; i < 8; ++i) usual += u" K {";
-    for (int i = 0; i < 8; ++i) usual += u" }";
-    usual += u" }";
-    EXPECT_TRUE(ParseRegistryScript(usual, {}));
+    const auto nested = [](int depth) {
+        std::u16string script = u"HKCR {";
+        for (int i = 0; i < depth; ++i) script += u" K {";
+        for (int i = 0; i < depth; ++i) script += u" }";
+        return script + u" }";
+    };
+    EXPECT_FALSE(ParseRegistryScript(nested(40), {}));
+    EXPECT_TRUE(ParseRegistryScript(nested(8), {}));
 }
 
 }  // namespace

@@ -99,30 +99,28 @@ TEST(XmlIndentation, DataStaysAsItIs) {
     }
 }
 
-TEST(XmlIndentation, WhiteSpaceAroundOtherMarkupIsRemoved) {
-    EXPECT_EQ(RemoveIndentation(u"<a>\n<b/>\n</a>"), u"<a><b/></a>");
-    EXPECT_EQ(RemoveIndentation(u"<a>\n<!-- c -->\n<b x=\"1\" />\n</a>\n"),
-              u"<a><!-- c --><b x=\"1\" /></a>");
-    EXPECT_EQ(RemoveIndentation(u"<a><b>x</b>\n</a>"), u"<a><b>x</b></a>");
-}
-
-TEST(XmlIndentation, UnterminatedMarkupEndsTheText) {
-    EXPECT_EQ(RemoveIndentation(u"<a>\n<b n=\"x>"), u"<a><b n=\"x>");
-    EXPECT_EQ(RemoveIndentation(u"<a>\n<!-- x"), u"<a><!-- x");
+// White space around any markup goes; markup left open ends the text as it stands.
+TEST(XmlIndentation, WhiteSpaceAroundOtherMarkupIsRemovedAndUnterminatedMarkupEndsTheText) {
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+        {u"<a>\n<b/>\n</a>", u"<a><b/></a>"},
+        {u"<a>\n<!-- c -->\n<b x=\"1\" />\n</a>\n", u"<a><!-- c --><b x=\"1\" /></a>"},
+        {u"<a><b>x</b>\n</a>", u"<a><b>x</b></a>"},
+        {u"<a>\n<b n=\"x>", u"<a><b n=\"x>"},
+        {u"<a>\n<!-- x", u"<a><!-- x"},
+    };
+    for (const auto& [text, removed] : cases) EXPECT_EQ(RemoveIndentation(text), removed);
 }
 
 constexpr std::uint64_t kEpoch = 116444736000000000;  // 1970-01-01 as a FILETIME
 constexpr std::uint64_t kSecond = 10'000'000;
 
-TEST(UnixTime, FileTimesTruncateToSecondsWithinThe32BitRange) {
+// File times truncate to seconds within the 32-bit range; seconds convert back exactly.
+TEST(UnixTime, FileTimesTruncateToSecondsWithinThe32BitRangeAndConvertBack) {
     EXPECT_EQ(FileTimeToUnixSeconds(kEpoch), 0u);
     EXPECT_EQ(FileTimeToUnixSeconds(kEpoch + 1700000000 * kSecond + kSecond - 1), 1700000000u);
     EXPECT_EQ(FileTimeToUnixSeconds(kEpoch - 1), 0u);
     EXPECT_EQ(FileTimeToUnixSeconds(kEpoch + 4294967295 * kSecond), 4294967295u);
     EXPECT_EQ(FileTimeToUnixSeconds(kEpoch + 4294967296 * kSecond), 4294967295u);
-}
-
-TEST(UnixTime, SecondsConvertBackToFileTimes) {
     EXPECT_EQ(UnixSecondsToFileTime(0), kEpoch);
     EXPECT_EQ(UnixSecondsToFileTime(1700000000), kEpoch + 1700000000 * kSecond);
     EXPECT_EQ(UnixSecondsToFileTime(4294967295u), kEpoch + 4294967295 * kSecond);

@@ -234,19 +234,16 @@ TEST(ProgressLine, BarPercentageAndNameFitTheTerminal) {
     EXPECT_EQ(ProgressLine("a.txt", 3, 3, 80), "[" + std::string(26, '#') + "] 100% a.txt");
 }
 
-TEST(ProgressLine, LongNameKeepsItsEndBehindAnEllipsis) {
-    const std::string name = std::string(100, 'x') + "/the-end.bin";
-    const std::string line = ProgressLine(name, 1, 2, 40);
+// A long name keeps its end behind an ellipsis, cut between characters.
+TEST(ProgressLine, LongNameKeepsItsEndBehindAnEllipsisCutBetweenCharacters) {
+    const std::string line = ProgressLine(std::string(100, 'x') + "/the-end.bin", 1, 2, 40);
     EXPECT_EQ(line.size(), 39u);
     EXPECT_EQ(line.substr(20), " ...xxx/the-end.bin");
-}
-
-TEST(ProgressLine, CutsLongNamesBetweenCharacters) {
     std::string name;
     for (int i = 0; i < 60; ++i) name += "\xC3\xA9";  // é
-    const std::string line = ProgressLine(name, 1, 2, 40);
-    EXPECT_EQ(Characters(line), 39u);
-    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(BytesOf(line))), line);
+    const std::string cut = ProgressLine(name, 1, 2, 40);
+    EXPECT_EQ(Characters(cut), 39u);
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(BytesOf(cut))), cut);
 }
 
 TEST(ProgressLine, OddInputsStayWithinTheWidth) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/crypto/tea_cipher.h"
+#include "core/trace/printf_format.h"
 #include "core/trace/trace_dump.h"
 #include "core/trace/trace_file_header.h"
 #include "core/trace/trace_file_reader.h"
@@ -49,15 +50,14 @@ TEST(TeaCipher, KeystreamIsTheChainOfEncipheredStatesLittleEndian) {
                                                         std::uint8_t(second[0] >> 16)}));
 }
 
-// Written trace files depend on the record key and initial value: this pins both. The value
-// comes from the same reference as the block vectors, fed with the key schedule's words.
-TEST(TraceRecordCipher, EnciphersWithTheFixedKeyAndInitialValue) {
+// Written trace files depend on the record key and initial value: this pins both, with a value
+// from the same reference as the block vectors, fed with the key schedule's words. Every record
+// starts the key stream anew, and enciphering again gives the text back.
+TEST(TraceRecordCipher, EnciphersWithTheFixedKeyAndInitialValueRestartingForEveryRecord) {
     Bytes text = BytesOf("CFileEncryption::Run");
     CipherTraceRecordText(text);
     EXPECT_EQ(Hex(text), "bde0401fb270749ecf4b5abab4b7e25345c85866");
-}
 
-TEST(TraceRecordCipher, RestartsForEveryRecordAndReverses) {
     const Bytes plain = BytesOf("a text that spans three cipher blocks");
     Bytes first = plain;
     Bytes second = plain;
@@ -65,16 +65,31 @@ TEST(TraceRecordCipher, RestartsForEveryRecordAndReverses) {
     CipherTraceRecordText(second);
     EXPECT_EQ(first, second);
     EXPECT_NE(first, plain);
-
     Bytes shorter(plain.begin(), plain.begin() + 5);
     CipherTraceRecordText(shorter);
     EXPECT_EQ(shorter, Bytes(first.begin(), first.begin() + 5));
-
     CipherTraceRecordText(first);
     EXPECT_EQ(first, plain);
 }
 
-TEST(TraceRecordCodec, LaysOutThreadTypeAndLengthLittleEndian) {
+// Trace formats pass narrow strings to the wide printf family: a bare "%s" or "%c" gets "h";
+// sized conversions, "%%" and a conversion cut by the end of the text stay as they are.
+TEST(TraceFormat, BareStringAndCharacterConversionsAreNarrowed) {
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+        {u"%s|%c|%ls|%hs|%%s|%d", u"%hs|%hc|%ls|%hs|%%s|%d"},
+        {u"%-4s|%5.2s|%*c|%#x|%+ 0s", u"%-4hs|%5.2hs|%*hc|%#x|%+ 0hs"},
+        {u"%I64d %ws %Ls %zs %ts %js", u"%I64d %ws %Ls %zs %ts %js"},
+        {u"no conversions", u"no conversions"},
+        {u"ends in %-5", u"ends in %-5"},
+        {u"%", u"%"},
+    };
+    for (const auto& [format, narrowed] : cases)
+        EXPECT_EQ(NarrowStringConversions(format), narrowed) << std::string(format.begin(), format.end());
+}
+
+// The prefix is the thread, the type and the text's length, little-endian; a text longer than
+// the buffer is cut, and a buffer shorter than the prefix holds no record.
+TEST(TraceRecordCodec, LaysOutThreadTypeAndLengthLittleEndianAndCutsTheTextToTheBuffer) {
     Bytes buffer(32, 0xEE);
     const std::size_t size = EncodeTraceRecord(buffer, 0x12345678, '>', "A::B");
     ASSERT_EQ(size, 11u);
@@ -88,12 +103,10 @@ TEST(TraceRecordCodec, LaysOutThreadTypeAndLengthLittleEndian) {
     EXPECT_EQ(prefix->thread, 0x12345678u);
     EXPECT_EQ(prefix->type, '>');
     EXPECT_EQ(prefix->length, 4u);
-}
 
-TEST(TraceRecordCodec, CutsTheTextToTheBuffer) {
-    Bytes buffer(kTraceRecordPrefix + 3);
-    EXPECT_EQ(EncodeTraceRecord(buffer, 1, 'U', "abcdef"), buffer.size());
-    EXPECT_EQ(buffer[5], 3);
+    Bytes cut(kTraceRecordPrefix + 3);
+    EXPECT_EQ(EncodeTraceRecord(cut, 1, 'U', "abcdef"), cut.size());
+    EXPECT_EQ(cut[5], 3);
     Bytes tooSmall(kTraceRecordPrefix - 1);
     EXPECT_EQ(EncodeTraceRecord(tooSmall, 1, 'U', "abc"), 0u);
     EXPECT_FALSE(DecodeTraceRecordPrefix(tooSmall));
