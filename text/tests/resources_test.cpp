@@ -13,33 +13,10 @@ using Icon = UniqueHandle<SimpleTraits<HICON, nullptr, ::DestroyIcon>>;
 using Bitmap = UniqueHandle<SimpleTraits<HBITMAP, nullptr, ::DeleteObject>>;
 using Menu = UniqueHandle<SimpleTraits<HMENU, nullptr, ::DestroyMenu>>;
 
-TEST(Resources, EveryStringTheProgramUsesHasAText) {
-    const UINT ids[] = {
-        IDS_PASSWORD_EMPTY,   IDS_MESSAGE_CAPTION,  IDS_PASSWORDS_DIFFER,
-        IDS_VERIFY_ENCRYPT,   IDS_NO_SECRET,        IDS_NOT_VERIFIED,
-        IDS_PROGRESS_ENCRYPT, IDS_PROGRESS_DECRYPT, IDS_ERROR_REASON,
-        IDS_CANNOT_OPEN,      IDS_CANNOT_CREATE,    IDS_CANNOT_DELETE,
-        IDS_CANNOT_READ,      IDS_CANNOT_WRITE,     IDS_SKIPPED_SYSTEM,
-        IDS_CANNOT_LIST,      IDS_NO_ERROR_TEXT,    IDS_CANNOT_COPY_PROPERTIES,
-        IDS_PASSWORD_PROMPT,  IDS_SKIPPED_BY_USER,  IDS_OUTPUT_EXISTS,
-        IDS_CANCELLED,        IDS_WRONG_KEY,        IDS_MAIN_TITLE,
-        IDS_CONFIRM_WARNING,  IDS_CHOOSE_ENCRYPT,   IDS_CHOOSE_DECRYPT,
-        IDS_OPEN_VERB,        IDS_CONFIRM_QUESTION, IDS_SUMMARY_ENCRYPT,
-        IDS_SUMMARY_DECRYPT,  IDS_OWNER_NOT_SET,    IDS_SKIPPED_PROTECTED,
-        IDS_NOT_FOUND,        IDS_SKIPPED_HIDDEN,   IDS_REPORT_ENCRYPT,
-        IDS_REPORT_DECRYPT,   IDS_VERIFY_DECRYPT,   IDS_FILTER_ALL,
-        IDS_FILTER_ENCRYPTED, IDS_SELECTION_DONE,   IDS_PRODUCT_NAME,
-    };
-    for (UINT id : ids) {
-        const std::wstring text = LoadResString(id);
-        EXPECT_FALSE(text.empty()) << "string " << id;
-        EXPECT_EQ(text.find(L"<<%"), std::wstring::npos) << "string " << id << " kept a placeholder";
-    }
-}
-
-// Texts filled with a path take it as the one "%s"; a second would take the error text.
-TEST(Resources, ReportTextsHaveOnePlaceForThePath) {
-    const UINT ids[] = {
+// Every text the program asks for is there with the product name put in; texts filled with a
+// path take it as their one "%s", since a second would take the error text.
+TEST(Resources, EveryStringTheProgramUsesHasATextAndReportTextsOnePlaceForThePath) {
+    const UINT withPath[] = {
         IDS_CANNOT_OPEN,      IDS_CANNOT_CREATE,     IDS_CANNOT_DELETE,     IDS_CANNOT_READ,
         IDS_CANNOT_WRITE,     IDS_SKIPPED_SYSTEM,    IDS_CANNOT_LIST,       IDS_CANNOT_COPY_PROPERTIES,
         IDS_SKIPPED_BY_USER,  IDS_OUTPUT_EXISTS,     IDS_CANCELLED,         IDS_WRONG_KEY,
@@ -47,12 +24,24 @@ TEST(Resources, ReportTextsHaveOnePlaceForThePath) {
         IDS_CONFIRM_QUESTION, IDS_ERROR_REASON,      IDS_SKIPPED_LINK,      IDS_SKIPPED_HARD_LINKS,
         IDS_NOT_A_LEFTOVER,   IDS_SKIPPED_STREAMS,   IDS_CHANGED_MEANWHILE, IDS_SKIPPED_LINK_DECRYPT,
         IDS_NOT_OPENED};
-    for (UINT id : ids) {
+    const UINT others[] = {
+        IDS_PASSWORD_EMPTY,  IDS_MESSAGE_CAPTION,  IDS_PASSWORDS_DIFFER, IDS_VERIFY_ENCRYPT,
+        IDS_NO_SECRET,       IDS_NOT_VERIFIED,     IDS_PROGRESS_ENCRYPT, IDS_PROGRESS_DECRYPT,
+        IDS_NO_ERROR_TEXT,   IDS_PASSWORD_PROMPT,  IDS_MAIN_TITLE,       IDS_CONFIRM_WARNING,
+        IDS_CHOOSE_ENCRYPT,  IDS_CHOOSE_DECRYPT,   IDS_OPEN_VERB,        IDS_SUMMARY_ENCRYPT,
+        IDS_SUMMARY_DECRYPT, IDS_REPORT_ENCRYPT,   IDS_REPORT_DECRYPT,   IDS_VERIFY_DECRYPT,
+        IDS_FILTER_ALL,      IDS_FILTER_ENCRYPTED, IDS_SELECTION_DONE,   IDS_PRODUCT_NAME};
+    const auto check = [](UINT id, bool pathText) {
         const std::wstring text = LoadResString(id);
+        EXPECT_FALSE(text.empty()) << "string " << id;
+        EXPECT_EQ(text.find(L"<<%"), std::wstring::npos) << "string " << id << " kept a placeholder";
+        if (!pathText) return;
         const std::size_t first = text.find(L"%s");
         EXPECT_NE(first, std::wstring::npos) << "string " << id;
         EXPECT_EQ(text.find(L"%s", first + 1), std::wstring::npos) << "string " << id;
-    }
+    };
+    for (UINT id : withPath) check(id, true);
+    for (UINT id : others) check(id, false);
 }
 
 TEST(Resources, TheIconComesInBothSizes) {

@@ -56,21 +56,19 @@ TEST_F(SettingsTest, PositiveNumbersAreOnAndZeroIsNoAnswer) {
     }
 }
 
-TEST_F(SettingsTest, WithoutTheLibraryEverySettingFailsAndPersonalModeIsOff) {
+// Without the library every setting fails and personal mode is off, unless the program has the
+// library beside it.
+TEST_F(SettingsTest, WithoutTheLibraryEverySettingFailsUnlessTheProgramHasItBesideIt) {
     TempFolder emptyBin;
     UseBinFolder(emptyBin.Path());
     SetSetting(L"is_personalmode", L"1");
     std::wstring value;
     EXPECT_EQ(GetSetting(L"is_personalmode", value, true, library_), E_NOTIMPL);
     EXPECT_FALSE(ReadPersonalMode(library_));
-}
 
-TEST_F(SettingsTest, TheLibraryBesideTheProgramServesWhenTheBinFolderLacksIt) {
-    TempFolder emptyBin;
-    UseBinFolder(emptyBin.Path());
     const std::wstring beside = TestProgramFolder() + L"ZtoSet.dll";
     ASSERT_TRUE(::CopyFileW((FromBuildPath(ZTOSET_DIR) + L"\\ZtoSet.dll").c_str(), beside.c_str(), FALSE));
-    SetSetting(L"is_personalmode", L"1");
+    library_ = CSettingsLibrary();
     const bool personal = ReadPersonalMode(library_);
     library_ = CSettingsLibrary();
     ::DeleteFileW(beside.c_str());
