@@ -70,17 +70,16 @@ TEST(HeaderLayout, TenCharacterNamePutsEveryFieldAtItsOffset) {
     EXPECT_EQ(BlockOffsetOf(views, 7), 0);
 }
 
-TEST(HeaderLayout, ChecksumIsLowHalfThenHighHalfLittleEndian) {
+// The checksum is the low half then the high half, little-endian; the header size must fit 16 bits.
+TEST(HeaderLayout, ChecksumIsLittleEndianAndHeaderSizeMustFitSixteenBits) {
     const auto data = EncodeChecksum(0x0123456789ABCDEFull);
     EXPECT_EQ(Bytes(data.begin(), data.end()), BytesOf("\xEF\xCD\xAB\x89\x67\x45\x23\x01"));
     EXPECT_EQ(DecodeChecksum(data), 0x0123456789ABCDEFull);
-}
-
-TEST(HeaderLayout, HeaderSizeMustFitSixteenBits) {
     EXPECT_EQ(HeaderSizeOf(Views({{kFileNameBlock, Bytes(0xFFFF - 12)}})), 0xFFFF);
     EXPECT_THROW(HeaderSizeOf(Views({{kFileNameBlock, Bytes(0xFFFF - 11)}})), std::length_error);
 }
 
+// Written blocks parse back unchanged, and a name beyond ASCII survives UTF-8.
 TEST(HeaderRoundTrip, WrittenBlocksParseBackUnchanged) {
     Blocks blocks = StandardBlocks("a.txt");
     blocks[0].second = BytesOf("\xEF\xCD\xAB\x89\x67\x45\x23\x01");
@@ -93,12 +92,9 @@ TEST(HeaderRoundTrip, WrittenBlocksParseBackUnchanged) {
     const auto accepted = AcceptHeader(parsed);
     ASSERT_TRUE(accepted);
     EXPECT_EQ(accepted->checksum, 0x0123456789ABCDEFull);
-}
-
-TEST(HeaderRoundTrip, NonAsciiNameSurvivesUtf8) {
-    const auto accepted = Accepted(Written(StandardBlocks("Übersicht – café 😀.txt")));
-    ASSERT_TRUE(accepted);
-    EXPECT_EQ(accepted->fileName, u"Übersicht – café 😀.txt");
+    const auto nonAscii = Accepted(Written(StandardBlocks("Übersicht – café 😀.txt")));
+    ASSERT_TRUE(nonAscii);
+    EXPECT_EQ(nonAscii->fileName, u"Übersicht – café 😀.txt");
 }
 
 TEST(HeaderReader, KeepsTheFirstBlockOfEachTypeInTypeOrder) {
