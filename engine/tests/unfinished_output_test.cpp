@@ -166,30 +166,24 @@ protected:
 };
 
 TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles) {
+    const auto raced = [this](auto& engine, const std::wstring& from, const std::wstring& to) {
+        const Bytes content = ReadFileBytes(from);
+        EXPECT_EQ(engine.ProcessFile(from, true),
+                  FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
+        EXPECT_EQ(ReadFileBytes(from), content);
+        EXPECT_EQ(ReadFileBytes(to), engine.otherContent);
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
+        EXPECT_EQ(Text(engine.Report()), Entry(IDS_OUTPUT_EXISTS, to, S_OK));
+    };
     const Bytes plain = PatternBytes(5000);
     const std::wstring input = File(L"a.txt", plain);
     DialogRun<RacedForTheName<CFileEncryption>> encryption;
-
-    EXPECT_EQ(encryption.ProcessFile(input, true),
-              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
-
-    EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), encryption.otherContent);
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
-    EXPECT_EQ(Text(encryption.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
+    raced(encryption, input, input + L".zte");
 
     ASSERT_TRUE(::DeleteFileW(input.c_str()));
-    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
-    WriteFileBytes(input + L".zte", encrypted);
+    WriteFileBytes(input + L".zte", PortableEncrypt(u"a.txt", plain, 1));
     DialogRun<RacedForTheName<CFileDecryption>> decryption;
-
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true),
-              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
-
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
-    EXPECT_EQ(ReadFileBytes(input), decryption.otherContent);
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
-    EXPECT_EQ(Text(decryption.Report()), Entry(IDS_OUTPUT_EXISTS, input, S_OK));
+    raced(decryption, input + L".zte", input);
 }
 
 TEST_F(UnfinishedOutputTest, AWrongKeyLeavesNoUnfinishedFile) {
@@ -201,10 +195,6 @@ TEST_F(UnfinishedOutputTest, AWrongKeyLeavesNoUnfinishedFile) {
 
     EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
 }
-
-}  // namespace
-
-namespace {
 
 // A run that died after its output reached its name, before the input went, leaves both.
 TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedByTheNextRun) {

@@ -5,22 +5,12 @@
 #include <sddl.h>
 
 #include "shellext_fixture.h"
-#include "win/registry.h"
 #include "win/unique_handle.h"
 
 namespace {
 
 constexpr wchar_t kCleanupLine[] =
     L"HKU\tSOFTWARE\\Zentaro\\Applications\\TWAppSettings\t5\tShowEncryptIcon\r\n";
-
-bool KeyExists(HKEY root, const wchar_t* subKey) {
-    RegKey key;
-    return ::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-}
-
-std::wstring Default(HKEY root, const std::wstring& subKey, const wchar_t* name = nullptr) {
-    return TryReadExpandedString(root, subKey.c_str(), name).value_or(L"<missing>");
-}
 
 bool IsAdministrator() {
     SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
@@ -75,15 +65,15 @@ std::wstring ReadCleanupList(const std::wstring& path) {
 using RegistrationTest = ShellExtTest;
 
 TEST_F(RegistrationTest, RegisteringWritesTheClassAndBothHandlerKeysNamingIt) {
-    EXPECT_EQ(Default(HKEY_LOCAL_MACHINE, kClassKey), L"CZTShellExtension");
+    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kClassKey, nullptr), L"CZTShellExtension");
     const std::wstring server = std::wstring(kClassKey) + L"\\InProcServer32";
-    EXPECT_EQ(Default(HKEY_LOCAL_MACHINE, server), Installed(kPlugInName));
-    EXPECT_EQ(Default(HKEY_LOCAL_MACHINE, server, L"ThreadingModel"), L"Both");
-    EXPECT_EQ(Default(HKEY_CLASSES_ROOT, kFileHandlerKey), kClassId);
-    EXPECT_EQ(Default(HKEY_CLASSES_ROOT, kFolderHandlerKey), kClassId);
+    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, server.c_str(), nullptr), Installed(kPlugInName));
+    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, server.c_str(), L"ThreadingModel"), L"Both");
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, kFileHandlerKey, nullptr), kClassId);
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, kFolderHandlerKey, nullptr), kClassId);
     // Registering again over the existing entries succeeds and leaves the same.
     EXPECT_EQ(RunRegsvr32(Quoted(Installed(kPlugInName))), 0u);
-    EXPECT_EQ(Default(HKEY_CLASSES_ROOT, kFileHandlerKey), kClassId);
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, kFileHandlerKey, nullptr), kClassId);
 }
 
 TEST_F(RegistrationTest, AnAdministratorsClassKeyHasAProtectedListOfItsOwn) {
@@ -98,16 +88,13 @@ TEST_F(RegistrationTest, AnAdministratorsClassKeyHasAProtectedListOfItsOwn) {
                                                        L"S-1-5-32-545 20019 0 3"}));
 }
 
+// How a line is appended to a list already there is the list writer's, tested with it.
 TEST_F(RegistrationTest, UnregisteringRemovesEverythingAndAddsOneCleanupLine) {
-    const std::wstring list = root_.Path(L"Cleanup.txt");
-    const std::wstring before = L"\xFEFFHK\tSOFTWARE\\Earlier\t2\r\n";
-    WriteFileBytes(list, Bytes(reinterpret_cast<const std::uint8_t*>(before.data()),
-                               reinterpret_cast<const std::uint8_t*>(before.data() + before.size())));
     EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(Installed(kPlugInName))), 0u);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFileHandlerKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolderHandlerKey));
-    EXPECT_EQ(ReadCleanupList(list), before + kCleanupLine);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kClassKey));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kFileHandlerKey));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kFolderHandlerKey));
+    EXPECT_EQ(ReadCleanupList(root_.Path(L"Cleanup.txt")), std::wstring(L"\xFEFF") + kCleanupLine);
     // Nothing left to remove is no failure: unregistering again succeeds.
     EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(Installed(kPlugInName))), 0u);
 }
