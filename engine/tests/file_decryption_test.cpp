@@ -61,22 +61,6 @@ TEST_F(FileDecryptionTest, PortablyEncryptedFilesDecryptWithTheKeyTheirTypeSelec
     }
 }
 
-// Either key: the compatibility key's failure must end the same way as the primary key's.
-TEST_F(FileDecryptionTest, OtherUsersSecretGivesEntry31AndKeepsTheEncryptedFileUnchanged) {
-    for (const std::uint8_t type : {1, 2}) {
-        SCOPED_TRACE(testing::Message() << "type " << int{type});
-        DialogRun<CFileDecryption> engine{kSecret};
-        const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret);
-        const std::wstring input = File(L"a.txt.zte", encrypted);
-
-        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
-
-        EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
-        EXPECT_EQ(ReadFileBytes(input), encrypted);
-        EXPECT_EQ(EngineTest::Text(engine.Report()), Entry(IDS_WRONG_KEY, input, NTE_BAD_KEY));
-    }
-}
-
 // Wiped, it is left hidden under its unfinished name, which is what the next run removes.
 TEST_F(FileDecryptionTest, AnOutputThatCannotBeRemovedAfterAWrongKeyIsLeftWipedAndHidden) {
     DialogRun<RefusingUnfinishedRemoval<CFileDecryption>> engine{kSecret};

@@ -186,14 +186,20 @@ TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles
     raced(decryption, input + L".zte", input);
 }
 
-TEST_F(UnfinishedOutputTest, AWrongKeyLeavesNoUnfinishedFile) {
-    const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), 1, kOtherSecret);
-    const std::wstring input = File(L"a.txt.zte", encrypted);
-    DialogRun<CFileDecryption> engine{kSecret};
+// Either key: the compatibility key's failure must end the same way as the primary key's.
+TEST_F(UnfinishedOutputTest, AWrongKeyGivesEntry31AndLeavesOnlyTheEncryptedFileUnchanged) {
+    for (const std::uint8_t type : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "type " << int{type});
+        const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret);
+        const std::wstring input = File(L"a.txt.zte", encrypted);
+        DialogRun<CFileDecryption> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
 
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+        EXPECT_EQ(ReadFileBytes(input), encrypted);
+        EXPECT_EQ(Text(engine.Report()), Entry(IDS_WRONG_KEY, input, NTE_BAD_KEY));
+    }
 }
 
 // A run that died after its output reached its name, before the input went, leaves both.
