@@ -24,37 +24,19 @@ bool IsAdministrator() {
     return member;
 }
 
-// The class key's access list as "SID rights flags" per entry, and whether it is protected.
-struct AccessList {
-    bool isProtected = false;
-    std::vector<std::wstring> entries;
-};
-
-AccessList ReadAccessList() {
-    AccessList list;
-    PACL acl = nullptr;
+// The class key's access list, as SDDL: whether it is protected, then each entry.
+std::wstring ReadAccessList() {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     EXPECT_EQ(
         ::GetNamedSecurityInfoW((std::wstring(L"MACHINE\\") + kClassKey).c_str(), SE_REGISTRY_KEY,
-                                DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr, &descriptor),
+                                DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &descriptor),
         ERROR_SUCCESS);
     const LocalMemory owner(descriptor);
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
-    list.isProtected = (control & SE_DACL_PROTECTED) != 0;
-    for (DWORD index = 0; acl && index < acl->AceCount; ++index) {
-        ACCESS_ALLOWED_ACE* entry = nullptr;
-        if (!::GetAce(acl, index, reinterpret_cast<void**>(&entry))) continue;
-        wchar_t* sid = nullptr;
-        ::ConvertSidToStringSidW(&entry->SidStart, &sid);
-        const LocalMemory sidOwner(sid);
-        wchar_t text[64];
-        swprintf(text, 64, L" %lX %X %X", static_cast<unsigned long>(entry->Mask), entry->Header.AceType,
-                 entry->Header.AceFlags);
-        list.entries.push_back(std::wstring(sid ? sid : L"?") + text);
-    }
-    return list;
+    wchar_t* text = nullptr;
+    ::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                           DACL_SECURITY_INFORMATION, &text, nullptr);
+    const LocalMemory textOwner(text);
+    return text ? text : L"?";
 }
 
 std::wstring ReadCleanupList(const std::wstring& path) {
@@ -77,15 +59,14 @@ TEST_F(RegistrationTest, RegisteringWritesTheClassAndBothHandlerKeysNamingIt) {
 }
 
 TEST_F(RegistrationTest, AnAdministratorsClassKeyHasAProtectedListOfItsOwn) {
-    const AccessList list = ReadAccessList();
+    const std::wstring list = ReadAccessList();
     if (!IsAdministrator()) {
-        EXPECT_FALSE(list.isProtected);
+        EXPECT_FALSE(list.starts_with(L"D:P")) << list;
         return;
     }
-    EXPECT_TRUE(list.isProtected);
-    // Allowed (type 0) and passed on to sub-keys and values (object and container inherit).
-    EXPECT_EQ(list.entries, (std::vector<std::wstring>{L"S-1-5-18 F003F 0 3", L"S-1-5-32-544 F003F 0 3",
-                                                       L"S-1-5-32-545 20019 0 3"}));
+    // Allowed, and passed on to sub-keys and values: all rights for the system and the
+    // administrators, reading for the users.
+    EXPECT_EQ(list, L"D:P(A;OICI;KA;;;SY)(A;OICI;KA;;;BA)(A;OICI;KR;;;BU)");
 }
 
 // How a line is appended to a list already there is the list writer's, tested with it.
