@@ -57,20 +57,6 @@ TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsRemovesT
     EXPECT_EQ(engine_.GetOperationKind(), kOperationEncrypt);
 }
 
-TEST_F(FileEncryptionTest, ExistingOutputSkipsTheFileWithEntry28AndTouchesNeither) {
-    const Bytes plain = PatternBytes(500);
-    const Bytes other = PatternBytes(20, 99);
-    const std::wstring input = File(L"a.txt", plain);
-    File(L"a.txt.zte", other);
-
-    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
-
-    EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), other);
-    EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
-    EXPECT_EQ(engine_.ProcessedCount(), 0);
-}
-
 TEST_F(FileEncryptionTest, EncryptedFileIsSkippedSilentlyButAZteNameWithoutMagicIsEncrypted) {
     const Bytes encrypted = PortableEncrypt(u"x.txt", PatternBytes(100), 1);
     const std::wstring already = File(L"x.zte", encrypted);

@@ -227,7 +227,8 @@ TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedB
 }
 
 // A plain file that differs from the encrypted one in a byte, in its name or in length is
-// the user's, not a finished output.
+// the user's, not a finished output; so is any file under the output's name that is not
+// encrypted.
 TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
     const Bytes plain = PatternBytes(5000);
     Bytes changed = plain;
@@ -235,20 +236,23 @@ TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
     Bytes longer = plain;
     longer.push_back(0);
     const struct {
-        std::u16string storedName;
         Bytes onDisk;
-    } cases[] = {{u"a.txt", changed}, {u"a.txt", longer}, {u"b.txt", plain}};
+        Bytes output;
+    } cases[] = {{changed, PortableEncrypt(u"a.txt", plain, 1)},
+                 {longer, PortableEncrypt(u"a.txt", plain, 1)},
+                 {plain, PortableEncrypt(u"b.txt", plain, 1)},
+                 {plain, PatternBytes(20, 99)}};
     for (const auto& c : cases) {
         const std::wstring input = File(L"a.txt", c.onDisk);
-        const Bytes encrypted = PortableEncrypt(c.storedName, plain, 1);
-        File(L"a.txt.zte", encrypted);
+        File(L"a.txt.zte", c.output);
         DialogRun<CFileEncryption> engine{kSecret};
 
         EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
 
         EXPECT_EQ(ReadFileBytes(input), c.onDisk);
-        EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
+        EXPECT_EQ(ReadFileBytes(input + L".zte"), c.output);
         EXPECT_EQ(Text(engine.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
+        EXPECT_EQ(engine.ProcessedCount(), 0);
     }
 }
 
