@@ -165,16 +165,23 @@ protected:
     bool HoldsNamedStreams() const override { return true; }
 };
 
-TEST_F(FileEncryptionTest, AFileWithNamedStreamsIsNotEncryptedAndTheReportSaysWhy) {
-    const Bytes plain = PatternBytes(100);
-    const std::wstring input = File(L"a.txt", plain);
-    DialogRun<WithNamedStreams> engine;
+// Wiping a file with several names would destroy the content under every one of them.
+TEST_F(FileEncryptionTest, AFileWithNamedStreamsOrSeveralNamesIsNotEncryptedAndTheReportSaysWhy) {
+    const Bytes content = PatternBytes(3000);
+    const auto skipped = [&](auto& engine, const std::wstring& input, UINT entry) {
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
+        EXPECT_EQ(ReadFileBytes(input), content);
+        EXPECT_FALSE(FileExists(input + L".zte"));
+        EXPECT_EQ(Text(engine.Report()), Entry(entry, input, S_OK));
+    };
+    DialogRun<WithNamedStreams> streams;
+    skipped(streams, File(L"streams.txt", content), IDS_SKIPPED_STREAMS);
 
-    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
-
-    EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_FALSE(FileExists(input + L".zte"));
-    EXPECT_EQ(Text(engine.Report()), Entry(IDS_SKIPPED_STREAMS, input, S_OK));
+    const std::wstring input = File(L"a.txt", content);
+    const std::wstring other = folder_.Path(L"other name.txt");
+    ASSERT_TRUE(::CreateHardLinkW(other.c_str(), input.c_str(), nullptr));
+    skipped(engine_, input, IDS_SKIPPED_HARD_LINKS);
+    EXPECT_EQ(ReadFileBytes(other), content);
 }
 
 TEST_F(FileEncryptionTest, OutputThatCannotBeCreatedGivesEntry13Only) {
@@ -202,21 +209,6 @@ TEST_F(FileEncryptionTest, EncryptingANamedFileRemovesItFromTheStore) {
     EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_FALSE(StoreHolds(L"listed.txt"));
-}
-
-// Wiping a file with several names would destroy the content under every one of them.
-TEST_F(FileEncryptionTest, AFileWithSeveralNamesIsNotEncryptedAndTheReportSaysWhy) {
-    const Bytes content = PatternBytes(3000);
-    const std::wstring input = File(L"a.txt", content);
-    const std::wstring other = folder_.Path(L"other name.txt");
-    ASSERT_TRUE(::CreateHardLinkW(other.c_str(), input.c_str(), nullptr));
-
-    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
-
-    EXPECT_EQ(ReadFileBytes(input), content);
-    EXPECT_EQ(ReadFileBytes(other), content);
-    EXPECT_FALSE(FileExists(input + L".zte"));
-    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_SKIPPED_HARD_LINKS, input, S_OK));
 }
 
 }  // namespace
