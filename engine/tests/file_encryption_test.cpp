@@ -28,7 +28,7 @@ const PlainFile kPlainFiles[] = {{L"a.txt", 0},
                                  {L"archive.tar.gz", (1u << 20) + 1500},
                                  {L"big.bin", (4u << 20) + 7}};
 
-TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsAndRemovesThePlainFile) {
+TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsRemovesThePlainFileAndCountsIt) {
     for (const PlainFile& c : kPlainFiles) {
         SCOPED_TRACE(testing::Message() << "size " << c.size);
         const Bytes plain = PatternBytes(c.size);
@@ -37,40 +37,24 @@ TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsAndRemov
         EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
         EXPECT_FALSE(FileExists(input));
-        const auto reading = PortableDecrypt(ReadFileBytes(input + L".zte"));
+        const Bytes output = ReadFileBytes(input + L".zte");
+        const auto reading = PortableDecrypt(output);
         ASSERT_TRUE(reading);
         EXPECT_EQ(reading->header.fileName, std::u16string(c.name, c.name + wcslen(c.name)));
         EXPECT_FALSE(reading->header.useCompatibilityKey);
         EXPECT_EQ(reading->plain, plain);
+        if (c.size == 0) {  // header only, with a zero checksum
+            EXPECT_EQ(reading->header.checksum, 0u);
+            EXPECT_EQ(output.size(), reading->header.headerSize);
+        }
         ::DeleteFileW((input + L".zte").c_str());
     }
     EXPECT_EQ(engine_.ProcessedCount(), static_cast<int>(std::size(kPlainFiles)));
     EXPECT_EQ(engine_.Report().Count(), 0u);
-}
-
-TEST_F(FileEncryptionTest, EmptyFileGivesHeaderOnlyOutputWithZeroChecksum) {
-    const std::wstring input = File(L"empty.txt", {});
-    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
-    const Bytes output = ReadFileBytes(input + L".zte");
-    const auto reading = PortableDecrypt(output);
-    ASSERT_TRUE(reading);
-    EXPECT_EQ(reading->header.checksum, 0u);
-    EXPECT_EQ(output.size(), reading->header.headerSize);
-    EXPECT_FALSE(FileExists(input));
-}
-
-TEST_F(FileEncryptionTest, ExistingOutputSkipsTheFileWithEntry28AndTouchesNeither) {
-    const Bytes plain = PatternBytes(500);
-    const Bytes other = PatternBytes(20, 99);
-    const std::wstring input = File(L"a.txt", plain);
-    File(L"a.txt.zte", other);
-
-    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
-
-    EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), other);
-    EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
-    EXPECT_EQ(engine_.ProcessedCount(), 0);
+    const std::u16string summary = engine_.Summary();
+    EXPECT_NE(summary.find(u"6"), std::u16string::npos) << "the summary counts the encrypted files";
+    EXPECT_EQ(summary.find(u"%d"), std::u16string::npos);
+    EXPECT_EQ(engine_.GetOperationKind(), kOperationEncrypt);
 }
 
 TEST_F(FileEncryptionTest, EncryptedFileIsSkippedSilentlyButAZteNameWithoutMagicIsEncrypted) {
@@ -181,16 +165,23 @@ protected:
     bool HoldsNamedStreams() const override { return true; }
 };
 
-TEST_F(FileEncryptionTest, AFileWithNamedStreamsIsNotEncryptedAndTheReportSaysWhy) {
-    const Bytes plain = PatternBytes(100);
-    const std::wstring input = File(L"a.txt", plain);
-    DialogRun<WithNamedStreams> engine;
+// Wiping a file with several names would destroy the content under every one of them.
+TEST_F(FileEncryptionTest, AFileWithNamedStreamsOrSeveralNamesIsNotEncryptedAndTheReportSaysWhy) {
+    const Bytes content = PatternBytes(3000);
+    const auto skipped = [&](auto& engine, const std::wstring& input, UINT entry) {
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
+        EXPECT_EQ(ReadFileBytes(input), content);
+        EXPECT_FALSE(FileExists(input + L".zte"));
+        EXPECT_EQ(Text(engine.Report()), Entry(entry, input, S_OK));
+    };
+    DialogRun<WithNamedStreams> streams;
+    skipped(streams, File(L"streams.txt", content), IDS_SKIPPED_STREAMS);
 
-    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
-
-    EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_FALSE(FileExists(input + L".zte"));
-    EXPECT_EQ(Text(engine.Report()), Entry(IDS_SKIPPED_STREAMS, input, S_OK));
+    const std::wstring input = File(L"a.txt", content);
+    const std::wstring other = folder_.Path(L"other name.txt");
+    ASSERT_TRUE(::CreateHardLinkW(other.c_str(), input.c_str(), nullptr));
+    skipped(engine_, input, IDS_SKIPPED_HARD_LINKS);
+    EXPECT_EQ(ReadFileBytes(other), content);
 }
 
 TEST_F(FileEncryptionTest, OutputThatCannotBeCreatedGivesEntry13Only) {
@@ -218,31 +209,6 @@ TEST_F(FileEncryptionTest, EncryptingANamedFileRemovesItFromTheStore) {
     EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Done());
 
     EXPECT_FALSE(StoreHolds(L"listed.txt"));
-}
-
-// Wiping a file with several names would destroy the content under every one of them.
-TEST_F(FileEncryptionTest, AFileWithSeveralNamesIsNotEncryptedAndTheReportSaysWhy) {
-    const Bytes content = PatternBytes(3000);
-    const std::wstring input = File(L"a.txt", content);
-    const std::wstring other = folder_.Path(L"other name.txt");
-    ASSERT_TRUE(::CreateHardLinkW(other.c_str(), input.c_str(), nullptr));
-
-    EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped());
-
-    EXPECT_EQ(ReadFileBytes(input), content);
-    EXPECT_EQ(ReadFileBytes(other), content);
-    EXPECT_FALSE(FileExists(input + L".zte"));
-    EXPECT_EQ(Text(engine_.Report()), Entry(IDS_SKIPPED_HARD_LINKS, input, S_OK));
-}
-
-TEST_F(FileEncryptionTest, SummaryCountsTheEncryptedFiles) {
-    engine_.ProcessFile(File(L"a.txt", PatternBytes(10)), true);
-    engine_.ProcessFile(File(L"b.txt", PatternBytes(10)), true);
-    const std::u16string summary = engine_.Summary();
-    EXPECT_NE(summary.find(u"2"), std::u16string::npos);
-    EXPECT_EQ(summary.find(u"%d"), std::u16string::npos);
-    EXPECT_EQ(engine_.Report().Count(), 0u);
-    EXPECT_EQ(engine_.GetOperationKind(), kOperationEncrypt);
 }
 
 }  // namespace

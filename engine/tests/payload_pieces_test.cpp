@@ -119,54 +119,43 @@ protected:
 TEST_F(PayloadPiecesTest, TheBarMovesForEveryMegabyteEncryptedOrDecrypted) {
     const Bytes plain = PatternBytes(5 * kMiB + 300);
     const std::wstring input = File(L"large.bin", plain);
-    {
-        DialogRun<CFileEncryption> engine{kSecret};
-        Measure(engine, input);
-        const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1));
+    const auto run = [](auto& engine, const std::wstring& from, const std::wstring& to) {
+        Measure(engine, from);
+        const BarWatch watch(engine, UnfinishedPath(to, 1));
         ASSERT_TRUE(watch.Watching());
-        ASSERT_EQ(engine.ProcessFile(input, false), FileOutcome::Done());
-        ExpectAMoveForEveryMegabyte(watch.Sizes(), SizeOf(input + L".zte"));
-    }
-    DialogRun<CFileDecryption> engine{kSecret};
-    Measure(engine, input + L".zte");
-    const BarWatch watch(engine, UnfinishedPath(input, 1));
-    ASSERT_TRUE(watch.Watching());
-    ASSERT_EQ(engine.ProcessFile(input + L".zte", false), FileOutcome::Done());
-    ExpectAMoveForEveryMegabyte(watch.Sizes(), plain.size());
+        ASSERT_EQ(engine.ProcessFile(from, false), FileOutcome::Done());
+        ExpectAMoveForEveryMegabyte(watch.Sizes(), SizeOf(to));
+    };
+    DialogRun<CFileEncryption> encryption{kSecret};
+    run(encryption, input, input + L".zte");
+    DialogRun<CFileDecryption> decryption{kSecret};
+    run(decryption, input + L".zte", input);
     EXPECT_EQ(ReadFileBytes(input), plain);
 }
 
 TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWritten) {
     const Bytes plain = PatternBytes(16 * kMiB);
     const std::wstring input = File(L"large.bin", plain);
-    {
-        DialogRun<NotingRemoval<CFileEncryption>> engine(kSecret);
-        Measure(engine, input);
-        const BarWatch watch(engine, UnfinishedPath(input + L".zte", 1), 2 * kMiB);
+    const auto cancelled = [this](auto& engine, const std::wstring& from, const std::wstring& to) {
+        const Bytes content = ReadFileBytes(from);
+        Measure(engine, from);
+        const BarWatch watch(engine, UnfinishedPath(to, 1), 2 * kMiB);
         ASSERT_TRUE(watch.Watching());
 
-        EXPECT_EQ(engine.ProcessFile(input, false), FileOutcome::Failed(E_ABORT));
+        EXPECT_EQ(engine.ProcessFile(from, false), FileOutcome::Failed(E_ABORT));
 
         EXPECT_EQ(engine.removedOutputSize, watch.SizeAtCancel());
-        EXPECT_EQ(ReadFileBytes(input), plain);
-        EXPECT_FALSE(FileExists(input + L".zte"));
-        EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANCELLED, input, S_OK));
-    }
+        EXPECT_EQ(ReadFileBytes(from), content);
+        EXPECT_FALSE(FileExists(to));
+        EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANCELLED, from, S_OK));
+    };
+    DialogRun<NotingRemoval<CFileEncryption>> encryption(kSecret);
+    cancelled(encryption, input, input + L".zte");
 
-    DialogRun<CFileEncryption> encryption{kSecret};
-    ASSERT_EQ(encryption.ProcessFile(input, false), FileOutcome::Done());
-    const Bytes encrypted = ReadFileBytes(input + L".zte");
-    DialogRun<NotingRemoval<CFileDecryption>> engine(kSecret);
-    Measure(engine, input + L".zte");
-    const BarWatch watch(engine, UnfinishedPath(input, 1), 2 * kMiB);
-    ASSERT_TRUE(watch.Watching());
-
-    EXPECT_EQ(engine.ProcessFile(input + L".zte", false), FileOutcome::Failed(E_ABORT));
-
-    EXPECT_EQ(engine.removedOutputSize, watch.SizeAtCancel());
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
-    EXPECT_FALSE(FileExists(input));
-    EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANCELLED, input + L".zte", S_OK));
+    DialogRun<CFileEncryption> complete{kSecret};
+    ASSERT_EQ(complete.ProcessFile(input, false), FileOutcome::Done());
+    DialogRun<NotingRemoval<CFileDecryption>> decryption(kSecret);
+    cancelled(decryption, input + L".zte", input);
 }
 
 // The whole payload written, the copy still to be flushed: a cancel now must not let the

@@ -166,45 +166,41 @@ protected:
 };
 
 TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles) {
+    const auto raced = [this](auto& engine, const std::wstring& from, const std::wstring& to) {
+        const Bytes content = ReadFileBytes(from);
+        EXPECT_EQ(engine.ProcessFile(from, true),
+                  FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
+        EXPECT_EQ(ReadFileBytes(from), content);
+        EXPECT_EQ(ReadFileBytes(to), engine.otherContent);
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
+        EXPECT_EQ(Text(engine.Report()), Entry(IDS_OUTPUT_EXISTS, to, S_OK));
+    };
     const Bytes plain = PatternBytes(5000);
     const std::wstring input = File(L"a.txt", plain);
     DialogRun<RacedForTheName<CFileEncryption>> encryption;
-
-    EXPECT_EQ(encryption.ProcessFile(input, true),
-              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
-
-    EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), encryption.otherContent);
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
-    EXPECT_EQ(Text(encryption.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
+    raced(encryption, input, input + L".zte");
 
     ASSERT_TRUE(::DeleteFileW(input.c_str()));
-    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
-    WriteFileBytes(input + L".zte", encrypted);
+    WriteFileBytes(input + L".zte", PortableEncrypt(u"a.txt", plain, 1));
     DialogRun<RacedForTheName<CFileDecryption>> decryption;
-
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true),
-              FileOutcome::Failed(HResultFromWin32(ERROR_ALREADY_EXISTS)));
-
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
-    EXPECT_EQ(ReadFileBytes(input), decryption.otherContent);
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt", L"a.txt.zte"}));
-    EXPECT_EQ(Text(decryption.Report()), Entry(IDS_OUTPUT_EXISTS, input, S_OK));
+    raced(decryption, input + L".zte", input);
 }
 
-TEST_F(UnfinishedOutputTest, AWrongKeyLeavesNoUnfinishedFile) {
-    const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), 1, kOtherSecret);
-    const std::wstring input = File(L"a.txt.zte", encrypted);
-    DialogRun<CFileDecryption> engine{kSecret};
+// Either key: the compatibility key's failure must end the same way as the primary key's.
+TEST_F(UnfinishedOutputTest, AWrongKeyGivesEntry31AndLeavesOnlyTheEncryptedFileUnchanged) {
+    for (const std::uint8_t type : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "type " << int{type});
+        const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret);
+        const std::wstring input = File(L"a.txt.zte", encrypted);
+        DialogRun<CFileDecryption> engine{kSecret};
 
-    EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
 
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+        EXPECT_EQ(ReadFileBytes(input), encrypted);
+        EXPECT_EQ(Text(engine.Report()), Entry(IDS_WRONG_KEY, input, NTE_BAD_KEY));
+    }
 }
-
-}  // namespace
-
-namespace {
 
 // A run that died after its output reached its name, before the input went, leaves both.
 TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedByTheNextRun) {
@@ -231,7 +227,8 @@ TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedB
 }
 
 // A plain file that differs from the encrypted one in a byte, in its name or in length is
-// the user's, not a finished output.
+// the user's, not a finished output; so is any file under the output's name that is not
+// encrypted.
 TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
     const Bytes plain = PatternBytes(5000);
     Bytes changed = plain;
@@ -239,20 +236,23 @@ TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
     Bytes longer = plain;
     longer.push_back(0);
     const struct {
-        std::u16string storedName;
         Bytes onDisk;
-    } cases[] = {{u"a.txt", changed}, {u"a.txt", longer}, {u"b.txt", plain}};
+        Bytes output;
+    } cases[] = {{changed, PortableEncrypt(u"a.txt", plain, 1)},
+                 {longer, PortableEncrypt(u"a.txt", plain, 1)},
+                 {plain, PortableEncrypt(u"b.txt", plain, 1)},
+                 {plain, PatternBytes(20, 99)}};
     for (const auto& c : cases) {
         const std::wstring input = File(L"a.txt", c.onDisk);
-        const Bytes encrypted = PortableEncrypt(c.storedName, plain, 1);
-        File(L"a.txt.zte", encrypted);
+        File(L"a.txt.zte", c.output);
         DialogRun<CFileEncryption> engine{kSecret};
 
         EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Skipped());
 
         EXPECT_EQ(ReadFileBytes(input), c.onDisk);
-        EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
+        EXPECT_EQ(ReadFileBytes(input + L".zte"), c.output);
         EXPECT_EQ(Text(engine.Report()), Entry(IDS_OUTPUT_EXISTS, input + L".zte", S_OK));
+        EXPECT_EQ(engine.ProcessedCount(), 0);
     }
 }
 

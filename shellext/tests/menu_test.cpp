@@ -49,21 +49,37 @@ TEST_F(MenuTest, PlainAndEncryptedFilesOfferBothEncryptAtTheInsertionPositionDec
     EXPECT_EQ(run.items[3].text, L"P&roperties");
 }
 
-TEST_F(MenuTest, EncryptStartsTheQuotedProgramWithEveryQuotedPathAfterTheSwitch) {
+// The program's folder has a space: unquoted, the system would look for "...\Zentaro.exe". An
+// open command without the placeholder is used whole, and one that carries quotes and
+// arguments is not quoted again.
+TEST_F(MenuTest, ACommandStartsTheQuotedProgramWithItsSwitchThenEveryQuotedPath) {
     const std::wstring plain = File(L"a.txt");
     const std::wstring encrypted = File(L"b.zte");
-    const HostRun run = Host(L"--verb Encrypt", {plain, encrypted});
-    EXPECT_EQ(run.invokeResults, Strings{L"0x00000000"}) << run.output;
-    // The program's folder has a space: unquoted, the system would look for "...\Zentaro.exe".
-    EXPECT_EQ(StartedCommandLine(),
-              Quoted(MarkerPath()) + L" /e " + Quoted(plain) + L" " + Quoted(encrypted));
-}
-
-TEST_F(MenuTest, DecryptByOffsetPassesTheDecryptSwitch) {
-    const std::wstring encrypted = File(L"b.zte");
-    const HostRun run = Host(L"--offset 2", {encrypted});
-    EXPECT_EQ(run.invokeResults, Strings{L"0x00000000"}) << run.output;
-    EXPECT_EQ(StartedCommandLine(), Quoted(MarkerPath()) + L" /d " + Quoted(encrypted));
+    const struct {
+        std::wstring openCommand;
+        const wchar_t* arguments;
+        std::vector<std::wstring> paths;
+        std::wstring expected;
+    } cases[] = {
+        {MarkerPath() + L" \"%1\"",
+         L"--verb Encrypt",
+         {plain, encrypted},
+         L" /e " + Quoted(plain) + L" " + Quoted(encrypted)},
+        {MarkerPath() + L" \"%1\"", L"--offset 2", {encrypted}, L" /d " + Quoted(encrypted)},
+        {MarkerPath(), L"--verb Encrypt", {plain}, L" /e " + Quoted(plain)},
+        {Quoted(MarkerPath()) + L" /quiet \"%1\"",
+         L"--verb Encrypt",
+         {plain},
+         L" /quiet /e " + Quoted(plain)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.openCommand + L" " + c.arguments);
+        ::DeleteFileW(Installed(L"command-line.txt").c_str());
+        SetOpenCommand(c.openCommand);
+        const HostRun run = Host(c.arguments, c.paths);
+        EXPECT_EQ(run.invokeResults, Strings{L"0x00000000"}) << run.output;
+        EXPECT_EQ(StartedCommandLine(), Quoted(MarkerPath()) + c.expected);
+    }
 }
 
 TEST_F(MenuTest, OnlyTheExactLowerCaseExtensionCountsAsEncrypted) {
@@ -95,12 +111,26 @@ TEST_F(MenuTest, ANegativeShowSettingHidesBothCommandsAndZeroCountsAsTheDefault)
     EXPECT_EQ(Verbs(Host(L"", both)), (Strings{L"Encrypt", L"Decrypt"}));
 }
 
-TEST_F(MenuTest, MenusForDefaultsOrVerbsOnlyGetNoCommands) {
+// Menus for defaults or verbs only, a selection only in the Windows folder, and a missing file
+// type (the last case) get no commands.
+TEST_F(MenuTest, WhereThereIsNothingToOfferTheHandlerAddsNothing) {
     const std::vector<std::wstring> both{File(L"a.txt"), File(L"b.zte")};
-    for (const wchar_t* flags : {L"1", L"2", L"8"}) {
-        const HostRun run = Host(std::wstring(L"--flags ") + flags, both);
-        EXPECT_EQ(run.handlerResults, Strings{L"0x00000000"}) << flags;
-        EXPECT_TRUE(run.PlugInItems().empty()) << flags;
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(::GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const struct {
+        const wchar_t* arguments;
+        std::vector<std::wstring> paths;
+    } cases[] = {{L"--flags 1", both},
+                 {L"--flags 2", both},
+                 {L"--flags 8", both},
+                 {L"", {std::wstring(windows) + L"\\win.ini"}},
+                 {L"", both}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments + c.paths.front());
+        if (&c == &cases[std::size(cases) - 1]) DeleteRegistryTree(HKEY_CLASSES_ROOT, kFileTypeKey);
+        const HostRun run = Host(c.arguments, c.paths);
+        EXPECT_EQ(run.handlerResults, Strings{L"0x00000000"}) << run.output;
+        EXPECT_TRUE(run.PlugInItems().empty());
     }
 }
 
@@ -131,35 +161,6 @@ TEST_F(MenuTest, PathsInTheStartMenuAreLeftOutOfTheCommandLine) {
     const HostRun run = Host(L"--verb Encrypt", {selection.StartMenu(), selection.Neighbour()});
     EXPECT_EQ(run.invokeResults, Strings{L"0x00000000"}) << run.output;
     EXPECT_EQ(StartedCommandLine(), Quoted(MarkerPath()) + L" /e " + Quoted(selection.Neighbour()));
-}
-
-TEST_F(MenuTest, ASelectionOnlyInTheWindowsFolderGetsNoCommands) {
-    wchar_t windows[MAX_PATH] = {};
-    ASSERT_NE(::GetWindowsDirectoryW(windows, MAX_PATH), 0u);
-    const HostRun run = Host(L"", {std::wstring(windows) + L"\\win.ini"});
-    EXPECT_EQ(run.handlerResults, Strings{L"0x00000000"}) << run.output;
-    EXPECT_TRUE(run.PlugInItems().empty());
-}
-
-TEST_F(MenuTest, ACommandWithoutThePlaceholderIsUsedWhole) {
-    const std::wstring plain = File(L"a.txt");
-    SetOpenCommand(MarkerPath());
-    Host(L"--verb Encrypt", {plain});
-    EXPECT_EQ(StartedCommandLine(), Quoted(MarkerPath()) + L" /e " + Quoted(plain));
-}
-
-TEST_F(MenuTest, ACommandThatCarriesQuotesAndArgumentsIsNotQuotedAgain) {
-    const std::wstring plain = File(L"a.txt");
-    SetOpenCommand(Quoted(MarkerPath()) + L" /quiet \"%1\"");
-    Host(L"--verb Encrypt", {plain});
-    EXPECT_EQ(StartedCommandLine(), Quoted(MarkerPath()) + L" /quiet /e " + Quoted(plain));
-}
-
-TEST_F(MenuTest, WithoutTheFileTypeThereAreNoCommands) {
-    DeleteRegistryTree(HKEY_CLASSES_ROOT, kFileTypeKey);
-    const HostRun run = Host(L"", {File(L"a.txt"), File(L"b.zte")});
-    EXPECT_EQ(run.handlerResults, Strings{L"0x00000000"}) << run.output;
-    EXPECT_TRUE(run.PlugInItems().empty());
 }
 
 TEST_F(MenuTest, ASelectionTooLongForOneCommandLineStartsNothing) {

@@ -4,8 +4,10 @@
 
 #include <sstream>
 
+#include "core/text/utf8.h"
 #include "process_run.h"
 #include "win/unique_handle.h"
+#include "win/wide_text.h"
 
 namespace {
 
@@ -15,14 +17,6 @@ std::vector<std::wstring> Fields(const std::wstring& line) {
     std::wstring field;
     while (std::getline(stream, field, L'\t')) fields.push_back(field);
     return fields;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-    const int units =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(units, L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
-    return wide;
 }
 
 void ReadLine(const std::vector<std::wstring>& fields, HostRun& run) {
@@ -97,7 +91,13 @@ HostRun ShellExtTest::Host(const std::wstring& arguments, const std::vector<std:
     for (const std::wstring& path : paths) line += L" " + Quoted(path);
     CapturedRun run(L"shellhost.exe", line);
     std::string output;
-    HostRun result{run.Finish(output, 60000), FromUtf8(output), {}, {}, {}, {}};
+    HostRun result{run.Finish(output, 60000),
+                   ToWide(core::Utf8ToUtf16(
+                       std::span(reinterpret_cast<const std::uint8_t*>(output.data()), output.size()))),
+                   {},
+                   {},
+                   {},
+                   {}};
     std::wstringstream lines(result.output);
     for (std::wstring text; std::getline(lines, text);) {
         if (!text.empty() && text.back() == L'\r') text.pop_back();

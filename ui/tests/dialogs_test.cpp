@@ -35,14 +35,6 @@ TEST(ConfirmDialog, EachButtonGivesItsAnswer) {
     }
 }
 
-TEST(ConfirmDialog, ClosingTheWindowMeansNo) {
-    UiDriver driver(L"--controls 1006,1007,1008 --click 2");
-    CConfirmDlg dialog(kRiskyFile);
-    EXPECT_EQ(dialog.Ask(nullptr), kAnswerNo);
-    std::string output;
-    EXPECT_EQ(driver.Finish(output), 0u) << output;
-}
-
 // What the report dialog showed: its title and text, read by the driver before closing it.
 std::string ShowReport(const CReport& report, int operationKind) {
     UiDriver driver(L"--controls 1005 --get-title --get 1005 --click 2 --gone");
@@ -59,22 +51,6 @@ TEST(ReportDialog, TheTitleSaysWhetherTheRunEncryptedOrDecrypted) {
     EXPECT_NE(ShowReport(report, 1).find("title: Tapwise Crypto - Encryption Report"), std::string::npos);
     EXPECT_NE(ShowReport(report, 2).find("title: Tapwise Crypto - Decryption Report"), std::string::npos);
     EXPECT_NE(ShowReport(report, 4).find("title: Tapwise Crypto - Decryption Report"), std::string::npos);
-}
-
-TEST(ReportDialog, ShowsEveryParagraphInOrder) {
-    CReport report;
-    report.AddEntry(IDS_NOT_FOUND, L"first.txt", S_OK);
-    report.AddEntry(IDS_CANNOT_OPEN, L"second.txt", E_ACCESSDENIED);
-    report.Add(L"Files encrypted: 3");
-    const std::string output = ShowReport(report, 1);
-    const std::size_t first = output.find("Not found: first.txt");
-    const std::size_t second = output.find("Could not open second.txt.");
-    const std::size_t summary = output.find("Files encrypted: 3");
-    ASSERT_NE(first, std::string::npos) << output;
-    ASSERT_NE(second, std::string::npos) << output;
-    ASSERT_NE(summary, std::string::npos) << output;
-    EXPECT_LT(first, second);
-    EXPECT_LT(second, summary);
 }
 
 TEST(Uidrive, AWindowThatNeverComesIsATimeoutWithAClearMessage) {

@@ -64,24 +64,20 @@ TEST_F(ProgressTest, TheBarFollowsTheBytesDone) {
     EXPECT_EQ(BarPosition(), 100);
 }
 
-TEST_F(ProgressTest, AFileWithoutProgressCountsInFullWhenTheNextIsAnnounced) {
-    const std::wstring first = File(L"first.bin", 300);
-    const std::wstring second = File(L"second.bin", 100);
-    dialog_.SetTotalRange(400);
-    dialog_.Initialize(first.c_str());
+// A file is done when the next is announced: counted in full when it had no progress, and
+// not counted twice when it had.
+TEST_F(ProgressTest, AnnouncingTheNextFileCountsTheLastOneOnce) {
+    const std::wstring third = File(L"third.bin", 100);
+    dialog_.SetTotalRange(500);
+    dialog_.Initialize(File(L"first.bin", 300).c_str());
     EXPECT_EQ(BarPosition(), 0);
-    dialog_.Initialize(second.c_str());
-    EXPECT_EQ(BarPosition(), 75);
-    EXPECT_EQ(FileText(), second);
-}
-
-TEST_F(ProgressTest, AFileWithProgressIsNotCountedTwice) {
-    const std::wstring first = File(L"first.bin", 300);
-    dialog_.SetTotalRange(400);
-    dialog_.Initialize(first.c_str());
-    dialog_.SetPos(300);
     dialog_.Initialize(File(L"second.bin", 100).c_str());
-    EXPECT_EQ(BarPosition(), 75);
+    EXPECT_EQ(BarPosition(), 60);
+    dialog_.SetPos(100);
+    EXPECT_EQ(BarPosition(), 80);
+    dialog_.Initialize(third.c_str());
+    EXPECT_EQ(BarPosition(), 80);
+    EXPECT_EQ(FileText(), third);
 }
 
 TEST_F(ProgressTest, SkippedFilesCountAndFoldersDoNot) {

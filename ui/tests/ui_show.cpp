@@ -1,12 +1,7 @@
-// Shows one of the program's dialogs on the display, for the end-to-end script to look at
-// and answer with uidrive, and prints what the dialog returned:
-//
-//   ui_show confirm FILE             the confirmation question for FILE
-//   ui_show progress TITLEID FILE... the progress dialog halfway through the first file,
-//                                    until Cancel is clicked (60 s at most)
-//   ui_show report KIND FILE         a report of a run of KIND (1 encrypt, 2 decrypt)
-//   ui_show message STRINGID         an error message box
-//   ui_show password                 the password dialog's layout
+// Shows one of the program's dialogs for show-dialogs to photograph and close, and prints what
+// it returned: confirm FILE | progress TITLEID FILE... (halfway through the first file, until
+// Cancel, 60 s at most) | report FILE | message STRINGID. The password dialog is the secret's,
+// photographed by the demo where it really runs.
 #include <windows.h>
 // commctrl.h needs windows.h first.
 #include <commctrl.h>
@@ -24,11 +19,6 @@
 
 namespace {
 
-void Print(const std::string& line) {
-    std::fputs((line + "\n").c_str(), stdout);
-    std::fflush(stdout);
-}
-
 std::uint64_t SizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
@@ -44,46 +34,18 @@ int ShowProgress(UINT titleId, const std::vector<std::wstring>& files) {
     progress.SetPos(SizeOf(files.front()) / 2);
     for (int i = 0; i < 600 && !progress.IsCancelled(); ++i) ::Sleep(100);
     progress.CloseProgress();
-    Print(progress.IsCancelled() ? "cancelled" : "not cancelled");
-    return 0;
+    return progress.IsCancelled() ? 0 : 1;
 }
 
-// A sample of what a run reports: a skipped item, a failure the system explains, one it
-// does not, and the summary.
-int ShowReport(int kind, const std::wstring& file) {
+// A sample of what a run reports: a skipped item, a failure the system explains, one it does
+// not, and the summary.
+int ShowReport(const std::wstring& file) {
     CReport report;
     report.AddEntry(IDS_SKIPPED_HIDDEN, file, S_OK);
     report.AddEntry(IDS_CANNOT_OPEN, file, HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
     report.AddEntry(IDS_CANNOT_WRITE, file, static_cast<HRESULT>(0xA0F71234));
-    report.AddEntry(IDS_NOT_FOUND, L"C:\\Users\\Public\\Documents\\Old Notes.txt", S_OK);
-    report.Add(kind == 1 ? L"Files encrypted: 12" : L"Files decrypted: 12");
-    Print("answer " + std::to_string(CReportDlg(report, kind).DoModal(nullptr)));
-    return 0;
-}
-
-// The password dialog belongs to the secret's code; here only its layout is shown.
-class PasswordPreview : public CModalDialog {
-public:
-    PasswordPreview() : CModalDialog(IDD_PASSWORD) {}
-
-private:
-    bool OnInitDialog(HWND dialog) override {
-        ::SetDlgItemTextW(dialog, IDC_PASSWORD_PROMPT, LoadResString(IDS_PASSWORD_PROMPT).c_str());
-        return true;
-    }
-    bool OnCommand(HWND dialog, WORD id) override {
-        if (id != IDOK && id != IDCANCEL) return false;
-        ::EndDialog(dialog, id);
-        return true;
-    }
-};
-
-int Usage() {
-    std::fputs(
-        "usage: ui_show confirm FILE | progress TITLEID FILE... | report KIND FILE | message STRINGID | "
-        "password\n",
-        stderr);
-    return 2;
+    report.Add(L"Files encrypted: 12");
+    return CReportDlg(report, 1).DoModal(nullptr);
 }
 
 }  // namespace
@@ -91,23 +53,18 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
     ::InitCommonControls();
     const std::vector<std::wstring> args(argv + 1, argv + argc);
-    if (args.size() == 2 && args[0] == L"confirm") {
-        Print("answer " + std::to_string(CConfirmDlg(args[1]).Ask(nullptr)));
-        return 0;
+    int answer = -1;
+    if (args.size() == 2 && args[0] == L"confirm") answer = CConfirmDlg(args[1]).Ask(nullptr);
+    if (args.size() >= 3 && args[0] == L"progress")
+        answer = ShowProgress(static_cast<UINT>(std::stoi(args[1])), {args.begin() + 2, args.end()});
+    if (args.size() == 2 && args[0] == L"report") answer = ShowReport(args[1]);
+    if (args.size() == 2 && args[0] == L"message")
+        answer = ShowMessage(nullptr, static_cast<UINT>(std::stoi(args[1])), kErrorMessageStyle);
+    if (answer == -1) {
+        std::fputs("usage: ui_show confirm FILE | progress TITLEID FILE... | report FILE | message ID\n",
+                   stderr);
+        return 2;
     }
-    if (args.size() >= 3 && args[0] == L"progress") {
-        return ShowProgress(static_cast<UINT>(std::stoi(args[1])), {args.begin() + 2, args.end()});
-    }
-    if (args.size() == 3 && args[0] == L"report") return ShowReport(std::stoi(args[1]), args[2]);
-    if (args.size() == 2 && args[0] == L"message") {
-        Print("answer " + std::to_string(ShowMessage(nullptr, static_cast<UINT>(std::stoi(args[1])),
-                                                     kErrorMessageStyle)));
-        return 0;
-    }
-    if (args.size() == 1 && args[0] == L"password") {
-        PasswordPreview preview;
-        Print("answer " + std::to_string(preview.DoModal(nullptr)));
-        return 0;
-    }
-    return Usage();
+    std::printf("answer %d\n", answer);
+    return 0;
 }
