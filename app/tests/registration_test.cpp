@@ -6,6 +6,7 @@
 
 #include "app/registration/server_registration.h"
 #include "app/resources/resource_ids.h"
+#include "app/startup/command_dispatch.h"
 #include "core/registration/registry_keys.h"
 #include "registry_backup.h"
 #include "setup/cleanup_list.h"
@@ -104,19 +105,21 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeWithTheProgramPathUnquoted)
     EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), program + L" ^.zte");
 }
 
-TEST_F(RegistrationTest, RegisteringFailsWithTheRegistrysErrorWhenTheOpenCommandCannotBeWritten) {
-    MakeUnwritableBelow(HKEY_CLASSES_ROOT, L"Tapwise Crypto", L"shell");
-    EXPECT_EQ(RegisterProgram(kProgramWithSpaces), HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
-    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
-              std::nullopt);
-}
-
-TEST_F(RegistrationTest, RegisterServerNamesTheRunningProgram) {
+// Through the command line, as the installer runs it: the program names itself, and the
+// registry's error is the run's result.
+TEST_F(RegistrationTest, RegServerNamesTheRunningProgramOrFailsWithTheRegistrysError) {
+    const trace::CTraceScope scope("RegistrationTest");
     wchar_t self[MAX_PATH];
     ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
-    ASSERT_EQ(RegisterServer(), S_OK);
+    ASSERT_EQ(DispatchCommandLine(L"ZTFileEn.exe /regserver", scope), S_OK);
     EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
               std::wstring(self) + L" \"%1\"");
+
+    MakeUnwritableBelow(HKEY_CLASSES_ROOT, L"Tapwise Crypto", L"shell");
+    EXPECT_EQ(DispatchCommandLine(L"ZTFileEn.exe /RegServer", scope),
+              HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
+              std::nullopt);
 }
 
 TEST_F(RegistrationTest, MissingExtensionFilterGetsTheDefaultsInCodeUnitOrder) {
