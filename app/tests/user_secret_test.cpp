@@ -32,7 +32,6 @@ const std::wstring kVerification = L"--controls 2001,2003 ";
 const std::wstring kLogonPassword = L"--controls 2001,2002 ";
 const std::wstring kNewPassword = L"--controls 1000,1001,1033 ";
 const std::wstring kNoNewPassword = L"--timeout 1500 " + kNewPassword + L"--click 2";
-const std::wstring kNoVerification = L"--timeout 1500 " + kVerification + L"--click 2";
 
 // An error message box: its text is read, then it is closed with OK.
 std::wstring MessageBoxAnswer() {
@@ -93,11 +92,7 @@ constexpr HRESULT kAbandoned = HRESULT_FROM_WIN32(WAIT_TIMEOUT);
 
 std::string Hex(const Bytes& bytes) {
     std::string hex;
-    char pair[3];
-    for (BYTE byte : bytes) {
-        std::snprintf(pair, sizeof(pair), "%02x", byte);
-        hex += pair;
-    }
+    for (BYTE byte : bytes) hex += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
     return hex;
 }
 
@@ -125,7 +120,15 @@ protected:
     RegistryCleanup settings_{HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Settings"};
 };
 
+// A cancelled new password gives no secret and stores nothing; the next run asks again.
 TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsMd4) {
+    auto cancelled = AnswerInOrder({kVerification + L"--click 1 --gone", kNewPassword + L"--click 2 --gone"});
+    CLibrarySecret none(kEncrypt);
+    EXPECT_EQ(none.Load(nullptr), S_FALSE);
+    ExpectAllAnswered(cancelled.get());
+    EXPECT_TRUE(none.Secret().empty());
+    EXPECT_FALSE(AnySecretStored());
+
     auto answers = AnswerInOrder({
         kVerification + L"--click 1 --gone",
         kNewPassword + L"--get 1033 --click 1",
@@ -157,19 +160,6 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
     EXPECT_EQ(Copied(laterUser.Secret()), PasswordSecret(L"first choice"));
 }
 
-TEST_F(UserSecret, AHeldSecretIsReturnedAgainWithoutAnyDialog) {
-    StoreSecret(PasswordSecret(L"held"));
-    CLibrarySecret user(kEncrypt);
-    auto first = AnswerInOrder({VerifyWith(L"held") + L" --gone"});
-    ASSERT_EQ(user.Load(nullptr), S_OK);
-    ExpectAllAnswered(first.get());
-
-    auto second = AnswerInOrder({kNoVerification});
-    EXPECT_EQ(user.Load(nullptr), S_OK);
-    EXPECT_EQ(second.get()[0].code, 1u) << "the verification dialog came again";
-    EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"held"));
-}
-
 TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
     StoreSecret(PasswordSecret(L"pw"));
     const std::pair<int, UINT> cases[] = {{kEncrypt, IDS_VERIFY_ENCRYPT},
@@ -187,42 +177,15 @@ TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
     }
 }
 
-// Cancel is the answer the program ends on without a message.
-TEST_F(UserSecret, CancelledVerificationIsAbandonedWithNoSecret) {
-    StoreSecret(PasswordSecret(L"pw"));
-    auto answers = AnswerInOrder({kVerification + L"--click 2 --gone"});
-    CLibrarySecret user(kEncrypt);
-    EXPECT_EQ(user.Load(nullptr), kAbandoned);
-    ExpectAllAnswered(answers.get());
-    EXPECT_TRUE(user.Secret().empty());
-}
-
-// Whoever is verified gets the key to the user's files: a wrong password gets nothing, is
-// refused with the library's message, and the dialog stays for another try.
-TEST_F(UserSecret, AWrongPasswordIsRefusedAndTheRightOneGetsTheSecret) {
-    StoreSecret(PasswordSecret(L"right one"));
-    auto refused = AnswerInOrder({VerifyWith(L"wrong one"), kRefusal, VerifyWith(L"right onE"), kRefusal,
-                                  kVerification + L"--click 2 --gone"});
-    CLibrarySecret abandoned(kDecrypt);
-    EXPECT_EQ(abandoned.Load(nullptr), kAbandoned);
-    const std::vector<Answer> done = refused.get();
-    ExpectAllAnswered(done);
-    EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
-    EXPECT_TRUE(abandoned.Secret().empty());
-
-    auto right = AnswerInOrder({VerifyWith(L"right one") + L" --gone"});
-    CLibrarySecret user(kDecrypt);
-    EXPECT_EQ(user.Load(nullptr), S_OK);
-    ExpectAllAnswered(right.get());
-    EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right one"));
-}
-
-// Guessing gets slow: after five wrong passwords in a row every further try is answered only
-// after a few seconds, the right one too, which ends the count.
-TEST_F(UserSecret, AfterFiveWrongTriesEachFurtherTryWaits) {
+// Whoever is verified gets the key to the user's files: a wrong password (the right one in
+// another case too) is refused with the library's message and the dialog stays for another
+// try. Guessing gets slow: after five wrong passwords in a row every further try is answered
+// only after a few seconds, the right one too, which ends the count. Cancel gives up with no
+// secret, the answer the program ends on without a message.
+TEST_F(UserSecret, WrongPasswordsAreRefusedAndWaitAfterFiveUntilTheRightOneOrCancel) {
     StoreSecret(PasswordSecret(L"right"));
-    std::vector<std::wstring> steps;
-    for (int i = 0; i < 6; ++i) {
+    std::vector<std::wstring> steps{VerifyWith(L"righT"), kRefusal};
+    for (int i = 1; i < 6; ++i) {
         steps.push_back(VerifyWith(L"wrong " + std::to_wstring(i)));
         steps.push_back(kRefusal);
     }
@@ -232,26 +195,21 @@ TEST_F(UserSecret, AfterFiveWrongTriesEachFurtherTryWaits) {
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(user.Load(nullptr), S_OK);
     EXPECT_GE(::GetTickCount() - start, 5000u) << "the sixth try and the right one did not wait";
-    ExpectAllAnswered(answers.get());
+    const std::vector<Answer> done = answers.get();
+    ExpectAllAnswered(done);
+    EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
     EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right"));
 
-    // The count ended with the right password: neither the next wrong one nor the right one
-    // after it waits, which would take six seconds.
-    auto again = AnswerInOrder({VerifyWith(L"wrong"), kRefusal, VerifyWith(L"right") + L" --gone"});
-    CLibrarySecret later(kEncrypt);
+    // The count ended with the right password: two more wrong ones do not wait, which would
+    // take six seconds.
+    auto again = AnswerInOrder({VerifyWith(L"wrong"), kRefusal, VerifyWith(L"wrong again"), kRefusal,
+                                kVerification + L"--click 2 --gone"});
+    CLibrarySecret abandoned(kDecrypt);
     const DWORD laterStart = ::GetTickCount();
-    EXPECT_EQ(later.Load(nullptr), S_OK);
+    EXPECT_EQ(abandoned.Load(nullptr), kAbandoned);
     EXPECT_LT(::GetTickCount() - laterStart, 5000u);
     ExpectAllAnswered(again.get());
-}
-
-TEST_F(UserSecret, CancelledNewPasswordGivesNoSecretAndStoresNothing) {
-    auto answers = AnswerInOrder({kVerification + L"--click 1 --gone", kNewPassword + L"--click 2 --gone"});
-    CLibrarySecret user(kEncrypt);
-    EXPECT_EQ(user.Load(nullptr), S_FALSE);
-    ExpectAllAnswered(answers.get());
-    EXPECT_TRUE(user.Secret().empty());
-    EXPECT_FALSE(AnySecretStored());
+    EXPECT_TRUE(abandoned.Secret().empty());
 }
 
 // A key derived from nothing would be the same for every user. The user is verified with the
@@ -284,25 +242,6 @@ ProbeReport RunProbe(int kind) {
     std::sscanf(text.c_str(), "result 0x%lx secret %1023s", &report.result, secret);
     report.secret = secret;
     return report;
-}
-
-TEST_F(UserSecret, FirstRunSetsAPasswordAndALaterRunOnlyVerifies) {
-    auto firstRun = AnswerInOrder({
-        kVerification + L"--click 1 --gone",
-        kNewPassword + L"--set 1000 \"s3cret pass\" --set 1001 \"s3cret pass\" --click 1 --gone",
-    });
-    const ProbeReport first = RunProbe(kEncrypt);
-    ExpectAllAnswered(firstRun.get());
-    EXPECT_EQ(first.result, 0ul);
-    EXPECT_EQ(first.secret, Hex(PasswordSecret(L"s3cret pass")));
-
-    auto laterRun = AnswerInOrder({VerifyWith(L"s3cret pass") + L" --gone", kNoNewPassword});
-    const ProbeReport later = RunProbe(kDecrypt);
-    const std::vector<Answer> done = laterRun.get();
-    EXPECT_EQ(done[0].code, 0u) << done[0].output;
-    EXPECT_EQ(done[1].code, 1u) << "the password dialog came again";
-    EXPECT_EQ(later.result, 0ul);
-    EXPECT_EQ(later.secret, first.secret);
 }
 
 // In personal mode the logon password, handed over obfuscated for the probe's process, is
