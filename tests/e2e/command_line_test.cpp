@@ -12,8 +12,9 @@ namespace {
 
 using CommandLineTest = EndToEndTest;
 
-// The first command counts, in any case, and a quoted path keeps its space.
-TEST_F(CommandLineTest, EncryptsWhatTheLineNamesAndDropsALineWithAMissingPath) {
+// The first command counts, in any case, and a quoted path keeps its space; /d brings the
+// file back.
+TEST_F(CommandLineTest, EncryptsAndDecryptsWhatTheLineNamesAndDropsALineWithAMissingPath) {
     Folder(L"My Files");
     const Bytes content = PatternBytes(3000);
     const std::wstring spaced = File(L"My Files\\b.txt", content);
@@ -24,6 +25,13 @@ TEST_F(CommandLineTest, EncryptsWhatTheLineNamesAndDropsALineWithAMissingPath) {
         ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
     }
     EXPECT_TRUE(IsEncrypted(spaced));
+    {
+        const ProcessRun run = RunProgram(L"/d " + Quoted(spaced + L".zte"));
+        ConfirmIdentity(IDS_VERIFY_DECRYPT);
+        ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
+    }
+    EXPECT_EQ(ReadFileBytes(spaced), content);
+    EXPECT_FALSE(FileExists(spaced + L".zte"));
 
     // A run that must do nothing would wait for its verification, and not end.
     ASSERT_TRUE(RunProgram(L"/e " + Quoted(kept) + L" " + Quoted(folder_.Path(L"missing.txt")))
