@@ -46,13 +46,18 @@ protected:
     RegistryBackup markType_{HKEY_CLASSES_ROOT, kMarkType};
 };
 
-// The entries themselves are checked on the registration's own code; here that the real
-// program names itself in the open command the shell then runs, and that unregistering undoes
-// it and leaves the clean-up list for the uninstaller.
+// The entries themselves are checked on the registration's own code; here that the installer
+// sees the outcome, that the real program names itself in the open command the shell then
+// runs, and that unregistering undoes it and leaves the clean-up list for the uninstaller.
 TEST_F(RegistrationTest, OpeningAnEncryptedFileThroughTheRegisteredCommandDecryptsRecordsAndOpensIt) {
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, kZentaroKey, KEY_WOW64_64KEY);
     SetString(CreateRegistryKey(HKEY_LOCAL_MACHINE, kZentaroKey, KEY_WOW64_64KEY).get(), L"ZentaroPath",
               folder_.Path());
+    // The installer sees a registration that failed in the exit code.
+    MakeUnwritableBelow(HKEY_CLASSES_ROOT, kFileType, L"shell");
+    EXPECT_EQ(ExitCodeOf(L"/RegServer"),
+              static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE)));
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, kFileType);
     ASSERT_EQ(ExitCodeOf(L"/RegServer"), 0u);
     SetRegistryString(HKEY_CLASSES_ROOT, kMarkExtension, nullptr, kMarkType);
     SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(kMarkType) + L"\\shell\\open\\command", nullptr,
