@@ -64,32 +64,15 @@ std::set<std::wstring> LoadedModules(DWORD processId) {
     return names;
 }
 
-class RecoveryTest : public EndToEndTest {
-protected:
-    // Starts the recovery with the arguments and chooses the files: the folder, then the names.
-    ProcessRun Recover(const std::wstring& folder, std::initializer_list<std::wstring> names,
-                       const std::wstring& arguments = L"") {
-        ProcessRun run(Quoted(RecoveryPath()) + L" " + arguments);
-        ChooseInOpenDialog(RecoveryText(IDS_CHOOSE_FILES), QuotedNames(names), folder);
-        return run;
-    }
+// Starts the recovery with the arguments and chooses the files: the folder, then the names.
+ProcessRun Recover(const std::wstring& folder, std::initializer_list<std::wstring> names,
+                   const std::wstring& arguments = L"") {
+    ProcessRun run(Quoted(RecoveryPath()) + L" " + arguments);
+    ChooseInOpenDialog(RecoveryText(IDS_CHOOSE_FILES), QuotedNames(names), folder);
+    return run;
+}
 
-    // Files of the folder, encrypted by ZTFileEn with the password chosen on first use.
-    std::wstring EncryptedFolder(const std::wstring& name, std::initializer_list<std::wstring> files) {
-        const std::wstring folder = Folder(name);
-        std::uint8_t seed = 1;
-        for (const std::wstring& file : files) {
-            const std::wstring path = File(name + L"\\" + file, PatternBytes(2500 * seed, seed));
-            originals_[path] = ReadFileBytes(path);
-            ++seed;
-        }
-        Encrypt(folder);
-        for (const auto& [path, content] : originals_) EXPECT_TRUE(IsEncrypted(path)) << path.c_str();
-        return folder;
-    }
-
-    std::map<std::wstring, Bytes> originals_;
-};
+using RecoveryTest = EndToEndTest;
 
 // Files ZTFileEn encrypted come back with the password alone; one of another secret is
 // reported and kept; a path on the command line is not decrypted, since the program reads no
@@ -98,7 +81,13 @@ protected:
 TEST_F(RecoveryTest, FilesComeBackWithThePasswordAloneAndOnlyTheChosenOnesWithoutTheLibraries) {
     ASSERT_TRUE(FileExists(TestProgramFolder() + L"ZTFPApi.dll"));
     ASSERT_TRUE(FileExists(TestProgramFolder() + L"ZTSDApi.dll"));
-    const std::wstring folder = EncryptedFolder(L"documents", {L"letter.txt", L"photo.jpg"});
+    // Files encrypted by ZTFileEn with the password chosen on first use.
+    const std::wstring folder = Folder(L"documents");
+    const std::map<std::wstring, Bytes> originals = {
+        {File(L"documents\\letter.txt", PatternBytes(2500, 1)), PatternBytes(2500, 1)},
+        {File(L"documents\\photo.jpg", PatternBytes(5000, 2)), PatternBytes(5000, 2)}};
+    Encrypt(folder);
+    for (const auto& [path, content] : originals) ASSERT_TRUE(IsEncrypted(path)) << path.c_str();
     const Bytes foreign = PortableEncrypt(u"foreign.txt", PatternBytes(900), 1, kOtherSecret);
     const std::wstring foreignPath = File(L"documents\\foreign.txt.zte", foreign);
     const Bytes named =
@@ -117,7 +106,7 @@ TEST_F(RecoveryTest, FilesComeBackWithThePasswordAloneAndOnlyTheChosenOnesWithou
 
     ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
     EXPECT_NE(report.find(ReportEntry(IDS_WRONG_KEY, foreignPath)), std::wstring::npos) << report;
-    for (const auto& [path, content] : originals_) {
+    for (const auto& [path, content] : originals) {
         EXPECT_EQ(ReadFileBytes(path), content) << path.c_str();
         EXPECT_FALSE(FileExists(path + L".zte")) << path.c_str();
     }
