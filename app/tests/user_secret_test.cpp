@@ -14,6 +14,7 @@
 #include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
+#include "core/command_line/operation_kind.h"
 #include "core/text/utf8.h"
 #include "engine_test.h"
 #include "process_run.h"
@@ -21,10 +22,6 @@
 #include "win/wide_text.h"
 
 namespace {
-
-constexpr int kEncrypt = 1;
-constexpr int kDecrypt = 2;
-constexpr int kDecryptAndOpen = 4;
 
 // Each dialog is found by the controls only it has. The verification dialog's password
 // field (2003) is hidden until the user has a secret.
@@ -123,7 +120,7 @@ protected:
 // A cancelled new password gives no secret and stores nothing; the next run asks again.
 TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsMd4) {
     auto cancelled = AnswerInOrder({kVerification + L"--click 1 --gone", kNewPassword + L"--click 2 --gone"});
-    CLibrarySecret none(kEncrypt);
+    CLibrarySecret none(kOperationEncrypt);
     EXPECT_EQ(none.Load(nullptr), S_FALSE);
     ExpectAllAnswered(cancelled.get());
     EXPECT_TRUE(none.Secret().empty());
@@ -137,7 +134,7 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
         MessageBoxAnswer(),
         kNewPassword + L"--set 1000 \"first choice\" --set 1001 \"first choice\" --click 1 --gone",
     });
-    CLibrarySecret user(kEncrypt);
+    CLibrarySecret user(kOperationEncrypt);
     EXPECT_EQ(user.Load(nullptr), S_OK);
     const std::vector<Answer> done = answers.get();
     ExpectAllAnswered(done);
@@ -152,7 +149,7 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
     // A later run is verified with that password: the stored secret comes back without the
     // password dialog.
     auto later = AnswerInOrder({VerifyWith(L"first choice") + L" --gone", kNoNewPassword});
-    CLibrarySecret laterUser(kDecrypt);
+    CLibrarySecret laterUser(kOperationDecrypt);
     EXPECT_EQ(laterUser.Load(nullptr), S_OK);
     const std::vector<Answer> laterDone = later.get();
     EXPECT_EQ(laterDone[0].code, 0u) << laterDone[0].output;
@@ -162,9 +159,9 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
 
 TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
     StoreSecret(PasswordSecret(L"pw"));
-    const std::pair<int, UINT> cases[] = {{kEncrypt, IDS_VERIFY_ENCRYPT},
-                                          {kDecrypt, IDS_VERIFY_DECRYPT},
-                                          {kDecryptAndOpen, IDS_VERIFY_DECRYPT}};
+    const std::pair<int, UINT> cases[] = {{kOperationEncrypt, IDS_VERIFY_ENCRYPT},
+                                          {kOperationDecrypt, IDS_VERIFY_DECRYPT},
+                                          {kOperationDecryptAndOpen, IDS_VERIFY_DECRYPT}};
     for (const auto& [kind, promptId] : cases) {
         auto answers = AnswerInOrder({kVerification + L"--get 2001 --set 2003 pw --click 1 --gone"});
         CLibrarySecret user(kind);
@@ -191,7 +188,7 @@ TEST_F(UserSecret, WrongPasswordsAreRefusedAndWaitAfterFiveUntilTheRightOneOrCan
     }
     steps.push_back(VerifyWith(L"right") + L" --gone");
     auto answers = AnswerInOrder(steps);
-    CLibrarySecret user(kEncrypt);
+    CLibrarySecret user(kOperationEncrypt);
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(user.Load(nullptr), S_OK);
     EXPECT_GE(::GetTickCount() - start, 5000u) << "the sixth try and the right one did not wait";
@@ -204,7 +201,7 @@ TEST_F(UserSecret, WrongPasswordsAreRefusedAndWaitAfterFiveUntilTheRightOneOrCan
     // take six seconds.
     auto again = AnswerInOrder({VerifyWith(L"wrong"), kRefusal, VerifyWith(L"wrong again"), kRefusal,
                                 kVerification + L"--click 2 --gone"});
-    CLibrarySecret abandoned(kDecrypt);
+    CLibrarySecret abandoned(kOperationDecrypt);
     const DWORD laterStart = ::GetTickCount();
     EXPECT_EQ(abandoned.Load(nullptr), kAbandoned);
     EXPECT_LT(::GetTickCount() - laterStart, 5000u);
@@ -220,7 +217,7 @@ TEST_F(UserSecret, AnEmptyStoredSecretIsRefused) {
     ASSERT_EQ(ztfp::WriteSecretContent(ThreadUserName().c_str(), L"Tapwise Crypto", &empty), S_OK);
     StoreSecret(PasswordSecret(L"pw"), L"Other application");
     auto answers = AnswerInOrder({VerifyWith(L"pw") + L" --gone"});
-    CLibrarySecret user(kEncrypt);
+    CLibrarySecret user(kOperationEncrypt);
     EXPECT_EQ(user.Load(nullptr), NTE_BAD_DATA);
     ExpectAllAnswered(answers.get());
     EXPECT_TRUE(user.Secret().empty());
@@ -250,7 +247,7 @@ ProbeReport RunProbe(int kind) {
 TEST_F(UserSecret, PersonalModeAuthenticatesWithTheLogonPassword) {
     SetRegistryString(HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Settings", L"is_personalmode", L"1");
     auto empty = AnswerInOrder({kLogonPassword + L"--click 1 --gone"});
-    const ProbeReport withoutPassword = RunProbe(kEncrypt);
+    const ProbeReport withoutPassword = RunProbe(kOperationEncrypt);
     ExpectAllAnswered(empty.get());
     EXPECT_EQ(withoutPassword.result, 1ul);
     EXPECT_EQ(withoutPassword.secret, "");
@@ -258,7 +255,7 @@ TEST_F(UserSecret, PersonalModeAuthenticatesWithTheLogonPassword) {
     StoreSecret(PasswordSecret(L"logon pass"));
     auto typed = AnswerInOrder({kLogonPassword + L"--set 2002 \"logon pas\" --click 1", kRefusal,
                                 kLogonPassword + L"--set 2002 \"logon pass\" --click 1 --gone"});
-    const ProbeReport withPassword = RunProbe(kEncrypt);
+    const ProbeReport withPassword = RunProbe(kOperationEncrypt);
     const std::vector<Answer> done = typed.get();
     ExpectAllAnswered(done);
     EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
@@ -266,7 +263,7 @@ TEST_F(UserSecret, PersonalModeAuthenticatesWithTheLogonPassword) {
     EXPECT_EQ(withPassword.secret, Hex(PasswordSecret(L"logon pass")));
 
     auto cancelled = AnswerInOrder({kLogonPassword + L"--click 2 --gone"});
-    EXPECT_EQ(RunProbe(kEncrypt).result, static_cast<unsigned long>(kAbandoned));
+    EXPECT_EQ(RunProbe(kOperationEncrypt).result, static_cast<unsigned long>(kAbandoned));
     ExpectAllAnswered(cancelled.get());
 }
 

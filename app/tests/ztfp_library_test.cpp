@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "app/authentication/ztfp_api.h"
-#include "core/crypto/password.h"
+#include "engine_test.h"
 #include "test_support.h"
 #include "win/unique_handle.h"
-#include "win/wide_text.h"
 
 namespace {
 
@@ -30,17 +29,7 @@ protected:
 
     // What the verification stand-in leaves behind when the user is verified.
     static void IssueHandle(DWORD handle) {
-        RegKey key;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Verification", 0, nullptr, 0,
-                                    KEY_SET_VALUE, nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExW(key.get(), L"Handle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&handle),
-                         sizeof(handle));
-    }
-
-    static std::vector<BYTE> PasswordSecret(const wchar_t* password) {
-        const core::Md4Digest digest = core::PasswordSecret(AsU16(password));
-        return {digest.begin(), digest.end()};
+        SetRegistryDword(HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Verification", L"Handle", handle);
     }
 
     static std::vector<BYTE> Copied(const CLibraryBlob& blob) {
