@@ -6,11 +6,13 @@
 
 #include "app/registration/server_registration.h"
 #include "app/resources/resource_ids.h"
+#include "app/startup/command_dispatch.h"
 #include "core/registration/registry_keys.h"
 #include "registry_backup.h"
 #include "setup/cleanup_list.h"
 #include "test_support.h"
 #include "text/res_string.h"
+#include "win/registry.h"
 #include "win/unique_handle.h"
 #include "win/windows_version.h"
 
@@ -19,17 +21,13 @@ namespace {
 constexpr wchar_t kShellExtensions[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Extensions";
 constexpr wchar_t kProgramWithSpaces[] = L"C:\\Program Files\\Zentaro Suite\\bin\\ZTFileEn.exe";
 
-std::optional<Bytes> ReadValueBytes(HKEY root, const wchar_t* subKey, const wchar_t* name, REGSAM view = 0) {
-    RegKey key;
-    if (::RegOpenKeyExW(root, subKey, 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return std::nullopt;
-    DWORD bytes = 0;
-    if (::RegQueryValueExW(key.get(), name, nullptr, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+std::optional<Bytes> ReadValueBytes(HKEY root, const wchar_t* subKey, const wchar_t* name) {
+    const RegKey key = TryOpenKey(root, subKey);
+    Bytes data(1024);
+    DWORD size = static_cast<DWORD>(data.size());
+    if (!key || ::RegQueryValueExW(key.get(), name, nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS)
         return std::nullopt;
-    Bytes data(bytes);
-    if (::RegQueryValueExW(key.get(), name, nullptr, nullptr, data.data(), &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    data.resize(bytes);
+    data.resize(size);
     return data;
 }
 
@@ -38,22 +36,13 @@ Bytes Utf16Bytes(const std::wstring& text) {
     return Bytes(first, first + text.size() * sizeof(wchar_t));
 }
 
+// The units as given, without a terminator of their own.
 void SetValue(HKEY root, const wchar_t* subKey, const wchar_t* name, DWORD type, const std::wstring& data,
               REGSAM view = 0) {
-    RegKey key;
-    ASSERT_EQ(
-        ::RegCreateKeyExW(root, subKey, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, key.put(), nullptr),
-        ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+    ASSERT_EQ(::RegSetValueExW(CreateRegistryKey(root, subKey, view).get(), name, 0, type,
+                               reinterpret_cast<const BYTE*>(data.data()),
                                static_cast<DWORD>(data.size() * sizeof(wchar_t))),
               ERROR_SUCCESS);
-}
-
-void DeleteValue(HKEY root, const wchar_t* subKey, const wchar_t* name, REGSAM view = 0) {
-    RegKey key;
-    if (::RegOpenKeyExW(root, subKey, 0, KEY_SET_VALUE | view, key.put()) == ERROR_SUCCESS) {
-        ::RegDeleteValueW(key.get(), name);
-    }
 }
 
 // Everything registration touches is put back afterwards. The installation folder is
@@ -66,10 +55,7 @@ protected:
         SetValue(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", REG_SZ, decoy_.Path(), KEY_WOW64_32KEY);
         SetValue(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", REG_SZ, folder_.Path(), KEY_WOW64_64KEY);
         // Windows has the shell's Extensions key; a fresh Wine prefix may not.
-        RegKey extensions;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kShellExtensions, 0, nullptr, 0, KEY_READ, nullptr,
-                                    extensions.put(), nullptr),
-                  ERROR_SUCCESS);
+        CreateRegistryKey(HKEY_LOCAL_MACHINE, kShellExtensions);
     }
 
     std::wstring CleanupList() const { return folder_.Path(L"Cleanup.txt"); }
@@ -104,23 +90,25 @@ TEST_F(RegistrationTest, RegisteringWritesTheFileTypeWithTheProgramPathUnquoted)
     EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kShellExtensions, L".zte"), program + L" ^.zte");
 }
 
-TEST_F(RegistrationTest, RegisteringFailsWithTheRegistrysErrorWhenTheOpenCommandCannotBeWritten) {
+// Through the command line, as the installer runs it: the program names itself, and the
+// registry's error is the run's result.
+TEST_F(RegistrationTest, RegServerNamesTheRunningProgramOrFailsWithTheRegistrysError) {
+    const trace::CTraceScope scope("RegistrationTest");
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    ASSERT_EQ(DispatchCommandLine(L"ZTFileEn.exe /regserver", scope), S_OK);
+    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
+              std::wstring(self) + L" \"%1\"");
+
     MakeUnwritableBelow(HKEY_CLASSES_ROOT, L"Tapwise Crypto", L"shell");
-    EXPECT_EQ(RegisterProgram(kProgramWithSpaces), HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
+    EXPECT_EQ(DispatchCommandLine(L"ZTFileEn.exe /RegServer", scope),
+              HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
     EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
               std::nullopt);
 }
 
-TEST_F(RegistrationTest, RegisterServerNamesTheRunningProgram) {
-    wchar_t self[MAX_PATH];
-    ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
-    ASSERT_EQ(RegisterServer(), S_OK);
-    EXPECT_EQ(ReadRegistryText(HKEY_CLASSES_ROOT, L"Tapwise Crypto\\shell\\open\\command", nullptr),
-              std::wstring(self) + L" \"%1\"");
-}
-
 TEST_F(RegistrationTest, MissingExtensionFilterGetsTheDefaultsInCodeUnitOrder) {
-    DeleteValue(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey, kExtensionFilterValue);
+    DeleteValue(CreateRegistryKey(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey).get(), kExtensionFilterValue);
     ASSERT_EQ(RegisterProgram(kProgramWithSpaces), S_OK);
     EXPECT_EQ(ReadValueBytes(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey, kExtensionFilterValue),
               Utf16Bytes(std::wstring(L".386\0.dll\0.drv\0.exe\0.lnk\0.pnf\0.sys\0.vxd\0\0", 41)));
@@ -186,8 +174,8 @@ TEST_F(RegistrationTest, CleanupLineWithoutHiveOrKeyIsInvalidAndWritesNothing) {
 }
 
 TEST_F(RegistrationTest, WithoutInstallationFolderNoListIsWrittenAnywhere) {
-    DeleteValue(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", KEY_WOW64_64KEY);
-    DeleteValue(HKEY_LOCAL_MACHINE, kZentaroKey, L"ZentaroPath", KEY_WOW64_32KEY);
+    DeleteValue(CreateRegistryKey(HKEY_LOCAL_MACHINE, kZentaroKey, KEY_WOW64_64KEY).get(), L"ZentaroPath");
+    DeleteValue(CreateRegistryKey(HKEY_LOCAL_MACHINE, kZentaroKey, KEY_WOW64_32KEY).get(), L"ZentaroPath");
     wchar_t previous[MAX_PATH];
     ASSERT_GT(::GetCurrentDirectoryW(MAX_PATH, previous), 0u);
     ASSERT_TRUE(::SetCurrentDirectoryW(decoy_.Path().c_str()));

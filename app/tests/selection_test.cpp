@@ -19,12 +19,16 @@
 
 namespace {
 
+std::vector<std::wstring> Items(const CStringList& list) {
+    std::vector<std::wstring> items;
+    for (std::size_t i = 0; i < list.Count(); ++i) items.push_back(list.GetAt(i));
+    return items;
+}
+
 std::vector<std::wstring> Paths(std::wstring_view buffer) {
     CStringList list;
     AppendSelection(std::span<const wchar_t>(buffer.data(), buffer.size()), list);
-    std::vector<std::wstring> paths;
-    for (std::size_t i = 0; i < list.Count(); ++i) paths.push_back(list.GetAt(i));
-    return paths;
+    return Items(list);
 }
 
 using namespace std::string_view_literals;
@@ -89,8 +93,7 @@ TEST_F(ChooseFilesTest, TypedFileNameIsTheChosenPath) {
 
     std::string output;
     EXPECT_EQ(driver.Finish(output), 0u) << output;
-    ASSERT_EQ(dialog.Count(), 1u);
-    EXPECT_EQ(dialog.GetAt(0), path);
+    EXPECT_EQ(Items(dialog), std::vector<std::wstring>{path});
 }
 
 TEST_F(ChooseFilesTest, CancelGivesTwoAndNoPaths) {
@@ -101,7 +104,7 @@ TEST_F(ChooseFilesTest, CancelGivesTwoAndNoPaths) {
 
     std::string output;
     EXPECT_EQ(driver.Finish(output), 0u) << output;
-    EXPECT_EQ(dialog.Count(), 0u);
+    EXPECT_EQ(Items(dialog), std::vector<std::wstring>{});
 }
 
 // Far more files than the dialog's first buffer holds: 500 names of 25 characters.
@@ -130,12 +133,6 @@ protected:
         return paths;
     }
 
-    static std::vector<std::wstring> Chosen(const CCommonDlg& dialog) {
-        std::vector<std::wstring> paths;
-        for (std::size_t i = 0; i < dialog.Count(); ++i) paths.push_back(dialog.GetAt(i));
-        return paths;
-    }
-
     std::vector<std::wstring> names_;
 };
 
@@ -148,7 +145,7 @@ TEST_F(ChooseFilesBeyondTheBufferTest, FiveHundredNamesTypedIntoTheFileNameBoxAr
 
     std::string output;
     EXPECT_EQ(driver.Finish(output, 90000), 0u) << output;
-    EXPECT_EQ(Chosen(dialog), Expected());
+    EXPECT_EQ(Items(dialog), Expected());
 }
 
 // What the caller's hook is shown after the dialog's own hook: the room in the file buffer
@@ -172,7 +169,7 @@ TEST_F(ChooseFilesBeyondTheBufferTest, FiveHundredFilesSelectedInTheListFitTheBu
 
     std::string output;
     EXPECT_EQ(driver.Finish(output, 90000), 0u) << output;
-    std::vector<std::wstring> chosen = Chosen(dialog);
+    std::vector<std::wstring> chosen = Items(dialog);
     std::ranges::sort(chosen);
     EXPECT_EQ(chosen, Expected());
     // The folder, each name and the end of the list, each with its zero.

@@ -14,6 +14,7 @@
 #include "app/authentication/ztfp_api.h"
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
+#include "core/command_line/operation_kind.h"
 #include "core/text/utf8.h"
 #include "engine_test.h"
 #include "process_run.h"
@@ -22,17 +23,12 @@
 
 namespace {
 
-constexpr int kEncrypt = 1;
-constexpr int kDecrypt = 2;
-constexpr int kDecryptAndOpen = 4;
-
 // Each dialog is found by the controls only it has. The verification dialog's password
 // field (2003) is hidden until the user has a secret.
 const std::wstring kVerification = L"--controls 2001,2003 ";
 const std::wstring kLogonPassword = L"--controls 2001,2002 ";
 const std::wstring kNewPassword = L"--controls 1000,1001,1033 ";
 const std::wstring kNoNewPassword = L"--timeout 1500 " + kNewPassword + L"--click 2";
-const std::wstring kNoVerification = L"--timeout 1500 " + kVerification + L"--click 2";
 
 // An error message box: its text is read, then it is closed with OK.
 std::wstring MessageBoxAnswer() {
@@ -93,11 +89,7 @@ constexpr HRESULT kAbandoned = HRESULT_FROM_WIN32(WAIT_TIMEOUT);
 
 std::string Hex(const Bytes& bytes) {
     std::string hex;
-    char pair[3];
-    for (BYTE byte : bytes) {
-        std::snprintf(pair, sizeof(pair), "%02x", byte);
-        hex += pair;
-    }
+    for (BYTE byte : bytes) hex += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
     return hex;
 }
 
@@ -125,7 +117,15 @@ protected:
     RegistryCleanup settings_{HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Settings"};
 };
 
+// A cancelled new password gives no secret and stores nothing; the next run asks again.
 TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsMd4) {
+    auto cancelled = AnswerInOrder({kVerification + L"--click 1 --gone", kNewPassword + L"--click 2 --gone"});
+    CLibrarySecret none(kOperationEncrypt);
+    EXPECT_EQ(none.Load(nullptr), S_FALSE);
+    ExpectAllAnswered(cancelled.get());
+    EXPECT_TRUE(none.Secret().empty());
+    EXPECT_FALSE(AnySecretStored());
+
     auto answers = AnswerInOrder({
         kVerification + L"--click 1 --gone",
         kNewPassword + L"--get 1033 --click 1",
@@ -134,7 +134,7 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
         MessageBoxAnswer(),
         kNewPassword + L"--set 1000 \"first choice\" --set 1001 \"first choice\" --click 1 --gone",
     });
-    CLibrarySecret user(kEncrypt);
+    CLibrarySecret user(kOperationEncrypt);
     EXPECT_EQ(user.Load(nullptr), S_OK);
     const std::vector<Answer> done = answers.get();
     ExpectAllAnswered(done);
@@ -149,7 +149,7 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
     // A later run is verified with that password: the stored secret comes back without the
     // password dialog.
     auto later = AnswerInOrder({VerifyWith(L"first choice") + L" --gone", kNoNewPassword});
-    CLibrarySecret laterUser(kDecrypt);
+    CLibrarySecret laterUser(kOperationDecrypt);
     EXPECT_EQ(laterUser.Load(nullptr), S_OK);
     const std::vector<Answer> laterDone = later.get();
     EXPECT_EQ(laterDone[0].code, 0u) << laterDone[0].output;
@@ -157,24 +157,11 @@ TEST_F(UserSecret, FirstUseAsksForANewPasswordUntilBothEntriesMatchAndStoresItsM
     EXPECT_EQ(Copied(laterUser.Secret()), PasswordSecret(L"first choice"));
 }
 
-TEST_F(UserSecret, AHeldSecretIsReturnedAgainWithoutAnyDialog) {
-    StoreSecret(PasswordSecret(L"held"));
-    CLibrarySecret user(kEncrypt);
-    auto first = AnswerInOrder({VerifyWith(L"held") + L" --gone"});
-    ASSERT_EQ(user.Load(nullptr), S_OK);
-    ExpectAllAnswered(first.get());
-
-    auto second = AnswerInOrder({kNoVerification});
-    EXPECT_EQ(user.Load(nullptr), S_OK);
-    EXPECT_EQ(second.get()[0].code, 1u) << "the verification dialog came again";
-    EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"held"));
-}
-
 TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
     StoreSecret(PasswordSecret(L"pw"));
-    const std::pair<int, UINT> cases[] = {{kEncrypt, IDS_VERIFY_ENCRYPT},
-                                          {kDecrypt, IDS_VERIFY_DECRYPT},
-                                          {kDecryptAndOpen, IDS_VERIFY_DECRYPT}};
+    const std::pair<int, UINT> cases[] = {{kOperationEncrypt, IDS_VERIFY_ENCRYPT},
+                                          {kOperationDecrypt, IDS_VERIFY_DECRYPT},
+                                          {kOperationDecryptAndOpen, IDS_VERIFY_DECRYPT}};
     for (const auto& [kind, promptId] : cases) {
         auto answers = AnswerInOrder({kVerification + L"--get 2001 --set 2003 pw --click 1 --gone"});
         CLibrarySecret user(kind);
@@ -187,71 +174,39 @@ TEST_F(UserSecret, VerificationAsksToEncryptOnlyWhenEncrypting) {
     }
 }
 
-// Cancel is the answer the program ends on without a message.
-TEST_F(UserSecret, CancelledVerificationIsAbandonedWithNoSecret) {
-    StoreSecret(PasswordSecret(L"pw"));
-    auto answers = AnswerInOrder({kVerification + L"--click 2 --gone"});
-    CLibrarySecret user(kEncrypt);
-    EXPECT_EQ(user.Load(nullptr), kAbandoned);
-    ExpectAllAnswered(answers.get());
-    EXPECT_TRUE(user.Secret().empty());
-}
-
-// Whoever is verified gets the key to the user's files: a wrong password gets nothing, is
-// refused with the library's message, and the dialog stays for another try.
-TEST_F(UserSecret, AWrongPasswordIsRefusedAndTheRightOneGetsTheSecret) {
-    StoreSecret(PasswordSecret(L"right one"));
-    auto refused = AnswerInOrder({VerifyWith(L"wrong one"), kRefusal, VerifyWith(L"right onE"), kRefusal,
-                                  kVerification + L"--click 2 --gone"});
-    CLibrarySecret abandoned(kDecrypt);
-    EXPECT_EQ(abandoned.Load(nullptr), kAbandoned);
-    const std::vector<Answer> done = refused.get();
-    ExpectAllAnswered(done);
-    EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
-    EXPECT_TRUE(abandoned.Secret().empty());
-
-    auto right = AnswerInOrder({VerifyWith(L"right one") + L" --gone"});
-    CLibrarySecret user(kDecrypt);
-    EXPECT_EQ(user.Load(nullptr), S_OK);
-    ExpectAllAnswered(right.get());
-    EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right one"));
-}
-
-// Guessing gets slow: after five wrong passwords in a row every further try is answered only
-// after a few seconds, the right one too, which ends the count.
-TEST_F(UserSecret, AfterFiveWrongTriesEachFurtherTryWaits) {
+// Whoever is verified gets the key to the user's files: a wrong password (the right one in
+// another case too) is refused with the library's message and the dialog stays for another
+// try. Guessing gets slow: after five wrong passwords in a row every further try is answered
+// only after a few seconds, the right one too, which ends the count. Cancel gives up with no
+// secret, the answer the program ends on without a message.
+TEST_F(UserSecret, WrongPasswordsAreRefusedAndWaitAfterFiveUntilTheRightOneOrCancel) {
     StoreSecret(PasswordSecret(L"right"));
-    std::vector<std::wstring> steps;
-    for (int i = 0; i < 6; ++i) {
+    std::vector<std::wstring> steps{VerifyWith(L"righT"), kRefusal};
+    for (int i = 1; i < 6; ++i) {
         steps.push_back(VerifyWith(L"wrong " + std::to_wstring(i)));
         steps.push_back(kRefusal);
     }
     steps.push_back(VerifyWith(L"right") + L" --gone");
     auto answers = AnswerInOrder(steps);
-    CLibrarySecret user(kEncrypt);
+    CLibrarySecret user(kOperationEncrypt);
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(user.Load(nullptr), S_OK);
     EXPECT_GE(::GetTickCount() - start, 5000u) << "the sixth try and the right one did not wait";
-    ExpectAllAnswered(answers.get());
+    const std::vector<Answer> done = answers.get();
+    ExpectAllAnswered(done);
+    EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
     EXPECT_EQ(Copied(user.Secret()), PasswordSecret(L"right"));
 
-    // The count ended with the right password: neither the next wrong one nor the right one
-    // after it waits, which would take six seconds.
-    auto again = AnswerInOrder({VerifyWith(L"wrong"), kRefusal, VerifyWith(L"right") + L" --gone"});
-    CLibrarySecret later(kEncrypt);
+    // The count ended with the right password: two more wrong ones do not wait, which would
+    // take six seconds.
+    auto again = AnswerInOrder({VerifyWith(L"wrong"), kRefusal, VerifyWith(L"wrong again"), kRefusal,
+                                kVerification + L"--click 2 --gone"});
+    CLibrarySecret abandoned(kOperationDecrypt);
     const DWORD laterStart = ::GetTickCount();
-    EXPECT_EQ(later.Load(nullptr), S_OK);
+    EXPECT_EQ(abandoned.Load(nullptr), kAbandoned);
     EXPECT_LT(::GetTickCount() - laterStart, 5000u);
     ExpectAllAnswered(again.get());
-}
-
-TEST_F(UserSecret, CancelledNewPasswordGivesNoSecretAndStoresNothing) {
-    auto answers = AnswerInOrder({kVerification + L"--click 1 --gone", kNewPassword + L"--click 2 --gone"});
-    CLibrarySecret user(kEncrypt);
-    EXPECT_EQ(user.Load(nullptr), S_FALSE);
-    ExpectAllAnswered(answers.get());
-    EXPECT_TRUE(user.Secret().empty());
-    EXPECT_FALSE(AnySecretStored());
+    EXPECT_TRUE(abandoned.Secret().empty());
 }
 
 // A key derived from nothing would be the same for every user. The user is verified with the
@@ -262,7 +217,7 @@ TEST_F(UserSecret, AnEmptyStoredSecretIsRefused) {
     ASSERT_EQ(ztfp::WriteSecretContent(ThreadUserName().c_str(), L"Tapwise Crypto", &empty), S_OK);
     StoreSecret(PasswordSecret(L"pw"), L"Other application");
     auto answers = AnswerInOrder({VerifyWith(L"pw") + L" --gone"});
-    CLibrarySecret user(kEncrypt);
+    CLibrarySecret user(kOperationEncrypt);
     EXPECT_EQ(user.Load(nullptr), NTE_BAD_DATA);
     ExpectAllAnswered(answers.get());
     EXPECT_TRUE(user.Secret().empty());
@@ -286,32 +241,13 @@ ProbeReport RunProbe(int kind) {
     return report;
 }
 
-TEST_F(UserSecret, FirstRunSetsAPasswordAndALaterRunOnlyVerifies) {
-    auto firstRun = AnswerInOrder({
-        kVerification + L"--click 1 --gone",
-        kNewPassword + L"--set 1000 \"s3cret pass\" --set 1001 \"s3cret pass\" --click 1 --gone",
-    });
-    const ProbeReport first = RunProbe(kEncrypt);
-    ExpectAllAnswered(firstRun.get());
-    EXPECT_EQ(first.result, 0ul);
-    EXPECT_EQ(first.secret, Hex(PasswordSecret(L"s3cret pass")));
-
-    auto laterRun = AnswerInOrder({VerifyWith(L"s3cret pass") + L" --gone", kNoNewPassword});
-    const ProbeReport later = RunProbe(kDecrypt);
-    const std::vector<Answer> done = laterRun.get();
-    EXPECT_EQ(done[0].code, 0u) << done[0].output;
-    EXPECT_EQ(done[1].code, 1u) << "the password dialog came again";
-    EXPECT_EQ(later.result, 0ul);
-    EXPECT_EQ(later.secret, first.secret);
-}
-
 // In personal mode the logon password, handed over obfuscated for the probe's process, is
 // what the user is authenticated with: checked by the library's dialog, a wrong one refused
 // there; an empty one gives no secret.
 TEST_F(UserSecret, PersonalModeAuthenticatesWithTheLogonPassword) {
     SetRegistryString(HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Settings", L"is_personalmode", L"1");
     auto empty = AnswerInOrder({kLogonPassword + L"--click 1 --gone"});
-    const ProbeReport withoutPassword = RunProbe(kEncrypt);
+    const ProbeReport withoutPassword = RunProbe(kOperationEncrypt);
     ExpectAllAnswered(empty.get());
     EXPECT_EQ(withoutPassword.result, 1ul);
     EXPECT_EQ(withoutPassword.secret, "");
@@ -319,7 +255,7 @@ TEST_F(UserSecret, PersonalModeAuthenticatesWithTheLogonPassword) {
     StoreSecret(PasswordSecret(L"logon pass"));
     auto typed = AnswerInOrder({kLogonPassword + L"--set 2002 \"logon pas\" --click 1", kRefusal,
                                 kLogonPassword + L"--set 2002 \"logon pass\" --click 1 --gone"});
-    const ProbeReport withPassword = RunProbe(kEncrypt);
+    const ProbeReport withPassword = RunProbe(kOperationEncrypt);
     const std::vector<Answer> done = typed.get();
     ExpectAllAnswered(done);
     EXPECT_NE(done[1].output.find(RefusalText()), std::string::npos) << done[1].output;
@@ -327,7 +263,7 @@ TEST_F(UserSecret, PersonalModeAuthenticatesWithTheLogonPassword) {
     EXPECT_EQ(withPassword.secret, Hex(PasswordSecret(L"logon pass")));
 
     auto cancelled = AnswerInOrder({kLogonPassword + L"--click 2 --gone"});
-    EXPECT_EQ(RunProbe(kEncrypt).result, static_cast<unsigned long>(kAbandoned));
+    EXPECT_EQ(RunProbe(kOperationEncrypt).result, static_cast<unsigned long>(kAbandoned));
     ExpectAllAnswered(cancelled.get());
 }
 

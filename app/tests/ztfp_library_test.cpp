@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "app/authentication/ztfp_api.h"
-#include "core/crypto/password.h"
+#include "engine_test.h"
 #include "test_support.h"
 #include "win/unique_handle.h"
-#include "win/wide_text.h"
 
 namespace {
 
@@ -30,17 +29,7 @@ protected:
 
     // What the verification stand-in leaves behind when the user is verified.
     static void IssueHandle(DWORD handle) {
-        RegKey key;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Verification", 0, nullptr, 0,
-                                    KEY_SET_VALUE, nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExW(key.get(), L"Handle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&handle),
-                         sizeof(handle));
-    }
-
-    static std::vector<BYTE> PasswordSecret(const wchar_t* password) {
-        const core::Md4Digest digest = core::PasswordSecret(AsU16(password));
-        return {digest.begin(), digest.end()};
+        SetRegistryDword(HKEY_CURRENT_USER, L"SOFTWARE\\Zentaro\\Verification", L"Handle", handle);
     }
 
     static std::vector<BYTE> Copied(const CLibraryBlob& blob) {
@@ -55,38 +44,36 @@ protected:
 
 }  // namespace
 
-TEST_F(FingerprintLibrary, NoStoredSecretIsFileNotFound) {
-    CLibraryBlob secret;
-    EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"pw", kApplication, secret.Put()),
-              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    EXPECT_TRUE(secret.Empty());
-}
-
-TEST_F(FingerprintLibrary, StoredSecretComesBackForItsUserAndApplicationOnly) {
-    Store(kUser, PasswordSecret(L"pw"));
-    CLibraryBlob secret;
-    ASSERT_EQ(ztfp::AuthenticateWithPassword(kUser, L"pw", kApplication, secret.Put()), S_OK);
-    EXPECT_EQ(Copied(secret), PasswordSecret(L"pw"));
-
-    CLibraryBlob other;
-    EXPECT_EQ(ztfp::AuthenticateWithPassword(L"DOMAIN\\other", L"pw", kApplication, other.Put()),
-              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"pw", L"Other application", other.Put()),
-              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-}
-
-// Only the password the secret was made from gets it; a secret not made from any password
-// (written by another program) is given to no password.
-TEST_F(FingerprintLibrary, AWrongPasswordGetsNothing) {
+// None is stored for another user or application; only the password the secret was made
+// from gets it, an empty one never, nor any password a secret not made from one (written by
+// another program).
+TEST_F(FingerprintLibrary, AStoredSecretComesBackOnlyForItsUserApplicationAndPassword) {
     Store(kUser, PasswordSecret(L"right"));
-    for (const wchar_t* wrong : {L"Right", L"righ", L"right "}) {
-        CLibraryBlob secret;
-        EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, wrong, kApplication, secret.Put()), E_ACCESSDENIED)
-            << wrong;
-        EXPECT_TRUE(secret.Empty());
-    }
-    Store(kUser, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
     CLibraryBlob secret;
+    ASSERT_EQ(ztfp::AuthenticateWithPassword(kUser, L"right", kApplication, secret.Put()), S_OK);
+    EXPECT_EQ(Copied(secret), PasswordSecret(L"right"));
+
+    const struct {
+        const wchar_t* user;
+        const wchar_t* password;
+        const wchar_t* application;
+        HRESULT expected;
+    } refused[] = {
+        {L"DOMAIN\\other", L"right", kApplication, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
+        {kUser, L"right", L"Other application", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
+        {kUser, L"Right", kApplication, E_ACCESSDENIED},
+        {kUser, L"righ", kApplication, E_ACCESSDENIED},
+        {kUser, L"right ", kApplication, E_ACCESSDENIED},
+    };
+    for (const auto& c : refused) {
+        CLibraryBlob none;
+        EXPECT_EQ(ztfp::AuthenticateWithPassword(c.user, c.password, c.application, none.Put()), c.expected)
+            << c.user << " " << c.password << " " << c.application;
+        EXPECT_TRUE(none.Empty());
+    }
+    Store(kUser, PasswordSecret(L""));
+    EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"", kApplication, secret.Put()), E_ACCESSDENIED);
+    Store(kUser, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
     EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"right", kApplication, secret.Put()), E_ACCESSDENIED);
 }
 
@@ -115,12 +102,6 @@ TEST_F(FingerprintLibrary, AuthenticatesOnlyWithTheIssuedHandleAndOnlyOnce) {
     ASSERT_EQ(ztfp::Authenticate(1234, kUser, kApplication, secret.Put()), S_OK);
     EXPECT_EQ(Copied(secret), (std::vector<BYTE>{7, 7}));
     EXPECT_EQ(ztfp::Authenticate(1234, kUser, kApplication, secret.Put()), E_ACCESSDENIED);
-}
-
-TEST_F(FingerprintLibrary, EmptyPasswordIsRefused) {
-    Store(kUser, PasswordSecret(L""));
-    CLibraryBlob secret;
-    EXPECT_EQ(ztfp::AuthenticateWithPassword(kUser, L"", kApplication, secret.Put()), E_ACCESSDENIED);
 }
 
 TEST_F(FingerprintLibrary, TermWithoutItsInitIsRefused) {

@@ -1,5 +1,6 @@
 // The recovery run in the test's process: what its open-file dialog offers while it is up,
-// and the walk over chosen folders, nested folders and a path that vanished.
+// the walk over chosen folders, nested folders and a path that vanished, and the password
+// dialog's refusals.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -28,6 +29,10 @@ protected:
                            const Bytes& plain) const {
         return File(name, PortableEncrypt(plainName, plain, 1, PasswordSecret(kPassword)));
     }
+    // The password dialog, found by its field, then the actions.
+    static std::wstring PasswordDialog(const std::wstring& actions) {
+        return L"--timeout 20000 --controls " + std::to_wstring(IDC_PASSWORD) + actions;
+    }
 };
 
 // Folders are walked to the bottom, a plain file among the encrypted ones stays as it is, and
@@ -51,8 +56,8 @@ TEST_F(DecryptSelectionTest, FoldersAreWalkedAndAVanishedPathOrALinkIsReportedWi
     for (const std::wstring& path : {top, vanished, folder_.Path(L"third.zte")}) paths.Add(path);
     store_.WriteStore("<ZTFileProtectionConfig><DecryptedItems/></ZTFileProtectionConfig>");
     const std::string store = store_.ReadStore();
-    UiDriver password(L"--timeout 20000 --controls " + std::to_wstring(IDC_PASSWORD) + L" --set " +
-                      std::to_wstring(IDC_PASSWORD) + L" " + Quoted(kPassword) + L" --click 1 --gone");
+    UiDriver password(PasswordDialog(L" --set " + std::to_wstring(IDC_PASSWORD) + L" " + Quoted(kPassword) +
+                                     L" --click 1 --gone"));
     UiDriver report(L"--timeout 20000 --controls " + std::to_wstring(IDC_REPORT_TEXT) + L" --get " +
                     std::to_wstring(IDC_REPORT_TEXT) + L" --click 2 --gone");
 
@@ -76,33 +81,32 @@ TEST_F(DecryptSelectionTest, FoldersAreWalkedAndAVanishedPathOrALinkIsReportedWi
     EXPECT_EQ(store_.ReadStore(), store);
 }
 
-// The recovery's dialog takes a choice far beyond its first buffer: 500 files whose names are
-// typed into it all come back.
-TEST_F(DecryptSelectionTest, FiveHundredFilesTypedIntoTheRecoveryDialogAreAllDecrypted) {
-    std::vector<std::wstring> stems, names;
-    for (int i = 0; i < 500; ++i) {
-        wchar_t stem[32];
-        ::wsprintfW(stem, L"recovered-in-bulk-%04d", i);
-        stems.push_back(stem);
-        names.push_back(stems.back() + L".zte");
-        Encrypted(names.back(), std::u16string(stem, stem + stems.back().size()) + u".txt",
-                  PatternBytes(20, static_cast<std::uint8_t>(i)));
-    }
-    UiDriver chooser(L"--timeout 60000 --title " + Quoted(LoadResString(IDS_CHOOSE_FILES)) +
-                     GoToFolder(folder_.Path()) + L" --set " + std::to_wstring(kOpenDialogFileName) + L" " +
-                     UiArgument(QuotedNames(names)) + L" --click " + std::to_wstring(IDOK) + L" --gone");
-    UiDriver password(L"--timeout 60000 --controls " + std::to_wstring(IDC_PASSWORD) + L" --set " +
-                      std::to_wstring(IDC_PASSWORD) + L" " + Quoted(kPassword) + L" --click 1 --gone");
+// An empty password is refused and the dialog stays for another; cancelling it says so, and
+// nothing is decrypted. Each answer waits for the one before.
+TEST_F(DecryptSelectionTest, AnEmptyPasswordIsRefusedAndCancellingSaysSoAndDecryptsNothing) {
+    const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(40), 1, PasswordSecret(kPassword));
+    CStringList paths;
+    paths.Add(File(L"a.txt.zte", encrypted));
+    const std::wstring message = L"--timeout 20000 --controls 65535 --get 65535 --click 1 --gone";
+    std::future<std::vector<std::string>> answers = std::async(std::launch::async, [&] {
+        std::vector<std::string> outputs;
+        for (const std::wstring& step :
+             {PasswordDialog(L" --click 1"), message, PasswordDialog(L" --click 2 --gone"), message}) {
+            UiDriver driver(step);
+            outputs.emplace_back();
+            EXPECT_EQ(driver.Finish(outputs.back()), 0u) << outputs.back();
+        }
+        return outputs;
+    });
 
-    RunRecovery(nullptr);
+    DecryptSelection(nullptr, paths);
 
-    std::string chosen, answered;
-    EXPECT_EQ(chooser.Finish(chosen, 90000), 0u) << chosen;
-    EXPECT_EQ(password.Finish(answered), 0u) << answered;
-    for (int i = 0; i < 500; ++i) {
-        const std::wstring plain = folder_.Path(stems[i] + L".txt");
-        ASSERT_EQ(ReadFileBytes(plain), PatternBytes(20, static_cast<std::uint8_t>(i))) << plain;
-    }
+    const std::vector<std::string> outputs = answers.get();
+    EXPECT_NE(outputs[1].find(Narrow(LoadResString(IDS_PASSWORD_EMPTY))), std::string::npos) << outputs[1];
+    EXPECT_NE(outputs[3].find(Narrow(LoadResString(IDS_PASSWORD_CANCELLED))), std::string::npos)
+        << outputs[3];
+    EXPECT_EQ(ReadFileBytes(folder_.Path(L"a.txt.zte")), encrypted);
+    EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
 }
 
 struct WhileOpen {
@@ -112,7 +116,9 @@ struct WhileOpen {
 };
 
 // The help object lives only while the dialog is up; the dialog's Help button opens its topic.
-TEST(RunRecoveryTest, TheDialogOffersEncryptedFilesFirstAndHasTheRecoveryHelpWhileItIsUp) {
+// The file typed into the dialog is then decrypted with the password.
+TEST_F(DecryptSelectionTest, TheDialogOffersEncryptedFilesFirstHasTheRecoveryHelpAndDecryptsTheChoice) {
+    const std::wstring chosen = Encrypted(L"chosen.zte", u"chosen.txt", PatternBytes(20));
     const std::wstring dialog = L"--timeout 20000 --title " + Quoted(LoadResString(IDS_CHOOSE_FILES));
     std::future<WhileOpen> seen = std::async(std::launch::async, [&] {
         WhileOpen open;
@@ -123,9 +129,14 @@ TEST(RunRecoveryTest, TheDialogOffersEncryptedFilesFirstAndHasTheRecoveryHelpWhi
             open.topic = help->Topic();
             open.helpFile = help->ShortName();
         }
-        UiDriver cancel(dialog + L" --click 2 --gone");
-        std::string output;
-        EXPECT_EQ(cancel.Finish(output), 0u) << output;
+        for (const std::wstring& step : {dialog + L" --set " + std::to_wstring(kOpenDialogFileName) + L" " +
+                                             Quoted(chosen) + L" --click 1 --gone",
+                                         PasswordDialog(L" --set " + std::to_wstring(IDC_PASSWORD) + L" " +
+                                                        Quoted(kPassword) + L" --click 1 --gone")}) {
+            UiDriver driver(step);
+            std::string output;
+            EXPECT_EQ(driver.Finish(output), 0u) << output;
+        }
         return open;
     });
 
@@ -137,6 +148,7 @@ TEST(RunRecoveryTest, TheDialogOffersEncryptedFilesFirstAndHasTheRecoveryHelpWhi
     EXPECT_EQ(open.topic, L"/twc_recovery.htm");
     EXPECT_EQ(open.helpFile, L"ztcrypt.chm");
     EXPECT_EQ(CurrentHelp(), nullptr);
+    EXPECT_EQ(ReadFileBytes(folder_.Path(L"chosen.txt")), PatternBytes(20));
 }
 
 }  // namespace

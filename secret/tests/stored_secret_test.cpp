@@ -44,38 +44,29 @@ std::vector<BYTE> Held(const CUserSecret& secret) {
     return {secret.Bytes().begin(), secret.Bytes().end()};
 }
 
-TEST(StoredSecret, SecretReadFromTheStoreIsHeldAndNotReadAgain) {
-    FixedStore store(S_OK, {1, 2, 3});
-    CUserSecret secret(kUnusedDialog);
-    EXPECT_EQ(secret.Load(nullptr, &store), S_OK);
-    EXPECT_EQ(secret.Load(nullptr, &store), S_OK);
-    EXPECT_EQ(Held(secret), (std::vector<BYTE>{1, 2, 3}));
-    EXPECT_EQ(store.reads, 1);
-    EXPECT_EQ(store.writes, 0);
-}
-
-TEST(StoredSecret, FailedReadLeavesNothingHeldAndIsTriedAgain) {
-    FixedStore store(E_ACCESSDENIED, {1, 2, 3});
-    CUserSecret secret(kUnusedDialog);
-    EXPECT_EQ(secret.Load(nullptr, &store), E_ACCESSDENIED);
-    EXPECT_TRUE(secret.Bytes().empty());
-    EXPECT_EQ(secret.Load(nullptr, &store), E_ACCESSDENIED);
-    EXPECT_EQ(store.reads, 2);
-}
-
-TEST(StoredSecret, NoSecretAvailableIsNeitherHeldNorStored) {
-    FixedStore store(S_FALSE, {});
-    CUserSecret secret(kUnusedDialog);
-    EXPECT_EQ(secret.Load(nullptr, &store), S_FALSE);
-    EXPECT_TRUE(secret.Bytes().empty());
-    EXPECT_EQ(store.writes, 0);
-}
-
-TEST(StoredSecret, FailureRaisedInTheStoreIsReturnedWithNothingHeld) {
-    FixedStore store(E_UNEXPECTED, {7});
-    CUserSecret secret(kUnusedDialog);
-    EXPECT_EQ(secret.Load(nullptr, &store), E_UNEXPECTED);
-    EXPECT_TRUE(secret.Bytes().empty());
+// Only what the store gave in full is held, and then not read again; a failure, also one
+// raised in the store, or no secret leaves nothing held, nothing stored, and is tried again.
+TEST(StoredSecret, OnlyASecretTheStoreGaveIsHeldAndNotReadAgain) {
+    const struct {
+        HRESULT result;
+        std::vector<BYTE> bytes;
+        std::vector<BYTE> held;
+        int reads;
+    } cases[] = {
+        {S_OK, {1, 2, 3}, {1, 2, 3}, 1},
+        {E_ACCESSDENIED, {1, 2, 3}, {}, 2},
+        {S_FALSE, {}, {}, 2},
+        {E_UNEXPECTED, {7}, {}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result);
+        FixedStore store(c.result, c.bytes);
+        CUserSecret secret(kUnusedDialog);
+        for (int load = 0; load < 2; ++load) EXPECT_EQ(secret.Load(nullptr, &store), c.result);
+        EXPECT_EQ(Held(secret), c.held);
+        EXPECT_EQ(store.reads, c.reads);
+        EXPECT_EQ(store.writes, 0);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/resources/resource_ids.h"
 #include "companions/ztsdapi/resource_ids.h"
 #include "core/text/text_format.h"
+#include "core/text/utf8.h"
 #include "end_to_end_test.h"
 #include "process_run.h"
 #include "text/res_string.h"
@@ -15,11 +16,7 @@ namespace {
 const std::wstring kTimeout = L"--timeout 20000 ";
 
 std::wstring Widened(const std::string& utf8) {
-    const int length =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
-    return text;
+    return ToWide(core::Utf8ToUtf16({reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size()}));
 }
 
 // What uidrive printed for the one control it was asked to read, up to its final line break.
@@ -87,18 +84,9 @@ void ChooseNewPassword(const std::wstring& password) {
           L" --set " + Id(IDC_PASSWORD_CONFIRM) + L" " + typed + L" --click " + Id(IDOK) + L" --gone");
 }
 
-void ChooseInOpenDialog(UINT titleId, const std::wstring& path) {
-    ChooseInOpenDialog(LoadResString(titleId), path);
-}
-
-void ChooseInOpenDialog(const std::wstring& title, const std::wstring& path) {
-    Drive(L"--title " + Quoted(title) + L" --set " + Id(kOpenDialogFileName) + L" " + UiArgument(path) +
-          L" --click " + Id(IDOK) + L" --gone");
-}
-
-void ChooseInOpenDialog(const std::wstring& title, const std::wstring& folder, const std::wstring& names) {
-    Drive(L"--title " + Quoted(title) + GoToFolder(folder) + L" --set " + Id(kOpenDialogFileName) + L" " +
-          UiArgument(names) + L" --click " + Id(IDOK) + L" --gone");
+void ChooseInOpenDialog(const std::wstring& title, const std::wstring& typed, const std::wstring& folder) {
+    Drive(L"--title " + Quoted(title) + (folder.empty() ? L"" : GoToFolder(folder)) + L" --set " +
+          Id(kOpenDialogFileName) + L" " + UiArgument(typed) + L" --click " + Id(IDOK) + L" --gone");
 }
 
 std::wstring ReadReport() {

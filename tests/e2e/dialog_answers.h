@@ -21,13 +21,10 @@ void CancelVerification();
 bool ProgramMessageComes(DWORD withinMs);
 // Types a new password in both fields of the program's password dialog and accepts it.
 void ChooseNewPassword(const std::wstring& password);
-// Types the path into the open-file dialog whose title is the program's string titleId and
-// opens it.
-void ChooseInOpenDialog(UINT titleId, const std::wstring& path);
-void ChooseInOpenDialog(const std::wstring& title, const std::wstring& path);
-// In the open-file dialog with that title, goes to the folder and then opens the files named
-// there, typed into the file name box as a person types them ("a.txt" or "a.txt" "b.txt").
-void ChooseInOpenDialog(const std::wstring& title, const std::wstring& folder, const std::wstring& names);
+// In the open-file dialog with that title, goes to the folder when one is given and opens
+// what is typed into the file name box, as a person types it ("a.txt" or "a.txt" "b.txt").
+void ChooseInOpenDialog(const std::wstring& title, const std::wstring& typed,
+                        const std::wstring& folder = {});
 // The text of the report dialog, which is then closed.
 std::wstring ReadReport();
 // The text of the message box with that caption, which is then closed with OK.

@@ -12,18 +12,6 @@ ProcessRun RunProgram(const std::wstring& arguments) {
     return ProcessRun(Quoted(ProgramPath()) + L" " + arguments);
 }
 
-std::wstring EndToEndTest::File(const std::wstring& name, const Bytes& content) const {
-    const std::wstring path = folder_.Path(name);
-    WriteFileBytes(path, content);
-    return path;
-}
-
-std::wstring EndToEndTest::Folder(const std::wstring& name) const {
-    const std::wstring path = folder_.Path(name);
-    EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
-    return path;
-}
-
 void EndToEndTest::Encrypt(const std::wstring& path) {
     const ProcessRun run = RunProgram(L"/e " + Quoted(path));
     ConfirmIdentity(IDS_VERIFY_ENCRYPT);

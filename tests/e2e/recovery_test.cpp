@@ -28,10 +28,6 @@ std::wstring RecoveryPath() {
     return TestProgramFolder() + L"ZTRecDsk.exe";
 }
 
-ProcessRun RunRecoveryProgram(const std::wstring& arguments = L"") {
-    return ProcessRun(Quoted(RecoveryPath()) + (arguments.empty() ? L"" : L" " + arguments));
-}
-
 // A text of the recovery program, with the product's name put in as the program puts it in.
 std::wstring RecoveryText(UINT id) {
     const Library program(::LoadLibraryExW(RecoveryPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
@@ -42,25 +38,13 @@ std::wstring RecoveryText(UINT id) {
     return text;
 }
 
-std::wstring Driven(const std::wstring& arguments) {
-    UiDriver driver(L"--timeout 20000 " + arguments);
+// The recovery's password dialog, the one window with only the password field, answered.
+void TypePassword(const std::wstring& password) {
+    UiDriver driver(L"--timeout 20000 --controls " + std::to_wstring(IDC_PASSWORD) + L" --set " +
+                    std::to_wstring(IDC_PASSWORD) + L" " + Quoted(password) + L" --click " +
+                    std::to_wstring(IDOK) + L" --gone");
     std::string output;
     EXPECT_EQ(driver.Finish(output), 0u) << output;
-    return std::wstring(output.begin(), output.end());
-}
-
-// The recovery's password dialog, the one window with only the password field.
-const std::wstring kPasswordDialog = L"--controls " + std::to_wstring(IDC_PASSWORD) + L" ";
-
-void TypePassword(const std::wstring& password) {
-    Driven(kPasswordDialog + L"--set " + std::to_wstring(IDC_PASSWORD) + L" " + Quoted(password) +
-           L" --click " + std::to_wstring(IDOK) + L" --gone");
-}
-
-std::wstring Lower(std::wstring text) {
-    std::ranges::transform(text, text.begin(),
-                           [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-    return text;
 }
 
 // The names of the modules loaded in the process, in lower case.
@@ -71,162 +55,83 @@ std::set<std::wstring> LoadedModules(DWORD processId) {
     MODULEENTRY32W module{};
     module.dwSize = sizeof(module);
     for (BOOL more = ::Module32FirstW(snapshot.get(), &module); more;
-         more = ::Module32NextW(snapshot.get(), &module))
-        names.insert(Lower(module.szModule));
+         more = ::Module32NextW(snapshot.get(), &module)) {
+        std::wstring name = module.szModule;
+        std::ranges::transform(name, name.begin(),
+                               [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+        names.insert(name);
+    }
     return names;
 }
 
-class RecoveryTest : public EndToEndTest {
-protected:
-    // Starts the recovery and chooses the files: the folder first, then the names in it.
-    ProcessRun Recover(const std::wstring& folder, std::initializer_list<std::wstring> names,
-                       const std::wstring& arguments = L"") {
-        ProcessRun run = RunRecoveryProgram(arguments);
-        ChooseInOpenDialog(RecoveryText(IDS_CHOOSE_FILES), folder, QuotedNames(names));
-        return run;
-    }
+// Starts the recovery with the arguments and chooses the files: the folder, then the names.
+ProcessRun Recover(const std::wstring& folder, std::initializer_list<std::wstring> names,
+                   const std::wstring& arguments = L"") {
+    ProcessRun run(Quoted(RecoveryPath()) + L" " + arguments);
+    ChooseInOpenDialog(RecoveryText(IDS_CHOOSE_FILES), QuotedNames(names), folder);
+    return run;
+}
 
-    // Files of the folder, encrypted by ZTFileEn with the password chosen on first use.
-    std::wstring EncryptedFolder(const std::wstring& name, std::initializer_list<std::wstring> files) {
-        const std::wstring folder = Folder(name);
-        std::uint8_t seed = 1;
-        for (const std::wstring& file : files) {
-            const std::wstring path = File(name + L"\\" + file, PatternBytes(2500 * seed, seed));
-            originals_[path] = ReadFileBytes(path);
-            ++seed;
-        }
-        Encrypt(folder);
-        for (const auto& [path, content] : originals_) EXPECT_TRUE(IsEncrypted(path)) << path.c_str();
-        return folder;
-    }
+using RecoveryTest = EndToEndTest;
 
-    void ExpectRecovered() const {
-        for (const auto& [path, content] : originals_) {
-            EXPECT_EQ(ReadFileBytes(path), content) << path.c_str();
-            EXPECT_FALSE(FileExists(path + L".zte")) << path.c_str();
-        }
-    }
-
-    // The encrypted files as they are now, to compare after a run that must not change them.
-    std::map<std::wstring, Bytes> EncryptedFiles() const {
-        std::map<std::wstring, Bytes> files;
-        for (const auto& [path, content] : originals_) files[path + L".zte"] = ReadFileBytes(path + L".zte");
-        return files;
-    }
-
-    void ExpectUnchanged(const std::map<std::wstring, Bytes>& encrypted) const {
-        for (const auto& [path, bytes] : encrypted) {
-            EXPECT_EQ(ReadFileBytes(path), bytes) << path.c_str();
-            EXPECT_FALSE(FileExists(path.substr(0, path.size() - 4))) << path.c_str();
-        }
-    }
-
-    std::map<std::wstring, Bytes> originals_;
-};
-
-TEST_F(RecoveryTest, FilesEncryptedByZTFileEnComeBackWithThePasswordAloneAndTheStoreStaysAsItWas) {
-    const std::wstring folder = EncryptedFolder(L"documents", {L"letter.txt", L"photo.jpg", L"table.xls"});
+// Files ZTFileEn encrypted come back with the password alone; one of another secret is
+// reported and kept; a path on the command line is not decrypted, since the program reads no
+// arguments; the decrypted-items store stays as it was. The fingerprint and verification
+// libraries stay out of the process, although they sit beside the program.
+TEST_F(RecoveryTest, FilesComeBackWithThePasswordAloneAndOnlyTheChosenOnesWithoutTheLibraries) {
+    ASSERT_TRUE(FileExists(TestProgramFolder() + L"ZTFPApi.dll"));
+    ASSERT_TRUE(FileExists(TestProgramFolder() + L"ZTSDApi.dll"));
+    // Files encrypted by ZTFileEn with the password chosen on first use.
+    const std::wstring folder = Folder(L"documents");
+    const std::map<std::wstring, Bytes> originals = {
+        {File(L"documents\\letter.txt", PatternBytes(2500, 1)), PatternBytes(2500, 1)},
+        {File(L"documents\\photo.jpg", PatternBytes(5000, 2)), PatternBytes(5000, 2)}};
+    Encrypt(folder);
+    for (const auto& [path, content] : originals) ASSERT_TRUE(IsEncrypted(path)) << path.c_str();
+    const Bytes foreign = PortableEncrypt(u"foreign.txt", PatternBytes(900), 1, kOtherSecret);
+    const std::wstring foreignPath = File(L"documents\\foreign.txt.zte", foreign);
+    const Bytes named =
+        PortableEncrypt(u"named.txt", PatternBytes(100), 1, PasswordSecret(kFirstUsePassword));
+    const std::wstring namedPath = File(L"named.txt.zte", named);
     store_.WriteStore("<ZTFileProtectionConfig><DecryptedItems/></ZTFileProtectionConfig>");
     const std::string store = store_.ReadStore();
 
-    const ProcessRun run = Recover(folder, {L"letter.txt.zte", L"photo.jpg.zte", L"table.xls.zte"});
+    const ProcessRun run = Recover(folder, {L"letter.txt.zte", L"photo.jpg.zte", L"foreign.txt.zte"},
+                                   L"/d " + Quoted(namedPath));
     TypePassword(kFirstUsePassword);
-
-    // Nothing to report: no report dialog holds the program open.
-    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    ExpectRecovered();
-    EXPECT_EQ(store_.ReadStore(), store);
-}
-
-// A user without Windows encrypted a file with ztrec; on Windows the recovery program opens it
-// with the same password.
-TEST_F(RecoveryTest, AFileThatZtrecWroteComesBackWithTheSamePassword) {
-    const std::wstring folder = Folder(L"from linux");
-    const std::wstring plain = File(L"from linux\\notes.txt", PatternBytes(3000, 9));
-    const Bytes original = ReadFileBytes(plain);
-    WriteFileBytes(folder_.Path(L"password.txt"), Bytes{'t', 'r', 'a', 'v', 'e', 'l', '\n'});
-    std::string output;
-    ASSERT_EQ(CapturedRun(L"ztrec.exe", L"encrypt --wipe --password-file " +
-                                            Quoted(folder_.Path(L"password.txt")) + L" " + Quoted(plain))
-                  .Finish(output),
-              0u)
-        << output;
-    ASSERT_FALSE(FileExists(plain));
-
-    const ProcessRun run = Recover(folder, {L"notes.txt.zte"});
-    TypePassword(L"travel");
-
-    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    EXPECT_EQ(ReadFileBytes(plain), original);
-    EXPECT_FALSE(FileExists(plain + L".zte"));
-}
-
-// The program reads no arguments: a path given on its command line is not decrypted.
-TEST_F(RecoveryTest, StartedWithArgumentsItStillDecryptsOnlyWhatIsChosenInTheDialog) {
-    const std::wstring folder = EncryptedFolder(L"chosen", {L"report.doc"});
-    const std::wstring other = File(L"other.txt", PatternBytes(100));
-    Encrypt(other);
-    const Bytes otherEncrypted = ReadFileBytes(other + L".zte");
-
-    const ProcessRun run = RunRecoveryProgram(L"/d " + Quoted(other + L".zte"));
-    ChooseInOpenDialog(RecoveryText(IDS_CHOOSE_FILES), folder + L"\\report.doc.zte");
-    TypePassword(kFirstUsePassword);
-
-    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    ExpectRecovered();
-    EXPECT_EQ(ReadFileBytes(other + L".zte"), otherEncrypted);
-    EXPECT_FALSE(FileExists(other));
-}
-
-TEST_F(RecoveryTest, AWrongPasswordIsReportedForEveryFileAndChangesNothing) {
-    const std::wstring folder = EncryptedFolder(L"kept", {L"a.txt", L"b.txt"});
-    const auto encrypted = EncryptedFiles();
-
-    const ProcessRun run = Recover(folder, {L"a.txt.zte", L"b.txt.zte"});
-    TypePassword(L"not the password");
-
+    // The report is up: the whole run is behind the program.
+    EXPECT_EQ(UiDriver(L"--timeout 20000 --controls " + std::to_wstring(IDC_REPORT_TEXT)).Finish(), 0u);
+    const std::set<std::wstring> modules = LoadedModules(run.Id());
     const std::wstring report = ReadReport();
-    for (const auto& [path, bytes] : encrypted)
-        EXPECT_NE(report.find(ReportEntry(IDS_WRONG_KEY, path)), std::wstring::npos) << report;
+
     ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    ExpectUnchanged(encrypted);
-}
-
-TEST_F(RecoveryTest, CancellingThePasswordDialogSaysSoAndTouchesNothing) {
-    const std::wstring folder = EncryptedFolder(L"cancelled", {L"a.txt"});
-    const auto encrypted = EncryptedFiles();
-
-    const ProcessRun run = Recover(folder, {L"a.txt.zte"});
-    Driven(kPasswordDialog + L"--click " + std::to_wstring(IDCANCEL) + L" --gone");
-
-    EXPECT_EQ(ReadMessageBox(RecoveryText(IDS_MESSAGE_CAPTION)), RecoveryText(IDS_PASSWORD_CANCELLED));
-    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    ExpectUnchanged(encrypted);
-}
-
-TEST_F(RecoveryTest, AnEmptyPasswordIsRefusedAndTheDialogStaysForTheRightOne) {
-    const std::wstring folder = EncryptedFolder(L"empty", {L"a.txt"});
-
-    const ProcessRun run = Recover(folder, {L"a.txt.zte"});
-    Driven(kPasswordDialog + L"--click " + std::to_wstring(IDOK));
-
-    EXPECT_EQ(ReadMessageBox(RecoveryText(IDS_MESSAGE_CAPTION)), RecoveryText(IDS_PASSWORD_EMPTY));
-    TypePassword(kFirstUsePassword);
-    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    ExpectRecovered();
+    EXPECT_NE(report.find(ReportEntry(IDS_WRONG_KEY, foreignPath)), std::wstring::npos) << report;
+    for (const auto& [path, content] : originals) {
+        EXPECT_EQ(ReadFileBytes(path), content) << path.c_str();
+        EXPECT_FALSE(FileExists(path + L".zte")) << path.c_str();
+    }
+    EXPECT_EQ(ReadFileBytes(foreignPath), foreign);
+    EXPECT_EQ(ReadFileBytes(namedPath), named);
+    EXPECT_EQ(store_.ReadStore(), store);
+    // The list is the real one: the dialogs' and the cipher's modules are in it.
+    for (const wchar_t* loaded : {L"ztrecdsk.exe", L"comdlg32.dll", L"rsaenh.dll"})
+        EXPECT_TRUE(modules.contains(loaded)) << loaded;
+    EXPECT_FALSE(modules.contains(L"ztfpapi.dll"));
+    EXPECT_FALSE(modules.contains(L"ztsdapi.dll"));
 }
 
 // Without CryptoAPI's providers no secret can be made: the user is told, with the code.
 TEST_F(RecoveryTest, WhenNoSecretCanBeMadeTheMessageGivesTheCodeAndNothingIsTouched) {
-    const std::wstring folder = EncryptedFolder(L"noprovider", {L"a.txt"});
-    const auto encrypted = EncryptedFiles();
+    const Bytes encrypted =
+        PortableEncrypt(u"a.txt", PatternBytes(700), 1, PasswordSecret(kFirstUsePassword));
+    const std::wstring file = File(L"a.txt.zte", encrypted);
     const std::wstring providers = L"SOFTWARE\\Microsoft\\Cryptography\\Defaults\\Provider\\";
     RegistryValueBackup enhanced(HKEY_LOCAL_MACHINE, providers + MS_ENHANCED_PROV_W, L"Image Path");
     RegistryValueBackup base(HKEY_LOCAL_MACHINE, providers + MS_DEF_PROV_W, L"Image Path");
     for (const wchar_t* name : {MS_ENHANCED_PROV_W, MS_DEF_PROV_W})
         SetRegistryString(HKEY_LOCAL_MACHINE, providers + name, L"Image Path", L"missing-provider.dll");
 
-    const ProcessRun run = Recover(folder, {L"a.txt.zte"});
+    const ProcessRun run = Recover(folder_.Path(), {L"a.txt.zte"});
     TypePassword(kFirstUsePassword);
 
     const std::wstring message = ReadMessageBox(RecoveryText(IDS_MESSAGE_CAPTION));
@@ -239,56 +144,8 @@ TEST_F(RecoveryTest, WhenNoSecretCanBeMadeTheMessageGivesTheCodeAndNothingIsTouc
     // A failure code: its top bit set.
     EXPECT_GE(std::wcstoul(message.substr(code, 8).c_str(), nullptr, 16), 0x80000000ul) << message.c_str();
     ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    ExpectUnchanged(encrypted);
-}
-
-TEST_F(RecoveryTest, CancellingTheOpenDialogEndsWithoutAMessage) {
-    const ProcessRun run = RunRecoveryProgram();
-    Driven(L"--title " + Quoted(RecoveryText(IDS_CHOOSE_FILES)) + L" --click " + std::to_wstring(IDCANCEL) +
-           L" --gone");
-    // A message box would hold the program open.
-    EXPECT_TRUE(run.EndsWithin(kIdleRunEndsMs));
-}
-
-// A file another installation wrote with the compatibility key comes back too; a plain file
-// chosen by mistake is left as it is, without a word.
-TEST_F(RecoveryTest, ACompatibilityKeyFileIsRecoveredAndAPlainFileChosenByMistakeIsLeftAlone) {
-    const Bytes plain = PatternBytes(3000, 9);
-    const std::wstring old =
-        File(L"old.zte", PortableEncrypt(u"old.txt", plain, 2, PasswordSecret(kFirstUsePassword)));
-    const Bytes notes = PatternBytes(700, 3);
-    const std::wstring mistaken = File(L"notes.txt", notes);
-
-    const ProcessRun run = Recover(folder_.Path(), {L"old.zte", L"notes.txt"});
-    TypePassword(kFirstUsePassword);
-
-    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    EXPECT_EQ(ReadFileBytes(folder_.Path(L"old.txt")), plain);
-    EXPECT_FALSE(FileExists(old));
-    EXPECT_EQ(ReadFileBytes(mistaken), notes);
-}
-
-// Whatever the user picks, the fingerprint and verification libraries stay out of the
-// process, although they sit beside the program: neither imported nor loaded on the way.
-TEST_F(RecoveryTest, TheFingerprintAndVerificationLibrariesAreNeverLoaded) {
-    ASSERT_TRUE(FileExists(TestProgramFolder() + L"ZTFPApi.dll"));
-    ASSERT_TRUE(FileExists(TestProgramFolder() + L"ZTSDApi.dll"));
-    const std::wstring folder = EncryptedFolder(L"modules", {L"a.txt"});
-
-    const ProcessRun run = Recover(folder, {L"a.txt.zte"});
-    TypePassword(L"not the password");
-    // The report is up: the whole run is behind the program.
-    Driven(L"--controls " + std::to_wstring(IDC_REPORT_TEXT));
-    const std::set<std::wstring> modules = LoadedModules(run.Id());
-    ReadReport();
-
-    ASSERT_TRUE(run.EndsWithin(kRunEndsMs));
-    // The list is the real one: the dialogs' and the cipher's modules are in it.
-    EXPECT_TRUE(modules.contains(L"ztrecdsk.exe"));
-    EXPECT_TRUE(modules.contains(L"comdlg32.dll"));
-    EXPECT_TRUE(modules.contains(L"rsaenh.dll"));
-    EXPECT_FALSE(modules.contains(L"ztfpapi.dll"));
-    EXPECT_FALSE(modules.contains(L"ztsdapi.dll"));
+    EXPECT_EQ(ReadFileBytes(file), encrypted);
+    EXPECT_FALSE(FileExists(folder_.Path(L"a.txt")));
 }
 
 }  // namespace

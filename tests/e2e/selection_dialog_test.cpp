@@ -16,7 +16,7 @@ using SelectionDialogTest = EndToEndTest;
 TEST_F(SelectionDialogTest, AFileChosenInTheDialogIsEncryptedAndTheReportSaysSoAndThatAllIsDone) {
     const std::wstring chosen = File(L"chosen.txt", PatternBytes(100));
     const ProcessRun run = RunProgram(L"/e");
-    ChooseInOpenDialog(IDS_CHOOSE_ENCRYPT, chosen);
+    ChooseInOpenDialog(LoadResString(IDS_CHOOSE_ENCRYPT), chosen);
     ConfirmIdentity(IDS_VERIFY_ENCRYPT);
 
     const std::wstring report = ReadReport();
