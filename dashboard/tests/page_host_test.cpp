@@ -203,68 +203,53 @@ TEST_F(PageOnDashboardTest, RemovalAsksAboutWhatIsCheckedAndOnlyYesTakesItOffThe
     EXPECT_EQ(StoreContent().Count(), 1u);
 }
 
-TEST_F(PageOnDashboardTest, EncryptStartsTheProgramWithTheCheckedPathsAndReloadsWhenItEnds) {
+// One name in the store, put there by another program, holds quotation marks: it would close
+// the quoted path and add a folder of the user's to the command.
+TEST_F(PageOnDashboardTest, EncryptStartsTheProgramWithThePassableCheckedPathsAndReloadsWhenItEnds) {
     const std::wstring d = MakeFile(L"D", L"a.txt");
     const std::wstring e = MakeFile(L"E", L"x");
     ASSERT_TRUE(::CreateDirectoryW((e + L"\\b").c_str(), nullptr));
-    store_.WriteStore(StoreBody(Item(d, "a.txt") + Item(e, "b", true)));
+    const std::wstring documents = folder_.Path(L"Documents");
+    store_.WriteStore(StoreBody(Item(d, "a.txt") + Item(e, "b", true) +
+                                Item(d, "x&quot; &quot;" + std::string(documents.begin(), documents.end()))));
     // The program keeps running until the test lets it end.
     WriteFileBytes(install_ + L"\\hold", {});
     DashboardRun dashboard;
-    ASSERT_TRUE(dashboard.RowsBecome(Count(2), 15000));
-    dashboard.ClickCheckBox(0);
-    dashboard.ClickCheckBox(1);
-    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_ENCRYPT); }, 5000));
+    ASSERT_TRUE(dashboard.RowsBecome(Count(3), 15000));
+    ASSERT_GE(dashboard.RowOf(L"x\" \"" + documents), 0) << "the item is shown as it is";
+    for (int row = 0; row < 3; ++row) dashboard.ClickCheckBox(row);
+    ASSERT_TRUE(dashboard.RowsBecome(Checks({2, 2, 2})));
     const std::vector<PageRow> rows = dashboard.Rows();
-    const auto path = [&](const PageRow& row) { return L"\"" + row.location + L"\\" + row.name + L"\""; };
 
     dashboard.Press(IDC_ITEMS, L"Alt+Enter");
+    EXPECT_EQ(AcknowledgeMessage(), plugIn_.String(IDS_ITEMS_LEFT_OUT));
     const std::optional<std::wstring> started = StartedCommandLine();
-    ASSERT_TRUE(started) << "the program was not started";
+    ASSERT_TRUE(started) << "the program was not started for the other items";
     // The program is quoted: its folder has a space. The bottom row comes first.
-    EXPECT_EQ(*started, Quoted(Marker()) + L" /e " + path(rows[1]) + L" " + path(rows[0]));
+    std::wstring expected = Quoted(Marker()) + L" /e";
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        if (row->name.starts_with(L"x\"")) continue;
+        expected += L" \"" + row->location + L"\\" + row->name + L"\"";
+    }
+    EXPECT_EQ(*started, expected);
 
     // What the program did shows once it has ended, and not before.
     ASSERT_TRUE(::DeleteFileW((d + L"\\a.txt").c_str()));
     ::Sleep(1500);
     EXPECT_FALSE(dashboard.Rows()[static_cast<std::size_t>(dashboard.RowOf(L"a.txt"))].cut);
     ASSERT_TRUE(::DeleteFileW((install_ + L"\\hold").c_str()));
-    EXPECT_TRUE(dashboard.RowsBecome(
+    ASSERT_TRUE(dashboard.RowsBecome(
         [](const auto& now) {
             return std::any_of(now.begin(), now.end(),
                                [](const auto& row) { return row.name == L"a.txt" && row.cut; });
         },
         4000))
         << "the list is reloaded when the program ends";
-}
 
-// A store that another program filled with a name holding quotation marks: the name would
-// close the quoted path and add a folder of the user's to the command.
-TEST_F(PageOnDashboardTest, EncryptLeavesOutItemsWhoseNamesNoFileCanHaveAndSaysSo) {
-    const std::wstring d = MakeFile(L"D", L"a.txt");
-    const std::wstring documents = folder_.Path(L"Documents");
-    store_.WriteStore(StoreBody(Item(d, "a.txt") +
-                                Item(d, "x&quot; &quot;" + std::string(documents.begin(), documents.end()))));
-    DashboardRun dashboard;
-    ASSERT_TRUE(dashboard.RowsBecome(Count(2), 15000));
-    const int tampered = dashboard.RowOf(L"x\" \"" + documents);
-    ASSERT_GE(tampered, 0) << "the item is shown as it is";
-    dashboard.ClickCheckBox(0);
-    dashboard.ClickCheckBox(1);
-    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_ENCRYPT); }, 5000));
-
-    dashboard.Click(IDC_ENCRYPT);
-    EXPECT_EQ(AcknowledgeMessage(), plugIn_.String(IDS_ITEMS_LEFT_OUT));
-    const std::optional<std::wstring> started = StartedCommandLine();
-    ASSERT_TRUE(started) << "the program was not started for the other item";
-    EXPECT_EQ(*started, Quoted(Marker()) + L" /e \"" + d + L"\\a.txt\"");
-
-    // With only that item checked nothing is started.
+    // With only the item no file can have checked, nothing is started.
     ASSERT_TRUE(::DeleteFileW((install_ + L"\\command-line.txt").c_str()));
-    const int a = dashboard.RowOf(L"a.txt");
-    dashboard.ClickCheckBox(a);
-    ASSERT_TRUE(dashboard.RowsBecome(
-        [&](const auto& rows) { return rows[a].check == 1 && rows[tampered].check == 2; }));
+    dashboard.ClickCheckBox(dashboard.RowOf(L"x\" \"" + documents));
+    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_ENCRYPT); }, 5000));
     dashboard.Click(IDC_ENCRYPT);
     EXPECT_EQ(AcknowledgeMessage(), plugIn_.String(IDS_ITEMS_LEFT_OUT));
     EXPECT_FALSE(StartedCommandLine(2000));
@@ -288,9 +273,13 @@ TEST_F(PageOnDashboardTest, ARemovalWhenTheStoreHasGoneIsSaidAndTheListReloaded)
     EXPECT_FALSE(FileExists(store_.StoreFile())) << "nothing was saved in its place";
 }
 
-TEST_F(PageOnDashboardTest, AMovedFileIsFoundAgainByItsNameInAnyCase) {
+// A file of another name is questioned: yes keeps the picker for another choice, no takes
+// the choice, which is not the item, so nothing changes.
+TEST_F(PageOnDashboardTest, AMovedFileIsFoundAgainByItsNameInAnyCaseAndAnotherNameIsQuestioned) {
     const std::wstring moved = MakeFile(L"moved here", L"Report.TXT");
+    const std::wstring other = MakeFile(L"elsewhere", L"other.txt") + L"\\other.txt";
     store_.WriteStore(StoreBody(Item(folder_.Path(L"was here"), "report.txt") + MissingItem(1)));
+    const std::string before = store_.ReadStore();
     DashboardRun dashboard;
     ASSERT_TRUE(dashboard.RowsBecome(Count(2), 15000));
     const int row = dashboard.RowOf(L"report.txt");
@@ -298,10 +287,23 @@ TEST_F(PageOnDashboardTest, AMovedFileIsFoundAgainByItsNameInAnyCase) {
     EXPECT_TRUE(missing.cut);
     EXPECT_EQ(missing.location, plugIn_.String(IDS_NOT_FOUND));
 
+    const std::wstring picker = L"--title \"Locate report.txt\" --controls 1148 ";
+    const std::wstring question = L"--title \"Locate report.txt\" --controls 6,7 --click ";
     dashboard.ClickLink(row);
-    const Driven found = Drive(L"--title \"Locate report.txt\" --controls 1148");
+    const Driven found = Drive(picker);
     ASSERT_EQ(found.exitCode, 0u) << "the file picker did not come up: " << found.output;
     WaitForScreenshot(L"dashboard-locate-file");
+    ASSERT_EQ(Drive(picker + L"--set 1148 \"" + other + L"\" --click 1").exitCode, 0u);
+    ASSERT_EQ(Drive(question + L"6 --gone").exitCode, 0u);
+    ASSERT_EQ(Drive(picker + L"--set 1148 \"" + other + L"\" --click 1").exitCode, 0u);
+    ASSERT_EQ(Drive(question + L"7 --gone").exitCode, 0u);
+    EXPECT_TRUE(Eventually([] { return !::FindWindowW(L"#32770", L"Locate report.txt"); }, 10000))
+        << "the picker closed";
+    ::Sleep(1000);
+    EXPECT_TRUE(dashboard.Rows()[static_cast<std::size_t>(row)].cut);
+    EXPECT_EQ(store_.ReadStore(), before);
+
+    dashboard.ClickLink(row);
     ASSERT_EQ(Pick(L"report.txt", 1148, moved + L"\\Report.TXT"), 0u);
     EXPECT_TRUE(dashboard.RowsBecome([&](const auto& rows) {
         const auto it =
@@ -313,33 +315,6 @@ TEST_F(PageOnDashboardTest, AMovedFileIsFoundAgainByItsNameInAnyCase) {
     EXPECT_EQ(content.Find(L"report.txt")->Path(), moved);
     EXPECT_EQ(content.Find(L"report.txt")->Name(), L"report.txt");
     EXPECT_EQ(content.Count(), 2u);
-}
-
-TEST_F(PageOnDashboardTest, AFileOfAnotherNameIsQuestionedAndNoLeavesTheItemAsItWas) {
-    const std::wstring other = MakeFile(L"elsewhere", L"other.txt") + L"\\other.txt";
-    store_.WriteStore(StoreBody(Item(folder_.Path(L"was here"), "report.txt")));
-    const std::string before = store_.ReadStore();
-    DashboardRun dashboard;
-    ASSERT_TRUE(
-        dashboard.RowsBecome([](const auto& rows) { return rows.size() == 1 && rows[0].cut; }, 15000));
-    const std::wstring picker =
-        L"--title \"Locate report.txt\" --controls 1148 --set 1148 \"" + other + L"\" --click 1";
-    const std::wstring question = L"--title \"Locate report.txt\" --controls 6,7 --click ";
-
-    // Yes: the picker stays for another choice.
-    dashboard.ClickLink(0);
-    ASSERT_EQ(Drive(picker).exitCode, 0u);
-    ASSERT_EQ(Drive(question + L"6 --gone").exitCode, 0u);
-    ASSERT_EQ(Drive(picker).exitCode, 0u);
-    // No: the choice is taken, but it is not the item, so nothing changes.
-    ASSERT_EQ(Drive(question + L"7 --gone").exitCode, 0u);
-    EXPECT_TRUE(Eventually([] { return !::FindWindowW(L"#32770", L"Locate report.txt"); }, 10000))
-        << "the picker closed";
-    ::Sleep(1000);
-    const std::vector<PageRow> rows = dashboard.Rows();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_TRUE(rows[0].cut);
-    EXPECT_EQ(store_.ReadStore(), before);
 }
 
 TEST_F(PageOnDashboardTest, AFolderIsLookedForFromTheNearestExistingParentAndCanBeTyped) {

@@ -118,15 +118,6 @@ TEST_F(WorkerThreadTest, AStoreSavedByAnotherProcessIsNoticedWithinTenSeconds) {
     ExpectEndsWhenThePageGoes(thread, 2000);
 }
 
-TEST_F(WorkerThreadTest, WithoutAStoreFileNothingIsEverReported) {
-    ::DeleteFileW(store_.StoreFile().c_str());
-    CWaitDataChangedThread thread(shared_);
-    thread.Resume();
-    sink_.PumpFor(2 * CWaitDataChangedThread::kPollMs + 1000);
-    EXPECT_EQ(ReloadRequests(), 0u);
-    ExpectEndsWhenThePageGoes(thread, 2000);
-}
-
 TEST_F(WorkerThreadTest, AnEditIsMadeOnTheStoreAsItIsNowAndSaved) {
     CRefreshThread thread(shared_);
     ASSERT_NO_FATAL_FAILURE(StartLoaded(thread, MissingItem(1) + MissingItem(2)));

@@ -124,11 +124,11 @@ TEST_F(TraceCleanupTest, AnotherProcessCleaningUpAtTheSameTimeIsLeftToIt) {
 TEST(WininitTest, AMissingFileIsMadeAndAnExistingOneGrowsByTheLines) {
     TempFolder folder;
     const auto trace = [&](const wchar_t* name) {
-        WriteFileBytes(folder.Path(name), PatternBytes(4));
+        const std::wstring path = folder.Path(name);
+        WriteFileBytes(path, PatternBytes(4));
         char shortPath[MAX_PATH] = {};
-        ::GetShortPathNameA(std::string(folder.Path(name).begin(), folder.Path(name).end()).c_str(),
-                            shortPath, MAX_PATH);
-        return std::pair{folder.Path(name), "NUL=" + std::string(shortPath) + "\r\n"};
+        ::GetShortPathNameA(std::string(path.begin(), path.end()).c_str(), shortPath, MAX_PATH);
+        return std::pair{path, "NUL=" + std::string(shortPath) + "\r\n"};
     };
     const auto text = [&] {
         const Bytes bytes = ReadFileBytes(folder.Path(L"WININIT.INI"));
