@@ -210,46 +210,59 @@ TEST_F(PageOnDashboardTest, EncryptStartsTheProgramWithThePassableCheckedPathsAn
     const std::wstring e = MakeFile(L"E", L"x");
     ASSERT_TRUE(::CreateDirectoryW((e + L"\\b").c_str(), nullptr));
     const std::wstring documents = folder_.Path(L"Documents");
+    const std::wstring tampered = L"x\" \"" + documents;
     store_.WriteStore(StoreBody(Item(d, "a.txt") + Item(e, "b", true) +
                                 Item(d, "x&quot; &quot;" + std::string(documents.begin(), documents.end()))));
     // The program keeps running until the test lets it end.
     WriteFileBytes(install_ + L"\\hold", {});
     DashboardRun dashboard;
     ASSERT_TRUE(dashboard.RowsBecome(Count(3), 15000));
-    ASSERT_GE(dashboard.RowOf(L"x\" \"" + documents), 0) << "the item is shown as it is";
-    for (int row = 0; row < 3; ++row) dashboard.ClickCheckBox(row);
-    ASSERT_TRUE(dashboard.RowsBecome(Checks({2, 2, 2})));
+    ASSERT_GE(dashboard.RowOf(tampered), 0) << "the item is shown as it is";
+    const int a = dashboard.RowOf(L"a.txt");
+    const int b = dashboard.RowOf(L"b");
+    dashboard.ClickCheckBox(a);
+    dashboard.ClickCheckBox(b);
+    ASSERT_TRUE(
+        dashboard.RowsBecome([&](const auto& rows) { return rows[a].check == 2 && rows[b].check == 2; }));
     const std::vector<PageRow> rows = dashboard.Rows();
+    const auto path = [&](int row) {
+        return L"\"" + rows[static_cast<std::size_t>(row)].location + L"\\" +
+               rows[static_cast<std::size_t>(row)].name + L"\"";
+    };
 
+    // Started at once: a message would hold it back.
     dashboard.Press(IDC_ITEMS, L"Alt+Enter");
-    EXPECT_EQ(AcknowledgeMessage(), plugIn_.String(IDS_ITEMS_LEFT_OUT));
-    const std::optional<std::wstring> started = StartedCommandLine();
-    ASSERT_TRUE(started) << "the program was not started for the other items";
+    std::optional<std::wstring> started = StartedCommandLine();
+    ASSERT_TRUE(started) << "the program was not started";
     // The program is quoted: its folder has a space. The bottom row comes first.
-    std::wstring expected = Quoted(Marker()) + L" /e";
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        if (row->name.starts_with(L"x\"")) continue;
-        expected += L" \"" + row->location + L"\\" + row->name + L"\"";
-    }
-    EXPECT_EQ(*started, expected);
+    EXPECT_EQ(*started, Quoted(Marker()) + L" /e " + path(std::max(a, b)) + L" " + path(std::min(a, b)));
 
     // What the program did shows once it has ended, and not before.
     ASSERT_TRUE(::DeleteFileW((d + L"\\a.txt").c_str()));
     ::Sleep(1500);
-    EXPECT_FALSE(dashboard.Rows()[static_cast<std::size_t>(dashboard.RowOf(L"a.txt"))].cut);
+    EXPECT_FALSE(dashboard.Rows()[static_cast<std::size_t>(a)].cut);
     ASSERT_TRUE(::DeleteFileW((install_ + L"\\hold").c_str()));
-    ASSERT_TRUE(dashboard.RowsBecome(
-        [](const auto& now) {
-            return std::any_of(now.begin(), now.end(),
-                               [](const auto& row) { return row.name == L"a.txt" && row.cut; });
-        },
-        4000))
+    ASSERT_TRUE(
+        dashboard.RowsBecome([&](const auto& now) { return now[a].name == L"a.txt" && now[a].cut; }, 4000))
         << "the list is reloaded when the program ends";
 
-    // With only the item no file can have checked, nothing is started.
+    // The item no file can have is left out, and the user told; alone, nothing is started.
     ASSERT_TRUE(::DeleteFileW((install_ + L"\\command-line.txt").c_str()));
-    dashboard.ClickCheckBox(dashboard.RowOf(L"x\" \"" + documents));
-    ASSERT_TRUE(Eventually([&] { return dashboard.Enabled(IDC_ENCRYPT); }, 5000));
+    const int t = dashboard.RowOf(tampered);
+    dashboard.ClickCheckBox(b);
+    dashboard.ClickCheckBox(t);
+    ASSERT_TRUE(
+        dashboard.RowsBecome([&](const auto& now) { return now[b].check == 2 && now[t].check == 2; }));
+    dashboard.Click(IDC_ENCRYPT);
+    EXPECT_EQ(AcknowledgeMessage(), plugIn_.String(IDS_ITEMS_LEFT_OUT));
+    started = StartedCommandLine();
+    ASSERT_TRUE(started) << "the program was not started for the other item";
+    EXPECT_EQ(*started, Quoted(Marker()) + L" /e \"" + e + L"\\b\"");
+
+    ASSERT_TRUE(::DeleteFileW((install_ + L"\\command-line.txt").c_str()));
+    dashboard.ClickCheckBox(b);
+    ASSERT_TRUE(
+        dashboard.RowsBecome([&](const auto& now) { return now[b].check == 1 && now[t].check == 2; }));
     dashboard.Click(IDC_ENCRYPT);
     EXPECT_EQ(AcknowledgeMessage(), plugIn_.String(IDS_ITEMS_LEFT_OUT));
     EXPECT_FALSE(StartedCommandLine(2000));

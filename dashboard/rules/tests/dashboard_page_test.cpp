@@ -121,27 +121,24 @@ TEST(ReminderHoursTest, ShownTypedAndSteppedHoursNeverLeaveOneToSix) {
         EXPECT_EQ(SteppedHours(shown, delta), hours) << shown << " " << delta;
 }
 
-TEST(IconLocationTest, AnIndexAfterTheLastCommaIsCutOff) {
-    const IconLocation plain = ParseIconLocation(u"C:\\Windows\\notepad.exe");
-    EXPECT_EQ(plain.file, u"C:\\Windows\\notepad.exe");
-    EXPECT_EQ(plain.index, 0);
-    const IconLocation indexed = ParseIconLocation(u"\"C:\\Program Files\\Office\\word.exe\",2");
-    EXPECT_EQ(indexed.file, u"C:\\Program Files\\Office\\word.exe");
-    EXPECT_EQ(indexed.index, 2);
-    EXPECT_EQ(ParseIconLocation(u"shell32.dll,-154").index, -154);
-    const IconLocation zero = ParseIconLocation(u"app.exe,0");
-    EXPECT_EQ(zero.file, u"app.exe");
-    EXPECT_EQ(zero.index, 0);
-}
-
-TEST(IconLocationTest, ACommaWithoutANumberBelongsToTheFileName) {
-    const IconLocation comma = ParseIconLocation(u"C:\\Tools, old\\app.exe");
-    EXPECT_EQ(comma.file, u"C:\\Tools, old\\app.exe");
-    EXPECT_EQ(comma.index, 0);
-    // Only a zero written alone is an index of 0.
-    EXPECT_EQ(ParseIconLocation(u"app.exe,00").file, u"app.exe,00");
-    EXPECT_EQ(ParseIconLocation(u"app.exe,").file, u"app.exe,");
-    EXPECT_EQ(ParseIconLocation(u"").file, u"");
+// The part after the last comma is an index only when it reads as a number other than 0 or
+// is a zero written alone; quotation marks are dropped from the file.
+TEST(IconLocationTest, AnIndexAfterTheLastCommaIsCutOffAndAnyOtherCommaBelongsToTheFile) {
+    const struct {
+        std::u16string_view text;
+        IconLocation location;
+    } cases[] = {
+        {u"C:\\Windows\\notepad.exe", {u"C:\\Windows\\notepad.exe", 0}},
+        {u"\"C:\\Program Files\\Office\\word.exe\",2", {u"C:\\Program Files\\Office\\word.exe", 2}},
+        {u"shell32.dll,-154", {u"shell32.dll", -154}},
+        {u"app.exe,0", {u"app.exe", 0}},
+        {u"C:\\Tools, old\\app.exe", {u"C:\\Tools, old\\app.exe", 0}},
+        {u"app.exe,00", {u"app.exe,00", 0}},
+        {u"app.exe,", {u"app.exe,", 0}},
+        {u"", {u"", 0}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(ParseIconLocation(cases[i].text), cases[i].location) << "case " << i;
 }
 
 TEST(DateAndTimeTextTest, TheTimeFollowsTheDateUnlessItIsMidnight) {
