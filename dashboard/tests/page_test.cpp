@@ -2,7 +2,7 @@
 // the dashboard shows it, for what only the page's thread can see: closing the sheet while a
 // load runs leaves nothing of the plug-in running, the page's actions answer at once while a
 // load holds the list, the refresh button turns only for the user's clicks and until the
-// load of the last one has ended, the cursor over a link, the rows' info tips and images.
+// load of the last one has ended, the rows' info tips, the cursor over a link, and images.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -241,23 +241,7 @@ TEST_F(PageTest, ThePagesActionsAnswerAtOnceWhileALoadHoldsTheList) {
     EXPECT_EQ(yes.Finish(), 0u);
 }
 
-TEST_F(PageTest, TheHandShowsOverTheLinkOfAMissingRowOnly) {
-    WriteFileBytes(folder_.Path(L"kept.txt"), PatternBytes(10));
-    ASSERT_NO_FATAL_FAILURE(ShowLoadedPage(Item(folder_.Path(), "kept.txt") + MissingItem(1), 2));
-    const auto cursorAt = [&](const wchar_t* name, int column, bool rightEnd) {
-        const RECT cell = CellRect(RowOf(name), column);
-        POINT point{rightEnd ? cell.right - 5 : cell.left + 3, (cell.top + cell.bottom) / 2};
-        ::ClientToScreen(list_, &point);
-        ::SetCursorPos(point.x, point.y);
-        return AskCursor(list_);
-    };
-    EXPECT_EQ(cursorAt(L"missing1.txt", 2, true), Cursor(IDC_HAND));
-    EXPECT_NE(cursorAt(L"missing1.txt", 2, false), Cursor(IDC_HAND)) << "on the \"not found\" text";
-    EXPECT_NE(cursorAt(L"missing1.txt", 1, true), Cursor(IDC_HAND));
-    EXPECT_NE(cursorAt(L"kept.txt", 2, true), Cursor(IDC_HAND));
-}
-
-TEST_F(PageTest, InfoTipsSayWhenAnItemWasDecryptedOrWhereAMissingOneWas) {
+TEST_F(PageTest, InfoTipsSayWhenAnItemWasDecryptedOrWhereAMissingOneWasAndItsLinkShowsTheHand) {
     // Ten past two in the afternoon and midnight, both in local time.
     const auto seconds = [](WORD hour, WORD minute) {
         SYSTEMTIME local{2024, 3, 0, 5, hour, minute, 0, 0};
@@ -299,6 +283,19 @@ TEST_F(PageTest, InfoTipsSayWhenAnItemWasDecryptedOrWhereAMissingOneWas) {
     EXPECT_EQ(infoTip(L"midnight.txt"), tip(date)) << "a time of midnight was never recorded";
     EXPECT_EQ(infoTip(L"unknown.txt"), L"");
     EXPECT_EQ(infoTip(L"missing1.txt"), L"C:\\nowhere\\at all") << "where it was";
+
+    // The hand shows over the link of a missing row only.
+    const auto cursorAt = [&](const wchar_t* name, int column, bool rightEnd) {
+        const RECT cell = CellRect(RowOf(name), column);
+        POINT point{rightEnd ? cell.right - 5 : cell.left + 3, (cell.top + cell.bottom) / 2};
+        ::ClientToScreen(list_, &point);
+        ::SetCursorPos(point.x, point.y);
+        return AskCursor(list_);
+    };
+    EXPECT_EQ(cursorAt(L"missing1.txt", 2, true), Cursor(IDC_HAND));
+    EXPECT_NE(cursorAt(L"missing1.txt", 2, false), Cursor(IDC_HAND)) << "on the \"not found\" text";
+    EXPECT_NE(cursorAt(L"missing1.txt", 1, true), Cursor(IDC_HAND));
+    EXPECT_NE(cursorAt(L"afternoon.txt", 2, true), Cursor(IDC_HAND));
 }
 
 // The image list holds the file and folder images, then each application's icon once; a
