@@ -2,10 +2,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "dashboard/resources/resource_ids.h"
 #include "process_run.h"
 
 // The title of the dashboard's sheet: the page's title, the product's name.
@@ -30,43 +30,49 @@ struct Driven {
 Driven Drive(const std::wstring& arguments, DWORD timeoutMs = 20000);
 
 // The dashboard stand-in running with the registered plug-in, and what a person does on its
-// page: reading the list, clicking boxes, links and buttons, pressing keys. Every wait has a
-// time limit; the dashboard is closed (or ended) when the object goes.
+// page through uidrive. Every wait has a time limit; the dashboard is closed (or ended) when
+// the object goes.
 class DashboardRun {
 public:
     // Starts ZTDashBoard.exe and waits until its sheet shows the page.
     DashboardRun();
-    ~DashboardRun();
+    ~DashboardRun() {
+        if (!closed_) Close();
+    }
     DashboardRun(const DashboardRun&) = delete;
     DashboardRun& operator=(const DashboardRun&) = delete;
 
-    HWND Sheet() const;
     HWND Page() const;
-    HWND Control(int id) const;
+    HWND Control(int id) const { return ::GetDlgItem(Page(), id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
-    bool Visible(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
 
     std::vector<PageRow> Rows() const;
     // The row showing the item of that name; -1 when none does.
     int RowOf(const std::wstring& name) const;
     // Whether the rows come to satisfy the condition within the time, read every 200 ms.
-    bool RowsBecome(const std::function<bool(const std::vector<PageRow>&)>& condition, DWORD ms) const;
+    bool RowsBecome(const std::function<bool(const std::vector<PageRow>&)>& condition, DWORD ms = 5000) const;
     // The image of the header's check box: 0 unchecked, 1 checked.
     int HeaderCheck() const;
 
     // uidrive on the sheet with the actions.
     Driven OnSheet(const std::wstring& actions) const;
+    // The actions, which must succeed.
+    void Act(const std::wstring& actions) const;
     void ClickCheckBox(int row) const;
-    void ClickName(int row, bool ctrl = false) const;
-    void ClickLink(int row) const;
-    void ClickHeaderCheckBox() const;
-    void Press(int id, const std::wstring& key) const;
-    void Click(int id) const;
+    void ClickName(int row, bool ctrl = false) const {
+        Act((ctrl ? L"--ctrl-click-cell " : L"--click-cell ") + Cell(row, 1, 30));
+    }
+    // Near the right end of the location, where the link follows the "not found" text.
+    void ClickLink(int row) const { Act(L"--click-cell " + Cell(row, 2, -10)); }
+    void ClickHeaderCheckBox() const { Act(L"--click-column " + std::to_wstring(IDC_ITEMS) + L" 0"); }
+    void Press(int id, const std::wstring& key) const { Act(L"--key " + std::to_wstring(id) + L" " + key); }
+    void Click(int id) const { Act(L"--click " + std::to_wstring(id)); }
 
     // Closes the sheet as a person does and waits for the dashboard to end.
     void Close();
 
 private:
+    static std::wstring Cell(int row, int column, int x);
     ProcessRun process_;
     bool closed_ = false;
 };

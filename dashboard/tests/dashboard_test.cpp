@@ -9,21 +9,15 @@ std::string StoreBody(const std::string& items) {
 }
 
 std::string Item(const std::wstring& folder, const std::string& name, bool isFolder, DWORD decryptTime) {
-    std::string path;
-    for (wchar_t c : folder) path += static_cast<char>(c);
+    const std::string path(folder.begin(), folder.end());
     const std::string time =
         decryptTime ? "<decrypt_time>" + std::to_string(decryptTime) + "</decrypt_time>" : "";
     return "<item name=\"" + name + "\" folder=\"" + (isFolder ? "1" : "0") + "\"><path>" + path + "</path>" +
            time + "</item>";
 }
 
-std::string FileItem(const std::wstring& folder, const std::string& name) {
-    return Item(folder, name, false);
-}
-
 std::string MissingItem(int number) {
-    return "<item name=\"missing" + std::to_string(number) +
-           ".txt\" folder=\"0\"><path>C:\\nowhere\\at all</path></item>";
+    return Item(L"C:\\nowhere\\at all", "missing" + std::to_string(number) + ".txt");
 }
 
 std::string ManyMissingItems(int count) {
@@ -40,6 +34,12 @@ std::wstring PlugIn::Path() const {
     return TestProgramFolder() + L"ZTFileProtect.dll";
 }
 
+std::wstring PlugIn::String(UINT id) const {
+    wchar_t text[1024] = {};
+    ::LoadStringW(Module(), id, text, 1024);
+    return text;
+}
+
 MessageSink::MessageSink() {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = Procedure;
@@ -49,10 +49,6 @@ MessageSink::MessageSink() {
     window_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 windowClass.hInstance, this);
     EXPECT_NE(window_, nullptr);
-}
-
-MessageSink::~MessageSink() {
-    ::DestroyWindow(window_);
 }
 
 LRESULT CALLBACK MessageSink::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -82,10 +78,6 @@ bool MessageSink::PumpUntil(const std::function<bool()>& condition, DWORD timeou
     }
 }
 
-void MessageSink::PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
 bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs) {
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;
     while (!condition()) {
@@ -102,12 +94,4 @@ void WaitForScreenshot(const std::wstring& name) {
     WriteFileBytes(windowsFolder + L"\\ready-" + name, {});
     EXPECT_TRUE(Eventually([&] { return FileExists(windowsFolder + L"\\taken-" + name); }, 30000))
         << "the screenshot script did not answer";
-}
-
-StoreContent::StoreContent() {
-    EXPECT_EQ(items_.LoadItems(nullptr), S_OK);
-}
-
-const CDecryptedItem* StoreContent::Find(const std::wstring& name) const {
-    return items_.Find(CDecryptedItem::KeyOf(name));
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dashboard/dashboard_page_info.h"
 #include "registry_backup.h"
 #include "store/decrypted_items.h"
 #include "store_sandbox.h"
@@ -13,11 +14,11 @@
 
 // The decrypted-items file's body holding the given item elements.
 std::string StoreBody(const std::string& items);
-// An item element for a file or folder in a folder (whose path is ASCII, as test folders
-// are), with the time it was decrypted when that is not 0.
-std::string Item(const std::wstring& folder, const std::string& name, bool isFolder, DWORD decryptTime = 0);
-std::string FileItem(const std::wstring& folder, const std::string& name);
-// An item element for a file that does not exist.
+// An item in a folder (whose path is ASCII, as test folders are), with the time it was
+// decrypted when that is not 0.
+std::string Item(const std::wstring& folder, const std::string& name, bool isFolder = false,
+                 DWORD decryptTime = 0);
+// An item "missingN.txt" of a file that does not exist.
 std::string MissingItem(int number);
 // count items of files that do not exist: a list long enough that a load takes a while.
 std::string ManyMissingItems(int count);
@@ -32,6 +33,13 @@ public:
     Fn Entry(const char* name) const {
         return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library_.get(), name)));
     }
+    // An entry point without arguments: DllRegisterServer, DllUnregisterServer, DllCanUnloadNow.
+    HRESULT Call(const char* name) const { return Entry<HRESULT(STDAPICALLTYPE*)()>(name)(); }
+    HRESULT GetPage(DashboardPageInfo** info, UINT index) const {
+        return Entry<HRESULT(STDAPICALLTYPE*)(DashboardPageInfo**, UINT)>("ZTGetPropertyPageEx")(info, index);
+    }
+    // A string of the plug-in's resources.
+    std::wstring String(UINT id) const;
     // Unloads it before the test ends.
     void Unload() { library_.reset(); }
 
@@ -43,7 +51,7 @@ private:
 class MessageSink {
 public:
     MessageSink();
-    ~MessageSink();
+    ~MessageSink() { ::DestroyWindow(window_); }
     MessageSink(const MessageSink&) = delete;
     MessageSink& operator=(const MessageSink&) = delete;
 
@@ -51,8 +59,9 @@ public:
     const std::vector<MSG>& Received() const { return received_; }
     // Dispatches messages until the condition holds or the time is up; true when it held.
     bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-    // Dispatches messages for the whole time.
-    void PumpFor(DWORD ms);
+    void PumpFor(DWORD ms) {
+        PumpUntil([] { return false; }, ms);
+    }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,8 +79,10 @@ void WaitForScreenshot(const std::wstring& name);
 // The decrypted-items file as a program that loads it sees it.
 class StoreContent {
 public:
-    StoreContent();
-    const CDecryptedItem* Find(const std::wstring& name) const;
+    StoreContent() { EXPECT_EQ(items_.LoadItems(nullptr), S_OK); }
+    const CDecryptedItem* Find(const std::wstring& name) const {
+        return items_.Find(CDecryptedItem::KeyOf(name));
+    }
     std::size_t Count() const { return items_.Count(); }
 
 private:

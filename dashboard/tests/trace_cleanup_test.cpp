@@ -1,6 +1,7 @@
 // The trace cleanup the plug-in runs as it loads, each case in a fresh process that loads the
 // real ZTFileProtect.dll, against a test trace folder; and the WININIT.INI edit of systems
-// before NT on a file in a test folder.
+// before NT on a file in a test folder. When a switch has expired and where the lines go in
+// WININIT.INI are core's own tests.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -17,40 +18,10 @@ namespace {
 constexpr wchar_t kTracing[] = L"SOFTWARE\\Zentaro\\Tracing";
 constexpr wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 constexpr wchar_t kPendingRenames[] = L"PendingFileRenameOperations";
-constexpr wchar_t kCleanupMutex[] = L"{32FA2EA5-DF93-459d-8F49-C1DC80404214}";
-constexpr DWORD kDay = 24 * 60 * 60;
 
 std::wstring Upper(std::wstring text) {
     ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
-}
-
-// The files the system is to delete at the next restart, upper-cased without their "\??\".
-std::set<std::wstring> PendingDeletions() {
-    std::set<std::wstring> files;
-    RegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return files;
-    DWORD bytes = 0;
-    if (::RegQueryValueExW(key.get(), kPendingRenames, nullptr, nullptr, nullptr, &bytes) != ERROR_SUCCESS) {
-        return files;
-    }
-    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
-    ::RegQueryValueExW(key.get(), kPendingRenames, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                       &bytes);
-    // Pairs of source and target; an empty target means deletion.
-    std::vector<std::wstring> entries;
-    for (std::size_t start = 0; start < data.size();) {
-        const std::size_t end = data.find(L'\0', start);
-        entries.push_back(data.substr(start, end - start));
-        start = end + 1;
-    }
-    for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
-        if (entries[i].empty() || !entries[i + 1].empty()) continue;
-        const std::wstring& source = entries[i];
-        files.insert(Upper(source.starts_with(L"\\??\\") ? source.substr(4) : source));
-    }
-    return files;
 }
 
 DWORD SecondsFromNow(long long delta) {
@@ -62,11 +33,9 @@ protected:
     void SetUp() override {
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTracing);
         SetRegistryString(HKEY_LOCAL_MACHINE, kTracing, L"TracePath", L"  " + traces_.Path() + L"  ");
-        RegKey key = CreateRegistryKey(HKEY_LOCAL_MACHINE, kSessionManager);
-        ::RegDeleteValueW(key.get(), kPendingRenames);
-        for (const wchar_t* name : {L"ZTFileEn.ZTFileEn.exe.1.trc3", L"other.trc3", L"notes.txt"}) {
+        ::RegDeleteValueW(CreateRegistryKey(HKEY_LOCAL_MACHINE, kSessionManager).get(), kPendingRenames);
+        for (const wchar_t* name : {L"ZTFileEn.ZTFileEn.exe.1.trc3", L"other.trc3", L"notes.txt"})
             WriteFileBytes(traces_.Path(name), PatternBytes(20));
-        }
     }
 
     // Loads the plug-in in a process of its own, as the dashboard starts.
@@ -75,27 +44,32 @@ protected:
                         Quoted(TestProgramFolder() + L"ZTFileProtect.dll"));
         ASSERT_EQ(load.Finish(), 0u);
     }
+    // The files of the trace folder the system is to delete at the next restart, upper-cased.
+    // The value holds pairs of source ("\??\" and the path) and target, empty for deletion.
+    std::set<std::wstring> PendingInTraceFolder() const {
+        RegKey key = CreateRegistryKey(HKEY_LOCAL_MACHINE, kSessionManager);
+        DWORD bytes = 0;
+        ::RegQueryValueExW(key.get(), kPendingRenames, nullptr, nullptr, nullptr, &bytes);
+        std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+        ::RegQueryValueExW(key.get(), kPendingRenames, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                           &bytes);
+        std::set<std::wstring> files;
+        const std::wstring folder = L"\\??\\" + Upper(traces_.Path());
+        for (std::size_t start = 0; start < data.size();) {
+            const std::size_t end = data.find(L'\0', start);
+            const std::size_t targetEnd = data.find(L'\0', end + 1);
+            if (end == start || targetEnd == std::wstring::npos) break;
+            const std::wstring source = Upper(data.substr(start, end - start));
+            if (targetEnd == end + 1 && source.starts_with(folder)) files.insert(source.substr(4));
+            start = targetEnd + 1;
+        }
+        return files;
+    }
     std::set<std::wstring> TraceFiles() const {
         return {Upper(traces_.Path(L"ZTFileEn.ZTFileEn.exe.1.trc3")), Upper(traces_.Path(L"other.trc3"))};
     }
-    std::set<std::wstring> PendingInTraceFolder() const {
-        std::set<std::wstring> inFolder;
-        for (const std::wstring& file : PendingDeletions()) {
-            if (file.starts_with(Upper(traces_.Path()))) inFolder.insert(file);
-        }
-        return inFolder;
-    }
     static std::optional<DWORD> Switch() {
-        RegKey key;
-        DWORD value = 0;
-        DWORD size = sizeof value;
-        DWORD type = 0;
-        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTracing, 0, KEY_READ, key.put()) != ERROR_SUCCESS ||
-            ::RegQueryValueExW(key.get(), L"DoTrace", nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                               &size) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        return value;
+        return ReadRegistryDword(HKEY_LOCAL_MACHINE, kTracing, L"DoTrace");
     }
 
     RegistryBackup tracing_{HKEY_LOCAL_MACHINE, kTracing};
@@ -104,19 +78,19 @@ protected:
 };
 
 TEST_F(TraceCleanupTest, AnExpiredSwitchIsRemovedAndEveryTraceFileGoesAtRestart) {
-    SetRegistryDword(HKEY_LOCAL_MACHINE, kTracing, L"DoTrace", SecondsFromNow(-static_cast<long long>(kDay)));
+    SetRegistryDword(HKEY_LOCAL_MACHINE, kTracing, L"DoTrace", SecondsFromNow(-24 * 60 * 60));
     LoadPlugInFresh();
     EXPECT_EQ(Switch(), std::nullopt);
     EXPECT_EQ(PendingInTraceFolder(), TraceFiles());
 }
 
-TEST_F(TraceCleanupTest, TracingWithoutEndOrUntilTomorrowCleansNothing) {
-    for (DWORD value : {DWORD{1}, SecondsFromNow(kDay)}) {
-        SetRegistryDword(HKEY_LOCAL_MACHINE, kTracing, L"DoTrace", value);
-        LoadPlugInFresh();
-        EXPECT_EQ(Switch(), value);
-        EXPECT_TRUE(PendingInTraceFolder().empty()) << value;
-    }
+// Tomorrow's date is the switch's own local date, which the plug-in works out.
+TEST_F(TraceCleanupTest, TracingUntilTomorrowCleansNothing) {
+    const DWORD tomorrow = SecondsFromNow(24 * 60 * 60);
+    SetRegistryDword(HKEY_LOCAL_MACHINE, kTracing, L"DoTrace", tomorrow);
+    LoadPlugInFresh();
+    EXPECT_EQ(Switch(), tomorrow);
+    EXPECT_TRUE(PendingInTraceFolder().empty());
 }
 
 TEST_F(TraceCleanupTest, WithoutASwitchOfItsTypeNothingIsCleaned) {
@@ -136,7 +110,7 @@ TEST_F(TraceCleanupTest, ANamedTraceFileCleansTheFilesOfItsFolderAndExtension) {
 }
 
 TEST_F(TraceCleanupTest, AnotherProcessCleaningUpAtTheSameTimeIsLeftToIt) {
-    const KernelHandle mutex(::CreateMutexW(nullptr, TRUE, kCleanupMutex));
+    const KernelHandle mutex(::CreateMutexW(nullptr, TRUE, L"{32FA2EA5-DF93-459d-8F49-C1DC80404214}"));
     ASSERT_TRUE(mutex);
     SetRegistryDword(HKEY_LOCAL_MACHINE, kTracing, L"DoTrace", 0);
     LoadPlugInFresh();
@@ -145,40 +119,30 @@ TEST_F(TraceCleanupTest, AnotherProcessCleaningUpAtTheSameTimeIsLeftToIt) {
     ::ReleaseMutex(mutex.get());
 }
 
-std::string ShortPath(const std::wstring& path) {
-    char shortPath[MAX_PATH] = {};
-    char longPath[MAX_PATH] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, longPath, MAX_PATH, nullptr, nullptr);
-    ::GetShortPathNameA(longPath, shortPath, MAX_PATH);
-    return shortPath;
-}
-
-std::string FileText(const std::wstring& path) {
-    const Bytes bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-TEST(WininitTest, LinesGoIntoAnExistingRenameSectionAndTheFileGrowsByThem) {
+// The file is made when missing and grows by the lines, which name the files by their short
+// paths.
+TEST(WininitTest, AMissingFileIsMadeAndAnExistingOneGrowsByTheLines) {
     TempFolder folder;
-    const std::wstring trace = folder.Path(L"a long trace name.trc3");
-    WriteFileBytes(trace, PatternBytes(4));
-    const std::wstring ini = folder.Path(L"WININIT.INI");
+    const auto trace = [&](const wchar_t* name) {
+        const std::wstring path = folder.Path(name);
+        WriteFileBytes(path, PatternBytes(4));
+        char shortPath[MAX_PATH] = {};
+        ::GetShortPathNameA(std::string(path.begin(), path.end()).c_str(), shortPath, MAX_PATH);
+        return std::pair{path, "NUL=" + std::string(shortPath) + "\r\n"};
+    };
+    const auto text = [&] {
+        const Bytes bytes = ReadFileBytes(folder.Path(L"WININIT.INI"));
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const auto [one, oneLine] = trace(L"a long trace name.trc3");
+    const auto [two, twoLine] = trace(L"two.trc3");
+    tracecore::ScheduleInWininit(folder.Path(L"WININIT.INI"), {one, two});
+    EXPECT_EQ(text(), "[rename]\r\n" + oneLine + twoLine);
+
     const std::string before = "[Boot]\r\nx=1\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\n";
-    WriteFileBytes(ini, Bytes(before.begin(), before.end()));
-    tracecore::ScheduleInWininit(ini, {trace});
-    EXPECT_EQ(FileText(ini),
-              "[Boot]\r\nx=1\r\n[Rename]\r\nNUL=" + ShortPath(trace) + "\r\nNUL=C:\\OLD.TMP\r\n");
-}
-
-TEST(WininitTest, AMissingFileIsMadeWithTheSection) {
-    TempFolder folder;
-    const std::wstring first = folder.Path(L"one.trc3");
-    const std::wstring second = folder.Path(L"two.trc3");
-    WriteFileBytes(first, PatternBytes(4));
-    WriteFileBytes(second, PatternBytes(4));
-    const std::wstring ini = folder.Path(L"WININIT.INI");
-    tracecore::ScheduleInWininit(ini, {first, second});
-    EXPECT_EQ(FileText(ini), "[rename]\r\nNUL=" + ShortPath(first) + "\r\nNUL=" + ShortPath(second) + "\r\n");
+    WriteFileBytes(folder.Path(L"WININIT.INI"), Bytes(before.begin(), before.end()));
+    tracecore::ScheduleInWininit(folder.Path(L"WININIT.INI"), {one});
+    EXPECT_EQ(text(), "[Boot]\r\nx=1\r\n[Rename]\r\n" + oneLine + "NUL=C:\\OLD.TMP\r\n");
 }
 
 }  // namespace

@@ -53,45 +53,41 @@ TEST(CheckBoxTest, RemovalAsksAboutWhatIsChecked) {
     EXPECT_EQ(QuestionBeforeRemoval(false, false), RemovalQuestion::kNone);
 }
 
-TEST(CommandLinePathTest, OrdinaryFoldersAndNamesPass) {
-    EXPECT_TRUE(MayPassOnCommandLine(u"C:\\Users\\me\\My Documents", u"report 2024 (final) #2.txt"));
-    EXPECT_TRUE(MayPassOnCommandLine(u"\\\\server\\share\\folder", u"notes"));
-    EXPECT_TRUE(MayPassOnCommandLine(u"D:/work/old", u"\u00e9t\u00e9 & 100%.doc"));
-    EXPECT_TRUE(MayPassOnCommandLine(u"C:", u"...x"));
-}
-
-TEST(CommandLinePathTest, AQuotationMarkThatWouldAddPathsIsRefusedInNameAndFolder) {
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"x\" \"C:\\Users\\me\\Documents"));
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D\" \"C:\\Users", u"a.txt"));
-}
-
-TEST(CommandLinePathTest, CharactersNoFileNameCanHoldAreRefused) {
-    for (const char16_t c : std::u16string_view(u"<>|?*")) {
-        EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", std::u16string(u"a") + c)) << static_cast<int>(c);
-        EXPECT_FALSE(MayPassOnCommandLine(std::u16string(u"C:\\D") + c, u"a")) << static_cast<int>(c);
-    }
-    for (const char16_t c : {char16_t{0}, char16_t{1}, char16_t{u'\t'}, char16_t{u'\n'}, char16_t{0x1F}}) {
+// The store is a file any program of the user may write: its names are not trusted.
+TEST(CommandLinePathTest, OnlyNamesAFileCouldHaveInFoldersOfPlainPathsPass) {
+    const struct {
+        std::u16string_view folder;
+        std::u16string_view name;
+        bool passes;
+    } cases[] = {
+        {u"C:\\Users\\me\\My Documents", u"report 2024 (final) #2.txt", true},
+        {u"\\\\server\\share\\folder", u"notes", true},
+        {u"D:/work/old", u"\u00e9t\u00e9 & 100%.doc", true},
+        {u"C:", u"...x", true},
+        {u"z:\\D", u"a.txt", true},
+        {u"C:\\D", u"a\x7f b", true},
+        // A quotation mark would close the quoted path and add paths of its own.
+        {u"C:\\D", u"x\" \"C:\\Users\\me\\Documents", false},
+        {u"C:\\D\" \"C:\\Users", u"a.txt", false},
+        // Separators and colons only where a path has them.
+        {u"C:\\D", u"sub\\a.txt", false},
+        {u"C:\\D", u"sub/a.txt", false},
+        {u"C:\\D", u"a.txt:stream", false},
+        {u"C:\\D:x", u"a.txt", false},
+        {u"1:\\D", u"a.txt", false},
+        {u":\\D", u"a.txt", false},
+        // An empty name would leave "C:\D\" before the closing quotation mark.
+        {u"C:\\D", u"", false},
+        {u"C:\\D", u".", false},
+        {u"C:\\D", u"..", false},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(MayPassOnCommandLine(cases[i].folder, cases[i].name), cases[i].passes) << "case " << i;
+    // Characters no file name can hold, in the name or the folder.
+    for (const char16_t c : std::u16string_view(u"<>|?*\0\1\t\n\x1f", 10)) {
         EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", std::u16string(u"a") + c + u"b")) << static_cast<int>(c);
         EXPECT_FALSE(MayPassOnCommandLine(std::u16string(u"C:\\D") + c, u"a")) << static_cast<int>(c);
     }
-    EXPECT_TRUE(MayPassOnCommandLine(u"C:\\D", u"a\x7f b"));
-}
-
-TEST(CommandLinePathTest, SeparatorsAndColonsOnlyWhereAPathHasThem) {
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"sub\\a.txt"));
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"sub/a.txt"));
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"a.txt:stream"));
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D:x", u"a.txt"));
-    EXPECT_FALSE(MayPassOnCommandLine(u"1:\\D", u"a.txt"));
-    EXPECT_FALSE(MayPassOnCommandLine(u":\\D", u"a.txt"));
-    EXPECT_TRUE(MayPassOnCommandLine(u"z:\\D", u"a.txt"));
-}
-
-TEST(CommandLinePathTest, ANameMustNameSomethingInsideItsFolder) {
-    // An empty name would leave "C:\D\" before the closing quotation mark.
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u""));
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u"."));
-    EXPECT_FALSE(MayPassOnCommandLine(u"C:\\D", u".."));
 }
 
 TEST(RefreshRequestTest, ALoadAnswersTheRequestsCountedBeforeItBegan) {
@@ -103,59 +99,46 @@ TEST(RefreshRequestTest, ALoadAnswersTheRequestsCountedBeforeItBegan) {
     EXPECT_FALSE(LoadAnswers(0xFFFFFFFEu, 2));
 }
 
-TEST(ReminderHoursTest, StoredIntervalsShowAsWholeHoursFromOneToSix) {
-    EXPECT_EQ(ShownHours(10800), 3);
-    EXPECT_EQ(ShownHours(1800), 1);
-    EXPECT_EQ(ShownHours(0), 1);
-    EXPECT_EQ(ShownHours(7199), 1);
-    EXPECT_EQ(ShownHours(21600), 6);
-    EXPECT_EQ(ShownHours(100000), 6);
-    EXPECT_EQ(ShownHours(0xFFFFFFFFu), 6);
-}
-
-TEST(ReminderHoursTest, TypedNumbersOutsideOneToSixAreClamped) {
-    EXPECT_EQ(ClampTypedHours(9), 6);
-    EXPECT_EQ(ClampTypedHours(6), 6);
-    EXPECT_EQ(ClampTypedHours(4), 4);
-    EXPECT_EQ(ClampTypedHours(1), 1);
-    EXPECT_EQ(ClampTypedHours(0), 1);
+TEST(ReminderHoursTest, ShownTypedAndSteppedHoursNeverLeaveOneToSix) {
+    for (const auto& [seconds, hours] : std::vector<std::pair<std::uint32_t, std::int32_t>>{
+             {10800, 3}, {1800, 1}, {0, 1}, {7199, 1}, {21600, 6}, {100000, 6}, {0xFFFFFFFFu, 6}})
+        EXPECT_EQ(ShownHours(seconds), hours) << seconds;
     // Negative numbers compare as large unsigned ones.
-    EXPECT_EQ(ClampTypedHours(-1), 6);
-    EXPECT_EQ(ClampTypedHours(INT32_MIN), 6);
-}
-
-TEST(ReminderHoursTest, ArrowStepsNeverLeaveOneToSix) {
+    for (const auto& [typed, hours] : std::vector<std::pair<std::int32_t, std::int32_t>>{
+             {9, 6}, {6, 6}, {4, 4}, {1, 1}, {0, 1}, {-1, 6}, {INT32_MIN, 6}})
+        EXPECT_EQ(ClampTypedHours(typed), hours) << typed;
     // The up arrow steps by -1 and so adds an hour.
-    EXPECT_EQ(SteppedHours(3, -1), 4);
-    EXPECT_EQ(SteppedHours(3, 1), 2);
-    EXPECT_EQ(SteppedHours(6, -1), 6);
-    EXPECT_EQ(SteppedHours(1, 1), 1);
-    EXPECT_EQ(SteppedHours(0, -100), 6);
-    EXPECT_EQ(SteppedHours(INT32_MIN, INT32_MAX), 1);
-    EXPECT_EQ(SteppedHours(INT32_MAX, INT32_MIN), 6);
+    const struct {
+        std::int32_t shown, delta, hours;
+    } steps[] = {{3, -1, 4},
+                 {3, 1, 2},
+                 {6, -1, 6},
+                 {1, 1, 1},
+                 {0, -100, 6},
+                 {INT32_MIN, INT32_MAX, 1},
+                 {INT32_MAX, INT32_MIN, 6}};
+    for (const auto& [shown, delta, hours] : steps)
+        EXPECT_EQ(SteppedHours(shown, delta), hours) << shown << " " << delta;
 }
 
-TEST(IconLocationTest, AnIndexAfterTheLastCommaIsCutOff) {
-    const IconLocation plain = ParseIconLocation(u"C:\\Windows\\notepad.exe");
-    EXPECT_EQ(plain.file, u"C:\\Windows\\notepad.exe");
-    EXPECT_EQ(plain.index, 0);
-    const IconLocation indexed = ParseIconLocation(u"\"C:\\Program Files\\Office\\word.exe\",2");
-    EXPECT_EQ(indexed.file, u"C:\\Program Files\\Office\\word.exe");
-    EXPECT_EQ(indexed.index, 2);
-    EXPECT_EQ(ParseIconLocation(u"shell32.dll,-154").index, -154);
-    const IconLocation zero = ParseIconLocation(u"app.exe,0");
-    EXPECT_EQ(zero.file, u"app.exe");
-    EXPECT_EQ(zero.index, 0);
-}
-
-TEST(IconLocationTest, ACommaWithoutANumberBelongsToTheFileName) {
-    const IconLocation comma = ParseIconLocation(u"C:\\Tools, old\\app.exe");
-    EXPECT_EQ(comma.file, u"C:\\Tools, old\\app.exe");
-    EXPECT_EQ(comma.index, 0);
-    // Only a zero written alone is an index of 0.
-    EXPECT_EQ(ParseIconLocation(u"app.exe,00").file, u"app.exe,00");
-    EXPECT_EQ(ParseIconLocation(u"app.exe,").file, u"app.exe,");
-    EXPECT_EQ(ParseIconLocation(u"").file, u"");
+// The part after the last comma is an index only when it reads as a number other than 0 or
+// is a zero written alone; quotation marks are dropped from the file.
+TEST(IconLocationTest, AnIndexAfterTheLastCommaIsCutOffAndAnyOtherCommaBelongsToTheFile) {
+    const struct {
+        std::u16string_view text;
+        IconLocation location;
+    } cases[] = {
+        {u"C:\\Windows\\notepad.exe", {u"C:\\Windows\\notepad.exe", 0}},
+        {u"\"C:\\Program Files\\Office\\word.exe\",2", {u"C:\\Program Files\\Office\\word.exe", 2}},
+        {u"shell32.dll,-154", {u"shell32.dll", -154}},
+        {u"app.exe,0", {u"app.exe", 0}},
+        {u"C:\\Tools, old\\app.exe", {u"C:\\Tools, old\\app.exe", 0}},
+        {u"app.exe,00", {u"app.exe,00", 0}},
+        {u"app.exe,", {u"app.exe,", 0}},
+        {u"", {u"", 0}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(ParseIconLocation(cases[i].text), cases[i].location) << "case " << i;
 }
 
 TEST(DateAndTimeTextTest, TheTimeFollowsTheDateUnlessItIsMidnight) {
