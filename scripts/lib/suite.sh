@@ -56,6 +56,19 @@ suite_outdated() {
   [ ! -f "$stamp" ] || [ ! -f "$setup" ] || [ "$setup" -nt "$stamp" ]
 }
 
+# suite_require_display PROGRAM: ends the script, with a status of 2, where no display is set:
+# PROGRAM shows windows that only a person can answer, and on a private display nobody could
+# see them, so it would wait for ever. Says where the same job is done without a display.
+suite_require_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  {
+    echo "$(basename "$0"): no display: $1 asks its questions in windows, and there is no screen to show them on."
+    echo "Run it where DISPLAY names a screen; without one, scripts/demo shows the whole job on a sample folder,"
+    echo "and ztrec encrypts and decrypts .zte files with a password on the terminal (tools/ztrec/README.md)."
+  } >&2
+  exit 2
+}
+
 # suite_run PROGRAM ARGS...: runs an installed program of the suite with ARGS in the suite's
 # prefix (ZT_PREFIX, else build/suite/wineprefix), installing the suite there first when it
 # is missing or older than the build (ZT_SUITE_BUILD, else the one this machine runs). Its
