@@ -5,11 +5,10 @@
 #include "text/text_ids.h"
 #include "win/unique_handle.h"
 
-std::optional<std::wstring> MessageText(HRESULT status, HMODULE module, DWORD language) {
-    const DWORD source = module ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM;
+std::optional<std::wstring> MessageText(HRESULT status, DWORD language) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
-        source | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, module,
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         static_cast<DWORD>(status), language, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     const LocalMemory owner(buffer);
     if (length == 0 || !buffer) return std::nullopt;
@@ -22,14 +21,30 @@ std::optional<std::wstring> MessageText(HRESULT status, HMODULE module, DWORD la
 
 namespace {
 
+constexpr struct {
+    HRESULT status;
+    UINT text;
+} kOwnTexts[] = {
+    {NTE_BAD_KEY, IDS_ERROR_BAD_KEY},
+    {NTE_BAD_DATA, IDS_ERROR_BAD_DATA},
+    {NTE_BAD_LEN, IDS_ERROR_BAD_LENGTH},
+    {NTE_BAD_SIGNATURE, IDS_ERROR_BAD_SIGNATURE},
+};
+
 // Status codes that a dispatch interface raises, numbered from this base.
 constexpr DWORD kDispatchErrorBase = 0x80040200;
 constexpr DWORD kLastDispatchError = 0x8004FFFF;
 
 }  // namespace
 
+std::optional<std::wstring> ErrorText(HRESULT status, DWORD language) {
+    for (const auto& own : kOwnTexts)
+        if (own.status == status) return LoadResString(own.text);
+    return MessageText(status, language);
+}
+
 std::wstring SystemErrorText(HRESULT status) {
-    if (auto text = MessageText(status, nullptr, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT))) return *text;
+    if (auto text = ErrorText(status, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT))) return *text;
     const auto code = static_cast<DWORD>(status);
     if (code > kDispatchErrorBase && code <= kLastDispatchError)
         return FormatInteger(LoadResString(IDS_IDISPATCH_ERROR), code - kDispatchErrorBase);

@@ -5,7 +5,6 @@
 #include "core/text/text_format.h"
 #include "text/message_text.h"
 #include "text/res_string.h"
-#include "text/resource_module.h"
 #include "ui/ui_ids.h"
 #include "win/wide_text.h"
 
@@ -13,10 +12,8 @@ namespace {
 
 constexpr std::u16string_view kParagraphBreak = u"\r\n\r\n";
 
-// The program's own message table comes first; it may explain codes the system does not know.
-std::wstring ErrorText(HRESULT status) {
-    if (auto text = MessageText(status, ResourceModule())) return *text;
-    if (auto text = MessageText(status)) return *text;
+std::wstring ReasonText(HRESULT status) {
+    if (auto text = ErrorText(status)) return *text;
     return LoadResString(IDS_NO_ERROR_TEXT);
 }
 
@@ -29,7 +26,7 @@ void CReport::AddEntry(UINT stringId, const std::wstring& name, HRESULT status) 
     } else {
         const std::u16string format =
             ToU16(LoadResString(stringId) + L"\r\n" + LoadResString(IDS_ERROR_REASON));
-        body = core::FormatText(format, {AsU16(name), AsU16(ErrorText(status))});
+        body = core::FormatText(format, {AsU16(name), AsU16(ReasonText(status))});
     }
     AddParagraph(body);
 }

@@ -2,6 +2,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "process_run.h"
+#include "text/message_text.h"
 #include "text/res_string.h"
 #include "ui/report.h"
 
@@ -47,6 +48,27 @@ TEST(Report, ACodeWithoutAnyTextGivesTheStandInText) {
     CReport report;
     report.AddEntry(IDS_CANNOT_WRITE, kPath, unknown);
     EXPECT_TRUE(Contains(report.GetAt(0), L"Reason: " + LoadResString(IDS_NO_ERROR_TEXT) + L"\r\n\r\n"));
+}
+
+// CryptoAPI's codes, which Wine does not describe, are given in the suite's own words; the
+// system error text that message boxes show is the same.
+TEST(Report, CryptographicCodesGetTheSuitesOwnText) {
+    const struct {
+        HRESULT status;
+        const wchar_t* text;
+    } cases[] = {
+        {NTE_BAD_KEY, L"The key does not fit the data."},
+        {NTE_BAD_DATA, L"The data is damaged or not in the form expected."},
+        {NTE_BAD_LEN, L"The cryptographic service gave data of the wrong length."},
+        {NTE_BAD_SIGNATURE, L"The cryptographic service's signature is not valid."},
+    };
+    for (const auto& c : cases) {
+        CReport report;
+        report.AddEntry(IDS_WRONG_KEY, kPath, c.status);
+        EXPECT_TRUE(report.GetAt(0).ends_with(L"\r\nReason: " + std::wstring(c.text) + L"\r\n\r\n"))
+            << report.GetAt(0);
+        EXPECT_EQ(SystemErrorText(c.status), c.text);
+    }
 }
 
 TEST(Report, AnOverlongParagraphIsCutButKeepsItsBreak) {
