@@ -1,20 +1,22 @@
 # zt_program_resources(library program "description" script icon): the resources of a
 # program as an object library: its resource script (beside resource_ids.h, which it and the
-# code include), its icon, drawn as text in icon.xpm and turned into icon.ico beside the
+# code include), its icon, drawn as text in icon.svg and turned into icon.ico beside the
 # compiled script at build time, and a version resource that names the program. Resource
 # objects must be linked directly, since a linker drops them from a static archive: the
 # program and the tests that read its texts link the library.
 find_program(ZT_CONVERT convert REQUIRED)
+find_program(ZT_RSVG_CONVERT rsvg-convert REQUIRED)
+find_program(ZT_ICOTOOL icotool REQUIRED)
 
-# zt_text_picture(kind source output "what"): a picture drawn as text (an XPM file, source,
-# beside the CMakeLists.txt) turned into output at build time by cmake/make-KIND, where kind
-# is icon or bitmap.
+# zt_text_picture(kind source output "what"): a picture drawn as text (source, beside the
+# CMakeLists.txt) turned into output at build time by cmake/make-KIND, where kind is icon (from
+# an SVG drawing, rendered at every size an icon holds) or bitmap (from XPM pixel art).
 function(zt_text_picture kind source output what)
   set(maker ${CMAKE_SOURCE_DIR}/cmake/make-${kind})
   add_custom_command(
     OUTPUT ${output}
-    COMMAND ${CMAKE_COMMAND} -E env ZT_CONVERT=${ZT_CONVERT}
-            ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${output}
+    COMMAND ${CMAKE_COMMAND} -E env ZT_CONVERT=${ZT_CONVERT} ZT_RSVG_CONVERT=${ZT_RSVG_CONVERT}
+            ZT_ICOTOOL=${ZT_ICOTOOL} ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${output}
     DEPENDS ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source}
     COMMENT "Building ${what}")
 endfunction()
