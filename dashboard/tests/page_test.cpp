@@ -9,7 +9,6 @@
 
 #include <commctrl.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "dashboard_test.h"
 #include "process_run.h"
 #include "ui/window_subclass.h"
+#include "window_creation.h"
 
 namespace {
 
@@ -346,38 +346,6 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
 
 namespace {
 
-// Whether each window made on this thread while the recorder lives was made where a call
-// naming the common controls reaches Common Controls 6.
-class CreationRecorder {
-public:
-    CreationRecorder() : hook_(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {
-        made_.clear();
-    }
-    ~CreationRecorder() { ::UnhookWindowsHookEx(hook_); }
-    CreationRecorder(const CreationRecorder&) = delete;
-    CreationRecorder& operator=(const CreationRecorder&) = delete;
-
-    // 1 made with version 6, 0 without, -1 not made while recording.
-    static int MadeWithVersion6(HWND window) {
-        const auto found = made_.find(window);
-        return found == made_.end() ? -1 : found->second;
-    }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_CREATEWND) {
-            ACTCTX_SECTION_KEYED_DATA found{};
-            found.cbSize = sizeof found;
-            made_[reinterpret_cast<HWND>(wParam)] = ::FindActCtxSectionStringW(
-                0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &found);
-        }
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline std::map<HWND, bool> made_;
-    HHOOK hook_;
-};
-
 struct OwnedSearch {
     HWND owner;
     HWND tip;
@@ -403,11 +371,11 @@ BOOL CALLBACK FindOwned(HWND window, LPARAM found) {
 // tells to use the plug-in's manifest through the page's description; Wine's sheet does not
 // read it.)
 TEST_F(PageTest, TheWindowsThePageMakesAreMadeWithCommonControls6) {
-    const CreationRecorder recorder;
+    const CWindowCreationRecorder recorder;
     // Without a store the page shows its start-up panel.
     ::DeleteFileW(store_.StoreFile().c_str());
     ASSERT_NO_FATAL_FAILURE(ShowPage());
-    EXPECT_EQ(CreationRecorder::MadeWithVersion6(sheet_), 0);
+    EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(sheet_), 0);
     // The start-up panel, a dialog of its own on the page, and its controls.
     HWND panel = nullptr;
     for (HWND child = ::GetWindow(page_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -416,17 +384,17 @@ TEST_F(PageTest, TheWindowsThePageMakesAreMadeWithCommonControls6) {
         if (std::wstring(name) == L"#32770") panel = child;
     }
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(CreationRecorder::MadeWithVersion6(panel), 1);
+    EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(panel), 1);
     int controls = 0;
     for (HWND child = ::GetWindow(panel, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT), ++controls)
-        EXPECT_EQ(CreationRecorder::MadeWithVersion6(child), 1) << ::GetDlgCtrlID(child);
+        EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(child), 1) << ::GetDlgCtrlID(child);
     EXPECT_GE(controls, 2);
     // The refresh button's tip, which the page makes itself as it starts.
     OwnedSearch search{::GetDlgItem(page_, IDC_REFRESH), nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwned, reinterpret_cast<LPARAM>(&search));
     ASSERT_NE(search.tip, nullptr);
-    EXPECT_EQ(CreationRecorder::MadeWithVersion6(search.tip), 1);
+    EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(search.tip), 1);
 }
 
 }  // namespace
