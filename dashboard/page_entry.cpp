@@ -9,6 +9,7 @@
 #include "text/res_string.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/activation_context.h"
 #include "win/this_module.h"
 #include "win/unique_handle.h"
 
@@ -45,6 +46,8 @@ HRESULT GetDashboardPage(DashboardPageInfo** outInfo, UINT index) {
         if (!outInfo) ThrowHr(E_POINTER);
         // The plug-in has exactly one page.
         if (index != 0) ThrowWin32(ERROR_NOT_FOUND);
+        // The classes registered here and the page are those of the plug-in's Common Controls.
+        const CActivationScope visualStyle;
         const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
         ::InitCommonControlsEx(&controls);
         PageHandle page(CreatePage());

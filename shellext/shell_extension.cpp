@@ -12,6 +12,7 @@
 #include "text/settings.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/activation_context.h"
 
 namespace {
 
@@ -165,6 +166,8 @@ STDMETHODIMP CZTShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
         const HRESULT hr =
             StartProgram(*programCommand_, command->switchText, selection_.QuotedPaths(), started);
         if (FAILED(hr) && !(invocation->fMask & CMIC_MASK_FLAG_NO_UI)) {
+            // Drawn by the plug-in's Common Controls in the visual style, not by Explorer's.
+            const CActivationScope visualStyle;
             ShowMessage(invocation->hwnd, IDS_SELECTION_TOO_LARGE, kErrorMessageStyle);
         }
         return hr;

@@ -1,14 +1,26 @@
 #include "ui/image_list.h"
 
-#include "win/system_library.h"
-
 namespace image_list {
 
 namespace {
 
+// The common controls this module's own imports were bound to: those whose controls it makes,
+// version 6 under a manifest, also inside a plug-in whose manifest the host does not share.
+// Asked by name under a plug-in's activation context, Wine answers that version 6 is not
+// loaded, as it loads its one copy under the system folder's name.
+HMODULE CommonControls() {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<const wchar_t*>(reinterpret_cast<void*>(&::InitCommonControlsEx)), &module);
+    return module;
+}
+
 template <class Function>
 Function Call(const char* name) {
-    return LoadedLibraryFunction<Function>(L"comctl32.dll", name);
+    const HMODULE module = CommonControls();
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(module ? ::GetProcAddress(module, name) : nullptr));
 }
 
 }  // namespace

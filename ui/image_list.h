@@ -5,7 +5,7 @@
 
 #include "win/unique_handle.h"
 
-// The image-list calls of the common controls the process has loaded, looked up at run time:
+// The image-list calls of the common controls the module imports, looked up at run time:
 // Microsoft's reference pages name Windows Vista for them, so they are not imported, although
 // the common controls of every system the suite runs on have them. Where one is missing the
 // call does nothing and answers as for an empty list.

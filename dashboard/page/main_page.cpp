@@ -11,6 +11,7 @@
 #include "text/online_help.h"
 #include "text/res_string.h"
 #include "text/resource_module.h"
+#include "win/activation_context.h"
 
 namespace {
 
@@ -48,6 +49,12 @@ PROPSHEETPAGEW CMainPage::PageDescription() {
     PROPSHEETPAGEW page{};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_USECALLBACK | PSP_HASHELP;
+    // The host's sheet makes the page and its controls under the plug-in's own manifest, in
+    // the system's visual style whatever the host's manifest says.
+    if (const HANDLE context = ThisModuleActivationContext(); context != INVALID_HANDLE_VALUE) {
+        page.dwFlags |= PSP_USEFUSIONCONTEXT;
+        page.hActCtx = context;
+    }
     page.hInstance = ResourceModule();
     page.pszTemplate = MAKEINTRESOURCEW(IDD_MAIN_PAGE);
     page.pfnDlgProc = DialogProc;
@@ -62,6 +69,9 @@ UINT CALLBACK CMainPage::PageCallback(HWND, UINT message, PROPSHEETPAGEW* page) 
 }
 
 INT_PTR CALLBACK CMainPage::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Every window the page makes later (the start-up panel, the refresh button's tip, the
+    // messages and the locate pickers) is made from here, under the plug-in's manifest too.
+    const CActivationScope visualStyle;
     if (message == WM_INITDIALOG) {
         auto* page = reinterpret_cast<CMainPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
         ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));

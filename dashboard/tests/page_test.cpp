@@ -18,6 +18,7 @@
 #include "dashboard_test.h"
 #include "process_run.h"
 #include "ui/window_subclass.h"
+#include "window_creation.h"
 
 namespace {
 
@@ -339,6 +340,61 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
         ASSERT_NO_FATAL_FAILURE(RequestLoad(true));
         ASSERT_TRUE(watch_.loads.back().changed);
     }
+}
+
+}  // namespace
+
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    HWND tip;
+};
+
+// The tip window whose first tool is the owner's.
+BOOL CALLBACK FindOwned(HWND window, LPARAM found) {
+    auto& search = *reinterpret_cast<OwnedSearch*>(found);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    if (std::wstring(name) == TOOLTIPS_CLASSW &&
+        ::SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) &&
+        tool.uId == reinterpret_cast<UINT_PTR>(search.owner))
+        search.tip = window;
+    return TRUE;
+}
+
+// The windows the page makes itself are made under the plug-in's own manifest, so they draw
+// in the visual style whatever the host's manifest says; the test's sheet, made without, is
+// not. (The page and its template's controls are made by the host's sheet, which Windows
+// tells to use the plug-in's manifest through the page's description; Wine's sheet does not
+// read it.)
+TEST_F(PageTest, TheWindowsThePageMakesAreMadeWithCommonControls6) {
+    const CWindowCreationRecorder recorder;
+    // Without a store the page shows its start-up panel.
+    ::DeleteFileW(store_.StoreFile().c_str());
+    ASSERT_NO_FATAL_FAILURE(ShowPage());
+    EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(sheet_), 0);
+    // The start-up panel, a dialog of its own on the page, and its controls.
+    HWND panel = nullptr;
+    for (HWND child = ::GetWindow(page_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        if (std::wstring(name) == L"#32770") panel = child;
+    }
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(panel), 1);
+    int controls = 0;
+    for (HWND child = ::GetWindow(panel, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT), ++controls)
+        EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(child), 1) << ::GetDlgCtrlID(child);
+    EXPECT_GE(controls, 2);
+    // The refresh button's tip, which the page makes itself as it starts.
+    OwnedSearch search{::GetDlgItem(page_, IDC_REFRESH), nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwned, reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(search.tip, nullptr);
+    EXPECT_EQ(CWindowCreationRecorder::MadeWithVersion6(search.tip), 1);
 }
 
 }  // namespace

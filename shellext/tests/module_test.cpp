@@ -9,11 +9,15 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "shellext_fixture.h"
 #include "win/com_apartment.h"
 #include "win/com_ptr.h"
 #include "win/unique_handle.h"
+#include "window_creation.h"
 
 namespace {
 
@@ -109,6 +113,55 @@ TEST_F(ModuleTest, OnlyTheExactVerbsAndTheirOffsetsAreCommands) {
         invocation.lpVerb = MAKEINTRESOURCEA(offset);
         EXPECT_EQ(menu_->InvokeCommand(&invocation), E_INVALIDARG) << offset;
     }
+}
+
+using ItemList = std::unique_ptr<ITEMIDLIST, decltype(&::CoTaskMemFree)>;
+
+ItemList Parse(IShellFolder& folder, const std::wstring& name) {
+    LPITEMIDLIST item = nullptr;
+    std::wstring text = name;
+    folder.ParseDisplayName(nullptr, nullptr, text.data(), nullptr, &item, nullptr);
+    return ItemList(item, &::CoTaskMemFree);
+}
+
+// The shell's data object for files of one folder, as Explorer hands it to the plug-in.
+ComPtr<IDataObject> SelectionOf(const std::wstring& folderPath, const std::vector<std::wstring>& names) {
+    ComPtr<IShellFolder> desktop;
+    ComPtr<IShellFolder> folder;
+    ComPtr<IDataObject> data;
+    EXPECT_EQ(::SHGetDesktopFolder(desktop.put()), S_OK);
+    const ItemList folderItem = Parse(*desktop.get(), folderPath);
+    EXPECT_EQ(desktop->BindToObject(folderItem.get(), nullptr, IID_IShellFolder, folder.put_void()), S_OK);
+    std::vector<ItemList> children;
+    std::vector<LPCITEMIDLIST> items;
+    for (const std::wstring& name : names) {
+        children.push_back(Parse(*folder.get(), name));
+        items.push_back(children.back().get());
+    }
+    EXPECT_EQ(folder->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()), items.data(), IID_IDataObject,
+                                    nullptr, data.put_void()),
+              S_OK);
+    return data;
+}
+
+// A selection too long to hand to the program is said in a message made with the plug-in's
+// Common Controls 6, whatever Explorer's manifest names.
+TEST_F(ModuleTest, TheMessageOfATooLongSelectionIsMadeWithCommonControls6) {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 150; ++i) {
+        names.push_back(std::wstring(180, L'n') + std::to_wstring(i) + L".txt");
+        File(names.back());
+    }
+    ComPtr<IShellExtInit> init;
+    ASSERT_EQ(menu_->QueryInterface(IID_IShellExtInit, init.put_void()), S_OK);
+    ASSERT_EQ(init->Initialize(nullptr, SelectionOf(selection_, names).get(), nullptr), S_OK);
+    CMINVOKECOMMANDINFO invocation{};
+    invocation.cbSize = sizeof invocation;
+    invocation.lpVerb = "Encrypt";
+    const CWindowCreationRecorder recorder(true);
+    EXPECT_EQ(menu_->InvokeCommand(&invocation), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
+    ASSERT_FALSE(CWindowCreationRecorder::Made().empty()) << "no message";
+    for (const auto& [window, version6] : CWindowCreationRecorder::Made()) EXPECT_TRUE(version6) << window;
 }
 
 }  // namespace
