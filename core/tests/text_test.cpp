@@ -14,6 +14,7 @@
 #include "core/text/base64.h"
 #include "core/text/decimal_number.h"
 #include "core/text/escaped_text.h"
+#include "core/text/extended_length_path.h"
 #include "core/text/product_name.h"
 #include "core/text/progress_line.h"
 #include "core/text/string_table_block.h"
@@ -256,6 +257,27 @@ TEST(ProgressLine, OddInputsStayWithinTheWidth) {
 TEST(EscapedPath, ControlCharactersCannotReachTheTerminal) {
     EXPECT_EQ(EscapedPath("C:\\docs\\a\x1B[2Jb\n.txt"), "C:\\docs\\a\\x1B[2Jb\\n.txt");
     EXPECT_EQ(EscapedPath("/home/\xC3\xA9t\xC3\xA9\x7F"), "/home/\xC3\xA9t\xC3\xA9\\x7F");
+}
+
+TEST(ExtendedLengthPath, OnlyFullPathsTooLongForThePlainFormAreConverted) {
+    const std::u16string tail(kLongestPlainPath, u'a');
+    const std::u16string atLimit = u"C:\\" + tail.substr(3);
+    struct Case {
+        std::u16string path;
+        std::u16string expected;
+    };
+    const Case cases[] = {
+        {u"C:\\docs\\a.txt", u"C:\\docs\\a.txt"},
+        {atLimit, atLimit},
+        {atLimit + u"b", u"\\\\?\\" + atLimit + u"b"},
+        {u"d:/" + tail, u"d:/" + tail},
+        {u"\\\\server\\share\\" + tail, u"\\\\?\\UNC\\server\\share\\" + tail},
+        {u"\\\\?\\C:\\" + tail, u"\\\\?\\C:\\" + tail},
+        {u"\\\\.\\C:\\" + tail, u"\\\\.\\C:\\" + tail},
+        {u"docs\\" + tail, u"docs\\" + tail},
+        {u"\\" + tail, u"\\" + tail},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ExtendedLengthPath(c.path), c.expected) << c.path.size();
 }
 
 }  // namespace
