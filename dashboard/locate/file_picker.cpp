@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/window_placement.h"
+#include "win/long_path.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ UINT_PTR CALLBACK Hook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
     // In the middle from the start, and again whenever it is sized.
     if (message == WM_SIZE || code == CDN_INITDONE) CentreOnWorkArea(picker);
     if (message != WM_NOTIFY || !request || !request->check) return 0;
-    // The dialog has filled the chosen path, which is its own file buffer, before it asks.
+    // The dialog has filled its file buffer with the chosen path before it asks.
+    if (code == CDN_FILEOK) request->chosen = reinterpret_cast<const OFNOTIFYW*>(lParam)->lpOFN->lpstrFile;
     // The answer is set either way: the dialog reads it, and one left from an earlier
     // refusal would refuse this choice too.
     const bool refused = request->check(picker, code, *request);
@@ -47,18 +49,23 @@ UINT_PTR CALLBACK Hook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
 
 bool RunFilePicker(LocateRequest& request) {
     const std::wstring filter = DialogFilter(request.filter);
+    // A path of any length fits, the start included.
+    std::wstring file = request.chosen.substr(0, kLongestPathUnits - 1);
+    file.resize(kLongestPathUnits, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = request.owner;
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = request.chosen;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = request.initialFolder.c_str();
     dialog.lpstrTitle = request.title.c_str();
     dialog.Flags = kPickerFlags;
     dialog.lpstrDefExt = L"";
     dialog.lCustData = reinterpret_cast<LPARAM>(&request);
     dialog.lpfnHook = Hook;
-    return ::GetOpenFileNameW(&dialog) != FALSE;
+    if (!::GetOpenFileNameW(&dialog)) return false;
+    request.chosen = file.c_str();
+    return true;
 }

@@ -7,6 +7,8 @@
 #include "dashboard/rules/nearest_folder.h"
 #include "ui/window_placement.h"
 #include "ui/window_subclass.h"
+#include "win/long_path.h"
+#include "win/system_library.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
 
@@ -25,13 +27,26 @@ void FreeItemList(ITEMIDLIST* list) {
 using ItemList = UniqueHandle<SimpleTraits<ITEMIDLIST*, nullptr, FreeItemList>>;
 
 std::wstring CurrentFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    const DWORD length = ::GetCurrentDirectoryW(MAX_PATH, folder);
-    return length > 0 && length < MAX_PATH ? folder : L"";
+    const DWORD units = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(units, L'\0');
+    const DWORD length = units ? ::GetCurrentDirectoryW(units, folder.data()) : 0;
+    folder.resize(length < units ? length : 0);
+    return folder;
+}
+
+// The folder's path, however long: Vista's call takes the room it is given, XP's only
+// MAX_PATH. Empty for an item that is no folder of the file system.
+std::wstring FolderPathOf(const ITEMIDLIST* folder) {
+    using PathFromList = BOOL(WINAPI*)(const ITEMIDLIST*, wchar_t*, DWORD, int);
+    const auto vista = LoadedLibraryFunction<PathFromList>(L"shell32.dll", "SHGetPathFromIDListEx");
+    std::wstring path(vista ? kLongestPathUnits : MAX_PATH, L'\0');
+    const BOOL found = vista ? vista(folder, path.data(), static_cast<DWORD>(path.size()), 0)
+                             : ::SHGetPathFromIDListW(folder, path.data());
+    return found ? std::wstring(path.c_str()) : std::wstring();
 }
 
 bool IsFolder(const std::u16string& path) {
-    const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPathForm(ToWide(path)).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -67,6 +82,7 @@ private:
 };
 
 bool CFolderPicker::Run() {
+    // The dialog writes the chosen folder's display name, a single name, there.
     wchar_t displayName[MAX_PATH] = {};
     const std::wstring title = request_.title.substr(0, kTitleUnits - 1);
     BROWSEINFOW browse{};
@@ -128,14 +144,16 @@ void CFolderPicker::AddPathField(HWND dialog) {
 }
 
 void CFolderPicker::OnSelectionChanged(const ITEMIDLIST* folder) const {
-    wchar_t path[MAX_PATH] = {};
-    if (field_ && folder && ::SHGetPathFromIDListW(folder, path)) ::SetWindowTextW(field_, path);
+    if (!field_ || !folder) return;
+    const std::wstring path = FolderPathOf(folder);
+    if (!path.empty()) ::SetWindowTextW(field_, path.c_str());
 }
 
 LRESULT CFolderPicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_PICKER_PATH && HIWORD(wParam) == EN_CHANGE) {
-        wchar_t path[MAX_PATH] = {};
-        ::GetWindowTextW(field_, path, MAX_PATH);
+        std::wstring path(static_cast<std::size_t>(::GetWindowTextLengthW(field_)) + 1, L'\0');
+        path.resize(
+            static_cast<std::size_t>(::GetWindowTextW(field_, path.data(), static_cast<int>(path.size()))));
         working_ = path;
     } else if (message == WM_COMMAND && LOWORD(wParam) == IDOK && !AcceptWorkingPath()) {
         return 0;
@@ -146,7 +164,7 @@ LRESULT CFolderPicker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CFolderPicker::AcceptWorkingPath() {
-    ::lstrcpynW(request_.chosen, working_.c_str(), MAX_PATH);
+    request_.chosen = working_;
     accepted_ = !request_.check || !request_.check(Window(), CDN_FILEOK, request_);
     return accepted_;
 }

@@ -8,6 +8,7 @@
 #include "dashboard/resources/resource_ids.h"
 #include "text/message_box.h"
 #include "text/res_string.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/wide_text.h"
 
@@ -34,7 +35,7 @@ std::wstring HoldingFolder(const std::wstring& path) {
 }
 
 bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -47,7 +48,7 @@ std::optional<std::wstring> LocateItem(HWND owner, const CDecryptedItem& item) {
         picked = RunFolderPicker(request) && IsFolder(request.chosen);
     } else {
         request.filter = LoadResString(IDS_LOCATE_FILTER);
-        ::lstrcpynW(request.chosen, item.Name().c_str(), MAX_PATH);
+        request.chosen = item.Name();
         picked = RunFilePicker(request) && PathExists(request.chosen);
     }
     if (!picked || !NamesItem(request.chosen, item)) return std::nullopt;

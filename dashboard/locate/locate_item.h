@@ -21,7 +21,7 @@ struct LocateRequest {
     std::wstring initialFolder;
     std::wstring title;
     // The chosen path; the file picker starts with the item's name in it.
-    wchar_t chosen[MAX_PATH] = {};
+    std::wstring chosen;
     PickCheck check = nullptr;
     // A copy: the page's map may be reloaded while the picker is open.
     CDecryptedItem item;

@@ -13,12 +13,16 @@ namespace {
 std::optional<std::wstring> OpeningProgram(const std::wstring& name) {
     const std::wstring extension = ExtensionOf(name);
     if (extension.empty()) return std::nullopt;
-    wchar_t program[MAX_PATH] = {};
-    DWORD units = MAX_PATH;
-    if (FAILED(::AssocQueryStringW(0, ASSOCSTR_EXECUTABLE, extension.c_str(), L"open", program, &units))) {
+    DWORD units = 0;
+    if (::AssocQueryStringW(0, ASSOCSTR_EXECUTABLE, extension.c_str(), L"open", nullptr, &units) != S_FALSE) {
         return std::nullopt;
     }
-    return std::wstring(program);
+    std::wstring program(units, L'\0');
+    if (FAILED(::AssocQueryStringW(0, ASSOCSTR_EXECUTABLE, extension.c_str(), L"open", program.data(),
+                                   &units))) {
+        return std::nullopt;
+    }
+    return std::wstring(program.c_str());
 }
 
 }  // namespace

@@ -24,10 +24,19 @@ Columns RowColumns(HWND list, const RECT& row) {
     return columns;
 }
 
+// The list answers with as much as fits, so the room grows until the text leaves some over.
 std::wstring CellText(HWND list, int row, int column) {
-    wchar_t text[MAX_PATH] = {};
-    ListView_GetItemText(list, row, column, text, MAX_PATH);
-    return text;
+    std::wstring text(MAX_PATH, L'\0');
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const auto length = static_cast<std::size_t>(::SendMessageW(
+            list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < text.size()) return text.substr(0, length);
+        text.resize(text.size() * 2);
+    }
 }
 
 void DrawCentred(HIMAGELIST images, int image, HDC dc, const RECT& cell, bool centreAcross, UINT style) {

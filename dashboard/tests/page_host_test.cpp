@@ -59,6 +59,13 @@ protected:
         WriteFileBytes(folder_.Path(folder + L"\\" + name), PatternBytes(20));
         return folder_.Path(folder);
     }
+    // A folder whose path is longer than MAX_PATH, made level by level.
+    std::wstring MakeDeepFolder(const std::wstring& name) const {
+        std::wstring path = folder_.Path(name);
+        for (wchar_t level = L'a'; ::CreateDirectoryW(path.c_str(), nullptr) && path.size() <= 300; ++level)
+            path += L"\\" + std::wstring(100, level);
+        return path;
+    }
     // A message box of that title, answered; the text it showed. Its icon and text tell it
     // from the dashboard's sheet, whose title may be the same.
     static std::wstring AnswerBox(const std::wstring& title, int answer) {
@@ -326,7 +333,7 @@ TEST_F(PageOnDashboardTest, AMovedFileIsFoundAgainByItsNameInAnyCaseAndAnotherNa
 
 TEST_F(PageOnDashboardTest, AFolderIsLookedForFromTheNearestExistingParentAndCanBeTyped) {
     const std::wstring gone = folder_.Path(L"gone\\deeper");
-    const std::wstring now = MakeFile(L"now here", L"x");
+    const std::wstring now = MakeDeepFolder(L"now here");
     ASSERT_TRUE(::CreateDirectoryW((now + L"\\Projects").c_str(), nullptr));
     store_.WriteStore(StoreBody(Item(gone, "projects", true)));
     DashboardRun dashboard;

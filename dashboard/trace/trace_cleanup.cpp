@@ -8,6 +8,7 @@
 
 #include "core/registration/wininit_rename.h"
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"
 #include "win/windows_version.h"
@@ -41,7 +42,8 @@ private:
 std::vector<std::wstring> FilesLike(const PathParts& trace) {
     std::vector<std::wstring> files;
     WIN32_FIND_DATAW found{};
-    const FindHandle search(::FindFirstFileW((trace.folder + L"*" + trace.extension).c_str(), &found));
+    const FindHandle search(
+        ::FindFirstFileW(LongPathForm(trace.folder + L"*" + trace.extension).c_str(), &found));
     for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.get(), &found)) {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             files.push_back(trace.folder + found.cFileName);
@@ -50,9 +52,10 @@ std::vector<std::wstring> FilesLike(const PathParts& trace) {
 }
 
 std::string ShortAnsiPath(const std::wstring& path) {
-    std::wstring shortPath(MAX_PATH, L'\0');
-    const DWORD units = ::GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH);
-    if (units == 0 || units >= MAX_PATH) ThrowLastError();
+    const DWORD room = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    std::wstring shortPath(room, L'\0');
+    const DWORD units = room ? ::GetShortPathNameW(path.c_str(), shortPath.data(), room) : 0;
+    if (units == 0 || units >= room) ThrowLastError();
     shortPath.resize(units);
     const int bytes = ::WideCharToMultiByte(CP_ACP, 0, shortPath.data(), static_cast<int>(units), nullptr, 0,
                                             nullptr, nullptr);
@@ -80,9 +83,10 @@ std::string ReadSmallFile(HANDLE file) {
 }
 
 std::wstring WininitPath() {
-    std::wstring folder(MAX_PATH, L'\0');
-    const UINT units = ::GetWindowsDirectoryW(folder.data(), MAX_PATH);
-    if (units == 0 || units >= MAX_PATH) ThrowLastError();
+    const UINT room = ::GetWindowsDirectoryW(nullptr, 0);
+    std::wstring folder(room, L'\0');
+    const UINT units = room ? ::GetWindowsDirectoryW(folder.data(), room) : 0;
+    if (units == 0 || units >= room) ThrowLastError();
     folder.resize(units);
     return JoinPath(folder, L"WININIT.INI");
 }
@@ -92,7 +96,8 @@ void ScheduleFiles(const std::vector<std::wstring>& files) {
         ScheduleInWininit(WininitPath(), files);
         return;
     }
-    for (const std::wstring& file : files) ::MoveFileExW(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    for (const std::wstring& file : files)
+        ::MoveFileExW(LongPathForm(file).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 }  // namespace
@@ -115,8 +120,8 @@ void ScheduleInWininit(const std::wstring& iniPath, const std::vector<std::wstri
     if (files.empty()) return;
     std::string lines;
     for (const std::wstring& file : files) lines += core::NulRenameLine(ShortAnsiPath(file));
-    FileHandle ini(::CreateFileW(iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle ini(::CreateFileW(LongPathForm(iniPath).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!ini) ThrowLastError();
     const std::string text = ReadSmallFile(ini.get());
     const core::TextInsertion insertion = core::RenameSectionInsertion(text, lines);
