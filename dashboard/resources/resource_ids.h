@@ -30,6 +30,9 @@
 #define IDB_ITEM_IMAGES 1009
 #define IDB_REFRESH 1010
 #define IDB_REFRESH_ANIMATION 1011
+// Each bitmap's larger versions: its number and these.
+#define IDB_150_PERCENT 100
+#define IDB_200_PERCENT 200
 
 #define IDC_REMOVE 1002
 #define IDC_ENCRYPT 1003

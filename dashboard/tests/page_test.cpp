@@ -2,22 +2,27 @@
 // the dashboard shows it, for what only the page's thread can see: closing the sheet while a
 // load runs leaves nothing of the plug-in running, the page's actions answer at once while a
 // load holds the list, the refresh button turns only for the user's clicks and until the
-// load of the last one has ended, the rows' info tips, the cursor over a link, and images.
+// load of the last one has ended, the rows' info tips, the cursor over a link, images, and
+// the sizes of everything at the screen's DPI.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/text/unix_time.h"
 #include "dashboard/page/page_shared.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/item_list_rules.h"
 #include "dashboard_test.h"
 #include "process_run.h"
+#include "registry_backup.h"
 #include "ui/window_subclass.h"
+#include "win/window_dpi.h"
 #include "window_creation.h"
 
 namespace {
@@ -340,6 +345,73 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
         ASSERT_NO_FATAL_FAILURE(RequestLoad(true));
         ASSERT_TRUE(watch_.loads.back().changed);
     }
+}
+
+// The height of the text the list draws its rows with.
+int ListTextHeight(HWND list) {
+    const HDC dc = ::GetDC(list);
+    const HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return metrics.tmHeight;
+}
+
+RECT RectIn(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// At whatever DPI the page is drawn (the screen's; ZT_EXPECTED_DPI names the one it must be):
+// a row holds the list's text and its check box, the rows' images are the pictures drawn for
+// that DPI, the check column holds the box with room beside it, and the refresh button holds
+// its face and stays clear of the list below it.
+TEST_F(PageTest, EverySizeOfThePageFollowsItsDpi) {
+    ASSERT_NO_FATAL_FAILURE(ShowLoadedPage(Item(folder_.Path(), "file.txt"), 1));
+    const int dpi = WindowDpi(page_);
+    if (const char* expected = std::getenv("ZT_EXPECTED_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected));
+    }
+    int checkWidth = 0;
+    int checkHeight = 0;
+    ASSERT_TRUE(
+        ::ImageList_GetIconSize(ListView_GetImageList(list_, LVSIL_STATE), &checkWidth, &checkHeight));
+    RECT row{};
+    ASSERT_TRUE(ListView_GetItemRect(list_, 0, &row, LVIR_BOUNDS));
+    EXPECT_GE(row.bottom - row.top, ListTextHeight(list_));
+    EXPECT_GE(row.bottom - row.top, checkHeight + 2) << "rows touching row to row";
+    int imageWidth = 0;
+    int imageHeight = 0;
+    ASSERT_TRUE(
+        ::ImageList_GetIconSize(ListView_GetImageList(list_, LVSIL_SMALL), &imageWidth, &imageHeight));
+    const int picture = 16 * core::PicturePercent(dpi) / 100;
+    EXPECT_EQ(imageWidth, picture);
+    EXPECT_EQ(imageHeight, picture);
+    EXPECT_GE(row.bottom - row.top, picture);
+    EXPECT_GE(ListView_GetColumnWidth(list_, 0), checkWidth + core::Scaled(8, dpi));
+    const HWND refresh = ::GetDlgItem(page_, IDC_REFRESH);
+    const RECT button = RectIn(page_, refresh);
+    EXPECT_EQ(button.right - button.left, 22 * core::PicturePercent(dpi) / 100);
+    EXPECT_EQ(button.bottom - button.top, 20 * core::PicturePercent(dpi) / 100);
+    EXPECT_LE(button.bottom, RectIn(page_, list_).top);
+}
+
+// The same in a process started with the screen at 144 DPI, set for it and put back after.
+TEST_F(PageTest, At144DpiEverySizeOfThePageFollows) {
+    const wchar_t desktop[] = L"Control Panel\\Desktop";
+    const RegistryValueBackup logPixels(HKEY_CURRENT_USER, desktop, L"LogPixels");
+    SetRegistryDword(HKEY_CURRENT_USER, desktop, L"LogPixels", 144);
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ::SetEnvironmentVariableW(L"ZT_EXPECTED_DPI", L"144");
+    ProcessRun run(Quoted(self) + L" --gtest_filter=PageTest.EverySizeOfThePageFollowsItsDpi", true);
+    ::SetEnvironmentVariableW(L"ZT_EXPECTED_DPI", nullptr);
+    std::string output;
+    EXPECT_EQ(run.Finish(output, 60000), 0u) << output;
 }
 
 }  // namespace
