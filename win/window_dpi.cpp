@@ -1,5 +1,6 @@
 #include "win/window_dpi.h"
 
+#include "win/picture_ids.h"
 #include "win/system_library.h"
 
 namespace {
@@ -23,6 +24,17 @@ int WindowDpi(HWND window) {
         if (const UINT dpi = forWindow(window)) return static_cast<int>(dpi);
     }
     return ScreenDpi(window);
+}
+
+int PicturePercent(int dpi) {
+    for (const int percent : {200, 150}) {
+        if (dpi * 100 >= kDefaultDpi * percent) return percent;
+    }
+    return 100;
+}
+
+UINT PictureAt(UINT bitmapId, int percent) {
+    return bitmapId + (percent >= 200 ? IDB_200_PERCENT : percent >= 150 ? IDB_150_PERCENT : 0);
 }
 
 int SystemMetricAt(int index, int dpi) {

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "dashboard/page/item_icons.h"
-#include "dashboard/page/page_shared.h"
 #include "dashboard/resources/resource_ids.h"
 #include "dashboard/rules/item_list_rules.h"
 #include "text/res_string.h"
@@ -93,7 +92,7 @@ void CItemList::Setup(HWND list, HWND page) {
 
 void CItemList::ApplyDpi() {
     look_.dpi = WindowDpi(Window());
-    const int percent = core::PicturePercent(look_.dpi);
+    const int percent = PicturePercent(look_.dpi);
     ImageListHandle images(image_list::LoadStrip(ResourceModule(), PictureAt(IDB_ITEM_IMAGES, percent),
                                                  kRowImage * percent / 100));
     baseImages_ = image_list::Count(images.get());

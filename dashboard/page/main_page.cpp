@@ -38,7 +38,7 @@ constexpr int kListControls[] = {IDC_ITEMS,       IDC_REFRESH, IDC_NOTIFY, IDC_N
 
 // The refresh button's face and animation for the page's DPI.
 CPlayButton::Pictures RefreshPictures(HWND page) {
-    const int percent = core::PicturePercent(WindowDpi(page));
+    const int percent = PicturePercent(WindowDpi(page));
     return {PictureAt(IDB_REFRESH, percent), PictureAt(IDB_REFRESH_ANIMATION, percent),
             kRefreshImageWidth * percent / 100};
 }

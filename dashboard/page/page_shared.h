@@ -9,15 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "dashboard/resources/resource_ids.h"
 #include "store/decrypted_items.h"
 #include "win/unique_handle.h"
-
-// The bitmap drawn at percent (100, 150 or 200) of the one numbered bitmapId, which is drawn
-// for 96 DPI.
-inline UINT PictureAt(UINT bitmapId, int percent) {
-    return bitmapId + (percent >= 200 ? IDB_200_PERCENT : percent >= 150 ? IDB_150_PERCENT : 0);
-}
 
 // Posted by the refresh thread when a load has ended; wParam 1 when the list changed, lParam
 // the count of load requests the load began with (CPageShared::loadRequests).

@@ -3,6 +3,8 @@
 // Included by the resource script too: macro definitions only.
 #pragma once
 
+#include "win/picture_ids.h"
+
 #define IDR_REGISTRY 300
 
 #define IDS_PAGE_TITLE 101
@@ -30,9 +32,6 @@
 #define IDB_ITEM_IMAGES 1009
 #define IDB_REFRESH 1010
 #define IDB_REFRESH_ANIMATION 1011
-// Each bitmap's larger versions: its number and these.
-#define IDB_150_PERCENT 100
-#define IDB_200_PERCENT 200
 
 #define IDC_REMOVE 1002
 #define IDC_ENCRYPT 1003

@@ -49,13 +49,6 @@ int Scaled(int pixels, int dpi) {
     return ScaleRounded(pixels, dpi, kDefaultDpi);
 }
 
-int PicturePercent(int dpi) {
-    for (int percent : {200, 150}) {
-        if (dpi * 100 >= kDefaultDpi * percent) return percent;
-    }
-    return 100;
-}
-
 int RowHeight(int fontHeight, int imageHeight, int dpi) {
     return std::max(fontHeight, imageHeight) + Scaled(2, dpi);
 }

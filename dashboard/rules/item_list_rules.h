@@ -11,11 +11,6 @@ namespace core {
 // rounding as the system's MulDiv does.
 int Scaled(int pixels, int dpi);
 
-// The page's pictures are drawn at 100, 150 and 200 per cent (16, 24 and 32 pixel row images);
-// a window takes the largest that its DPI does not make smaller than drawn, so that a picture
-// is never shrunk and 120 DPI keeps the sharp 100 per cent one.
-int PicturePercent(int dpi);
-
 // The height of a row of the list: its text or its tallest image, whichever is taller, and a
 // scaled pixel above and below.
 int RowHeight(int fontHeight, int imageHeight, int dpi);

@@ -388,15 +388,15 @@ TEST_F(PageTest, EverySizeOfThePageFollowsItsDpi) {
     int imageHeight = 0;
     ASSERT_TRUE(
         ::ImageList_GetIconSize(ListView_GetImageList(list_, LVSIL_SMALL), &imageWidth, &imageHeight));
-    const int picture = 16 * core::PicturePercent(dpi) / 100;
+    const int picture = 16 * PicturePercent(dpi) / 100;
     EXPECT_EQ(imageWidth, picture);
     EXPECT_EQ(imageHeight, picture);
     EXPECT_GE(row.bottom - row.top, picture);
     EXPECT_GE(ListView_GetColumnWidth(list_, 0), checkWidth + core::Scaled(8, dpi));
     const HWND refresh = ::GetDlgItem(page_, IDC_REFRESH);
     const RECT button = RectIn(page_, refresh);
-    EXPECT_EQ(button.right - button.left, 22 * core::PicturePercent(dpi) / 100);
-    EXPECT_EQ(button.bottom - button.top, 20 * core::PicturePercent(dpi) / 100);
+    EXPECT_EQ(button.right - button.left, 22 * PicturePercent(dpi) / 100);
+    EXPECT_EQ(button.bottom - button.top, 20 * PicturePercent(dpi) / 100);
     EXPECT_LE(button.bottom, RectIn(page_, list_).top);
 }
 

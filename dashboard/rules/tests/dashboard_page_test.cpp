@@ -31,38 +31,34 @@ TEST(ItemColumnsTest, NameTakesTwoFifthsAndLocationTheRestBesideTheScrollBar) {
     EXPECT_EQ(ItemColumns(40, 17, 16, true, 96).location, 0);
 }
 
-// What grows with the DPI: pixel sizes (rounded as MulDiv rounds), the pictures chosen, the
-// check column, the row's height and where its name starts.
+// What grows with the DPI: pixel sizes (rounded as MulDiv rounds), the check column, the row's
+// height and where its name starts beside the picture drawn for that DPI.
 TEST(ItemColumnsTest, SizesFollowTheDpi) {
     const struct {
         int dpi;
         int scaled7;
-        int percent;
+        int picture;
         int check;  // Vista's column for the state image the list has at that DPI
         int checkImage;
         int rowHeight;  // for a font of 13 * dpi / 96 pixels and a picture of the chosen size
         int nameOffset;
     } cases[] = {
-        {96, 7, 100, 30, 16, 18, 18},
-        {120, 9, 100, 38, 20, 19, 19},
-        {144, 11, 150, 45, 24, 27, 27},
-        {192, 14, 200, 60, 32, 36, 36},
+        {96, 7, 16, 30, 16, 18, 18},
+        {120, 9, 16, 38, 20, 19, 19},
+        {144, 11, 24, 45, 24, 27, 27},
+        {192, 14, 32, 60, 32, 36, 36},
         // A state image wider than the scaled column widens it.
-        {144, 11, 150, 52, 40, 27, 27},
+        {144, 11, 24, 52, 40, 27, 27},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dpi);
         EXPECT_EQ(Scaled(7, c.dpi), c.scaled7);
-        EXPECT_EQ(PicturePercent(c.dpi), c.percent);
         EXPECT_EQ(ItemColumns(600, 17, c.checkImage, true, c.dpi).check, c.check);
-        const int picture = 16 * c.percent / 100;
-        EXPECT_EQ(RowHeight(Scaled(13, c.dpi), picture, c.dpi), c.rowHeight);
-        EXPECT_EQ(NameOffset(picture, c.dpi), c.nameOffset);
+        EXPECT_EQ(RowHeight(Scaled(13, c.dpi), c.picture, c.dpi), c.rowHeight);
+        EXPECT_EQ(NameOffset(c.picture, c.dpi), c.nameOffset);
     }
     // The text sets the height when it is the taller.
     EXPECT_EQ(RowHeight(30, 16, 96), 32);
-    EXPECT_EQ(PicturePercent(143), 100);
-    EXPECT_EQ(PicturePercent(191), 150);
 }
 
 TEST(ItemColumnsTest, HeaderImageIsCentredInTheCheckColumn) {
