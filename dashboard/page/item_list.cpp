@@ -24,6 +24,7 @@ constexpr int kRowImage = 16;
 // The rows' own images: a file that has no icon of its own, and a folder.
 constexpr int kFileImage = 0;
 constexpr int kFolderImage = 1;
+
 void InsertColumn(HWND list, int index, int width, int format, const std::wstring& text) {
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -100,6 +101,7 @@ void CItemList::ApplyDpi() {
     // The list frees the one it holds with itself; one it held before is the page's to free.
     look_.images = images.release();
     const ImageListHandle previous(ListView_SetImageList(Window(), look_.images, LVSIL_SMALL));
+    ReplaceRowImages();
     look_.font = ListFont(Window());
     linkFont_ = UnderlinedFont(look_.font);
     look_.linkFont = linkFont_ ? linkFont_.get() : look_.font;
@@ -107,6 +109,20 @@ void CItemList::ApplyDpi() {
     SetupHeader();
     // The font set again makes the list measure its rows again.
     ::SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(look_.font), TRUE);
+}
+
+// Each row's image again from the list's images of now, so that a change of DPI keeps the rows
+// and their boxes.
+void CItemList::ReplaceRowImages() {
+    for (int row = 0; row < RowCount(); ++row) {
+        const CDecryptedItem* item = RowItem(row);
+        if (!item) continue;
+        LVITEMW image{};
+        image.mask = LVIF_IMAGE;
+        image.iItem = row;
+        image.iImage = ImageFor(*item);
+        ListView_SetItem(Window(), &image);
+    }
 }
 
 void CItemList::InsertColumns() const {

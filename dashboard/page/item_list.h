@@ -33,8 +33,7 @@ public:
     // check box, and what ApplyDpi sets.
     void Setup(HWND list, HWND page);
     // Sizes to the list's DPI: the rows' images, the columns for its width, the header's
-    // margin, the fonts rows are drawn with and the rows' height. The icons of files are gone
-    // until the next rebuild.
+    // margin, the fonts rows are drawn with and the rows' height.
     void ApplyDpi();
 
     // Refills the list from the map, in the map's order, every box unchecked.
@@ -71,6 +70,7 @@ private:
     void SetupHeader() const;
     void AddRow(const CDecryptedItem& item, int image);
     int ImageFor(const CDecryptedItem& item);
+    void ReplaceRowImages();
     void SetCheck(int row, int stateImage);
     void SetHeaderCheck(bool checked) const;
     // Header box and buttons after the boxes changed.

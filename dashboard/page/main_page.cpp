@@ -159,14 +159,10 @@ void CMainPage::OnInitDialog(HWND window) {
     startup_.Create(window);
 }
 
-// The sheet has moved to a screen of another DPI: the pictures, columns and rows follow, and
-// the rows are rebuilt for their icons at the new size.
+// The sheet has moved to a screen of another DPI: the pictures, columns and rows follow.
 void CMainPage::OnDpiChanged() {
     list_.ApplyDpi();
     refresh_.SetPictures(RefreshPictures(shared_.window));
-    if (!startup_.Window() || !::IsWindowVisible(startup_.Window())) {
-        ::PostMessageW(shared_.window, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, 0), 0);
-    }
 }
 
 void CMainPage::OnDestroy() {

@@ -305,7 +305,8 @@ TEST_F(PageTest, InfoTipsSayWhenAnItemWasDecryptedOrWhereAMissingOneWasAndItsLin
 }
 
 // The image list holds the file and folder images, then each application's icon once; a
-// rebuild of the list takes the icons of the last one away first.
+// rebuild of the list takes the icons of the last one away first, and a change of DPI makes
+// them again for the rows as they are.
 TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImageCount) {
     // The plug-in itself carries an icon: the application recorded for one name, and the
     // program that opens another name's type.
@@ -325,15 +326,15 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
                               Item(folder_.Path(), "plain.ztnothing") + Item(folder_.Path(), "folder", true);
     ASSERT_NO_FATAL_FAILURE(ShowLoadedPage(items, 4));
     const HIMAGELIST images = ListView_GetImageList(list_, LVSIL_SMALL);
+    const auto image = [&](const wchar_t* name) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = RowOf(name);
+        ListView_GetItem(list_, &item);
+        return item.iImage;
+    };
     for (int rebuild = 0; rebuild < 3; ++rebuild) {
         SCOPED_TRACE(rebuild);
-        const auto image = [&](const wchar_t* name) {
-            LVITEMW item{};
-            item.mask = LVIF_IMAGE;
-            item.iItem = RowOf(name);
-            ListView_GetItem(list_, &item);
-            return item.iImage;
-        };
         EXPECT_EQ(image(L"plain.ztnothing"), 0) << "a file without a known application";
         EXPECT_EQ(image(L"folder"), 1);
         EXPECT_EQ(image(L"iconic.txt"), 2);
@@ -345,6 +346,16 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
         ASSERT_NO_FATAL_FAILURE(RequestLoad(true));
         ASSERT_TRUE(watch_.loads.back().changed);
     }
+    // A change of DPI makes the images afresh and keeps the rows, their boxes and their icons.
+    const int iconic = RowOf(L"iconic.txt");
+    ListView_SetItemState(list_, iconic, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
+    constexpr UINT kDpiChangedAfterParent = 0x02E3;
+    ::SendMessageW(page_, kDpiChangedAfterParent, 0, 0);
+    EXPECT_EQ(Rows(), 4);
+    EXPECT_EQ(ListView_GetItemState(list_, iconic, LVIS_STATEIMAGEMASK),
+              static_cast<UINT>(INDEXTOSTATEIMAGEMASK(2)));
+    EXPECT_EQ(image(L"typed.ztpagetest"), 2);
+    EXPECT_EQ(::ImageList_GetImageCount(ListView_GetImageList(list_, LVSIL_SMALL)), 3);
 }
 
 // The height of the text the list draws its rows with.
