@@ -1,4 +1,4 @@
-# zt_program_manifest(target): gives a shipped program its application manifest
+# zt_program_manifest(target [DPI_AWARE]): gives a shipped program its application manifest
 # (cmake/program.manifest.in), which says to Vista and later:
 # - asInvoker: it runs with the user's rights and asks for no others, so a write it may not
 #   make (below HKLM or the program folder) fails and is reported, instead of landing
@@ -6,7 +6,11 @@
 # - supportedOS, Vista to Windows 10 and 11: the system tells it its real version;
 # - longPathAware: on Windows 10 and later, where the machine allows it, the file functions
 #   take paths longer than MAX_PATH;
-# - Common Controls 6: its windows draw in the system's visual style, from Windows XP on.
+# - Common Controls 6: its windows draw in the system's visual style, from Windows XP on;
+# - with DPI_AWARE, dpiAware (system aware): from Vista on, on a screen of more than 96 DPI,
+#   the system lets it draw at the screen's DPI rather than stretching a 96 DPI picture of
+#   its windows, blurred. A program that has windows says so only once every size it draws
+#   in pixels follows the DPI (dialogs in dialog units and system metrics do).
 # Windows XP reads only the assembly's identity and its dependencies and passes over the rest.
 #
 # zt_plugin_manifest(target): gives a plug-in (a DLL that lives in another program's
@@ -38,6 +42,12 @@ function(zt_manifest_resource target template number)
 endfunction()
 
 function(zt_program_manifest target)
+  cmake_parse_arguments(PARSE_ARGV 1 manifest "DPI_AWARE" "" "")
+  set(ZT_MANIFEST_DPI_AWARE)
+  if(manifest_DPI_AWARE)
+    set(ZT_MANIFEST_DPI_AWARE
+        [=[      <dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>]=])
+  endif()
   # 1 is the manifest a process is created with.
   zt_manifest_resource(${target} ${CMAKE_SOURCE_DIR}/cmake/program.manifest.in 1)
 endfunction()

@@ -10,13 +10,14 @@ find_program(ZT_ICOTOOL icotool REQUIRED)
 
 # zt_text_picture(kind source output "what"): a picture drawn as text (source, beside the
 # CMakeLists.txt) turned into output at build time by cmake/make-KIND, where kind is icon (from
-# an SVG drawing, rendered at every size an icon holds) or bitmap (from XPM pixel art).
+# an SVG drawing, rendered at every size an icon holds) or bitmap (from XPM pixel art; a further
+# argument enlarges it to that many per cent, for a higher DPI).
 function(zt_text_picture kind source output what)
   set(maker ${CMAKE_SOURCE_DIR}/cmake/make-${kind})
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E env ZT_CONVERT=${ZT_CONVERT} ZT_RSVG_CONVERT=${ZT_RSVG_CONVERT}
-            ZT_ICOTOOL=${ZT_ICOTOOL} ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${output}
+            ZT_ICOTOOL=${ZT_ICOTOOL} ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${output} ${ARGN}
     DEPENDS ${maker} ${CMAKE_CURRENT_SOURCE_DIR}/${source}
     COMMENT "Building ${what}")
 endfunction()

@@ -13,6 +13,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/activation_context.h"
+#include "win/window_dpi.h"
 
 namespace {
 
@@ -128,10 +129,12 @@ STDMETHODIMP CZTShellExtension::QueryContextMenu(HMENU menu, UINT position, UINT
 
 HBITMAP CZTShellExtension::Bitmap(const MenuCommand& command) {
     BitmapHandle& bitmap = bitmaps_[command.offset - 1];
-    // Grey shades become the system's 3-D colours, so the mark's background is the menu's.
+    // Grey shades become the system's 3-D colours, so the mark's background is the menu's. The
+    // menu is drawn at the screen's DPI.
     if (!bitmap) {
-        bitmap.reset(static_cast<HBITMAP>(::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(command.bitmapId),
-                                                       IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+        const UINT id = PictureAt(command.bitmapId, PicturePercent(WindowDpi(nullptr)));
+        bitmap.reset(static_cast<HBITMAP>(
+            ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
     }
     return bitmap.get();
 }

@@ -7,6 +7,7 @@
 #include "text/resource_module.h"
 #include "text/settings.h"
 #include "ui/window_placement.h"
+#include "win/window_dpi.h"
 
 namespace {
 
@@ -50,8 +51,11 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
 bool CMainWnd::Create(HINSTANCE instance, MenuHandle menu) {
     if (!RegisterWindowClass(instance, &CMainWnd::WindowProc)) return false;
     const std::wstring title = LoadResString(IDS_MAIN_TITLE);
-    const HWND window = ::CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 400, 100,
-                                          nullptr, menu.get(), instance, this);
+    // 400 by 100 pixels at 96 DPI, at the screen's DPI.
+    const int dpi = WindowDpi(nullptr);
+    const HWND window =
+        ::CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, ::MulDiv(400, dpi, 96),
+                          ::MulDiv(100, dpi, 96), nullptr, menu.get(), instance, this);
     if (!window) return false;
     // The window destroys its menu from now on.
     menu.release();
@@ -88,8 +92,10 @@ LRESULT CALLBACK CMainWnd::WindowProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 void CMainWnd::OnCreate(HWND window) {
-    icon_.reset(static_cast<HICON>(
-        ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDI_ZTFILEEN), IMAGE_ICON, 16, 16, 0)));
+    const int dpi = WindowDpi(window);
+    icon_.reset(static_cast<HICON>(::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDI_ZTFILEEN), IMAGE_ICON,
+                                                SystemMetricAt(SM_CXSMICON, dpi),
+                                                SystemMetricAt(SM_CYSMICON, dpi), 0)));
     if (icon_) ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     CentreOnWorkArea(window);
 }

@@ -11,6 +11,7 @@
 #include "text/res_string.h"
 #include "text/resource_module.h"
 #include "ui/image_list.h"
+#include "win/window_dpi.h"
 #include "win/windows_version.h"
 
 namespace {
@@ -18,12 +19,11 @@ namespace {
 // LVCFMT_FIXED_WIDTH and HDF_FIXEDWIDTH, which list views and headers honour from Vista on
 // and older ones ignore.
 constexpr int kFixedWidth = 0x100;
+// The rows' images at 96 DPI.
 constexpr int kRowImage = 16;
 // The rows' own images: a file that has no icon of its own, and a folder.
 constexpr int kFileImage = 0;
 constexpr int kFolderImage = 1;
-// Room for the row's image and check box.
-constexpr UINT kMinimumRowHeight = 18;
 
 void InsertColumn(HWND list, int index, int width, int format, const std::wstring& text) {
     LVCOLUMNW column{};
@@ -39,6 +39,31 @@ int StateImage(UINT state) {
     return static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12);
 }
 
+HFONT ListFont(HWND list) {
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+    return font ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+int TextHeight(HWND list) {
+    const HDC dc = ::GetDC(list);
+    if (!dc) return 0;
+    const HGDIOBJ previous = ::SelectObject(dc, ListFont(list));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, L"Ag", 2, &size);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return size.cy;
+}
+
+// The state images' height: the list's own once it has check boxes, else the small icons' its
+// check boxes will have.
+int StateImageHeight(HWND list, int dpi) {
+    int width = 0;
+    int height = 0;
+    if (image_list::ImageSize(ListView_GetImageList(list, LVSIL_STATE), width, height)) return height;
+    return SystemMetricAt(SM_CYSMICON, dpi);
+}
+
 FontHandle UnderlinedFont(HFONT font) {
     LOGFONTW description{};
     if (!::GetObjectW(font, sizeof description, &description)) return {};
@@ -48,37 +73,76 @@ FontHandle UnderlinedFont(HFONT font) {
 
 }  // namespace
 
-void CItemList::MeasureRow(MEASUREITEMSTRUCT& measure) {
-    measure.itemHeight = std::max(measure.itemHeight, kMinimumRowHeight);
+void CItemList::MeasureRow(HWND page, MEASUREITEMSTRUCT& measure) {
+    const HWND list = ::GetDlgItem(page, IDC_ITEMS);
+    const int dpi = WindowDpi(list ? list : page);
+    const int image = std::max(core::Scaled(kRowImage, dpi), StateImageHeight(list, dpi));
+    measure.itemHeight = static_cast<UINT>(core::RowHeight(TextHeight(list), image, dpi));
 }
 
 void CItemList::Setup(HWND list, HWND page) {
     page_ = page;
     Attach(list);
-    ImageListHandle images(image_list::LoadStrip(ResourceModule(), IDB_ITEM_IMAGES, kRowImage));
-    baseImages_ = image_list::Count(images.get());
-    // The list frees it with itself.
-    look_.images = images.release();
-    ListView_SetImageList(list, look_.images, LVSIL_SMALL);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_INFOTIP);
     look_.checkBoxes = ListView_GetImageList(list, LVSIL_STATE);
-    look_.font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    linkFont_ = UnderlinedFont(look_.font);
-    look_.linkFont = linkFont_ ? linkFont_.get() : look_.font;
     look_.linkText = LoadResString(IDS_LOCATE_LINK);
-    SetupColumns();
-    SetupHeader();
+    InsertColumns();
+    ApplyDpi();
     UpdateCheckSummary();
 }
 
-void CItemList::SetupColumns() const {
+void CItemList::ApplyDpi() {
+    look_.dpi = WindowDpi(Window());
+    const int percent = PicturePercent(look_.dpi);
+    ImageListHandle images(image_list::LoadStrip(ResourceModule(), PictureAt(IDB_ITEM_IMAGES, percent),
+                                                 kRowImage * percent / 100));
+    baseImages_ = image_list::Count(images.get());
+    iconImages_.clear();
+    // The list frees the one it holds with itself; one it held before is the page's to free.
+    look_.images = images.release();
+    const ImageListHandle previous(ListView_SetImageList(Window(), look_.images, LVSIL_SMALL));
+    ReplaceRowImages();
+    look_.font = ListFont(Window());
+    linkFont_ = UnderlinedFont(look_.font);
+    look_.linkFont = linkFont_ ? linkFont_.get() : look_.font;
+    SizeColumns();
+    SetupHeader();
+    // The font set again makes the list measure its rows again.
+    ::SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(look_.font), TRUE);
+}
+
+// Each row's image again from the list's images of now, so that a change of DPI keeps the rows
+// and their boxes.
+void CItemList::ReplaceRowImages() {
+    for (int row = 0; row < RowCount(); ++row) {
+        const CDecryptedItem* item = RowItem(row);
+        if (!item) continue;
+        LVITEMW image{};
+        image.mask = LVIF_IMAGE;
+        image.iItem = row;
+        image.iImage = ImageFor(*item);
+        ListView_SetItem(Window(), &image);
+    }
+}
+
+void CItemList::InsertColumns() const {
+    InsertColumn(Window(), 0, 0, LVCFMT_CENTER | LVCFMT_COL_HAS_IMAGES | kFixedWidth, L"");
+    InsertColumn(Window(), 1, 0, LVCFMT_LEFT, LoadResString(IDS_COLUMN_NAME));
+    InsertColumn(Window(), 2, 0, LVCFMT_LEFT, LoadResString(IDS_COLUMN_LOCATION));
+}
+
+void CItemList::SizeColumns() const {
     RECT client{};
     ::GetClientRect(Window(), &client);
+    int checkWidth = 0;
+    int checkHeight = 0;
+    image_list::ImageSize(look_.checkBoxes, checkWidth, checkHeight);
     const core::ItemColumnWidths widths =
-        core::ItemColumns(client.right, ::GetSystemMetrics(SM_CXVSCROLL), IsWindowsVistaOrLater());
-    InsertColumn(Window(), 0, widths.check, LVCFMT_CENTER | LVCFMT_COL_HAS_IMAGES | kFixedWidth, L"");
-    InsertColumn(Window(), 1, widths.name, LVCFMT_LEFT, LoadResString(IDS_COLUMN_NAME));
-    InsertColumn(Window(), 2, widths.location, LVCFMT_LEFT, LoadResString(IDS_COLUMN_LOCATION));
+        core::ItemColumns(client.right, SystemMetricAt(SM_CXVSCROLL, look_.dpi), checkWidth,
+                          IsWindowsVistaOrLater(), look_.dpi);
+    ListView_SetColumnWidth(Window(), 0, widths.check);
+    ListView_SetColumnWidth(Window(), 1, widths.name);
+    ListView_SetColumnWidth(Window(), 2, widths.location);
 }
 
 // The header shows a check box of the list's own kind over the first column. It carries the

@@ -25,12 +25,16 @@ public:
         int column = -1;
     };
 
-    // The height of the list's rows, asked for before the page is set up.
-    static void MeasureRow(MEASUREITEMSTRUCT& measure);
+    // The height of the page's list's rows at its DPI: its text or its images, whichever is
+    // taller. Asked for before the page is set up.
+    static void MeasureRow(HWND page, MEASUREITEMSTRUCT& measure);
 
-    // Takes over the list of the page: check boxes and info tips, the columns for its width,
-    // the header's check box, the rows' images and the fonts rows are drawn with.
+    // Takes over the list of the page: check boxes and info tips, its columns, the header's
+    // check box, and what ApplyDpi sets.
     void Setup(HWND list, HWND page);
+    // Sizes to the list's DPI: the rows' images, the columns for its width, the header's
+    // margin, the fonts rows are drawn with and the rows' height.
+    void ApplyDpi();
 
     // Refills the list from the map, in the map's order, every box unchecked.
     void Rebuild(const CDecryptedItems& items);
@@ -61,10 +65,12 @@ public:
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void SetupColumns() const;
+    void InsertColumns() const;
+    void SizeColumns() const;
     void SetupHeader() const;
     void AddRow(const CDecryptedItem& item, int image);
     int ImageFor(const CDecryptedItem& item);
+    void ReplaceRowImages();
     void SetCheck(int row, int stateImage);
     void SetHeaderCheck(bool checked) const;
     // Header box and buttons after the boxes changed.

@@ -1,11 +1,9 @@
 #include "dashboard/page/item_row.h"
 
+#include "dashboard/rules/item_list_rules.h"
 #include "ui/image_list.h"
 
 namespace {
-
-// Where the name starts, right of the row's 16-pixel image.
-constexpr int kNameOffset = 18;
 
 struct Columns {
     RECT check;
@@ -94,7 +92,10 @@ int DrawItemRow(HWND list, const DRAWITEMSTRUCT& draw, const RowLook& look) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT name = columns.name;
-    name.left += kNameOffset;
+    int imageWidth = 0;
+    int imageHeight = 0;
+    image_list::ImageSize(look.images, imageWidth, imageHeight);
+    name.left += core::NameOffset(imageWidth, look.dpi);
     ::InflateRect(&name, -inset, 0);
     DrawCellText(dc, CellText(list, row, 1), name);
     RECT location = columns.location;

@@ -12,6 +12,7 @@ struct RowLook {
     HFONT font = nullptr;
     HFONT linkFont = nullptr;
     std::wstring linkText;
+    int dpi = 96;
 };
 
 // Draws one row of the decrypted-items list: the check box centred in the first column, the

@@ -12,6 +12,13 @@
 #include "text/res_string.h"
 #include "text/resource_module.h"
 #include "win/activation_context.h"
+#include "win/window_dpi.h"
+
+#ifndef WM_DPICHANGED_AFTERPARENT
+// Sent from Windows 10 on to a child window once its parent has taken a new DPI; the headers,
+// written for XP, lack it.
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
+#endif
 
 namespace {
 
@@ -20,6 +27,7 @@ constexpr UINT_PTR kStartupTimer = 1;
 constexpr UINT kStartupPollMs = 1000;
 // The refresh button keeps turning this long after a load, so that a quick one is seen.
 constexpr UINT kPlayAfterLoadMs = 200;
+// The refresh button's images at 96 DPI.
 constexpr int kRefreshImageWidth = 22;
 // The online help's topic of the page.
 constexpr int kPageHelpTopic = 26;
@@ -27,6 +35,13 @@ constexpr int kPageHelpTopic = 26;
 // What the start-up panel stands in for, in the order they are hidden and shown.
 constexpr int kListControls[] = {IDC_ITEMS,       IDC_REFRESH, IDC_NOTIFY, IDC_NOTIFY_HOURS,
                                  IDC_NOTIFY_SPIN, IDC_ENCRYPT, IDC_REMOVE};
+
+// The refresh button's face and animation for the page's DPI.
+CPlayButton::Pictures RefreshPictures(HWND page) {
+    const int percent = PicturePercent(WindowDpi(page));
+    return {PictureAt(IDB_REFRESH, percent), PictureAt(IDB_REFRESH_ANIMATION, percent),
+            kRefreshImageWidth * percent / 100};
+}
 
 bool StoreFileExists() {
     return CDecryptedItems::GetStoreFileInfo(nullptr, nullptr);
@@ -80,7 +95,7 @@ INT_PTR CALLBACK CMainPage::DialogProc(HWND window, UINT message, WPARAM wParam,
     }
     // The list asks for its rows' height while it is made, before the page knows its object.
     if (message == WM_MEASUREITEM && wParam == IDC_ITEMS) {
-        CItemList::MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        CItemList::MeasureRow(window, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
         return TRUE;
     }
     auto* page = reinterpret_cast<CMainPage*>(::GetWindowLongPtrW(window, DWLP_USER));
@@ -114,6 +129,9 @@ bool CMainPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam != kStartupTimer) return false;
             OnStartupTimer();
             return true;
+        case WM_DPICHANGED_AFTERPARENT:
+            OnDpiChanged();
+            return true;
         case WM_ITEMS_LOADED:
             OnItemsLoaded(wParam != 0, static_cast<std::uint32_t>(lParam));
             return true;
@@ -129,8 +147,7 @@ void CMainPage::OnInitDialog(HWND window) {
     shared_.window = window;
     list_.Setup(::GetDlgItem(window, IDC_ITEMS), window);
     refreshTip_ = LoadResString(IDS_REFRESH_TIP);
-    refresh_.Attach(::GetDlgItem(window, IDC_REFRESH), IDB_REFRESH, IDB_REFRESH_ANIMATION, kRefreshImageWidth,
-                    refreshTip_);
+    refresh_.Attach(::GetDlgItem(window, IDC_REFRESH), RefreshPictures(window), refreshTip_);
     reminder_.Init(window);
     refreshThread_->Resume();
     dataChangedThread_->Resume();
@@ -140,6 +157,12 @@ void CMainPage::OnInitDialog(HWND window) {
     }
     ShowListControls(false);
     startup_.Create(window);
+}
+
+// The sheet has moved to a screen of another DPI: the pictures, columns and rows follow.
+void CMainPage::OnDpiChanged() {
+    list_.ApplyDpi();
+    refresh_.SetPictures(RefreshPictures(shared_.window));
 }
 
 void CMainPage::OnDestroy() {

@@ -51,6 +51,7 @@ private:
     bool Answer(LRESULT result) const;
 
     void OnInitDialog(HWND window);
+    void OnDpiChanged();
     void OnDestroy();
     void OnShow(bool shown);
     void OnStartupTimer();

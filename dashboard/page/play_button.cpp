@@ -9,16 +9,10 @@ CPlayButton::~CPlayButton() {
     if (tooltip_) ::DestroyWindow(tooltip_);
 }
 
-void CPlayButton::Attach(HWND button, UINT faceId, UINT framesId, int imageWidth, const std::wstring& tip) {
+void CPlayButton::Attach(HWND button, const Pictures& pictures, const std::wstring& tip) {
     if (!button) return;
-    face_.reset(image_list::LoadStrip(ResourceModule(), faceId, imageWidth));
-    frames_.reset(image_list::LoadStrip(ResourceModule(), framesId, imageWidth));
-    frameCount_ = image_list::Count(frames_.get());
-    int width = 0;
-    int height = 0;
-    if (image_list::ImageSize(face_.get(), width, height)) {
-        ::SetWindowPos(button, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    CWindowSubclass::Attach(button);
+    SetPictures(pictures);
     tip_ = tip;
     tooltip_ =
         ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -30,7 +24,18 @@ void CPlayButton::Attach(HWND button, UINT faceId, UINT framesId, int imageWidth
     tool.uId = reinterpret_cast<UINT_PTR>(button);
     tool.lpszText = tip_.data();
     ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    CWindowSubclass::Attach(button);
+}
+
+void CPlayButton::SetPictures(const Pictures& pictures) {
+    face_.reset(image_list::LoadStrip(ResourceModule(), pictures.faceId, pictures.imageWidth));
+    frames_.reset(image_list::LoadStrip(ResourceModule(), pictures.framesId, pictures.imageWidth));
+    frameCount_ = image_list::Count(frames_.get());
+    int width = 0;
+    int height = 0;
+    if (image_list::ImageSize(face_.get(), width, height)) {
+        ::SetWindowPos(Window(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::InvalidateRect(Window(), nullptr, TRUE);
 }
 
 void CPlayButton::SetTipText(const std::wstring& tip) {

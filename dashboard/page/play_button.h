@@ -20,9 +20,18 @@ public:
 
     ~CPlayButton() override;
 
-    // Takes over the button; the face is image 0 of the first bitmap, the frames the images of
-    // the second, both of the given width.
-    void Attach(HWND button, UINT faceId, UINT framesId, int imageWidth, const std::wstring& tip);
+    // The pictures of a button: the face is image 0 of the first bitmap, the frames the images
+    // of the second, both of the given width.
+    struct Pictures {
+        UINT faceId;
+        UINT framesId;
+        int imageWidth;
+    };
+
+    // Takes over the button with its pictures and tip.
+    void Attach(HWND button, const Pictures& pictures, const std::wstring& tip);
+    // Takes other pictures, for another DPI, and sizes the button to them.
+    void SetPictures(const Pictures& pictures);
     void SetTipText(const std::wstring& tip);
 
     bool Playing() const { return playing_; }

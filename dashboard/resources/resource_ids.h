@@ -3,6 +3,8 @@
 // Included by the resource script too: macro definitions only.
 #pragma once
 
+#include "win/picture_ids.h"
+
 #define IDR_REGISTRY 300
 
 #define IDS_PAGE_TITLE 101

@@ -6,6 +6,8 @@ namespace core {
 
 namespace {
 
+constexpr int kDefaultDpi = 96;
+
 // a × b / c, rounded half away from zero as the system's MulDiv rounds.
 int ScaleRounded(int a, int b, int c) {
     std::int64_t n = std::int64_t{a} * b;
@@ -43,9 +45,22 @@ bool IsFolderPath(std::u16string_view folder) {
 
 }  // namespace
 
-ItemColumnWidths ItemColumns(int clientWidth, int scrollBarWidth, bool vistaOrLater) {
+int Scaled(int pixels, int dpi) {
+    return ScaleRounded(pixels, dpi, kDefaultDpi);
+}
+
+int RowHeight(int fontHeight, int imageHeight, int dpi) {
+    return std::max(fontHeight, imageHeight) + Scaled(2, dpi);
+}
+
+int NameOffset(int imageWidth, int dpi) {
+    return imageWidth + Scaled(2, dpi);
+}
+
+ItemColumnWidths ItemColumns(int clientWidth, int scrollBarWidth, int checkImageWidth, bool vistaOrLater,
+                             int dpi) {
     ItemColumnWidths widths{};
-    widths.check = vistaOrLater ? 30 : 35;
+    widths.check = std::max(Scaled(vistaOrLater ? 30 : 35, dpi), checkImageWidth + Scaled(8, dpi));
     widths.name = ScaleRounded(clientWidth, 40, 100);
     widths.location = std::max(0, clientWidth - widths.check - widths.name - scrollBarWidth);
     return widths;

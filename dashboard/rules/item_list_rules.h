@@ -7,16 +7,29 @@ namespace core {
 
 // How the decrypted-items list is laid out and what its check boxes mean.
 
+// Sizes in pixels are given for 96 DPI, the system's 100 per cent, and scaled to a window's DPI
+// rounding as the system's MulDiv does.
+int Scaled(int pixels, int dpi);
+
+// The height of a row of the list: its text or its tallest image, whichever is taller, and a
+// scaled pixel above and below.
+int RowHeight(int fontHeight, int imageHeight, int dpi);
+
+// Where a row's name starts, right of its image and a scaled gap of two pixels.
+int NameOffset(int imageWidth, int dpi);
+
 // Widths of the list's three columns for a list whose client area is clientWidth pixels
-// wide: the check boxes (30 pixels from Vista on, whose header draws its image with a
-// margin, 35 before), the name (two fifths of the width) and the location (the rest, leaving
+// wide: the check boxes (30 pixels at 96 DPI from Vista on, whose header draws its image with
+// a margin, 35 before; never narrower than the check box image and a scaled margin of four
+// pixels each side), the name (two fifths of the width) and the location (the rest, leaving
 // room for a vertical scroll bar, never below 0).
 struct ItemColumnWidths {
     int check;
     int name;
     int location;
 };
-ItemColumnWidths ItemColumns(int clientWidth, int scrollBarWidth, bool vistaOrLater);
+ItemColumnWidths ItemColumns(int clientWidth, int scrollBarWidth, int checkImageWidth, bool vistaOrLater,
+                             int dpi);
 
 // The margin that centres an image of imageWidth in a header column, never below 0.
 int CentringMargin(int columnWidth, int imageWidth);

@@ -2,22 +2,27 @@
 // the dashboard shows it, for what only the page's thread can see: closing the sheet while a
 // load runs leaves nothing of the plug-in running, the page's actions answer at once while a
 // load holds the list, the refresh button turns only for the user's clicks and until the
-// load of the last one has ended, the rows' info tips, the cursor over a link, and images.
+// load of the last one has ended, the rows' info tips, the cursor over a link, images, and
+// the sizes of everything at the screen's DPI.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/text/unix_time.h"
 #include "dashboard/page/page_shared.h"
 #include "dashboard/resources/resource_ids.h"
+#include "dashboard/rules/item_list_rules.h"
 #include "dashboard_test.h"
 #include "process_run.h"
+#include "registry_backup.h"
 #include "ui/window_subclass.h"
+#include "win/window_dpi.h"
 #include "window_creation.h"
 
 namespace {
@@ -300,7 +305,8 @@ TEST_F(PageTest, InfoTipsSayWhenAnItemWasDecryptedOrWhereAMissingOneWasAndItsLin
 }
 
 // The image list holds the file and folder images, then each application's icon once; a
-// rebuild of the list takes the icons of the last one away first.
+// rebuild of the list takes the icons of the last one away first, and a change of DPI makes
+// them again for the rows as they are.
 TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImageCount) {
     // The plug-in itself carries an icon: the application recorded for one name, and the
     // program that opens another name's type.
@@ -320,15 +326,15 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
                               Item(folder_.Path(), "plain.ztnothing") + Item(folder_.Path(), "folder", true);
     ASSERT_NO_FATAL_FAILURE(ShowLoadedPage(items, 4));
     const HIMAGELIST images = ListView_GetImageList(list_, LVSIL_SMALL);
+    const auto image = [&](const wchar_t* name) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = RowOf(name);
+        ListView_GetItem(list_, &item);
+        return item.iImage;
+    };
     for (int rebuild = 0; rebuild < 3; ++rebuild) {
         SCOPED_TRACE(rebuild);
-        const auto image = [&](const wchar_t* name) {
-            LVITEMW item{};
-            item.mask = LVIF_IMAGE;
-            item.iItem = RowOf(name);
-            ListView_GetItem(list_, &item);
-            return item.iImage;
-        };
         EXPECT_EQ(image(L"plain.ztnothing"), 0) << "a file without a known application";
         EXPECT_EQ(image(L"folder"), 1);
         EXPECT_EQ(image(L"iconic.txt"), 2);
@@ -340,6 +346,83 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
         ASSERT_NO_FATAL_FAILURE(RequestLoad(true));
         ASSERT_TRUE(watch_.loads.back().changed);
     }
+    // A change of DPI makes the images afresh and keeps the rows, their boxes and their icons.
+    const int iconic = RowOf(L"iconic.txt");
+    ListView_SetItemState(list_, iconic, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
+    constexpr UINT kDpiChangedAfterParent = 0x02E3;
+    ::SendMessageW(page_, kDpiChangedAfterParent, 0, 0);
+    EXPECT_EQ(Rows(), 4);
+    EXPECT_EQ(ListView_GetItemState(list_, iconic, LVIS_STATEIMAGEMASK),
+              static_cast<UINT>(INDEXTOSTATEIMAGEMASK(2)));
+    EXPECT_EQ(image(L"typed.ztpagetest"), 2);
+    EXPECT_EQ(::ImageList_GetImageCount(ListView_GetImageList(list_, LVSIL_SMALL)), 3);
+}
+
+// The height of the text the list draws its rows with.
+int ListTextHeight(HWND list) {
+    const HDC dc = ::GetDC(list);
+    const HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return metrics.tmHeight;
+}
+
+RECT RectIn(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// At whatever DPI the page is drawn (the screen's; ZT_EXPECTED_DPI names the one it must be):
+// a row holds the list's text and its check box, the rows' images are the pictures drawn for
+// that DPI, the check column holds the box with room beside it, and the refresh button holds
+// its face and stays clear of the list below it.
+TEST_F(PageTest, EverySizeOfThePageFollowsItsDpi) {
+    ASSERT_NO_FATAL_FAILURE(ShowLoadedPage(Item(folder_.Path(), "file.txt"), 1));
+    const int dpi = WindowDpi(page_);
+    if (const char* expected = std::getenv("ZT_EXPECTED_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected));
+    }
+    int checkWidth = 0;
+    int checkHeight = 0;
+    ASSERT_TRUE(
+        ::ImageList_GetIconSize(ListView_GetImageList(list_, LVSIL_STATE), &checkWidth, &checkHeight));
+    RECT row{};
+    ASSERT_TRUE(ListView_GetItemRect(list_, 0, &row, LVIR_BOUNDS));
+    EXPECT_GE(row.bottom - row.top, ListTextHeight(list_));
+    EXPECT_GE(row.bottom - row.top, checkHeight + 2) << "rows touching row to row";
+    int imageWidth = 0;
+    int imageHeight = 0;
+    ASSERT_TRUE(
+        ::ImageList_GetIconSize(ListView_GetImageList(list_, LVSIL_SMALL), &imageWidth, &imageHeight));
+    const int picture = 16 * PicturePercent(dpi) / 100;
+    EXPECT_EQ(imageWidth, picture);
+    EXPECT_EQ(imageHeight, picture);
+    EXPECT_GE(row.bottom - row.top, picture);
+    EXPECT_GE(ListView_GetColumnWidth(list_, 0), checkWidth + core::Scaled(8, dpi));
+    const HWND refresh = ::GetDlgItem(page_, IDC_REFRESH);
+    const RECT button = RectIn(page_, refresh);
+    EXPECT_EQ(button.right - button.left, 22 * PicturePercent(dpi) / 100);
+    EXPECT_EQ(button.bottom - button.top, 20 * PicturePercent(dpi) / 100);
+    EXPECT_LE(button.bottom, RectIn(page_, list_).top);
+}
+
+// The same in a process started with the screen at 144 DPI, set for it and put back after.
+TEST_F(PageTest, At144DpiEverySizeOfThePageFollows) {
+    const wchar_t desktop[] = L"Control Panel\\Desktop";
+    const RegistryValueBackup logPixels(HKEY_CURRENT_USER, desktop, L"LogPixels");
+    SetRegistryDword(HKEY_CURRENT_USER, desktop, L"LogPixels", 144);
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ::SetEnvironmentVariableW(L"ZT_EXPECTED_DPI", L"144");
+    ProcessRun run(Quoted(self) + L" --gtest_filter=PageTest.EverySizeOfThePageFollowsItsDpi", true);
+    ::SetEnvironmentVariableW(L"ZT_EXPECTED_DPI", nullptr);
+    std::string output;
+    EXPECT_EQ(run.Finish(output, 60000), 0u) << output;
 }
 
 }  // namespace

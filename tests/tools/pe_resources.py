@@ -4,7 +4,7 @@ import struct
 
 
 class Image:
-    """A PE file's machine and its resources by type and number."""
+    """A PE file's machine, subsystem and its resources by type and number."""
 
     def __init__(self, data):
         self.data = data
@@ -14,6 +14,8 @@ class Image:
         self.machine, sections = struct.unpack_from("<HH", data, pe + 4)
         optional_size = struct.unpack_from("<H", data, pe + 20)[0]
         optional = pe + 24
+        # 2 for a program with windows, 3 for a console program.
+        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
         directories = optional + (96 if struct.unpack_from("<H", data, optional)[0] == 0x10B else 112)
         self.sections = [struct.unpack_from("<8xIIII", data, optional + optional_size + 40 * i)
                          for i in range(sections)]

@@ -1,6 +1,6 @@
-// The rules behind the dashboard page: its columns, the reminder hours, icon locations, the
-// info tip's date and time, where the folder picker starts, the removal question, which
-// items may go on a command line, and which load answers a click on the refresh button.
+// The rules behind the dashboard page: its columns and sizes at each DPI, the reminder hours, icon locations,
+// the info tip's date and time, where the folder picker starts, the removal question, which items may go on a
+// command line, and which load answers a click on the refresh button.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -17,18 +17,48 @@ namespace core {
 namespace {
 
 TEST(ItemColumnsTest, NameTakesTwoFifthsAndLocationTheRestBesideTheScrollBar) {
-    const ItemColumnWidths vista = ItemColumns(400, 17, true);
+    const ItemColumnWidths vista = ItemColumns(400, 17, 16, true, 96);
     EXPECT_EQ(vista.check, 30);
     EXPECT_EQ(vista.name, 160);
     EXPECT_EQ(vista.location, 400 - 30 - 160 - 17);
-    const ItemColumnWidths older = ItemColumns(400, 17, false);
+    const ItemColumnWidths older = ItemColumns(400, 17, 16, false, 96);
     EXPECT_EQ(older.check, 35);
     EXPECT_EQ(older.location, 400 - 35 - 160 - 17);
     // Rounded as MulDiv rounds: 161.2 down, 404.8 up.
-    EXPECT_EQ(ItemColumns(403, 17, true).name, 161);
-    EXPECT_EQ(ItemColumns(1012, 17, true).name, 405);
+    EXPECT_EQ(ItemColumns(403, 17, 16, true, 96).name, 161);
+    EXPECT_EQ(ItemColumns(1012, 17, 16, true, 96).name, 405);
     // A list too narrow for all three leaves the location at nothing rather than below it.
-    EXPECT_EQ(ItemColumns(40, 17, true).location, 0);
+    EXPECT_EQ(ItemColumns(40, 17, 16, true, 96).location, 0);
+}
+
+// What grows with the DPI: pixel sizes (rounded as MulDiv rounds), the check column, the row's
+// height and where its name starts beside the picture drawn for that DPI.
+TEST(ItemColumnsTest, SizesFollowTheDpi) {
+    const struct {
+        int dpi;
+        int scaled7;
+        int picture;
+        int check;  // Vista's column for the state image the list has at that DPI
+        int checkImage;
+        int rowHeight;  // for a font of 13 * dpi / 96 pixels and a picture of the chosen size
+        int nameOffset;
+    } cases[] = {
+        {96, 7, 16, 30, 16, 18, 18},
+        {120, 9, 16, 38, 20, 19, 19},
+        {144, 11, 24, 45, 24, 27, 27},
+        {192, 14, 32, 60, 32, 36, 36},
+        // A state image wider than the scaled column widens it.
+        {144, 11, 24, 52, 40, 27, 27},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        EXPECT_EQ(Scaled(7, c.dpi), c.scaled7);
+        EXPECT_EQ(ItemColumns(600, 17, c.checkImage, true, c.dpi).check, c.check);
+        EXPECT_EQ(RowHeight(Scaled(13, c.dpi), c.picture, c.dpi), c.rowHeight);
+        EXPECT_EQ(NameOffset(c.picture, c.dpi), c.nameOffset);
+    }
+    // The text sets the height when it is the taller.
+    EXPECT_EQ(RowHeight(30, 16, 96), 32);
 }
 
 TEST(ItemColumnsTest, HeaderImageIsCentredInTheCheckColumn) {
