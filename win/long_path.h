@@ -6,3 +6,8 @@
 // "\\?\UNC\...") once it is not, so that a folder tree deeper than MAX_PATH can be read and
 // written like any other. Every path handed to the file system goes through here.
 std::wstring LongPathForm(const std::wstring& path);
+
+// The path as what takes only the plain form must be given it (the shell, and the program it
+// starts on a file): the path itself while it is short enough, else its short (8.3) form when
+// that one is; empty when neither fits MAX_PATH.
+std::wstring PlainPathForm(const std::wstring& path);
