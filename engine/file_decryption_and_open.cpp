@@ -77,17 +77,18 @@ bool CFileDecryptAndOpen::IsTheNameOpened() const {
            SameNameIgnoringCase(name.substr(0, name.size() - kExtension.size()), FileNameOf(outputPath_));
 }
 
-void CFileDecryptAndOpen::OpenUnlessItIsOurs(const std::wstring& path) {
-    if (!OpensWith(path, ModuleFileName(nullptr))) OpenWithShell(path);
-}
-
 // The shell takes no extended-length path, nor do most programs it would start; a file whose
 // path is too long even in its short form is decrypted and left for the user to open.
-void CFileDecryptAndOpen::OpenWithShell(const std::wstring& path) {
+void CFileDecryptAndOpen::OpenUnlessItIsOurs(const std::wstring& path) {
+    if (OpensWith(path, ModuleFileName(nullptr))) return;
     const std::wstring plain = PlainPathForm(path);
     if (plain.empty()) {
         observer_.AddEntry(IDS_PATH_TOO_LONG_TO_OPEN, path, HResultFromWin32(ERROR_FILENAME_EXCED_RANGE));
         return;
     }
-    ::ShellExecuteW(nullptr, L"open", plain.c_str(), nullptr, nullptr, SW_SHOW);
+    OpenWithShell(plain);
+}
+
+void CFileDecryptAndOpen::OpenWithShell(const std::wstring& path) {
+    ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
 }
