@@ -12,7 +12,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
-#include "win/long_path.h"
+#include "win/path_parts.h"
 
 using trace::CTraceScope;
 
@@ -27,10 +27,6 @@ bool IsSignalled(const std::array<HANDLE, 2>& events) {
         if (event != nullptr && ::WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
     }
     return false;
-}
-
-bool PathExists(const std::wstring& path) {
-    return ::GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 ULONGLONG SystemTimeNow() {
