@@ -12,6 +12,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/handle_stream.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/unfinished_path.h"
 #include "win/wide_text.h"
@@ -104,8 +105,9 @@ bool CEncryptionDecryption::IsOwnLeftover(const std::wstring& path, HANDLE file,
     if (HasNamedStreams(file)) return false;
     if (hidden) return true;
     const std::wstring finalPath = FinalPathOf(path);
-    const FileHandle encrypted(::CreateFileW((finalPath + L".zte").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle encrypted(::CreateFileW(LongPathForm(finalPath + L".zte").c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr));
     return encrypted && HoldsTheSameContent(encrypted.get(), file, finalPath, keys_);
 }
 
@@ -121,8 +123,8 @@ void CEncryptionDecryption::Require(BOOL ok, UINT messageId, const std::wstring&
 }
 
 HRESULT CEncryptionDecryption::HoldInput(DWORD access) {
-    input_.reset(::CreateFileW(inputPath_.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    input_.reset(::CreateFileW(LongPathForm(inputPath_).c_str(), access, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!input_) return HResultFromWin32(::GetLastError());
     try {
         inputIdentity_ = IdentityOf(input_.get());
@@ -232,13 +234,13 @@ HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
 void CEncryptionDecryption::CopySecurity() {
     for (const SECURITY_INFORMATION kind : kSecurityKinds) {
         DWORD size = 0;
-        if (::GetFileSecurityW(inputPath_.c_str(), kind, nullptr, 0, &size) ||
+        if (::GetFileSecurityW(LongPathForm(inputPath_).c_str(), kind, nullptr, 0, &size) ||
             ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
             continue;
         std::vector<BYTE> descriptor(size);
-        Require(::GetFileSecurityW(inputPath_.c_str(), kind, descriptor.data(), size, &size),
+        Require(::GetFileSecurityW(LongPathForm(inputPath_).c_str(), kind, descriptor.data(), size, &size),
                 IDS_CANNOT_COPY_PROPERTIES, inputPath_);
-        if (::SetFileSecurityW(newOutput_->Path().c_str(), kind, descriptor.data())) continue;
+        if (::SetFileSecurityW(LongPathForm(newOutput_->Path()).c_str(), kind, descriptor.data())) continue;
         if (::GetLastError() == ERROR_INVALID_OWNER) {
             observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
             ThrowWin32(ERROR_INVALID_OWNER);
@@ -329,7 +331,7 @@ bool CEncryptionDecryption::MayWriteOutput(bool inputIsEncrypted) {
     if (!PathIsTaken(outputPath_)) return true;
     // Held unshared with deletions from here on, so that no other run removes it while this
     // one removes the input on the strength of it.
-    FileHandle existing(::CreateFileW(outputPath_.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+    FileHandle existing(::CreateFileW(LongPathForm(outputPath_).c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
     const bool finished =

@@ -5,6 +5,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/handle_stream.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/wide_text.h"
 
@@ -82,9 +83,9 @@ void CFileDecryption::Decrypt() {
 void CFileDecryption::RemoveEncryptedInput() {
     RequireUnchangedInput();
     // A link goes, not the encrypted file it leads to, which stays where it was.
-    const DWORD attributes = ::GetFileAttributesW(inputPath_.c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPathForm(inputPath_).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return Require(::DeleteFileW(inputPath_.c_str()), IDS_CANNOT_DELETE, inputPath_);
+        return Require(::DeleteFileW(LongPathForm(inputPath_).c_str()), IDS_CANNOT_DELETE, inputPath_);
     DeleteHeldInput();
 }
 

@@ -4,6 +4,8 @@
 #include <shlwapi.h>
 
 #include "engine/engine_ids.h"
+#include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/this_module.h"
 
@@ -75,8 +77,16 @@ bool CFileDecryptAndOpen::IsTheNameOpened() const {
            SameNameIgnoringCase(name.substr(0, name.size() - kExtension.size()), FileNameOf(outputPath_));
 }
 
+// The shell takes no extended-length path, nor do most programs it would start; a file whose
+// path is too long even in its short form is decrypted and left for the user to open.
 void CFileDecryptAndOpen::OpenUnlessItIsOurs(const std::wstring& path) {
-    if (!OpensWith(path, ModuleFileName(nullptr))) OpenWithShell(path);
+    if (OpensWith(path, ModuleFileName(nullptr))) return;
+    const std::wstring plain = PlainPathForm(path);
+    if (plain.empty()) {
+        observer_.AddEntry(IDS_PATH_TOO_LONG_TO_OPEN, path, HResultFromWin32(ERROR_FILENAME_EXCED_RANGE));
+        return;
+    }
+    OpenWithShell(plain);
 }
 
 void CFileDecryptAndOpen::OpenWithShell(const std::wstring& path) {

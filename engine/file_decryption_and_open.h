@@ -18,7 +18,7 @@ protected:
 
 private:
     // Opens the file unless the shell would open it with this very program, which would only
-    // start again on the same file, and again.
+    // start again on the same file, and again; a path too long for the shell is reported.
     void OpenUnlessItIsOurs(const std::wstring& path);
     // Whether the plain file's name is the encrypted file's own name without ".zte".
     bool IsTheNameOpened() const;

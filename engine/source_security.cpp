@@ -2,6 +2,7 @@
 
 #include <aclapi.h>
 
+#include "win/long_path.h"
 #include "win/windows_version.h"
 
 CSourceSecurity::CSourceSecurity(const std::wstring& source) {
@@ -9,7 +10,8 @@ CSourceSecurity::CSourceSecurity(const std::wstring& source) {
 }
 
 bool CSourceSecurity::Load(const std::wstring& source) {
-    auto* path = const_cast<wchar_t*>(source.c_str());
+    std::wstring form = LongPathForm(source);
+    auto* path = form.data();
     PACL dacl = nullptr;
     PSID group = nullptr;
     if (::GetNamedSecurityInfoW(path, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,

@@ -7,6 +7,7 @@
 #include "engine/engine_ids.h"
 #include "trace/operation.h"
 #include "win/folder_listing.h"
+#include "win/long_path.h"
 #include "win/unfinished_path.h"
 
 using trace::CTraceScope;
@@ -62,7 +63,7 @@ HRESULT WalkPath(CEncryptionDecryption& engine, const CWalkPolicy& policy, const
     Trace(scope, 0, "FileName = %ls", path.c_str());
     return Guarded(scope, [&]() -> HRESULT {
         if (engine.Observer().IsCancelled()) return S_FALSE;
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
         const bool named = depth == 0;
         if (TakenAsGoneOrLeftover(engine, path, attributes, named)) return S_FALSE;
         if (const std::optional<UINT> entry = policy.SkipEntry(path, attributes)) {

@@ -7,6 +7,7 @@
 #include "setup/installation_folder.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
@@ -53,8 +54,8 @@ HRESULT AddCleanupLine(const wchar_t* hive, const wchar_t* keyPath, int number, 
     return Guarded(scope, [&] {
         if (!hive || !*hive || !keyPath || !*keyPath) ThrowHr(E_INVALIDARG);
         const std::wstring path = CleanupListPath();
-        FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(::CreateFileW(LongPathForm(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) ThrowLastError();
         StartWithByteOrderMark(file.get());
         trace::Trace(scope, 0, "FilePath = %ls", path.c_str());

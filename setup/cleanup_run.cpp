@@ -6,6 +6,7 @@
 #include "core/registration/cleanup_line.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/long_path.h"
 #include "win/registry.h"
 #include "win/whole_file.h"
 #include "win/wide_text.h"
@@ -68,7 +69,7 @@ void Apply(HKEY root, const core::CleanupEntry& entry) {
 HRESULT CarryOutCleanupList(const std::wstring& path) {
     trace::CTraceScope scope("CarryOutCleanupList");
     return Guarded(scope, [&]() -> HRESULT {
-        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return S_FALSE;
+        if (::GetFileAttributesW(LongPathForm(path).c_str()) == INVALID_FILE_ATTRIBUTES) return S_FALSE;
         HRESULT first = S_OK;
         for (const core::CleanupEntry& entry : core::ParseCleanupList(ReadWholeFile(path))) {
             const std::wstring line = ToWide(entry.hive + u"\\" + entry.keyPath);

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "shellext/shell_folder.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
@@ -25,7 +26,7 @@ bool IsDotEntry(const wchar_t* name) {
 void CSelection::AddSelectedPath(const std::wstring& path) {
     if (IsInShellFolder(path, CSIDL_STARTMENU) || IsInShellFolder(path, CSIDL_WINDOWS)) return;
     if (!BothKnown()) {
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
         // A path whose attributes cannot be read is looked into as a folder: listing it finds
         // nothing when it is none.
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -47,7 +48,7 @@ void CSelection::ClassifyFile(const std::wstring& name) {
 
 void CSelection::ScanFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW entry{};
-    const FindHandle search(::FindFirstFileW(JoinPath(folder, L"*").c_str(), &entry));
+    const FindHandle search(::FindFirstFileW(LongPathForm(JoinPath(folder, L"*")).c_str(), &entry));
     if (!search) return;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {

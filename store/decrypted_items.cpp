@@ -12,6 +12,7 @@
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
 #include "win/hresult.h"
+#include "win/path_parts.h"
 
 using trace::CTraceScope;
 
@@ -26,10 +27,6 @@ bool IsSignalled(const std::array<HANDLE, 2>& events) {
         if (event != nullptr && ::WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
     }
     return false;
-}
-
-bool PathExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 ULONGLONG SystemTimeNow() {
@@ -131,10 +128,7 @@ HRESULT CDecryptedItems::LoadAll(const std::wstring& path, ULONGLONG writeTime, 
 }
 
 void CDecryptedItems::AddLoaded(std::unique_ptr<CDecryptedItem> item) {
-    const std::wstring fullPath = item->FullPath();
-    // No program of the suite can test or act on a longer path; such an item is not listed.
-    if (fullPath.size() >= MAX_PATH) return;
-    item->SetExists(PathExists(fullPath));
+    item->SetExists(PathExists(item->FullPath()));
     InsertOrReplace(std::move(item));
 }
 
@@ -168,8 +162,6 @@ HRESULT CDecryptedItems::SaveItems() const {
 HRESULT CDecryptedItems::UpdateDecryptedItems(bool add, std::wstring_view fullPath, DWORD folderFlag) {
     CTraceScope scope("CDecryptedItems::UpdateDecryptedItems");
     return Guarded(scope, [&]() -> HRESULT {
-        // Refused rather than cut: a shortened path would name another item.
-        if (fullPath.size() >= MAX_PATH) ThrowWin32(ERROR_FILENAME_EXCED_RANGE);
         auto [folder, name] = SplitFullPath(fullPath);
         if (items_.empty()) LoadBeforeUpdate();
         if (!add) {

@@ -40,8 +40,7 @@ public:
 
     // Records (add) or forgets (remove, whatever the recorded folder) the item at fullPath,
     // then saves the list; forgetting an item the list does not hold saves nothing. Loads the
-    // file first when the list is empty. A path of MAX_PATH units or more is refused with
-    // ERROR_FILENAME_EXCED_RANGE.
+    // file first when the list is empty. A path of any length is kept whole.
     HRESULT UpdateDecryptedItems(bool add, std::wstring_view fullPath, DWORD folderFlag);
 
     // Stores the item under its key, replacing the item stored there before.

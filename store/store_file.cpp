@@ -4,6 +4,7 @@
 
 #include "store/temp_file.h"
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/unique_handle.h"
 #include "win/whole_file.h"
 
@@ -17,7 +18,7 @@ std::wstring FolderOf(const std::wstring& path) {
 }
 
 void WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    FileHandle file(::CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowLastError();
     while (!bytes.empty()) {
@@ -35,7 +36,7 @@ void WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> byte
 
 ULONGLONG StoreFileWriteTime(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!::GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return 0;
     }
@@ -49,7 +50,7 @@ std::vector<std::uint8_t> ReadStoreFile(const std::wstring& path) {
 void WriteStoreFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
     CTempFile temp(FolderOf(path));
     WriteWholeFile(temp.Path(), bytes);
-    if (::MoveFileExW(temp.Path().c_str(), path.c_str(),
+    if (::MoveFileExW(LongPathForm(temp.Path()).c_str(), LongPathForm(path).c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         temp.Keep();
         return;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "win/hresult.h"
+#include "win/long_path.h"
 
 std::wstring StoreFilePath() {
     wchar_t appData[MAX_PATH] = {};
@@ -13,9 +14,7 @@ std::wstring StoreFilePath() {
     for (const wchar_t* part : {L"\\Zentaro", L"\\FileProtection"}) {
         folder += part;
         // Usually the folder is there already; any other failure shows when the file is written.
-        ::CreateDirectoryW(folder.c_str(), nullptr);
+        ::CreateDirectoryW(LongPathForm(folder).c_str(), nullptr);
     }
-    std::wstring path = folder + L"\\unprotected.xml";
-    if (path.size() >= MAX_PATH) ThrowWin32(ERROR_FILENAME_EXCED_RANGE);
-    return path;
+    return folder + L"\\unprotected.xml";
 }

@@ -2,19 +2,25 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "core/registration/registry_keys.h"
 #include "win/path_parts.h"
 #include "win/registry.h"
 
 namespace {
 
+// Sized from what the call asks for; the value may change between the calls.
 std::wstring EnvironmentVariable(const wchar_t* name) {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    const DWORD length = ::GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size()) return {};
-    return std::wstring(buffer.data(), length);
+    DWORD units = ::GetEnvironmentVariableW(name, nullptr, 0);
+    while (units != 0) {
+        std::wstring value(units, L'\0');
+        const DWORD length = ::GetEnvironmentVariableW(name, value.data(), units);
+        if (length < units) {
+            value.resize(length);
+            return value;
+        }
+        units = length;
+    }
+    return {};
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/trace/trace_record.h"
 #include "trace/trace_file_header.h"
 #include "trace/trace_state.h"
+#include "win/long_path.h"
 
 namespace trace {
 namespace {
@@ -28,8 +29,8 @@ void WriteNewRunRecord(COutput& output) {
 }  // namespace
 
 CFileOutput::CFileOutput(const std::wstring& path, bool newFileAlways)
-    : file_(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          newFileAlways ? CREATE_ALWAYS : OPEN_ALWAYS,
+    : file_(::CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, newFileAlways ? CREATE_ALWAYS : OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
     LARGE_INTEGER size{};
     if (!file_ || !::GetFileSizeEx(file_.get(), &size)) return;

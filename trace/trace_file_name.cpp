@@ -2,6 +2,7 @@
 
 #include "trace/configuration.h"
 #include "trace/module_paths.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/registry.h"
 #include "win/system_library.h"
@@ -28,9 +29,9 @@ DWORD SessionId() {
 void CreateFolders(const std::wstring& folder) {
     for (std::size_t end = folder.find_first_of(L"\\/", 1); end != std::wstring::npos;
          end = folder.find_first_of(L"\\/", end + 1)) {
-        ::CreateDirectoryW(folder.substr(0, end).c_str(), nullptr);
+        ::CreateDirectoryW(LongPathForm(folder.substr(0, end)).c_str(), nullptr);
     }
-    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::CreateDirectoryW(LongPathForm(folder).c_str(), nullptr);
 }
 
 std::wstring TraceFolder(HKEY tracing, const PathParts& module) {

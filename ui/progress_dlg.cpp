@@ -7,6 +7,7 @@
 
 #include "trace/trace_scope.h"
 #include "ui/ui_ids.h"
+#include "win/long_path.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ std::vector<BYTE> OwnThreadSecurity() {
 // A folder or a path that cannot be read counts as 0 bytes.
 std::uint64_t FileSize(const wchar_t* path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return 0;
+    if (!::GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data)) return 0;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
     return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"
 
@@ -16,7 +17,7 @@ bool IsDotEntry(const wchar_t* name) {
 
 HRESULT ListFolderEntries(const std::wstring& folder, std::vector<std::wstring>& entries) {
     WIN32_FIND_DATAW found{};
-    const FindHandle listing(::FindFirstFileW(JoinPath(folder, L"*").c_str(), &found));
+    const FindHandle listing(::FindFirstFileW(LongPathForm(JoinPath(folder, L"*")).c_str(), &found));
     if (!listing) {
         // An empty root folder has not even "." and "..": nothing to list is no failure.
         const DWORD error = ::GetLastError();
@@ -30,7 +31,7 @@ HRESULT ListFolderEntries(const std::wstring& folder, std::vector<std::wstring>&
 
 std::uint64_t TotalSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!::GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data)) return 0;
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     // The walk does not enter a linked folder, which may lead anywhere, even back here.

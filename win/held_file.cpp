@@ -6,6 +6,7 @@
 
 #include "core/container/named_streams.h"
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/system_library.h"
 
 namespace {
@@ -111,7 +112,7 @@ FileIdentity IdentityOf(HANDLE file) {
 }
 
 FileHandle OpenNoFollow(const std::wstring& path, DWORD access, DWORD share) {
-    return FileHandle(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+    return FileHandle(::CreateFileW(LongPathForm(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
@@ -191,7 +192,7 @@ bool HasNamedStreams(HANDLE file) {
 }
 
 void FlushFolder(const std::wstring& folder) {
-    const FileHandle handle(::CreateFileW(folder.c_str(), GENERIC_WRITE,
+    const FileHandle handle(::CreateFileW(LongPathForm(folder).c_str(), GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (handle) ::FlushFileBuffers(handle.get());

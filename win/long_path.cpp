@@ -24,10 +24,38 @@ std::wstring FullPathOf(const std::wstring& path) {
     return path;
 }
 
+// The short form of an extended-length path, in the same form; empty when it has none.
+std::wstring ShortFormOf(const std::wstring& extended) {
+    DWORD units = ::GetShortPathNameW(extended.c_str(), nullptr, 0);
+    while (units != 0) {
+        std::wstring shortForm(units, L'\0');
+        const DWORD written = ::GetShortPathNameW(extended.c_str(), shortForm.data(), units);
+        if (written < units) {
+            shortForm.resize(written);
+            return shortForm;
+        }
+        units = written;
+    }
+    return {};
+}
+
+std::wstring WithoutExtendedPrefix(const std::wstring& path) {
+    if (path.starts_with(LR"(\\?\UNC\)")) return LR"(\\)" + path.substr(8);
+    if (path.starts_with(LR"(\\?\)")) return path.substr(4);
+    return path;
+}
+
 }  // namespace
 
 std::wstring LongPathForm(const std::wstring& path) {
     const std::wstring full = FullPathOf(path);
     if (full.size() <= core::kLongestPlainPath) return path;
     return ToWide(core::ExtendedLengthPath(AsU16(full)));
+}
+
+std::wstring PlainPathForm(const std::wstring& path) {
+    const std::wstring form = LongPathForm(path);
+    if (!form.starts_with(LR"(\\?\)")) return path;
+    const std::wstring plain = WithoutExtendedPrefix(ShortFormOf(form));
+    return plain.size() < MAX_PATH ? plain : std::wstring();
 }

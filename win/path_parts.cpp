@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "win/long_path.h"
 #include "win/system_library.h"
 #include "win/unique_handle.h"
 
@@ -57,10 +58,10 @@ bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
 
 bool PathIsTaken(const std::wstring& path) {
     WIN32_FIND_DATAW found{};
-    const FindHandle search(::FindFirstFileW(path.c_str(), &found));
+    const FindHandle search(::FindFirstFileW(LongPathForm(path).c_str(), &found));
     return static_cast<bool>(search);
 }
 
 bool PathExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -3,6 +3,7 @@
 #include "win/handle_stream.h"
 #include "win/held_file.h"
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/unfinished_path.h"
 
@@ -11,8 +12,8 @@ namespace {
 // The file and the name it took.
 FileHandle CreateUnfinished(const std::wstring& target, SECURITY_ATTRIBUTES* security, std::wstring& taken) {
     return AtFirstFreeUnfinishedName(target, [&](const std::wstring& path) {
-        FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, security, CREATE_NEW,
-                                      FILE_ATTRIBUTE_HIDDEN, nullptr));
+        FileHandle file(::CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE | DELETE, 0, security,
+                                      CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
         if (!file) ThrowLastError();
         taken = path;
         return file;

@@ -3,9 +3,10 @@
 #include <string>
 
 Library LoadSystemLibrary(const wchar_t* name) {
-    std::wstring path(MAX_PATH, L'\0');
-    const UINT length = ::GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
-    if (length == 0 || length >= path.size()) return Library();
+    const UINT units = ::GetSystemDirectoryW(nullptr, 0);
+    std::wstring path(units, L'\0');
+    const UINT length = ::GetSystemDirectoryW(path.data(), units);
+    if (length == 0 || length >= units) return Library();
     path.resize(length);
     path += L'\\';
     path += name;

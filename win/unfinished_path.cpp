@@ -2,28 +2,18 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "core/container/unfinished_name.h"
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/path_parts.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
 
-namespace {
-
-// The longest name a path in this folder may end in: a component holds 255 characters, a
-// path MAX_PATH with its terminator.
-std::size_t RoomIn(const std::wstring& folder) {
-    const std::size_t pathRoom = folder.size() < MAX_PATH - 1 ? MAX_PATH - 1 - folder.size() : 0;
-    return std::min<std::size_t>(255, pathRoom);
-}
-
-}  // namespace
-
 std::wstring UnfinishedPath(const std::wstring& finalPath, unsigned attempt) {
     const std::wstring folder = FolderOf(finalPath);
-    return folder + ToWide(core::UnfinishedName(AsU16(FileNameOf(finalPath)), attempt, RoomIn(folder)));
+    // The name must fit its component alone: the path's length is no limit, since a path too
+    // long for the plain form reaches the file system in its extended-length form.
+    return folder + ToWide(core::UnfinishedName(AsU16(FileNameOf(finalPath)), attempt));
 }
 
 bool IsUnfinishedPath(const std::wstring& path) {
@@ -43,11 +33,11 @@ std::vector<std::wstring> UnfinishedFilesOf(const std::wstring& finalPath) {
     pattern.back() = L'*';
     std::vector<std::wstring> files;
     WIN32_FIND_DATAW found{};
-    const FindHandle search(::FindFirstFileW(pattern.c_str(), &found));
+    const FindHandle search(::FindFirstFileW(LongPathForm(pattern).c_str(), &found));
     if (!search) return files;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            core::IsUnfinishedNameOf(AsU16(found.cFileName), finalName, RoomIn(folder)))
+            core::IsUnfinishedNameOf(AsU16(found.cFileName), finalName))
             files.push_back(folder + found.cFileName);
     } while (::FindNextFileW(search.get(), &found));
     return files;

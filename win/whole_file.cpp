@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -16,8 +17,8 @@ constexpr std::size_t kMaxTransfer = 1u << 30;
 }  // namespace
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
-    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(::CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowLastError();
     LARGE_INTEGER size{};
     Check(::GetFileSizeEx(file.get(), &size));

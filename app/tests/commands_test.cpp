@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/startup/commands.h"
+#include "core/command_line/command_line.h"
 #include "test_support.h"
 
 namespace {
@@ -40,7 +41,7 @@ TEST(CommandsTest, ExistingFilesFoldersAndMatchingWildcardsAreTakenAsGivenAndAny
         {L"/e " + quoted(L"a.txt") + L" " + quoted(L"missing.txt"), {}, {}},
         {L"/e " + quoted(L"*.none"), {}, {}},
         {L"/e \"\"", {}, {}},
-        {L"/e " + quoted(L"a.txt") + L" /" + std::wstring(300, L'x'), {}, {}},
+        {L"/e " + quoted(L"a.txt") + L" /" + std::wstring(core::kMaxCommandTokenUnits + 1, L'x'), {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));

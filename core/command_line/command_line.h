@@ -17,8 +17,9 @@ std::optional<std::u16string_view> NextToken(std::u16string_view line, std::size
 // characters that follow it. Empty when the program was started without arguments.
 std::u16string_view CommandTail(std::u16string_view line);
 
-// The longest token a command line may carry; a longer one drops the whole line.
-inline constexpr std::size_t kMaxCommandTokenUnits = 259;
+// The longest token a command line may carry, the longest path the file functions take (in
+// its extended-length form); a longer one drops the whole line.
+inline constexpr std::size_t kMaxCommandTokenUnits = 32767;
 
 // Receives a command line's words in order: commands without their leading "/", and paths,
 // which the receiver may refuse.

@@ -68,7 +68,7 @@ struct ParseCase {
 };
 
 TEST(CommandLineTest, TakesCommandsAndExistingPathsAndStopsAtTheFirstRefusal) {
-    const std::u16string longWord(300, u'x');
+    const std::u16string longWord(kMaxCommandTokenUnits + 1, u'x');
     const ParseCase cases[] = {
         {u"prog /E a.txt", true, {u"E"}, {u"a.txt"}},
         {u"prog a.txt /e /d", true, {u"e", u"d"}, {u"a.txt"}},

@@ -7,6 +7,7 @@
 #include "engine/file_encryption.h"
 #include "engine_test.h"
 #include "registry_backup.h"
+#include "win/long_path.h"
 #include "win/this_module.h"
 #include "win/wide_text.h"
 
@@ -155,6 +156,27 @@ TEST_F(FileDecryptionTest, DecryptAndOpenOpensOnlyTheNameTheEncryptedFileCarries
     EXPECT_TRUE(FileExists(folder_.Path(L"Q3.js")));
     EXPECT_EQ(engine.opened, std::vector<std::wstring>{folder_.Path(L"report.txt")});
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_NOT_OPENED, folder_.Path(L"Q3.js"), S_OK));
+}
+
+// A path too deep for the shell even in its short form (win/tests/long_path_test.cpp) is
+// decrypted and reported, not opened.
+TEST_F(FileDecryptionTest, DecryptAndOpenReportsAFileTooDeepForTheShell) {
+    DialogRun<RecordingDecryptAndOpen> engine{kSecret};
+    // Names of eight characters are their own short names.
+    std::wstring path = folder_.Path();
+    for (int level = 0; level < 30; ++level) {
+        path += L"\\dddddddd";
+        ASSERT_TRUE(::CreateDirectoryW(LongPathForm(path).c_str(), nullptr));
+    }
+    path += L"\\a.txt";
+    WriteFileBytes(LongPathForm(path + L".zte"), PortableEncrypt(u"a.txt", PatternBytes(10), 1));
+
+    EXPECT_EQ(engine.ProcessFile(path + L".zte", true), FileOutcome::Done());
+
+    EXPECT_EQ(ReadFileBytes(LongPathForm(path)), PatternBytes(10));
+    EXPECT_TRUE(engine.opened.empty());
+    EXPECT_EQ(Text(engine.Report()),
+              Entry(IDS_PATH_TOO_LONG_TO_OPEN, path, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)));
 }
 
 // A file type of the test's own whose open command starts the given program, unquoted as

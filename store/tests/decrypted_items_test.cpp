@@ -8,6 +8,7 @@
 #include "store/decrypted_items.h"
 #include "store_sandbox.h"
 #include "test_support.h"
+#include "win/long_path.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -16,7 +17,6 @@ constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);  // Wi
 constexpr LANGID kGreek = MAKELANGID(LANG_GREEK, SUBLANG_DEFAULT);         // Windows-1253
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 constexpr std::uint32_t kSeconds = 1700000000;
-const HRESULT kPathTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
 
 std::string InList(std::string_view items) {
     return "<ZTFileProtectionConfig><DecryptedItems>" + std::string(items) +
@@ -257,20 +257,19 @@ TEST_F(StoreTest, FirstUpdateKeepsTheItemsAlreadyInTheFile) {
     EXPECT_NE(reloaded->Find(L"KEPT.TXT"), nullptr);
 }
 
-TEST_F(StoreTest, PathsOfMaxPathUnitsAreRefusedOnUpdateAndSkippedOnLoad) {
-    // 254 units of folder and separator: a name of 5 fills MAX_PATH with the terminating zero.
-    const std::string folder = "C:\\" + std::string(250, 'f');
-    const std::wstring wideFolder(folder.begin(), folder.end());
+TEST_F(StoreTest, AnItemDeeperThanMaxPathIsRecordedWholeAndListedWithItsExistence) {
+    std::wstring folder = folder_.Path();
+    for (int level = 0; level < 3; ++level) {
+        folder += L"\\" + std::wstring(120, L'f');
+        ASSERT_TRUE(::CreateDirectoryW(LongPathForm(folder).c_str(), nullptr));
+    }
+    WriteFileBytes(LongPathForm(folder + L"\\deep.txt"), {1});
     CDecryptedItems items;
-    EXPECT_EQ(items.UpdateDecryptedItems(true, wideFolder + L"\\nnnnnn", 0), kPathTooLong);
-    EXPECT_FALSE(FileExists(sandbox_.StoreFile()));
-    ASSERT_EQ(items.UpdateDecryptedItems(true, wideFolder + L"\\nnnnn", 0), S_OK);
-    EXPECT_NE(Reloaded()->Find(L"NNNNN"), nullptr);
+    ASSERT_EQ(items.UpdateDecryptedItems(true, folder + L"\\deep.txt", 0), S_OK);
 
-    sandbox_.WriteStore(InList("<item name=\"nnnnnn\" folder=\"0\"><path>" + folder + "</path></item>" +
-                               "<item name=\"nnnnn\" folder=\"0\"><path>" + folder + "</path></item>"));
     const auto reloaded = Reloaded();
-    EXPECT_EQ(Only(*reloaded).Name(), L"nnnnn");
+    EXPECT_EQ(Only(*reloaded).FullPath(), folder + L"\\deep.txt");
+    EXPECT_TRUE(Only(*reloaded).Exists());
 }
 
 TEST_F(StoreTest, UnchangedFileRefreshesOnlyTheExistsFlags) {

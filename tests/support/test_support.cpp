@@ -1,7 +1,9 @@
 #include "test_support.h"
 
-#include <shellapi.h>
+#include <vector>
 
+#include "win/folder_listing.h"
+#include "win/long_path.h"
 #include "win/this_module.h"
 #include "win/unique_handle.h"
 
@@ -20,18 +22,37 @@ TempFolder::TempFolder() {
     ADD_FAILURE() << "cannot create the test folder";
 }
 
+namespace {
+
+// Not SHFileOperation: Wine's, given a tree deeper than MAX_PATH, removes files of the current
+// folder instead. A read-only file is made writable first; a linked folder is removed, not
+// entered.
+void RemoveTree(const std::wstring& path) {
+    const std::wstring form = LongPathForm(path);
+    const DWORD attributes = ::GetFileAttributesW(form.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ::SetFileAttributesW(form.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::DeleteFileW(form.c_str());
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        std::vector<std::wstring> entries;
+        ListFolderEntries(path, entries);
+        for (const std::wstring& entry : entries) RemoveTree(entry);
+    }
+    ::RemoveDirectoryW(form.c_str());
+}
+
+}  // namespace
+
 TempFolder::~TempFolder() {
-    // SHFileOperation wants a double-zero-terminated list.
-    std::wstring from = path_ + L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     // A process the test started may hold a file a moment longer than the test itself.
     for (int attempt = 0; attempt < 20 && ::GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
          ++attempt) {
         if (attempt > 0) ::Sleep(50);
-        ::SHFileOperationW(&op);
+        RemoveTree(path_);
     }
 }
 

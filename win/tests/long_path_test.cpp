@@ -47,3 +47,25 @@ TEST(LongPathForm, AFileDeeperThanMaxPathIsWrittenAndReadThroughIt) {
 }
 
 }  // namespace
+
+TEST(PlainPathForm, ALongPathGoesToTheShellInItsShortFormOrNotAtAll) {
+    TempFolder folder;
+    const auto tree = [&](const std::wstring& name, int levels) {
+        std::wstring path = folder.Path();
+        for (int level = 0; level < levels; ++level) {
+            path += L"\\" + name;
+            ::CreateDirectoryW(LongPathForm(path).c_str(), nullptr);
+        }
+        WriteFileBytes(LongPathForm(path + L"\\file.txt"), PatternBytes(3));
+        return path;
+    };
+    const std::wstring longNames = tree(kLongName, 3);
+    // Names of eight characters are their own short names, so no short form fits.
+    const std::wstring shortNames = tree(L"dddddddd", 30);
+
+    EXPECT_EQ(PlainPathForm(L"docs/a.txt"), L"docs/a.txt");
+    const std::wstring plain = PlainPathForm(longNames + L"\\file.txt");
+    EXPECT_LT(plain.size(), static_cast<std::size_t>(MAX_PATH));
+    EXPECT_EQ(ReadFileBytes(plain), PatternBytes(3));
+    EXPECT_EQ(PlainPathForm(shortNames + L"\\file.txt"), L"");
+}

@@ -11,6 +11,7 @@
 #include "tools/ztrec/platform.h"
 #include "win/handle_stream.h"
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
 
@@ -158,8 +159,8 @@ core::Password AskPassword(std::string_view prompt) {
 
 core::Password ReadPasswordFrom(const Path* path) {
     if (!path) return PasswordLineFrom(::GetStdHandle(STD_INPUT_HANDLE));
-    const FileHandle file(::CreateFileW(path->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file(::CreateFileW(LongPathForm(*path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowLastError();
     return PasswordLineFrom(file.get());
 }

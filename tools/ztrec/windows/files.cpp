@@ -9,6 +9,7 @@
 #include "win/handle_stream.h"
 #include "win/held_file.h"
 #include "win/hresult.h"
+#include "win/long_path.h"
 #include "win/safe_write.h"
 #include "win/unique_handle.h"
 
@@ -21,8 +22,8 @@ constexpr DWORD kCopiedAttributes =
 
 FileHandle Open(const Path& path, DWORD access, DWORD share, DWORD disposition,
                 SECURITY_ATTRIBUTES* security = nullptr) {
-    FileHandle file(
-        ::CreateFileW(path.c_str(), access, share, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(::CreateFileW(LongPathForm(path).c_str(), access, share, security, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowLastError();
     return file;
 }
@@ -41,9 +42,9 @@ std::uint64_t SizeOf(HANDLE file) {
 
 // A read-only file is made writable before it is changed or removed, as the engines do.
 void MakeWritable(const Path& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        ::SetFileAttributesW(LongPathForm(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
 class WindowsInput final : public InputFile {
@@ -93,7 +94,7 @@ private:
 }  // namespace
 
 Kind KindOf(const Path& path, bool followLinks) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Kind::Missing;
@@ -108,7 +109,7 @@ Kind KindOf(const Path& path, bool followLinks) {
 std::vector<Path> ListFolder(const Path& folder) {
     std::vector<Path> entries;
     WIN32_FIND_DATAW found{};
-    const FindHandle search(::FindFirstFileW((folder / L"*").c_str(), &found));
+    const FindHandle search(::FindFirstFileW(LongPathForm(folder / L"*").c_str(), &found));
     if (!search) {
         // Only a drive's empty root has no "." to find.
         if (::GetLastError() == ERROR_FILE_NOT_FOUND) return entries;
@@ -124,7 +125,7 @@ std::vector<Path> ListFolder(const Path& folder) {
 
 void Remove(const Path& path) {
     MakeWritable(path);
-    Check(::DeleteFileW(path.c_str()));
+    Check(::DeleteFileW(LongPathForm(path).c_str()));
 }
 
 // Overwritten and deleted through one handle to the name itself, never what a link leads to.
