@@ -5,22 +5,13 @@
 #include "core/registration/registry_keys.h"
 #include "win/path_parts.h"
 #include "win/registry.h"
+#include "win/sized_text.h"
 
 namespace {
 
-// Sized from what the call asks for; the value may change between the calls.
 std::wstring EnvironmentVariable(const wchar_t* name) {
-    DWORD units = ::GetEnvironmentVariableW(name, nullptr, 0);
-    while (units != 0) {
-        std::wstring value(units, L'\0');
-        const DWORD length = ::GetEnvironmentVariableW(name, value.data(), units);
-        if (length < units) {
-            value.resize(length);
-            return value;
-        }
-        units = length;
-    }
-    return {};
+    return SizedText(
+        [&](wchar_t* text, DWORD units) { return ::GetEnvironmentVariableW(name, text, units); });
 }
 
 }  // namespace

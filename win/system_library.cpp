@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "win/sized_text.h"
+
 Library LoadSystemLibrary(const wchar_t* name) {
-    const UINT units = ::GetSystemDirectoryW(nullptr, 0);
-    std::wstring path(units, L'\0');
-    const UINT length = ::GetSystemDirectoryW(path.data(), units);
-    if (length == 0 || length >= units) return Library();
-    path.resize(length);
+    std::wstring path =
+        SizedText([](wchar_t* text, DWORD units) { return ::GetSystemDirectoryW(text, units); });
+    if (path.empty()) return Library();
     path += L'\\';
     path += name;
     return Library(::LoadLibraryW(path.c_str()));

@@ -278,6 +278,12 @@ TEST(ExtendedLengthPath, OnlyFullPathsTooLongForThePlainFormAreConverted) {
         {u"\\" + tail, u"\\" + tail},
     };
     for (const Case& c : cases) EXPECT_EQ(ExtendedLengthPath(c.path), c.expected) << c.path.size();
+    for (const Case& c : cases) {
+        if (c.expected != c.path) {
+            EXPECT_EQ(PlainFormOf(c.expected), c.path);
+        }
+    }
+    EXPECT_EQ(PlainFormOf(u"\\\\.\\C:\\a"), u"\\\\.\\C:\\a");
 }
 
 }  // namespace

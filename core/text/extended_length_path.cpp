@@ -3,6 +3,9 @@
 namespace core {
 namespace {
 
+constexpr std::u16string_view kExtendedPrefix = u"\\\\?\\";
+constexpr std::u16string_view kUncPrefix = u"\\\\?\\UNC\\";
+
 // A normalised path separates its parts with backslashes only; one with "/" is not ready.
 bool IsSeparator(char16_t unit) {
     return unit == u'\\';
@@ -30,9 +33,15 @@ bool IsUncPath(std::u16string_view path) {
 
 std::u16string ExtendedLengthPath(std::u16string_view fullPath) {
     if (fullPath.size() <= kLongestPlainPath || IsDevicePath(fullPath)) return std::u16string(fullPath);
-    if (IsDrivePath(fullPath)) return u"\\\\?\\" + std::u16string(fullPath);
-    if (IsUncPath(fullPath)) return u"\\\\?\\UNC\\" + std::u16string(fullPath.substr(2));
+    if (IsDrivePath(fullPath)) return std::u16string(kExtendedPrefix) + std::u16string(fullPath);
+    if (IsUncPath(fullPath)) return std::u16string(kUncPrefix) + std::u16string(fullPath.substr(2));
     return std::u16string(fullPath);
+}
+
+std::u16string PlainFormOf(std::u16string_view path) {
+    if (path.starts_with(kUncPrefix)) return u"\\\\" + std::u16string(path.substr(kUncPrefix.size()));
+    if (path.starts_with(kExtendedPrefix)) return std::u16string(path.substr(kExtendedPrefix.size()));
+    return std::u16string(path);
 }
 
 }  // namespace core

@@ -18,4 +18,8 @@ inline constexpr std::size_t kLongestPlainPath = 247;
 // form, or not a full path.
 std::u16string ExtendedLengthPath(std::u16string_view fullPath);
 
+// The plain form of a path in the extended-length form ("\\?\UNC\server\..." gives
+// "\\server\..."); any other path as it is.
+std::u16string PlainFormOf(std::u16string_view path);
+
 }  // namespace core

@@ -8,6 +8,7 @@
 #include "ui/window_placement.h"
 #include "ui/window_subclass.h"
 #include "win/long_path.h"
+#include "win/sized_text.h"
 #include "win/system_library.h"
 #include "win/unique_handle.h"
 #include "win/wide_text.h"
@@ -27,11 +28,7 @@ void FreeItemList(ITEMIDLIST* list) {
 using ItemList = UniqueHandle<SimpleTraits<ITEMIDLIST*, nullptr, FreeItemList>>;
 
 std::wstring CurrentFolder() {
-    const DWORD units = ::GetCurrentDirectoryW(0, nullptr);
-    std::wstring folder(units, L'\0');
-    const DWORD length = units ? ::GetCurrentDirectoryW(units, folder.data()) : 0;
-    folder.resize(length < units ? length : 0);
-    return folder;
+    return SizedText([](wchar_t* text, DWORD units) { return ::GetCurrentDirectoryW(units, text); });
 }
 
 // The folder's path, however long: Vista's call takes the room it is given, XP's only

@@ -10,6 +10,7 @@
 #include "win/hresult.h"
 #include "win/long_path.h"
 #include "win/path_parts.h"
+#include "win/sized_text.h"
 #include "win/unique_handle.h"
 #include "win/windows_version.h"
 
@@ -52,16 +53,13 @@ std::vector<std::wstring> FilesLike(const PathParts& trace) {
 }
 
 std::string ShortAnsiPath(const std::wstring& path) {
-    const DWORD room = ::GetShortPathNameW(path.c_str(), nullptr, 0);
-    std::wstring shortPath(room, L'\0');
-    const DWORD units = room ? ::GetShortPathNameW(path.c_str(), shortPath.data(), room) : 0;
-    if (units == 0 || units >= room) ThrowLastError();
-    shortPath.resize(units);
-    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, shortPath.data(), static_cast<int>(units), nullptr, 0,
-                                            nullptr, nullptr);
+    const std::wstring shortPath =
+        SizedText([&](wchar_t* text, DWORD units) { return ::GetShortPathNameW(path.c_str(), text, units); });
+    if (shortPath.empty()) ThrowLastError();
+    const int units = static_cast<int>(shortPath.size());
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, shortPath.data(), units, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, shortPath.data(), static_cast<int>(units), ansi.data(), bytes, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(CP_ACP, 0, shortPath.data(), units, ansi.data(), bytes, nullptr, nullptr);
     return ansi;
 }
 
@@ -83,11 +81,9 @@ std::string ReadSmallFile(HANDLE file) {
 }
 
 std::wstring WininitPath() {
-    const UINT room = ::GetWindowsDirectoryW(nullptr, 0);
-    std::wstring folder(room, L'\0');
-    const UINT units = room ? ::GetWindowsDirectoryW(folder.data(), room) : 0;
-    if (units == 0 || units >= room) ThrowLastError();
-    folder.resize(units);
+    const std::wstring folder =
+        SizedText([](wchar_t* text, DWORD units) { return ::GetWindowsDirectoryW(text, units); });
+    if (folder.empty()) ThrowLastError();
     return JoinPath(folder, L"WININIT.INI");
 }
 
