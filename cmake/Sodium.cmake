@@ -1,0 +1,49 @@
+# zt::sodium, libsodium for every build. Natively Debian's libsodium-dev, found with pkg-config.
+# For Windows, Debian's source of the same version, fetched by apt into the build tree and built
+# there with the MinGW compiler, linked statically: the programs carry it inside, and the
+# library the suite ships is the one Debian maintains, patches included.
+if(NOT WIN32)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET GLOBAL libsodium)
+  add_library(zt::sodium ALIAS PkgConfig::SODIUM)
+  return()
+endif()
+
+execute_process(COMMAND dpkg-query -W -f=\${Version} libsodium-dev
+                OUTPUT_VARIABLE ZT_SODIUM_VERSION RESULT_VARIABLE failed)
+if(failed OR NOT ZT_SODIUM_VERSION)
+  message(FATAL_ERROR "libsodium-dev is not installed: run scripts/install-deps")
+endif()
+
+include(ExternalProject)
+# Through the same compiler cache as the suite's own sources, when one is used.
+string(JOIN " " cc ${CMAKE_C_COMPILER_LAUNCHER} ${CMAKE_C_COMPILER})
+set(root ${CMAKE_BINARY_DIR}/_deps/libsodium)
+set(library ${root}/install/lib/libsodium.a)
+# The random source stays RtlGenRandom (ADVAPI32!SystemFunction036), which XP has. The minimal
+# build keeps the secret stream, the keyed hash and the random bytes the suite uses.
+ExternalProject_Add(sodium_build
+  PREFIX ${root}
+  DOWNLOAD_DIR ${root}/download
+  SOURCE_DIR ${root}/source
+  BINARY_DIR ${root}/build
+  INSTALL_DIR ${root}/install
+  DOWNLOAD_COMMAND ${CMAKE_CURRENT_LIST_DIR}/debian-source libsodium ${ZT_SODIUM_VERSION}
+                   <DOWNLOAD_DIR> <SOURCE_DIR>
+  CONFIGURE_COMMAND <SOURCE_DIR>/configure -q --host=${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32
+                    "CC=${cc}" --prefix=<INSTALL_DIR> --disable-dependency-tracking
+                    --disable-shared --enable-static --disable-pie --enable-minimal
+  BUILD_COMMAND make -j2
+  INSTALL_COMMAND make install
+  BUILD_BYPRODUCTS ${library}
+  LOG_DOWNLOAD ON LOG_CONFIGURE ON LOG_BUILD ON LOG_INSTALL ON LOG_OUTPUT_ON_FAILURE ON)
+
+# The folder must exist when the target is declared; the build fills it.
+file(MAKE_DIRECTORY ${root}/install/include)
+add_library(zt::sodium STATIC IMPORTED GLOBAL)
+set_target_properties(zt::sodium PROPERTIES
+  IMPORTED_LOCATION ${library}
+  INTERFACE_INCLUDE_DIRECTORIES ${root}/install/include
+  INTERFACE_COMPILE_DEFINITIONS SODIUM_STATIC
+  INTERFACE_LINK_LIBRARIES advapi32)
+add_dependencies(zt::sodium sodium_build)
