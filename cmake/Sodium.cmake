@@ -20,8 +20,8 @@ include(ExternalProject)
 string(JOIN " " cc ${CMAKE_C_COMPILER_LAUNCHER} ${CMAKE_C_COMPILER})
 set(root ${CMAKE_BINARY_DIR}/_deps/libsodium)
 set(library ${root}/install/lib/libsodium.a)
-# The random source stays RtlGenRandom (ADVAPI32!SystemFunction036), which XP has. The minimal
-# build keeps the secret stream, the keyed hash and the random bytes the suite uses.
+# The full library, as natively, so that what links there links here too. Its random source
+# is RtlGenRandom (ADVAPI32!SystemFunction036), which XP has: no option is needed for XP.
 ExternalProject_Add(sodium_build
   PREFIX ${root}
   DOWNLOAD_DIR ${root}/download
@@ -32,7 +32,7 @@ ExternalProject_Add(sodium_build
                    <DOWNLOAD_DIR> <SOURCE_DIR>
   CONFIGURE_COMMAND <SOURCE_DIR>/configure -q --host=${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32
                     "CC=${cc}" --prefix=<INSTALL_DIR> --disable-dependency-tracking
-                    --disable-shared --enable-static --disable-pie --enable-minimal
+                    --disable-shared --enable-static --disable-pie
   BUILD_COMMAND make -j2
   INSTALL_COMMAND make install
   BUILD_BYPRODUCTS ${library}
