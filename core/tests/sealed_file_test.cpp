@@ -136,17 +136,74 @@ TEST(SealedFile, OnlyTheClearStartFollowsTheSalt) {
     EXPECT_EQ(Hex(std::span(third).subspan(kSalt, 16)), "01020400000000000000000000000000");
 }
 
-// A reader written from docs/formats.md alone: the key from the secret and the salt, the
-// name message under the whole header.
+// The file key as docs/formats.md derives it, for a writer and a reader written from it alone.
+struct DocumentedKey {
+    std::uint8_t key[crypto_secretstream_xchacha20poly1305_KEYBYTES];
+    explicit DocumentedKey(const SealedSalt& salt) {
+        Bytes input = BytesOf("ZTS2 file key");
+        input.insert(input.end(), salt.begin(), salt.end());
+        crypto_generichash(key, sizeof key, input.data(), input.size(), kSecret.data(), kSecret.size());
+    }
+};
+
+Bytes Pushed(crypto_secretstream_xchacha20poly1305_state& state, const Bytes& plain, std::uint8_t tag,
+             const Bytes& header = {}) {
+    Bytes sealed(plain.size() + crypto_secretstream_xchacha20poly1305_ABYTES);
+    crypto_secretstream_xchacha20poly1305_push(&state, sealed.data(), nullptr, plain.data(), plain.size(),
+                                               header.data(), header.size(), tag);
+    return sealed;
+}
+
+// A file only a holder of the key can make: any name, any tags, every chunk whole.
+Bytes Crafted(const std::string& name, std::uint8_t nameTag, const Bytes& contentTags) {
+    const SealedSalt salt{};
+    DocumentedKey key(salt);
+    Bytes file = BytesOf(std::string("ZTS2\x01\x00\x00", 7));
+    file.resize(kHeaderSize);
+    crypto_secretstream_xchacha20poly1305_state state;
+    crypto_secretstream_xchacha20poly1305_init_push(&state, &file[kStreamHeader], key.key);
+    file[kNameLength] = static_cast<std::uint8_t>(name.size());
+    const Bytes header = file;
+    const Bytes sealedName = Pushed(state, BytesOf(name), nameTag, header);
+    file.insert(file.end(), sealedName.begin(), sealedName.end());
+    for (std::uint8_t tag : contentTags) {
+        const Bytes message = Pushed(state, Bytes(kSealedChunkSize), tag);
+        file.insert(file.end(), message.begin(), message.end());
+    }
+    return file;
+}
+
+TEST(SealedFile, OnlyTheDocumentedTagsAndNamesAreAccepted) {
+    constexpr std::uint8_t kMessage = crypto_secretstream_xchacha20poly1305_TAG_MESSAGE;
+    constexpr std::uint8_t kFinal = crypto_secretstream_xchacha20poly1305_TAG_FINAL;
+    constexpr std::uint8_t kPush = crypto_secretstream_xchacha20poly1305_TAG_PUSH;
+    constexpr std::uint8_t kRekey = crypto_secretstream_xchacha20poly1305_TAG_REKEY;
+    const struct {
+        const char* name;
+        std::uint8_t nameTag;
+        Bytes contentTags;
+        SealedResult expected;
+    } files[] = {
+        {"a.txt", kMessage, {kMessage, kFinal}, SealedResult::Opened},
+        {"a/b.txt", kMessage, {kFinal}, SealedResult::NameRefused},
+        {"a.txt", kFinal, {kFinal}, SealedResult::Damaged},
+        {"a.txt", kPush, {kFinal}, SealedResult::Damaged},
+        {"a.txt", kMessage, {kRekey, kFinal}, SealedResult::Damaged},
+        {"a.txt", kMessage, {kMessage, kPush}, SealedResult::Damaged},
+        {"a.txt", kMessage, {kFinal, kFinal}, SealedResult::Damaged},
+    };
+    for (const auto& file : files)
+        EXPECT_EQ(Opened(Crafted(file.name, file.nameTag, file.contentTags)).result, file.expected)
+            << file.name << " " << Hex(file.contentTags);
+}
+
+// A reader written from docs/formats.md alone opens the name under the whole header.
 TEST(SealedFile, NameOpensWithTheDocumentedKey) {
     const SealedSalt salt{9, 8, 7};
     const Bytes file = Sealed(Content(1), salt);
-    Bytes input = BytesOf("ZTS2 file key");
-    input.insert(input.end(), salt.begin(), salt.end());
-    std::uint8_t key[32];
-    crypto_generichash(key, sizeof key, input.data(), input.size(), kSecret.data(), kSecret.size());
+    DocumentedKey key(salt);
     crypto_secretstream_xchacha20poly1305_state state;
-    ASSERT_EQ(crypto_secretstream_xchacha20poly1305_init_pull(&state, &file[kStreamHeader], key), 0);
+    ASSERT_EQ(crypto_secretstream_xchacha20poly1305_init_pull(&state, &file[kStreamHeader], key.key), 0);
 
     EXPECT_EQ(Hex(std::span(file).first(kSalt)), Hex(BytesOf("ZTS2\x01")) + "0000");
     EXPECT_EQ(file[kNameLength] | file[kNameLength + 1] << 8, 10);
@@ -164,6 +221,7 @@ TEST(SealedFile, WriterRefusesWhatNoReaderCouldOpen) {
     MemorySource empty({});
     MemorySink sink;
     EXPECT_THROW(WriteSealedFile(kSecret, "a/b", {}, empty, sink), std::invalid_argument);
+    EXPECT_THROW(WriteSealedFile(kSecret, std::string(0x10000, 'a'), {}, empty, sink), std::invalid_argument);
     EXPECT_THROW(WriteSealedFile(Bytes(15), kName, {}, empty, sink), std::invalid_argument);
     EXPECT_THROW(WriteSealedFile(Bytes(65), kName, {}, empty, sink), std::invalid_argument);
     EXPECT_TRUE(sink.Bytes().empty());
