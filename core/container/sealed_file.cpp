@@ -52,6 +52,19 @@ void AppendU16(Bytes& bytes, std::size_t value) {
     bytes.push_back(static_cast<std::uint8_t>(value >> 8));
 }
 
+// The header, up to and including the name length: Opened once it is read whole, the name
+// still to be opened.
+SealedResult ReadHeader(ByteSource& input, Bytes& header) {
+    header.resize(kFixedStart);
+    const std::size_t start = Fill(input, header);
+    if (FormatOf(std::span(header).first(start)) != FileFormat::Sealed) return SealedResult::NotSealed;
+    if (start < kFixedStart) return SealedResult::Damaged;
+    if (header[4] != kSealedVersion) return SealedResult::UnknownVersion;
+    header.resize(kFixedStart + U16At(header, 5) + kTailSize);
+    const bool whole = Fill(input, std::span(header).subspan(kFixedStart)) == header.size() - kFixedStart;
+    return whole ? SealedResult::Opened : SealedResult::Damaged;
+}
+
 }  // namespace
 
 // Both wiped when the file is done with.
@@ -141,33 +154,28 @@ void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view stor
 }
 
 SealedFileReader::SealedFileReader(std::span<const std::uint8_t> secret, ByteSource& input) : input_(input) {
-    Bytes header(kFixedStart);
-    const std::size_t start = Fill(input, header);
-    if (FormatOf(std::span(header).first(start)) != FileFormat::Sealed) return;
-    result_ = SealedResult::Damaged;
-    if (start < kFixedStart) return;
-    if (header[4] != kSealedVersion) {
-        result_ = SealedResult::UnknownVersion;
-        return;
-    }
-    header.resize(kFixedStart + U16At(header, 5) + kTailSize);
-    if (Fill(input, std::span(header).subspan(kFixedStart)) < header.size() - kFixedStart) return;
+    Bytes header;
+    result_ = ReadHeader(input, header);
+    if (result_ == SealedResult::Opened) result_ = OpenName(secret, header);
+}
 
-    const auto tail = std::span(header).last(kTailSize);
+SealedResult SealedFileReader::OpenName(std::span<const std::uint8_t> secret,
+                                        std::span<const std::uint8_t> header) {
+    const auto tail = header.last(kTailSize);
     SealedSalt salt;
     std::copy_n(tail.begin(), salt.size(), salt.begin());
     stream_ = std::make_unique<SealedStream>(secret, salt);
-    if (crypto_secretstream_xchacha20poly1305_init_pull(&stream_->state, tail.data() + salt.size(),
-                                                        stream_->key.data()) != 0)
-        return;
     Bytes sealedName(U16At(tail, kTailSize - 2) + crypto_secretstream_xchacha20poly1305_ABYTES);
+    if (crypto_secretstream_xchacha20poly1305_init_pull(&stream_->state, tail.data() + salt.size(),
+                                                        stream_->key.data()) != 0 ||
+        Fill(input_, sealedName) < sealedName.size())
+        return SealedResult::Damaged;
     SecureBytes name(sealedName.size());
     std::uint8_t tag = 0;
-    if (Fill(input, sealedName) < sealedName.size()) return;
     const std::optional<std::size_t> length = stream_->Pull(sealedName, name.Bytes(), tag, header);
-    if (!length || tag != kTagMessage) return;
+    if (!length || tag != kTagMessage) return SealedResult::Damaged;
     storedName_ = StoredNameFromUtf8(name.Bytes().first(*length));
-    result_ = IsSafeStoredName(storedName_) ? SealedResult::Opened : SealedResult::NameRefused;
+    return IsSafeStoredName(storedName_) ? SealedResult::Opened : SealedResult::NameRefused;
 }
 
 SealedFileReader::~SealedFileReader() = default;

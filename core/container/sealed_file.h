@@ -44,7 +44,8 @@ struct SealedStream;
 // chooses where the content goes.
 class SealedFileReader {
 public:
-    // Reads the header and the name; failures of input pass through.
+    // Reads the header and the name; failures of input pass through. Throws
+    // std::invalid_argument when the secret is not 16 to 64 bytes long.
     SealedFileReader(std::span<const std::uint8_t> secret, ByteSource& input);
     ~SealedFileReader();
     SealedFileReader(const SealedFileReader&) = delete;
@@ -61,6 +62,8 @@ public:
     SealedResult ReadContent(ByteSink& output);
 
 private:
+    SealedResult OpenName(std::span<const std::uint8_t> secret, std::span<const std::uint8_t> header);
+
     std::unique_ptr<SealedStream> stream_;
     ByteSource& input_;
     SealedResult result_ = SealedResult::NotSealed;
