@@ -145,17 +145,20 @@ void Push(Bytes& file, crypto_secretstream_xchacha20poly1305_state& state, const
 }
 
 // A file only a holder of the key can make, written from docs/formats.md alone: any name, any
-// tags, every chunk whole.
-Bytes Crafted(const std::string& name, std::uint8_t nameTag, const Bytes& contentTags) {
-    Bytes file = BytesOf(std::string("ZTS2\x01\x00\x00", kSalt)), key(32);
-    file.resize(kHeaderSize);  // a salt of zeros
-    Bytes keyInput = BytesOf("ZTS2 file key");
-    keyInput.insert(keyInput.end(), file.begin() + kSalt, file.begin() + kStreamHeader);
+// tags, every chunk whole, a salt of zeros.
+Bytes Crafted(const std::string& name, std::uint8_t nameTag, const Bytes& contentTags,
+              const Bytes& extension) {
+    Bytes file = BytesOf(std::string("ZTS2\x01", 5) + static_cast<char>(extension.size()) + '\0');
+    file.insert(file.end(), extension.begin(), extension.end());
+    file.resize(file.size() + 16 + crypto_secretstream_xchacha20poly1305_HEADERBYTES);
+    file.insert(file.end(), {static_cast<std::uint8_t>(name.size()), 0});
+    Bytes keyInput = BytesOf("ZTS2 file key"), key(32);
+    keyInput.resize(keyInput.size() + 16);
     crypto_generichash(key.data(), key.size(), keyInput.data(), keyInput.size(), kSecret.data(),
                        kSecret.size());
     crypto_secretstream_xchacha20poly1305_state state;
-    crypto_secretstream_xchacha20poly1305_init_push(&state, &file[kStreamHeader], key.data());
-    file[kNameLength] = static_cast<std::uint8_t>(name.size());
+    crypto_secretstream_xchacha20poly1305_init_push(&state, &file[kStreamHeader + extension.size()],
+                                                    key.data());
     Push(file, state, BytesOf(name), nameTag, Bytes(file));
     for (std::uint8_t tag : contentTags) Push(file, state, Bytes(kSealedChunkSize), tag);
     return file;
@@ -171,6 +174,7 @@ TEST(SealedFile, OnlyTheDocumentedTagsAndNamesAreAccepted) {
         std::uint8_t nameTag;
         Bytes contentTags;
         SealedResult expected;
+        Bytes extension = {};
     } files[] = {
         {"a.txt", kMessage, {kMessage, kFinal}, SealedResult::Opened},
         {"a/b.txt", kMessage, {kFinal}, SealedResult::NameRefused},
@@ -179,9 +183,11 @@ TEST(SealedFile, OnlyTheDocumentedTagsAndNamesAreAccepted) {
         {"a.txt", kMessage, {kRekey, kFinal}, SealedResult::Damaged},
         {"a.txt", kMessage, {kMessage, kPush}, SealedResult::Damaged},
         {"a.txt", kMessage, {kFinal, kFinal}, SealedResult::Damaged},
+        {"later.txt", kMessage, {kFinal}, SealedResult::Opened, BytesOf("a later field")},
     };
     for (const auto& file : files)
-        EXPECT_EQ(Opened(Crafted(file.name, file.nameTag, file.contentTags)).result, file.expected)
+        EXPECT_EQ(Opened(Crafted(file.name, file.nameTag, file.contentTags, file.extension)).result,
+                  file.expected)
             << file.name << " " << Hex(file.contentTags);
 }
 
