@@ -125,11 +125,10 @@ SealedSalt NewSealedSalt() {
     return salt;
 }
 
-void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view storedName,
-                     const SealedSalt& salt, ByteSource& content, ByteSink& output) {
-    if (!IsWritableStoredName(storedName) || storedName.size() > 0xFFFF)
-        throw std::invalid_argument("no reader would accept this stored name");
-    SealedStream stream(secret, salt);
+namespace {
+
+// Starts the stream: its header goes into the file's, which ends with the name length.
+Bytes StartedHeader(SealedStream& stream, const SealedSalt& salt, std::size_t nameSize) {
     Bytes header(kSealedMagic.begin(), kSealedMagic.end());
     header.push_back(kSealedVersion);
     AppendU16(header, 0);  // no extension
@@ -137,12 +136,12 @@ void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view stor
     header.resize(header.size() + kStreamHeaderSize);
     crypto_secretstream_xchacha20poly1305_init_push(
         &stream.state, header.data() + header.size() - kStreamHeaderSize, stream.key.data());
-    AppendU16(header, storedName.size());
-    output.Write(header);
-    output.Write(stream.Push({reinterpret_cast<const std::uint8_t*>(storedName.data()), storedName.size()},
-                             kTagMessage, header));
+    AppendU16(header, nameSize);
+    return header;
+}
 
-    // A chunk is sealed once the next one is read: only then is it known to be the last.
+// A chunk is sealed once the next one is read: only then is it known to be the last.
+void SealContent(SealedStream& stream, ByteSource& content, ByteSink& output) {
     SecureBytes chunks[2]{SecureBytes(kSealedChunkSize), SecureBytes(kSealedChunkSize)};
     std::size_t length = Fill(content, chunks[0].Bytes());
     for (int current = 0;; current ^= 1) {
@@ -151,6 +150,20 @@ void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view stor
         if (next == 0) return;
         length = next;
     }
+}
+
+}  // namespace
+
+void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view storedName,
+                     const SealedSalt& salt, ByteSource& content, ByteSink& output) {
+    if (!IsWritableStoredName(storedName) || storedName.size() > 0xFFFF)
+        throw std::invalid_argument("no reader would accept this stored name");
+    SealedStream stream(secret, salt);
+    const Bytes header = StartedHeader(stream, salt, storedName.size());
+    output.Write(header);
+    output.Write(stream.Push({reinterpret_cast<const std::uint8_t*>(storedName.data()), storedName.size()},
+                             kTagMessage, header));
+    SealContent(stream, content, output);
 }
 
 SealedFileReader::SealedFileReader(std::span<const std::uint8_t> secret, ByteSource& input) : input_(input) {
