@@ -1,11 +1,20 @@
-# zt::sodium, libsodium for every build. Natively Debian's libsodium-dev, found with pkg-config.
+# zt::sodium, libsodium for every build, linked statically everywhere, so that what ships carries
+# it inside. Natively Debian's libsodium-dev, its archive found through pkg-config: ztrec's
+# package then asks for nothing beyond the C library.
 # For Windows, Debian's source of the same version, fetched by apt into the build tree and built
 # there with the MinGW compiler, linked statically: the programs carry it inside, and the
 # library the suite ships is the one Debian maintains, patches included.
 if(NOT WIN32)
   find_package(PkgConfig REQUIRED)
-  pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET GLOBAL libsodium)
-  add_library(zt::sodium ALIAS PkgConfig::SODIUM)
+  pkg_check_modules(SODIUM REQUIRED libsodium)
+  find_library(ZT_SODIUM_ARCHIVE NAMES libsodium.a HINTS ${SODIUM_LIBRARY_DIRS} REQUIRED)
+  find_package(Threads REQUIRED)
+  add_library(zt::sodium STATIC IMPORTED GLOBAL)
+  set_target_properties(zt::sodium PROPERTIES IMPORTED_LOCATION ${ZT_SODIUM_ARCHIVE}
+                                              INTERFACE_LINK_LIBRARIES Threads::Threads)
+  if(SODIUM_INCLUDE_DIRS)
+    set_target_properties(zt::sodium PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${SODIUM_INCLUDE_DIRS}")
+  endif()
   return()
 endif()
 

@@ -187,8 +187,14 @@ SealedResult SealedFileReader::OpenName(std::span<const std::uint8_t> secret,
     std::uint8_t tag = 0;
     const std::optional<std::size_t> length = stream_->Pull(sealedName, name.Bytes(), tag, header);
     if (!length || tag != kTagMessage) return SealedResult::Damaged;
-    storedName_ = StoredNameFromUtf8(name.Bytes().first(*length));
-    return IsSafeStoredName(storedName_) ? SealedResult::Opened : SealedResult::NameRefused;
+    const std::span<const std::uint8_t> utf8 = name.Bytes().first(*length);
+    storedName_ = StoredNameFromUtf8(utf8);
+    // Stricter than the first format, which no file of this one has to stay readable under:
+    // the bytes must be exactly a name a writer may store, so a zero or broken UTF-8 inside
+    // cannot hide part of it.
+    return IsWritableStoredName({reinterpret_cast<const char*>(utf8.data()), utf8.size()})
+               ? SealedResult::Opened
+               : SealedResult::NameRefused;
 }
 
 SealedFileReader::~SealedFileReader() = default;

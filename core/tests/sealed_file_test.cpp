@@ -170,7 +170,7 @@ TEST(SealedFile, OnlyTheDocumentedTagsAndNamesAreAccepted) {
     constexpr std::uint8_t kPush = crypto_secretstream_xchacha20poly1305_TAG_PUSH;
     constexpr std::uint8_t kRekey = crypto_secretstream_xchacha20poly1305_TAG_REKEY;
     const struct {
-        const char* name;
+        std::string name;
         std::uint8_t nameTag;
         Bytes contentTags;
         SealedResult expected;
@@ -178,6 +178,8 @@ TEST(SealedFile, OnlyTheDocumentedTagsAndNamesAreAccepted) {
     } files[] = {
         {"a.txt", kMessage, {kMessage, kFinal}, SealedResult::Opened},
         {"a/b.txt", kMessage, {kFinal}, SealedResult::NameRefused},
+        {std::string("a.txt\0.exe", 10), kMessage, {kFinal}, SealedResult::NameRefused},
+        {"\xC3.txt", kMessage, {kFinal}, SealedResult::NameRefused},
         {"a.txt", kFinal, {kFinal}, SealedResult::Damaged},
         {"a.txt", kPush, {kFinal}, SealedResult::Damaged},
         {"a.txt", kMessage, {kRekey, kFinal}, SealedResult::Damaged},
