@@ -1,6 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#ifndef WM_DPICHANGED_AFTERPARENT
+// Sent from Windows 10 on to a child window once its parent has taken a new DPI; the headers,
+// written for XP, lack it.
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
+#endif
+
 // The DPI a window is drawn at: its own where the system scales per monitor (Windows 10's
 // GetDpiForWindow, looked up at run time), else the screen's as its device context tells it.
 // 96 when neither answers.

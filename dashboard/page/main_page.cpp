@@ -14,12 +14,6 @@
 #include "win/activation_context.h"
 #include "win/window_dpi.h"
 
-#ifndef WM_DPICHANGED_AFTERPARENT
-// Sent from Windows 10 on to a child window once its parent has taken a new DPI; the headers,
-// written for XP, lack it.
-constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
-#endif
-
 namespace {
 
 // Polls for the decrypted-items file while the start-up panel is shown.

@@ -349,8 +349,7 @@ TEST_F(PageTest, FilesShowTheIconOfTheirApplicationSharedAndRebuildsKeepTheImage
     // A change of DPI makes the images afresh and keeps the rows, their boxes and their icons.
     const int iconic = RowOf(L"iconic.txt");
     ListView_SetItemState(list_, iconic, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
-    constexpr UINT kDpiChangedAfterParent = 0x02E3;
-    ::SendMessageW(page_, kDpiChangedAfterParent, 0, 0);
+    ::SendMessageW(page_, WM_DPICHANGED_AFTERPARENT, 0, 0);
     EXPECT_EQ(Rows(), 4);
     EXPECT_EQ(ListView_GetItemState(list_, iconic, LVIS_STATEIMAGEMASK),
               static_cast<UINT>(INDEXTOSTATEIMAGEMASK(2)));

@@ -32,22 +32,6 @@ TEST(LongPathForm, ARelativePathIsTakenFromTheCurrentFolder) {
     EXPECT_EQ(form, L"\\\\?\\" + folder.Path(kLongName + L"\\" + kLongName + L"\\x"));
 }
 
-TEST(LongPathForm, AFileDeeperThanMaxPathIsWrittenAndReadThroughIt) {
-    TempFolder folder;
-    std::wstring path = folder.Path();
-    for (int level = 0; level < 3; ++level) {
-        path += L"\\" + kLongName;
-        ASSERT_TRUE(::CreateDirectoryW(LongPathForm(path).c_str(), nullptr)) << ::GetLastError();
-    }
-    path += L"\\file.txt";
-    ASSERT_GT(path.size(), 300u);
-
-    WriteFileBytes(LongPathForm(path), PatternBytes(10));
-    EXPECT_EQ(ReadFileBytes(LongPathForm(path)), PatternBytes(10));
-}
-
-}  // namespace
-
 TEST(PlainPathForm, ALongPathGoesToTheShellInItsShortFormOrNotAtAll) {
     TempFolder folder;
     const auto tree = [&](const std::wstring& name, int levels) {
@@ -69,3 +53,5 @@ TEST(PlainPathForm, ALongPathGoesToTheShellInItsShortFormOrNotAtAll) {
     EXPECT_EQ(ReadFileBytes(plain), PatternBytes(3));
     EXPECT_EQ(PlainPathForm(shortNames + L"\\file.txt"), L"");
 }
+
+}  // namespace
