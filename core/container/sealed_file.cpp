@@ -140,13 +140,23 @@ Bytes StartedHeader(SealedStream& stream, const SealedSalt& salt, std::size_t na
     return header;
 }
 
+void StopIfAsked(const SealedProgress& progress) {
+    if (progress.stopIfAsked) progress.stopIfAsked();
+}
+
+void Advance(const SealedProgress& progress, std::size_t length) {
+    if (progress.advance) progress.advance(length);
+}
+
 // A chunk is sealed once the next one is read: only then is it known to be the last.
-void SealContent(SealedStream& stream, ByteSource& content, ByteSink& output) {
+void SealContent(SealedStream& stream, ByteSource& content, ByteSink& output, const SealedProgress& progress) {
     SecureBytes chunks[2]{SecureBytes(kSealedChunkSize), SecureBytes(kSealedChunkSize)};
     std::size_t length = Fill(content, chunks[0].Bytes());
     for (int current = 0;; current ^= 1) {
         const std::size_t next = length == kSealedChunkSize ? Fill(content, chunks[current ^ 1].Bytes()) : 0;
+        StopIfAsked(progress);
         output.Write(stream.Push(chunks[current].Bytes().first(length), next == 0 ? kTagFinal : kTagMessage));
+        Advance(progress, length);
         if (next == 0) return;
         length = next;
     }
@@ -155,7 +165,8 @@ void SealContent(SealedStream& stream, ByteSource& content, ByteSink& output) {
 }  // namespace
 
 void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view storedName,
-                     const SealedSalt& salt, ByteSource& content, ByteSink& output) {
+                     const SealedSalt& salt, ByteSource& content, ByteSink& output,
+                     const SealedProgress& progress) {
     if (!IsWritableStoredName(storedName) || storedName.size() > 0xFFFF)
         throw std::invalid_argument("no reader would accept this stored name");
     SealedStream stream(secret, salt);
@@ -163,7 +174,7 @@ void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view stor
     output.Write(header);
     output.Write(stream.Push({reinterpret_cast<const std::uint8_t*>(storedName.data()), storedName.size()},
                              kTagMessage, header));
-    SealContent(stream, content, output);
+    SealContent(stream, content, output, progress);
 }
 
 SealedFileReader::SealedFileReader(std::span<const std::uint8_t> secret, ByteSource& input) : input_(input) {
@@ -199,17 +210,19 @@ SealedResult SealedFileReader::OpenName(std::span<const std::uint8_t> secret,
 
 SealedFileReader::~SealedFileReader() = default;
 
-SealedResult SealedFileReader::ReadContent(ByteSink& output) {
+SealedResult SealedFileReader::ReadContent(ByteSink& output, const SealedProgress& progress) {
     if (result_ != SealedResult::Opened) return result_;
     result_ = SealedResult::Damaged;
     Bytes sealed(kSealedMessageSize);
     SecureBytes plain(kSealedChunkSize);
     for (std::uint8_t tag = kTagMessage; tag != kTagFinal;) {
         const std::size_t read = Fill(input_, sealed);
+        StopIfAsked(progress);
         const std::optional<std::size_t> length =
             stream_->Pull(std::span(sealed).first(read), plain.Bytes(), tag);
         if (!length) return result_;
         output.Write(plain.Bytes().first(*length));
+        Advance(progress, *length);
     }
     std::uint8_t after = 0;
     if (Fill(input_, std::span(&after, 1)) == 0) result_ = SealedResult::Opened;

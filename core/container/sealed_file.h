@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -27,11 +28,21 @@ FileFormat FormatOf(std::span<const std::uint8_t> start);
 // A salt from the system's random source; every file gets its own.
 SealedSalt NewSealedSalt();
 
+// How a long file keeps its user informed and lets itself be stopped, one chunk at a time.
+struct SealedProgress {
+    // Asked before every chunk is written, once it has been read; throws whatever ends the file
+    // early. None: it runs to the end.
+    std::function<void()> stopIfAsked;
+    // Told of the plain length of every chunk once it is written.
+    std::function<void(std::size_t)> advance;
+};
+
 // Writes the whole sealed file for the rest of content. Throws std::invalid_argument when the
 // secret is not 16 to 64 bytes long or the name is not one a reader accepts (a file that could
 // never be decrypted again); failures of content and output pass through.
 void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view storedName,
-                     const SealedSalt& salt, ByteSource& content, ByteSink& output);
+                     const SealedSalt& salt, ByteSource& content, ByteSink& output,
+                     const SealedProgress& progress = {});
 
 // Damaged stands for damaged, altered and sealed with another secret alike: an authenticated
 // cipher cannot tell these apart.
@@ -59,7 +70,7 @@ public:
     // Deciphers the content into output, once: Opened only when every message was authentic,
     // the last one final and nothing follows it. Refused, what was written is not the file's
     // content: the output must be discarded. Without an opened name nothing is read.
-    SealedResult ReadContent(ByteSink& output);
+    SealedResult ReadContent(ByteSink& output, const SealedProgress& progress = {});
 
 private:
     SealedResult OpenName(std::span<const std::uint8_t> secret, std::span<const std::uint8_t> header);

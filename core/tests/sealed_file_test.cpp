@@ -203,6 +203,48 @@ TEST(SealedFile, WriterRefusesWhatNoReaderCouldOpen) {
     EXPECT_TRUE(sink.Bytes().empty());
 }
 
+// A stop thrown at the third chunk ends either side there, after two chunks' progress.
+TEST(SealedFile, ProgressCountsPlainChunksAndAStopEndsTheFileThere) {
+    struct Stopped {};
+    const Bytes content = Content(3 * kSealedChunkSize + 5);
+    std::vector<std::size_t> lengths;
+    int asked = 0;
+    const SealedProgress counting{[&] { ++asked; }, [&](std::size_t length) { lengths.push_back(length); }};
+    const SealedProgress stopping{[&] {
+                                      if (lengths.size() == 2) throw Stopped{};
+                                  },
+                                  [&](std::size_t length) { lengths.push_back(length); }};
+    const std::vector<std::size_t> whole{kSealedChunkSize, kSealedChunkSize, kSealedChunkSize, 5};
+
+    MemorySource source(content);
+    MemorySink sink;
+    WriteSealedFile(kSecret, kName, {}, source, sink, counting);
+    EXPECT_EQ(lengths, whole);
+    EXPECT_EQ(asked, 4);
+    const Bytes file = sink.Bytes();
+    lengths.clear();
+    MemorySource again(content);
+    MemorySink cut;
+    EXPECT_THROW(WriteSealedFile(kSecret, kName, {}, again, cut, stopping), Stopped);
+    EXPECT_EQ(lengths.size(), 2u);
+
+    for (const SealedProgress* progress : {&counting, &stopping}) {
+        lengths.clear();
+        asked = 0;
+        MemorySource input(file);
+        SealedFileReader reader(kSecret, input);
+        MemorySink output;
+        if (progress == &counting) {
+            EXPECT_EQ(reader.ReadContent(output, *progress), SealedResult::Opened);
+            EXPECT_EQ(lengths, whole);
+            EXPECT_EQ(asked, 4);
+        } else {
+            EXPECT_THROW(reader.ReadContent(output, *progress), Stopped);
+            EXPECT_EQ(output.Bytes().size(), 2 * kSealedChunkSize);
+        }
+    }
+}
+
 TEST(SealedFile, FormatsAreToldApartByMagic) {
     const Bytes file = Sealed({});
     MemorySource source(file);
