@@ -231,7 +231,7 @@ Outcome DecryptSealed(std::unique_ptr<InputFile> input, const Path& path, Keys& 
         return SealedOutcome(reader.Result(), reader.StoredName());
     const Path target = path.parent_path() / PathOf(reader.StoredName());
     return Restore(std::move(input), path, target, keep, [&](NewFile& output) -> std::optional<Outcome> {
-        Progress progress(Shown(path), file.Size() - file.Position());
+        Progress progress(Shown(path), core::SealedContentSize(file.Size() - file.Position()));
         const core::SealedResult result = reader.ReadContent(output, SealedProgressOf(progress));
         if (result == core::SealedResult::Opened) return std::nullopt;
         return SealedOutcome(result, {});
@@ -260,7 +260,7 @@ Outcome ShowSealedInfo(InputFile& input, const Path& path, Keys* keys) {
         outcome = SealedOutcome(reader.Result(), reader.StoredName());
         if (outcome.result == Result::Done) {
             Discarded content;
-            Progress progress(Shown(path), input.Size() - input.Position());
+            Progress progress(Shown(path), core::SealedContentSize(input.Size() - input.Position()));
             outcome = SealedOutcome(reader.ReadContent(content, SealedProgressOf(progress)), {});
         }
         text += texts::InfoLine(Field::Check, outcome.result == Result::Done
@@ -321,9 +321,8 @@ Outcome UpgradeFile(const Path& path, Keys& keys) {
     const Header header = ReadHeader(*input);
     if (auto refusal = Refusal(header)) return *refusal;
     const core::AcceptedHeader& accepted = *header.judgement.header;
+    // A name a reader accepted is safe, and decoded from UTF-8: a writer may store it again.
     const std::string name = core::Utf16ToUtf8(accepted.fileName);
-    if (!core::IsWritableStoredName(name))
-        return {Result::NameRefused, texts::StoredNameIs(ShownName(accepted.fileName))};
 
     // The old file keeps its name until the sealed one, complete, checked and flushed, replaces
     // it in one step; a refusal or an interrupt before that only removes the new one.
