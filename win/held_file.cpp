@@ -138,12 +138,12 @@ HeldPlainFile HoldPlainFile(const std::wstring& path) {
     return held;
 }
 
-void RenameHeld(HANDLE file, const std::wstring& newPath) {
+void RenameHeld(HANDLE file, const std::wstring& newPath, bool replaceExisting) {
     const std::wstring name = KernelPathOf(newPath);
     const std::size_t nameBytes = name.size() * sizeof(wchar_t);
     std::vector<std::byte> buffer(offsetof(FileRenameInformation, name) + nameBytes + sizeof(wchar_t));
     auto* rename = reinterpret_cast<FileRenameInformation*>(buffer.data());
-    rename->replaceIfExists = FALSE;
+    rename->replaceIfExists = replaceExisting ? TRUE : FALSE;
     rename->rootDirectory = nullptr;
     rename->nameLength = static_cast<ULONG>(nameBytes);
     std::copy(name.begin(), name.end(), rename->name);

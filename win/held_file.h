@@ -52,8 +52,9 @@ struct HeldPlainFile {
 HeldPlainFile HoldPlainFile(const std::wstring& path);
 
 // Gives the held file a new name in any folder of its volume without replacing anything (the
-// failure is ERROR_ALREADY_EXISTS when the name is taken). The handle needs DELETE access.
-void RenameHeld(HANDLE file, const std::wstring& newPath);
+// failure is ERROR_ALREADY_EXISTS when the name is taken), or with replaceExisting in place of
+// the file of that name, in one step. The handle needs DELETE access.
+void RenameHeld(HANDLE file, const std::wstring& newPath, bool replaceExisting = false);
 // The file goes when its last handle is closed. The handle needs DELETE access.
 void DeleteHeld(HANDLE file);
 // Sets the attributes exactly (none is FILE_ATTRIBUTE_NORMAL), leaving the times alone.

@@ -60,6 +60,17 @@ void CSafeWrite::Commit() {
         if (IsNameTaken(error.code())) throw core::OutputTaken{};
         throw;
     }
+    Finish();
+}
+
+void CSafeWrite::CommitReplacing() {
+    Flush();
+    RenameHeld(file_.get(), target_, true);
+    path_ = target_;
+    Finish();
+}
+
+void CSafeWrite::Finish() {
     SetHeldAttributes(file_.get(), finalAttributes_);
     MakeDurable();
 }

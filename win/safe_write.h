@@ -24,6 +24,9 @@ public:
     // Flush, MoveIntoPlace, the final attributes (until then it stays hidden as unfinished),
     // then MakeDurable; a taken target is OutputTaken.
     void Commit() override;
+    // As Commit, but in place of the file that holds the target's name, in one step, for a new
+    // content of that very file: its name never stands empty nor on half a file.
+    void CommitReplacing();
 
     // The steps of a commit, for a caller that tells apart which one failed.
     void Flush();
@@ -46,6 +49,9 @@ public:
     bool Placed() const { return path_ == target_; }
 
 private:
+    // The attributes and the flush that end either commit.
+    void Finish();
+
     std::wstring target_;
     std::wstring path_;
     FileHandle file_;

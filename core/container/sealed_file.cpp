@@ -208,6 +208,13 @@ SealedResult SealedFileReader::OpenName(std::span<const std::uint8_t> secret,
                : SealedResult::NameRefused;
 }
 
+std::uint64_t SealedContentSize(std::uint64_t messageBytes) {
+    const std::uint64_t messages =
+        std::max<std::uint64_t>(1, (messageBytes + kSealedMessageSize - 1) / kSealedMessageSize);
+    const std::uint64_t overhead = messages * crypto_secretstream_xchacha20poly1305_ABYTES;
+    return messageBytes > overhead ? messageBytes - overhead : 0;
+}
+
 SealedFileReader::~SealedFileReader() = default;
 
 SealedResult SealedFileReader::ReadContent(ByteSink& output, const SealedProgress& progress) {

@@ -44,6 +44,10 @@ void WriteSealedFile(std::span<const std::uint8_t> secret, std::string_view stor
                      const SealedSalt& salt, ByteSource& content, ByteSink& output,
                      const SealedProgress& progress = {});
 
+// The plain length of content whose messages take this many bytes of a sealed file, as their
+// lengths tell it: what a reader's progress counts in the end, for a total shown before it starts.
+std::uint64_t SealedContentSize(std::uint64_t messageBytes);
+
 // Damaged stands for damaged, altered and sealed with another secret alike: an authenticated
 // cipher cannot tell these apart.
 enum class SealedResult { Opened, NotSealed, UnknownVersion, Damaged, NameRefused };

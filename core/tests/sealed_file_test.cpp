@@ -64,6 +64,7 @@ TEST_P(SealedRoundTrip, GivesBackNameAndContentInWholeChunks) {
 
     EXPECT_EQ(file.size(),
               kFirstChunk + content.size() + messages * crypto_secretstream_xchacha20poly1305_ABYTES);
+    EXPECT_EQ(SealedContentSize(file.size() - kFirstChunk), content.size());
     const Opening opening = Opened(file);
     EXPECT_EQ(opening.result, SealedResult::Opened);
     EXPECT_EQ(opening.name, u"report.txt");

@@ -4,6 +4,7 @@
 // a run, from the command line to the store, carries such a path whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "app/resources/resource_ids.h"
@@ -47,6 +48,16 @@ protected:
         }
     }
 
+    // ztrec.exe on the whole tree, the password read from a file.
+    void Ztrec(const std::wstring& command) {
+        const std::wstring password = folder_.Path(L"password.txt");
+        WriteFileBytes(password, Bytes{'p', 'w', '\n'});
+        std::string output;
+        const std::wstring arguments =
+            command + L" --password-file " + Quoted(password) + L" " + Quoted(root_);
+        EXPECT_EQ(CapturedRun(L"ztrec.exe", arguments).Finish(output), 0u) << output;
+    }
+
     std::wstring root_ = folder_.Path(L"deep");
     std::map<std::wstring, Bytes> tree_;
     std::wstring deepest_;
@@ -70,17 +81,23 @@ TEST_F(LongPathTest, ZTFileEnEncryptsTheTreeAndDecryptsItByItsDeepestFileAndByFo
 }
 
 TEST_F(LongPathTest, ZtrecEncryptsAndDecryptsTheTree) {
-    const std::wstring password = folder_.Path(L"password.txt");
-    WriteFileBytes(password, Bytes{'p', 'w', '\n'});
-    const auto ztrec = [&](const std::wstring& command) {
-        std::string output;
-        const std::wstring arguments =
-            command + L" --password-file " + Quoted(password) + L" " + Quoted(root_);
-        EXPECT_EQ(CapturedRun(L"ztrec.exe", arguments).Finish(output), 0u) << output;
-    };
-    ztrec(L"encrypt --wipe");
+    Ztrec(L"encrypt --wipe");
     ExpectEncrypted();
-    ztrec(L"decrypt");
+    Ztrec(L"decrypt");
+    ExpectDecrypted();
+}
+
+// The sealed format on Windows: written through the safe write, read back through it.
+TEST_F(LongPathTest, ZtrecSealsTheTreeAndOpensIt) {
+    Ztrec(L"encrypt --format 2 --wipe");
+    ExpectEncrypted();
+    for (const auto& [path, content] : tree_) {
+        const Bytes sealed = ReadFileBytes(LongPathForm(path + L".zte"));
+        EXPECT_EQ(Bytes(sealed.begin(), sealed.begin() + std::min<std::size_t>(sealed.size(), 4)),
+                  (Bytes{'Z', 'T', 'S', '2'}))
+            << path.size();
+    }
+    Ztrec(L"decrypt");
     ExpectDecrypted();
 }
 

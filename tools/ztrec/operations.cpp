@@ -1,9 +1,12 @@
 #include "operations.h"
 
+#include <array>
 #include <cstdio>
+#include <functional>
 
 #include "core/container/payload.h"
 #include "core/container/payload_transfer.h"
+#include "core/container/sealed_file.h"
 #include "core/container/stored_name.h"
 #include "core/container/zte_header.h"
 #include "core/crypto/file_key.h"
@@ -16,6 +19,11 @@
 namespace ztrec {
 namespace {
 
+// Where an interrupt ends the file in hand: before the next piece is read or written.
+void StopIfInterrupted() {
+    if (Interrupted()) throw Interruption{};
+}
+
 // Runs the rest of the input through the cipher into output (none: only summed), and
 // returns the sum of the plain bytes. An interrupt stops it before any read.
 std::uint64_t TransferPayload(InputFile& input, NewFile* output, const core::ChunkCipher& cipher,
@@ -26,11 +34,26 @@ std::uint64_t TransferPayload(InputFile& input, NewFile* output, const core::Chu
                                   .bufferSize = core::kPayloadPieceSize,
                                   .alignedFrom = std::nullopt,
                                   .stopPoint = core::StopPoint::BeforeEveryRead,
-                                  .stopIfAsked =
-                                      [] {
-                                          if (Interrupted()) throw Interruption{};
-                                      },
+                                  .stopIfAsked = StopIfInterrupted,
                                   .advance = [&progress](std::size_t length) { progress.Advance(length); }});
+}
+
+// The same for a sealed file, one chunk at a time.
+core::SealedProgress SealedProgressOf(Progress& progress) {
+    return {.stopIfAsked = StopIfInterrupted,
+            .advance = [&progress](std::size_t length) { progress.Advance(length); }};
+}
+
+// Which format the file is in, told by its first bytes; it is read again from its start.
+core::FileFormat FormatOfFile(InputFile& input) {
+    std::array<std::uint8_t, 4> start{};
+    const std::size_t got = input.Read(start);
+    input.Seek(0);
+    return core::FormatOf(std::span(start).first(got));
+}
+
+std::string ShownName(std::u16string_view storedName) {
+    return core::EscapedPath(core::Utf16ToUtf8(storedName));
 }
 
 // A header read and judged, with the file's size: a writer always writes the whole header,
@@ -56,8 +79,7 @@ std::optional<Outcome> Refusal(const Header& header) {
     if (judgement.verdict == core::HeaderVerdict::Damaged)
         return Outcome{Result::Damaged, texts::HeaderUnreadable()};
     if (judgement.verdict == core::HeaderVerdict::NameRefused)
-        return Outcome{Result::NameRefused,
-                       texts::StoredNameIs(core::EscapedPath(core::Utf16ToUtf8(judgement.storedName)))};
+        return Outcome{Result::NameRefused, texts::StoredNameIs(ShownName(judgement.storedName))};
     return std::nullopt;
 }
 
@@ -69,6 +91,49 @@ bool Decipher(InputFile& input, const Header& header, NewFile* output, Keys& key
     const core::ChunkCipher& cipher = accepted.useCompatibilityKey ? keys.compatibility : keys.primary;
     return TransferPayload(input, output, cipher, false, progress) == accepted.checksum;
 }
+
+// What a sealed file's reader said, as an outcome: Done when it opened.
+Outcome SealedOutcome(core::SealedResult result, std::u16string_view storedName) {
+    switch (result) {
+        case core::SealedResult::Opened:
+            return {Result::Done};
+        case core::SealedResult::NotSealed:
+            return {Result::NotEncrypted};
+        case core::SealedResult::NameRefused:
+            return {Result::NameRefused, texts::StoredNameIs(ShownName(storedName))};
+        case core::SealedResult::UnknownVersion:
+            return {Result::Altered, texts::SealedVersionUnknown()};
+        default:
+            return {Result::Altered};
+    }
+}
+
+// The plain content of a first-format payload, deciphered and summed as it is read.
+class DecipheredPayload final : public core::ByteSource {
+public:
+    DecipheredPayload(InputFile& input, const core::ChunkCipher& cipher) : input_(input), cipher_(cipher) {}
+
+    std::size_t Read(std::span<std::uint8_t> buffer) override {
+        const std::size_t got = input_.Read(buffer);
+        sum_ = cipher_.Decipher(buffer.first(got), position_, sum_);
+        position_ += got;
+        return got;
+    }
+    std::uint64_t Position() override { return position_; }
+    std::uint64_t Sum() const { return sum_; }
+
+private:
+    InputFile& input_;
+    const core::ChunkCipher& cipher_;
+    std::uint64_t position_ = 0;
+    std::uint64_t sum_ = 0;
+};
+
+// Where a sealed file's content goes when it is only checked.
+class Discarded final : public core::ByteSink {
+public:
+    void Write(std::span<const std::uint8_t>) override {}
+};
 
 std::string BlockList(const core::ParsedHeader& parsed) {
     std::string list;
@@ -99,8 +164,7 @@ std::string Description(const Path& path, const Header& header) {
     text += texts::InfoLine(Field::HeaderSize, texts::Bytes(header.parsed.headerSize));
     text += texts::InfoLine(Field::Blocks, BlockList(header.parsed));
     if (const std::vector<std::uint8_t>* name = header.parsed.Find(core::kFileNameBlock))
-        text += texts::InfoLine(Field::StoredName,
-                                core::EscapedPath(core::Utf16ToUtf8(core::StoredNameFromUtf8(*name))));
+        text += texts::InfoLine(Field::StoredName, ShownName(core::StoredNameFromUtf8(*name)));
     if (!header.judgement.header) return text;
     const core::AcceptedHeader& accepted = *header.judgement.header;
     text += texts::InfoLine(Field::EncryptionType, EncryptionTypeOf(header));
@@ -131,27 +195,16 @@ Outcome SourceRemoved(const Path& source, const Path& target, void (*removal)(co
     return {Result::Done, Shown(target)};
 }
 
-}  // namespace
-
-Keys KeysFor(const core::Password& password) {
-    core::Md4Digest secret = password.Secret();
-    Keys keys{core::ChunkCipherOf(core::PayloadKey(secret, false)),
-              core::ChunkCipherOf(core::PayloadKey(secret, true))};
-    core::SecureZero(secret);
-    return keys;
-}
-
-Outcome DecryptFile(const Path& path, Keys& keys, bool keep) {
-    std::unique_ptr<InputFile> input = OpenInput(path);
-    const Header header = ReadHeader(*input);
-    if (auto refusal = Refusal(header)) return *refusal;
-    const Path target = path.parent_path() / PathOf(header.judgement.header->fileName);
+// Writes the plain file for target through fill, which returns the refusal that discards what it
+// wrote, or nothing; then the source goes, unless keep is set.
+using Fill = std::function<std::optional<Outcome>(NewFile& output)>;
+Outcome Restore(std::unique_ptr<InputFile> input, const Path& path, const Path& target, bool keep,
+                const Fill& fill) {
     if (KindOf(target, false) != Kind::Missing) return {Result::OutputExists, Shown(target)};
-
     // The plain file exists under its own name only once it is complete, flushed and checked.
     {
         const std::unique_ptr<NewFile> output = CreateBeside(target, path);
-        if (!Decipher(*input, header, output.get(), keys, path)) return {Result::WrongPasswordOrDamaged};
+        if (std::optional<Outcome> refusal = fill(*output)) return *refusal;
         if (!Placed(*output)) return {Result::OutputExists, Shown(target)};
     }
     input.reset();
@@ -159,9 +212,86 @@ Outcome DecryptFile(const Path& path, Keys& keys, bool keep) {
                 : SourceRemoved(path, target, Remove, texts::NotRemoved);
 }
 
-Outcome EncryptFile(const Path& path, Keys& keys, bool wipe) {
+Outcome DecryptZte(std::unique_ptr<InputFile> input, const Path& path, Keys& keys, bool keep) {
+    InputFile& file = *input;
+    const Header header = ReadHeader(file);
+    if (auto refusal = Refusal(header)) return *refusal;
+    const Path target = path.parent_path() / PathOf(header.judgement.header->fileName);
+    return Restore(std::move(input), path, target, keep, [&](NewFile& output) -> std::optional<Outcome> {
+        if (Decipher(file, header, &output, keys, path)) return std::nullopt;
+        return Outcome{Result::WrongPasswordOrDamaged};
+    });
+}
+
+// Only content that opened whole, its final message last, is put in place.
+Outcome DecryptSealed(std::unique_ptr<InputFile> input, const Path& path, Keys& keys, bool keep) {
+    InputFile& file = *input;
+    core::SealedFileReader reader(keys.secret, file);
+    if (reader.Result() != core::SealedResult::Opened)
+        return SealedOutcome(reader.Result(), reader.StoredName());
+    const Path target = path.parent_path() / PathOf(reader.StoredName());
+    return Restore(std::move(input), path, target, keep, [&](NewFile& output) -> std::optional<Outcome> {
+        Progress progress(Shown(path), core::SealedContentSize(file.Size() - file.Position()));
+        const core::SealedResult result = reader.ReadContent(output, SealedProgressOf(progress));
+        if (result == core::SealedResult::Opened) return std::nullopt;
+        return SealedOutcome(result, {});
+    });
+}
+
+void WriteZte(InputFile& input, NewFile& output, const std::string& name, const Keys& keys,
+              Progress& progress) {
+    const core::StandardHeader header = core::BuildStandardHeader(
+        std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size()), core::kPrimaryKeyType);
+    output.Write(header.bytes);
+    const std::uint64_t sum = TransferPayload(input, &output, keys.primary, true, progress);
+    output.WriteAt(header.checksumOffset, core::EncodeChecksum(sum));
+}
+
+Outcome ShowSealedInfo(InputFile& input, const Path& path, Keys* keys) {
+    using texts::Field;
+    std::string text = Shown(path) + '\n';
+    text += texts::InfoLine(Field::Magic, texts::SealedMagic());
+    text += texts::InfoLine(Field::FileSize, texts::Bytes(input.Size()));
+    Outcome outcome{Result::Done};
+    if (keys) {
+        core::SealedFileReader reader(keys->secret, input);
+        if (!reader.StoredName().empty())
+            text += texts::InfoLine(Field::StoredName, ShownName(reader.StoredName()));
+        outcome = SealedOutcome(reader.Result(), reader.StoredName());
+        if (outcome.result == Result::Done) {
+            Discarded content;
+            Progress progress(Shown(path), core::SealedContentSize(input.Size() - input.Position()));
+            outcome = SealedOutcome(reader.ReadContent(content, SealedProgressOf(progress)), {});
+        }
+        text += texts::InfoLine(Field::Check, outcome.result == Result::Done
+                                                  ? texts::SealedOpens()
+                                                  : texts::SealedRefused(texts::ResultName(outcome.result)));
+    }
+    Write(Stream::Out, text);
+    return outcome;
+}
+
+}  // namespace
+
+Keys::Keys(const core::Password& password)
+    : secret(password.Secret()),
+      primary(core::ChunkCipherOf(core::PayloadKey(secret, false))),
+      compatibility(core::ChunkCipherOf(core::PayloadKey(secret, true))) {}
+
+Keys::~Keys() {
+    core::SecureZero(secret);
+}
+
+Outcome DecryptFile(const Path& path, Keys& keys, bool keep) {
     std::unique_ptr<InputFile> input = OpenInput(path);
-    if (core::ReadMagic(*input) == core::ReadResult::Ok) return {Result::AlreadyEncrypted};
+    return FormatOfFile(*input) == core::FileFormat::Sealed
+               ? DecryptSealed(std::move(input), path, keys, keep)
+               : DecryptZte(std::move(input), path, keys, keep);
+}
+
+Outcome EncryptFile(const Path& path, Keys& keys, bool wipe, Format format) {
+    std::unique_ptr<InputFile> input = OpenInput(path);
+    if (FormatOfFile(*input) != core::FileFormat::NotEncrypted) return {Result::AlreadyEncrypted};
     if (wipe && input->Names() > 1) return {Result::SeveralNames};
     const std::string name = Utf8Of(path.filename());
     if (!core::IsWritableStoredName(name))
@@ -170,16 +300,14 @@ Outcome EncryptFile(const Path& path, Keys& keys, bool wipe) {
     target += ".zte";
     if (KindOf(target, false) != Kind::Missing) return {Result::OutputExists, Shown(target)};
 
-    input->Seek(0);
     {
         const std::unique_ptr<NewFile> output = CreateBeside(target, path);
-        const core::StandardHeader header = core::BuildStandardHeader(
-            std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size()),
-            core::kPrimaryKeyType);
-        output->Write(header.bytes);
         Progress progress(Shown(path), input->Size());
-        const std::uint64_t sum = TransferPayload(*input, output.get(), keys.primary, true, progress);
-        output->WriteAt(header.checksumOffset, core::EncodeChecksum(sum));
+        if (format == Format::Sealed)
+            core::WriteSealedFile(keys.secret, name, core::NewSealedSalt(), *input, *output,
+                                  SealedProgressOf(progress));
+        else
+            WriteZte(*input, *output, name, keys, progress);
         if (!Placed(*output)) return {Result::OutputExists, Shown(target)};
     }
     input.reset();
@@ -187,8 +315,34 @@ Outcome EncryptFile(const Path& path, Keys& keys, bool wipe) {
                 : Outcome{Result::Done, Shown(target)};
 }
 
+Outcome UpgradeFile(const Path& path, Keys& keys) {
+    std::unique_ptr<InputFile> input = OpenInput(path);
+    if (FormatOfFile(*input) == core::FileFormat::Sealed) return {Result::AlreadySealed};
+    const Header header = ReadHeader(*input);
+    if (auto refusal = Refusal(header)) return *refusal;
+    const core::AcceptedHeader& accepted = *header.judgement.header;
+    // A name a reader accepted is safe, and decoded from UTF-8: a writer may store it again.
+    const std::string name = core::Utf16ToUtf8(accepted.fileName);
+
+    // The old file keeps its name until the sealed one, complete, checked and flushed, replaces
+    // it in one step; a refusal or an interrupt before that only removes the new one.
+    const std::unique_ptr<NewFile> output = CreateReplacement(path);
+    input->Seek(accepted.headerSize);
+    DecipheredPayload payload(*input, accepted.useCompatibilityKey ? keys.compatibility : keys.primary);
+    {
+        Progress progress(Shown(path), header.fileSize - accepted.headerSize);
+        core::WriteSealedFile(keys.secret, name, core::NewSealedSalt(), payload, *output,
+                              SealedProgressOf(progress));
+    }
+    if (payload.Sum() != accepted.checksum) return {Result::WrongPasswordOrDamaged};
+    input.reset();
+    output->Commit();
+    return {Result::Done, texts::Sealed(Shown(path))};
+}
+
 Outcome ShowInfo(const Path& path, Keys* keys) {
     std::unique_ptr<InputFile> input = OpenInput(path);
+    if (FormatOfFile(*input) == core::FileFormat::Sealed) return ShowSealedInfo(*input, path, keys);
     const Header header = ReadHeader(*input);
     if (header.judgement.verdict == core::HeaderVerdict::NotEncrypted) return {Result::NotEncrypted};
     std::string text = Description(path, header);

@@ -7,7 +7,10 @@
 
 namespace ztrec {
 
-enum class Command { None, Decrypt, Encrypt, Info };
+enum class Command { None, Decrypt, Encrypt, Upgrade, Info };
+
+// The formats encrypt writes, as --format names them.
+enum class Format { Zte = 1, Sealed = 2 };
 
 struct Options {
     Command command = Command::None;
@@ -16,6 +19,7 @@ struct Options {
     bool keep = false;
     bool wipe = false;
     bool check = false;
+    std::optional<Format> format;      // given with --format
     std::optional<Path> passwordFile;  // "-" stands for standard input
     std::vector<Path> paths;
 };

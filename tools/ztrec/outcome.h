@@ -14,6 +14,7 @@ enum class Result {
     // skipped
     NotEncrypted,
     AlreadyEncrypted,
+    AlreadySealed,  // upgrade: nothing to do
     NameRefused,
     OutputExists,
     SeveralNames,  // wiping it would wipe the content under its other names too
@@ -22,6 +23,9 @@ enum class Result {
     Missing,
     Damaged,
     WrongPasswordOrDamaged,
+    // A sealed file that does not open whole: an authenticated cipher cannot tell damage,
+    // alteration and another password apart.
+    Altered,
     Incomplete,  // the new file is in place, but the old one could not be removed
     SystemFailure,
 };

@@ -81,5 +81,10 @@ using core::OutputTaken;
 // first byte where the system can tell, and given its times and permissions when committed.
 using NewFile = core::SafeWrite;
 std::unique_ptr<NewFile> CreateBeside(const Path& target, const Path& like);
+// The same for a new content of the file at path, written under a temporary name beside it, whose
+// Commit replaces that file in one step instead of refusing it: until then the file is whole,
+// from then on the new one stands under its name, flushed. Its times and permissions are kept.
+// The file must not be held open meanwhile (Windows refuses to replace a file in use).
+std::unique_ptr<NewFile> CreateReplacement(const Path& path);
 
 }  // namespace ztrec

@@ -5,30 +5,37 @@
 namespace ztrec::texts {
 std::string Help() {
     return R"(usage: ztrec decrypt [--keep] [--password-file FILE] PATH...
-       ztrec encrypt [--wipe] [--password-file FILE] PATH...
+       ztrec encrypt [--wipe] [--format 1|2] [--password-file FILE] PATH...
+       ztrec upgrade [--password-file FILE] PATH...
        ztrec info [--check [--password-file FILE]] PATH...
        ztrec --help | --version
 
-Reads and writes the encrypted .zte files of Tapwise Crypto without Windows.
+Reads and writes the encrypted .zte files of Tapwise Crypto without Windows,
+in both its formats: the first one, and the sealed one, authenticated.
 Folders are walked with everything in them.
 
-  decrypt   turns each .zte file back into the plain file beside it, under the
-            name stored in it; the .zte file is removed once the plain file is
-            complete, checked and in place
+  decrypt   turns each encrypted file back into the plain file beside it, under
+            the name stored in it; the encrypted file is removed once the plain
+            file is complete, checked and in place
   encrypt   turns each file into FILE.zte beside it, which Tapwise Crypto opens
             with the same password; the plain file is kept
-  info      shows what a .zte file's header holds; needs no password
+  upgrade   rewrites each file of the first format as a sealed file under its
+            own name; the old file stays until the new one is complete,
+            checked and on the disk
+  info      shows what an encrypted file's header holds; needs no password
 
-  --keep                keep the .zte files after decrypting them
+  --keep                keep the encrypted files after decrypting them
   --wipe                overwrite each plain file with zeros and remove it once
-                        its .zte file is complete
-  --check               with info: decipher the content and compare it with its
-                        checksum, writing nothing
+                        its encrypted file is complete
+  --format 1|2          with encrypt: write the first format (1, the default)
+                        or sealed files (2)
+  --check               with info: decipher the content and check it, writing
+                        nothing
   --password-file FILE  read the password from the first line of FILE ("-" for
                         standard input) instead of asking on the terminal
 
 The password is the one from which the suite made the user's secret, as typed
-in its password dialog. An existing file is never replaced.
+in its password dialog. An existing file is never replaced, but by upgrade.
 
 Exit status: 0 when every file succeeded, 1 when a file was skipped or failed,
 2 when nothing was done (command line, password), 130 when interrupted.
@@ -46,13 +53,19 @@ std::string UnknownOption(std::string_view word) {
     return "unknown option \"" + std::string(word) + "\"";
 }
 std::string NoCommand() {
-    return "no command: decrypt, encrypt or info";
+    return "no command: decrypt, encrypt, upgrade or info";
 }
 std::string NoPaths() {
     return "no file or folder given";
 }
 std::string MissingPasswordFile() {
     return "--password-file needs a file name, or \"-\" for standard input";
+}
+std::string MissingFormat() {
+    return "--format needs 1 (the first format) or 2 (sealed files)";
+}
+std::string UnknownFormat(std::string_view value) {
+    return "unknown format \"" + std::string(value) + "\": 1 (the first format) or 2 (sealed files)";
 }
 std::string OptionOnlyWith(std::string_view option, std::string_view command) {
     return std::string(option) + " goes only with " + std::string(command);
@@ -105,6 +118,12 @@ std::string EndsInsideHeader(std::uint64_t size, std::uint64_t headerSize) {
 std::string StoredNameIs(std::string_view name) {
     return "the stored name is \"" + std::string(name) + "\"";
 }
+std::string SealedVersionUnknown() {
+    return "its version is not one this ztrec reads";
+}
+std::string Sealed(std::string_view path) {
+    return std::string(path) + " (sealed)";
+}
 std::string NotRemoved(std::string_view target, std::string_view why) {
     return "decrypted to " + std::string(target) +
            ", but the .zte file could not be removed: " + std::string(why);
@@ -129,6 +148,8 @@ std::string ResultName(Result result) {
             return "not an encrypted file";
         case Result::AlreadyEncrypted:
             return "already encrypted";
+        case Result::AlreadySealed:
+            return "already sealed";
         case Result::NameRefused:
             return "name refused";
         case Result::OutputExists:
@@ -143,6 +164,8 @@ std::string ResultName(Result result) {
             return "damaged file";
         case Result::WrongPasswordOrDamaged:
             return "wrong password or damaged file";
+        case Result::Altered:
+            return "altered or damaged file, or another password";
         case Result::Incomplete:
             return "not finished";
         case Result::SystemFailure:
@@ -156,6 +179,8 @@ std::string DoneCount(std::uint64_t count, Command command, bool check) {
             return std::to_string(count) + " decrypted";
         case Command::Encrypt:
             return std::to_string(count) + " encrypted";
+        case Command::Upgrade:
+            return std::to_string(count) + " upgraded";
         default:
             return std::to_string(count) + (check ? " checked" : " read");
     }
@@ -174,8 +199,9 @@ std::string NothingFound() {
 }
 
 std::string InfoLine(Field field, std::string_view value) {
-    static constexpr const char* kLabels[] = {"magic",           "header size",  "blocks",   "stored name",
-                                              "encryption type", "payload size", "checksum", "check"};
+    static constexpr const char* kLabels[] = {"magic",       "header size",     "blocks",
+                                              "stored name", "encryption type", "payload size",
+                                              "checksum",    "check",           "file size"};
     char label[24];
     std::snprintf(label, sizeof label, "  %-17s", kLabels[static_cast<int>(field)]);
     return label + std::string(value) + '\n';
@@ -203,6 +229,15 @@ std::string ChecksumMatches() {
 }
 std::string ChecksumDiffers() {
     return "the content does not decipher to its checksum";
+}
+std::string SealedMagic() {
+    return "ZTS2 (sealed file)";
+}
+std::string SealedOpens() {
+    return "every byte is authentic";
+}
+std::string SealedRefused(std::string_view why) {
+    return "refused: " + std::string(why);
 }
 
 }  // namespace ztrec::texts

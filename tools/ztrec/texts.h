@@ -18,6 +18,8 @@ std::string UnknownOption(std::string_view word);
 std::string NoCommand();
 std::string NoPaths();
 std::string MissingPasswordFile();
+std::string MissingFormat();
+std::string UnknownFormat(std::string_view value);
 std::string OptionOnlyWith(std::string_view option, std::string_view command);
 std::string PasswordFileNeedsCheck();
 std::string UsageHint();
@@ -38,6 +40,9 @@ std::string Converted(std::string_view path, std::string_view target);
 std::string HeaderUnreadable();
 std::string EndsInsideHeader(std::uint64_t size, std::uint64_t headerSize);
 std::string StoredNameIs(std::string_view name);
+std::string SealedVersionUnknown();
+// What an upgraded file became, after its name: "a.txt.zte -> a.txt.zte (sealed)".
+std::string Sealed(std::string_view path);
 std::string NotRemoved(std::string_view target, std::string_view why);
 std::string NotWiped(std::string_view target, std::string_view why);
 std::string OutOfMemory();
@@ -52,12 +57,25 @@ std::string Interrupted();
 std::string NothingFound();
 
 // ztrec info.
-enum class Field { Magic, HeaderSize, Blocks, StoredName, EncryptionType, PayloadSize, Checksum, Check };
+enum class Field {
+    Magic,
+    HeaderSize,
+    Blocks,
+    StoredName,
+    EncryptionType,
+    PayloadSize,
+    Checksum,
+    Check,
+    FileSize
+};
 std::string InfoLine(Field field, std::string_view value);
 std::string Bytes(std::uint64_t count);
 std::string BlockName(std::uint16_t type);
 std::string EncryptionType(std::string_view value, bool compatibility);
 std::string ChecksumMatches();
 std::string ChecksumDiffers();
+std::string SealedMagic();
+std::string SealedOpens();
+std::string SealedRefused(std::string_view why);
 
 }  // namespace ztrec::texts

@@ -10,7 +10,7 @@ void Visit(const Path& path, bool named, const FileOperation& operation, Tally& 
 
 bool NotThisCommandsKind(Result result) {
     return result == Result::NotEncrypted || result == Result::AlreadyEncrypted ||
-           result == Result::NotRegularFile;
+           result == Result::AlreadySealed || result == Result::NotRegularFile;
 }
 
 // A link the user named to a folder is the folder; any other link is no regular file.

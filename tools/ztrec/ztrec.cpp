@@ -21,7 +21,11 @@ FileOperation OperationFor(const Options& options, Keys* keys) {
         case Command::Decrypt:
             return [&options, keys](const Path& path) { return DecryptFile(path, *keys, options.keep); };
         case Command::Encrypt:
-            return [&options, keys](const Path& path) { return EncryptFile(path, *keys, options.wipe); };
+            return [&options, keys](const Path& path) {
+                return EncryptFile(path, *keys, options.wipe, options.format.value_or(Format::Zte));
+            };
+        case Command::Upgrade:
+            return [keys](const Path& path) { return UpgradeFile(path, *keys); };
         default:
             return [keys](const Path& path) { return ShowInfo(path, keys); };
     }
@@ -37,7 +41,7 @@ int Work(const Options& options) {
     Tally tally(options);
     try {
         std::optional<Keys> keys;
-        if (NeedsPassword(options)) keys.emplace(KeysFor(ObtainPassword(options)));
+        if (NeedsPassword(options)) keys.emplace(ObtainPassword(options));
         const FileOperation operation = OperationFor(options, keys ? &*keys : nullptr);
         for (const Path& path : options.paths) Walk(path, operation, tally);
     } catch (const PasswordError& error) {

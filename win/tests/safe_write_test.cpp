@@ -65,6 +65,19 @@ TEST_F(SafeWriteTest, ACommitOntoATakenNameLeavesThatFileAndRemovesItsOwn) {
     EXPECT_FALSE(FileExists(UnfinishedPath(target_, 1)));
 }
 
+TEST_F(SafeWriteTest, ACommitReplacingPutsTheWholeFileInPlaceOfTheOldOneAndKeepsIt) {
+    WriteFileBytes(target_, PatternBytes(7));
+    {
+        CSafeWrite file(target_, nullptr);
+        file.Write(PatternBytes(20, 1));
+        file.SetFinalAttributes(FILE_ATTRIBUTE_SYSTEM);
+        file.CommitReplacing();
+    }
+    EXPECT_EQ(ShownAttributesOf(target_), FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_EQ(ReadFileBytes(target_), PatternBytes(20, 1));
+    EXPECT_FALSE(FileExists(UnfinishedPath(target_, 1)));
+}
+
 TEST_F(SafeWriteTest, AFileNeverCommittedGoesWithItsObject) {
     {
         CSafeWrite file(target_, nullptr);

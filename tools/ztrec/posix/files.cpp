@@ -81,7 +81,8 @@ private:
 class PosixNewFile final : public NewFile {
 public:
     // mkstemp makes the file readable by its owner only: what it holds may be the plain text.
-    PosixNewFile(const Path& target, const Path& like) : target_(target), like_(like) {
+    PosixNewFile(const Path& target, const Path& like, bool replacing)
+        : target_(target), like_(like), replacing_(replacing) {
         std::string pattern = (FolderOf(target) / ".ztrec-XXXXXX").native();
         fd_.reset(Check(::mkostemp(pattern.data(), O_CLOEXEC)));
         temporary_ = pattern;
@@ -106,7 +107,12 @@ public:
         Check(::fsync(fd_.get()));
         TakeOver(StatOf(like_));
         fd_.reset();
-        MoveWithoutReplacing();
+        // rename replaces the target in one step: at every instant its name holds the old
+        // file or the new one, whole.
+        if (replacing_)
+            Check(::rename(temporary_.c_str(), target_.c_str()));
+        else
+            MoveWithoutReplacing();
         committed_ = true;
         FlushFolder(FolderOf(target_));
     }
@@ -137,6 +143,7 @@ private:
 
     Path target_;
     Path like_;
+    bool replacing_;
     UniqueFd fd_;
     Path temporary_;
     off_t end_ = 0;
@@ -193,7 +200,11 @@ std::unique_ptr<InputFile> OpenInput(const Path& path) {
 }
 
 std::unique_ptr<NewFile> CreateBeside(const Path& target, const Path& like) {
-    return std::make_unique<PosixNewFile>(target, like);
+    return std::make_unique<PosixNewFile>(target, like, false);
+}
+
+std::unique_ptr<NewFile> CreateReplacement(const Path& path) {
+    return std::make_unique<PosixNewFile>(path, path, true);
 }
 
 }  // namespace ztrec

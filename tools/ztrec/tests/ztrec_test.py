@@ -64,9 +64,9 @@ class Folder(unittest.TestCase):
     def snapshot(self):
         return {p: p.read_bytes() for p in self.dir.rglob("*") if p.is_file()}
 
-    def encrypted(self, name, content):
+    def encrypted(self, name, content, *options):
         plain = self.write(name, content)
-        result = run("encrypt", plain)
+        result = run("encrypt", *options, plain)
         self.assertEqual(result.returncode, 0, result.stderr)
         plain.unlink()
         return plain.with_name(plain.name + ".zte")
@@ -144,6 +144,91 @@ class RoundTrip(Folder):
         self.assertEqual((self.dir / "a.txt").read_bytes(), b"abc")
 
 
+class Sealed(Folder):
+    """The second format: written with --format 2, read by magic, and the upgrade to it."""
+
+    def sealed(self, name, content):
+        return self.encrypted(name, content, "--format", "2")
+
+    def test_format_2_round_trip_across_message_boundaries(self):
+        for size in (0, 65536, 65537, 200000):
+            with self.subTest(size=size):
+                content = os.urandom(size)
+                zte = self.sealed(f"file{size}.bin", content)
+                self.assertEqual(zte.read_bytes()[:4], b"ZTS2")
+                decrypted = run("decrypt", zte)
+                self.assertEqual(decrypted.returncode, 0, decrypted.stderr)
+                self.assertEqual(decrypted.stdout, f"{zte} -> {self.dir / f'file{size}.bin'}\n")
+                self.assertEqual((self.dir / f"file{size}.bin").read_bytes(), content)
+                self.assertFalse(zte.exists())
+        self.assertEqual(self.listing(), sorted(f"file{s}.bin" for s in (0, 65536, 65537, 200000)))
+
+    def test_altered_cut_or_foreign_sealed_file_is_refused_and_kept(self):
+        zte = self.sealed("p.txt", os.urandom(70000))
+        whole = zte.read_bytes()
+        flipped = bytearray(whole)
+        flipped[-100] ^= 1
+        cases = (("a flipped bit", bytes(flipped), PASSWORD),
+                 ("cut inside the header", whole[:30], PASSWORD),
+                 ("cut at the end of the first message", whole[:49 + 5 + 17 + 65553], PASSWORD),
+                 ("cut in the last message", whole[:-1], PASSWORD),
+                 ("a byte added", whole + b"\0", PASSWORD),
+                 ("another version", whole[:4] + b"\2" + whole[5:], PASSWORD),
+                 ("another password", whole, "not it"))
+        for what, content, password in cases:
+            with self.subTest(what):
+                zte.write_bytes(content)
+                before = self.snapshot()
+                result = run("decrypt", zte, password=password)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertIn(f"{zte}: altered or damaged file, or another password", result.stderr)
+                self.assertIn("1 failed", result.stderr)
+                self.assertNothingChanged(before)
+                checked = run("info", "--check", zte, password=password)
+                self.assertEqual(checked.returncode, 1)
+                self.assertIn("check            refused: altered or damaged file", checked.stdout)
+
+    def test_upgrade_rewrites_the_first_format_in_place_and_keeps_its_name_and_mode(self):
+        content = os.urandom(3 * MIB)
+        zte = self.encrypted("big.bin", content)
+        zte.chmod(0o640)
+        os.utime(zte, (1000000000, 1000000000))
+        result = run("upgrade", zte)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout, f"{zte} -> {zte} (sealed)\n")
+        self.assertIn("1 upgraded", result.stderr)
+        self.assertEqual(zte.read_bytes()[:4], b"ZTS2")
+        self.assertEqual((zte.stat().st_mode & 0o777, zte.stat().st_mtime), (0o640, 1000000000))
+        self.assertEqual(self.listing(), ["big.bin.zte"], "nothing left beside it")
+        self.assertEqual(run("decrypt", zte).returncode, 0)
+        self.assertEqual((self.dir / "big.bin").read_bytes(), content)
+
+    def test_upgrade_leaves_sealed_plain_and_damaged_files_as_they_are(self):
+        sealed = self.sealed("s.txt", b"already")
+        plain = self.write("plain.txt", b"plain")
+        damaged = self.encrypted("d.txt", os.urandom(5000))
+        content = bytearray(damaged.read_bytes())
+        content[-10] ^= 1
+        damaged.write_bytes(content)
+        for path, reason in ((sealed, "skipped, already sealed"),
+                             (plain, "skipped, not an encrypted file"),
+                             (damaged, "wrong password or damaged file")):
+            with self.subTest(path=path.name):
+                before = self.snapshot()
+                result = run("upgrade", path)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(f"{path}: {reason}", result.stderr)
+                self.assertNothingChanged(before)
+        # In a folder, the files of other kinds are passed over quietly, the others upgraded.
+        damaged.unlink()
+        good = self.encrypted("sub/g.txt", b"good")
+        result = run("upgrade", self.dir)
+        self.assertEqual((result.returncode, result.stderr), (0, "ztrec: 1 upgraded\n"))
+        self.assertEqual(good.read_bytes()[:4], b"ZTS2")
+        self.assertEqual(sealed.read_bytes()[:4], b"ZTS2")
+        self.assertEqual(plain.read_bytes(), b"plain")
+
+
 class Refusals(Folder):
     def test_wrong_password_changes_nothing(self):
         zte = self.encrypted("p.txt", os.urandom(5000))
@@ -210,6 +295,7 @@ class Refusals(Folder):
         (self.dir / "link.zte").symlink_to(zte)
         cases = (("decrypt", plain, "skipped, not an encrypted file"),
                  ("encrypt", zte, "skipped, already encrypted"),
+                 ("encrypt", self.encrypted("s.txt", b"x", "--format", "2"), "skipped, already encrypted"),
                  ("decrypt", self.dir / "link.zte", "skipped, not a regular file"),
                  ("decrypt", self.dir / "missing.zte", "no such file or folder"),
                  ("info", plain, "skipped, not an encrypted file"))
@@ -269,6 +355,9 @@ class CommandLine(Folder):
                  (("unpack", zte), "unknown command"),
                  (("decrypt", "--force", zte), "unknown option"),
                  (("encrypt", "--keep", zte), "--keep goes only with decrypt"),
+                 (("encrypt", "--format", "3", zte), 'unknown format "3"'),
+                 (("encrypt", zte, "--format"), "--format needs 1"),
+                 (("decrypt", "--format=2", zte), "--format goes only with encrypt"),
                  (("decrypt", "--password-file"), "--password-file needs a file name"),
                  (("info", "--password-file", "x", zte), "info reads a password only with --check"))
         for args, message in cases:
@@ -438,6 +527,21 @@ class Terminal(Folder):
         shown, status = self.finish(pid, master)
         self.assertEqual(status, 130, shown)
         self.assertIn("0 decrypted; interrupted", shown)
+        self.assertNothingChanged(before)
+
+    def test_interrupt_during_an_upgrade_keeps_the_old_file_and_leaves_nothing_else(self):
+        zte = self.encrypted("big.bin", os.urandom(128 * MIB))
+        before = self.snapshot()
+        pid, master = self.spawn("upgrade", zte)
+        self.read_until(master, "Password: ")
+        os.write(master, (PASSWORD + "\n").encode())
+        self.read_until(master, "%")
+        os.kill(pid, signal.SIGSTOP)
+        os.kill(pid, signal.SIGINT)
+        os.kill(pid, signal.SIGCONT)
+        shown, status = self.finish(pid, master)
+        self.assertEqual(status, 130, shown)
+        self.assertIn("0 upgraded; interrupted", shown)
         self.assertNothingChanged(before)
 
 

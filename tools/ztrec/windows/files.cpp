@@ -69,25 +69,36 @@ private:
 // The engines' safe write, given the times and attributes of `like` before it is moved into place.
 class WindowsNewFile final : public NewFile {
 public:
-    WindowsNewFile(const Path& target, const Path& like)
-        : like_(like), file_(target.native(), CSourceSecurity(like.native()).Attributes()) {}
+    WindowsNewFile(const Path& target, const Path& like, bool replacing)
+        : like_(like),
+          replacing_(replacing),
+          file_(target.native(), CSourceSecurity(like.native()).Attributes()) {}
 
     void Write(std::span<const std::uint8_t> bytes) override { file_.Write(bytes); }
     void WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
         file_.WriteAt(offset, bytes);
     }
     void Commit() override {
+        TakeOverTimesAndAttributes();
+        if (!replacing_) return file_.Commit();
+        // A read-only file is not replaced; the new one takes the bit back with its attributes.
+        MakeWritable(like_);
+        file_.CommitReplacing();
+    }
+
+private:
+    // Through a handle closed again before the commit: the file replaced must be held by nobody.
+    void TakeOverTimesAndAttributes() {
         const FileHandle like =
             Open(like_, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
         FILETIME created{}, accessed{}, written{};
         Check(::GetFileTime(like.get(), &created, &accessed, &written));
         Check(::SetFileTime(file_.Handle(), &created, &accessed, &written));
         file_.SetFinalAttributes(IdentityOf(like.get()).attributes & kCopiedAttributes);
-        file_.Commit();
     }
 
-private:
     Path like_;
+    bool replacing_;
     CSafeWrite file_;
 };
 
@@ -142,7 +153,11 @@ std::unique_ptr<InputFile> OpenInput(const Path& path) {
 }
 
 std::unique_ptr<NewFile> CreateBeside(const Path& target, const Path& like) {
-    return std::make_unique<WindowsNewFile>(target, like);
+    return std::make_unique<WindowsNewFile>(target, like, false);
+}
+
+std::unique_ptr<NewFile> CreateReplacement(const Path& path) {
+    return std::make_unique<WindowsNewFile>(path, path, true);
 }
 
 }  // namespace ztrec
