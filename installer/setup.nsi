@@ -8,7 +8,11 @@
 ;   CLEANUP    ZTCleanup.exe, which the uninstaller runs on the clean-up list
 ;   ICON       the main program's icon
 ;   SHELL64    (32-bit setup only) the 64-bit Explorer plug-in of the x86_64 build
-; "/S" installs and uninstalls silently.
+; "/S" installs and uninstalls silently. "/FORMAT=1" or "/FORMAT=2" chooses the file format
+; the programs write for every user (the machine's policy FileFormat): 1 the compatible format,
+; 2 the sealed file. Without it the options page starts on the policy there is, and a silent
+; setup leaves it as it is; any other value ends the setup, before it writes anything, with
+; exit code 2 and the reason on its standard output.
 
 !if ${ARCH} == x86_64
   Target amd64-unicode
@@ -20,12 +24,15 @@ RequestExecutionLevel admin
 
 !include LogicLib.nsh
 !include x64.nsh
+!include FileFunc.nsh
 !include MUI2.nsh
+!include nsDialogs.nsh
 !include "${PROGRAMS}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tapwise Crypto"
 !define ZENTARO_KEY "SOFTWARE\Zentaro"
 !define APPLICATIONS_KEY "SOFTWARE\Zentaro\Applications"
+!define PRODUCT_KEY "SOFTWARE\Zentaro\Applications\Tapwise Crypto"
 !define BRANDING_KEY "SOFTWARE\Zentaro\Branding\Common"
 !define DASHBOARD_KEY "SOFTWARE\Zentaro\Applications\DashBoard"
 !define UNINSTALLER "Uninstall Tapwise Crypto.exe"
@@ -52,6 +59,7 @@ VIAddVersionKey /LANG=1033 LegalCopyright "Zentaro"
 !define MUI_UNICON "${ICON}"
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderWhenGiven
 !insertmacro MUI_PAGE_DIRECTORY
+Page custom FormatPageShow FormatPageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -65,6 +73,11 @@ Var BinFolder
 Var StandIns
 ; 1 when the folders are given (an earlier installation, or the maker's product).
 Var FoldersGiven
+; The file format the machine's policy is to name: 1 the compatible format, 2 the sealed file;
+; empty when a silent setup was given none and leaves the policy as it is.
+Var FileFormat
+; The options page's choice of the sealed file.
+Var SealedChoice
 
 ; A folder as the registry holds it, without a closing backslash.
 !macro WithoutSeparator VAR
@@ -108,10 +121,43 @@ Var FoldersGiven
   Call CheckRegistration
 !macroend
 
+; Ends the setup with exit code 2 and says why ($R2). A silent setup has no window to say it in:
+; it writes the reason on its standard output, which whoever started it may keep as a log.
+Function StopSetup
+  ${If} ${Silent}
+    System::Call 'kernel32::GetStdHandle(i -11) p .r0'
+    FileWrite $0 "$R2$\r$\n"
+  ${EndIf}
+  MessageBox MB_ICONSTOP "$R2" /SD IDOK
+  Abort
+FunctionEnd
+
 Function CheckRegistration
   ${If} $R1 != 0
-    MessageBox MB_ICONSTOP "$(RegistrationFailed)" /SD IDOK
-    Abort
+    StrCpy $R2 "$(RegistrationFailed)"
+    Call StopSetup
+  ${EndIf}
+FunctionEnd
+
+; The file format from /FORMAT, or else the machine's policy when the options page shows. A
+; value that names no format is not guessed at: the administrator who gave it learns of it
+; before anything is written.
+Function ChooseFileFormat
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/FORMAT=" $FileFormat
+  ${If} ${Errors}
+    StrCpy $FileFormat ""
+    ${IfNot} ${Silent}
+      ReadRegDWORD $FileFormat HKLM "${PRODUCT_KEY}" "FileFormat"
+      ${If} $FileFormat != 2
+        StrCpy $FileFormat 1
+      ${EndIf}
+    ${EndIf}
+  ${ElseIf} $FileFormat != 1
+  ${AndIf} $FileFormat != 2
+    StrCpy $R2 "$(BadFileFormat)"
+    Call StopSetup
   ${EndIf}
 FunctionEnd
 
@@ -123,6 +169,7 @@ Function .onInit
     ${EndIf}
   !endif
   !insertmacro ProgramsView
+  Call ChooseFileFormat
   StrCpy $FoldersGiven 1
   ; An earlier installation: the same folders, and the stand-ins it had.
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -153,6 +200,48 @@ FunctionEnd
 Function SkipFolderWhenGiven
   ${If} $FoldersGiven == 1
     Abort
+  ${EndIf}
+FunctionEnd
+
+Function FormatPageShow
+  !insertmacro MUI_HEADER_TEXT "$(FormatPageTitle)" "$(FormatPageSubtitle)"
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateFirstRadioButton} 0 0 100% 12u "$(CompatibleFormat)"
+  Pop $1
+  ${NSD_CreateLabel} 12u 13u -12u 20u "$(CompatibleFormatNote)"
+  Pop $0
+  ${NSD_CreateAdditionalRadioButton} 0 40u 100% 12u "$(SealedFormat)"
+  Pop $SealedChoice
+  ${NSD_CreateLabel} 12u 53u -12u 20u "$(SealedFormatNote)"
+  Pop $0
+  ${If} $FileFormat == 2
+    ${NSD_Check} $SealedChoice
+  ${Else}
+    ${NSD_Check} $1
+  ${EndIf}
+  nsDialogs::Show
+FunctionEnd
+
+Function FormatPageLeave
+  ${NSD_GetState} $SealedChoice $0
+  ${If} $0 == ${BST_CHECKED}
+    StrCpy $FileFormat 2
+  ${Else}
+    StrCpy $FileFormat 1
+  ${EndIf}
+FunctionEnd
+
+; The policy in the programs' view, where they read it. Choosing the compatible format takes
+; back only the sealed file's 2 that a setup wrote: an administrator's own 1 stays.
+Function WriteFileFormat
+  ${If} $FileFormat == 2
+    WriteRegDWORD HKLM "${PRODUCT_KEY}" "FileFormat" 2
+  ${ElseIf} $FileFormat == 1
+    ReadRegDWORD $0 HKLM "${PRODUCT_KEY}" "FileFormat"
+    ${If} $0 == 2
+      DeleteRegValue HKLM "${PRODUCT_KEY}" "FileFormat"
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -244,6 +333,7 @@ Section
     Call WriteProductFolders
   ${EndIf}
   Call RegisterModules
+  Call WriteFileFormat
   Call AddShortcuts
   Call WriteUninstallEntry
 SectionEnd
