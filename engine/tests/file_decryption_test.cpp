@@ -46,6 +46,38 @@ TEST_F(FileDecryptionTest, EngineEncryptedFileDecryptsToItsStoredNameEvenWhenRen
     EXPECT_EQ(engine_.Report().Count(), 0u);
 }
 
+// Sizes around the sealed file's 64 KiB messages and the payload's 1 MiB pieces. The portable
+// reader opens what the engine wrote, and the engine what the portable writer wrote, to the
+// byte, under the name stored even when the file was renamed.
+TEST_F(FileDecryptionTest, SealedFilesCrossBetweenTheEnginesAndThePortableCodec) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{65536}, std::size_t{(1u << 20) + 3000}}) {
+        SCOPED_TRACE(testing::Message() << "size " << size);
+        const Bytes plain = PatternBytes(size);
+        const std::wstring input = File(L"a.txt", plain);
+        DialogRun<CFileEncryption> encryption(kSecret, core::FileFormat::Sealed);
+        ASSERT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
+        const Bytes sealed = ReadFileBytes(input + L".zte");
+        const std::optional<PortableOpening> opening = PortableOpen(sealed);
+        ASSERT_TRUE(opening);
+        EXPECT_EQ(opening->name, u"a.txt");
+        EXPECT_EQ(opening->plain, plain);
+        const std::wstring renamed = folder_.Path(L"b.zte");
+        ASSERT_TRUE(::MoveFileW((input + L".zte").c_str(), renamed.c_str()));
+        const std::wstring portable = File(L"c.zte", PortableSeal("c.txt", plain));
+
+        EXPECT_EQ(engine_.ProcessFile(renamed, true), FileOutcome::Done());
+        EXPECT_EQ(engine_.ProcessFile(portable, true), FileOutcome::Done());
+
+        EXPECT_EQ(ReadFileBytes(input), plain);
+        EXPECT_EQ(ReadFileBytes(folder_.Path(L"c.txt")), plain);
+        EXPECT_FALSE(FileExists(renamed));
+        EXPECT_FALSE(FileExists(portable));
+        EXPECT_EQ(encryption.Report().Count() + engine_.Report().Count(), 0u);
+        ::DeleteFileW(input.c_str());
+        ::DeleteFileW(folder_.Path(L"c.txt").c_str());
+    }
+}
+
 // Files another installation wrote: either key, and a header with no payload.
 TEST_F(FileDecryptionTest, PortablyEncryptedFilesDecryptWithTheKeyTheirTypeSelects) {
     const struct {
@@ -122,12 +154,18 @@ TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
     const std::wstring wrongKey =
         File(L"bad.zte", PortableEncrypt(u"bad.txt", PatternBytes(10), 1, kOtherSecret));
     const std::wstring notEncrypted = File(L"plain.zte", PatternBytes(10));
+    const std::wstring sealed = File(L"sealed.txt.zte", PortableSeal("sealed.txt", PatternBytes(10)));
+    const std::wstring sealedWrongKey =
+        File(L"other.txt.zte", PortableSeal("other.txt", PatternBytes(10), kOtherSecret));
 
     EXPECT_EQ(engine.ProcessFile(good, true), FileOutcome::Done());
     EXPECT_EQ(engine.ProcessFile(wrongKey, true), FileOutcome::Failed(NTE_BAD_KEY));
     EXPECT_EQ(engine.ProcessFile(notEncrypted, true), FileOutcome::Skipped());
+    EXPECT_EQ(engine.ProcessFile(sealed, true), FileOutcome::Done());
+    EXPECT_EQ(engine.ProcessFile(sealedWrongKey, true), FileOutcome::Failed(NTE_BAD_DATA));
 
-    EXPECT_EQ(engine.opened, std::vector<std::wstring>{folder_.Path(L"good.txt")});
+    EXPECT_EQ(engine.opened,
+              (std::vector<std::wstring>{folder_.Path(L"good.txt"), folder_.Path(L"sealed.txt")}));
     EXPECT_EQ(engine.GetOperationKind(), kOperationDecryptAndOpen);
 }
 
