@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sodium.h>
 
+#include <string_view>
 #include <vector>
 
 #include "app/resources/resource_ids.h"
@@ -22,6 +24,32 @@ public:
 protected:
     void OpenWithShell(const std::wstring& path) override { opened.push_back(path); }
 };
+
+// A sealed file no writer makes: a name that is authentic under the user's secret but not one a
+// reader accepts, laid out from docs/formats.md alone, with a salt of zeros and no content.
+Bytes SealedUnderAnyName(std::string_view name) {
+    Bytes file{'Z', 'T', 'S', '2', 1, 0, 0};
+    file.resize(file.size() + 16 + crypto_secretstream_xchacha20poly1305_HEADERBYTES);
+    file.insert(file.end(), {static_cast<std::uint8_t>(name.size()), 0});
+    Bytes keyInput{'Z', 'T', 'S', '2', ' ', 'f', 'i', 'l', 'e', ' ', 'k', 'e', 'y'};
+    keyInput.resize(keyInput.size() + 16);
+    Bytes key(crypto_secretstream_xchacha20poly1305_KEYBYTES);
+    crypto_generichash(key.data(), key.size(), keyInput.data(), keyInput.size(), kSecret.data(),
+                       kSecret.size());
+    crypto_secretstream_xchacha20poly1305_state state;
+    crypto_secretstream_xchacha20poly1305_init_push(&state, &file[7 + 16], key.data());
+    const Bytes header = file;
+    const auto push = [&](std::span<const std::uint8_t> plain, std::uint8_t tag, const Bytes& data) {
+        file.resize(file.size() + plain.size() + crypto_secretstream_xchacha20poly1305_ABYTES);
+        crypto_secretstream_xchacha20poly1305_push(
+            &state, file.data() + file.size() - plain.size() - crypto_secretstream_xchacha20poly1305_ABYTES,
+            nullptr, plain.data(), plain.size(), data.data(), data.size(), tag);
+    };
+    push({reinterpret_cast<const std::uint8_t*>(name.data()), name.size()},
+         crypto_secretstream_xchacha20poly1305_TAG_MESSAGE, header);
+    push({}, crypto_secretstream_xchacha20poly1305_TAG_FINAL, {});
+    return file;
+}
 
 class FileDecryptionTest : public EngineTest {
 protected:
@@ -121,19 +149,24 @@ TEST_F(FileDecryptionTest, ExistingPlainFileGivesEntry28AndKeepsBoth) {
     EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_OUTPUT_EXISTS, plain, S_OK));
 }
 
-// Which stored names are refused (patterns and devices too) is the header's judge's, tested
-// with it; here a refused one and a file without the magic.
+// Which stored names are refused (patterns and devices too) is the header's judge's and the
+// sealed file's reader's, tested with them; here a refused one of each format and a file
+// without the magic. A sealed file that opens whole with its name is the control.
 TEST_F(FileDecryptionTest, FilesItCannotAcceptAreSkippedSilentlyWithoutOutput) {
     const std::wstring plain = File(L"plain.zte", PatternBytes(100));
     const std::wstring escaping = File(L"escape.zte", PortableEncrypt(u"..\\evil.txt", PatternBytes(100), 1));
+    const std::wstring sealedEscaping = File(L"sealed-escape.zte", SealedUnderAnyName("..\\evil.txt"));
+    const std::wstring sealed = File(L"sealed.zte", SealedUnderAnyName("good.txt"));
+    ASSERT_EQ(engine_.ProcessFile(sealed, true), FileOutcome::Done());
+    ASSERT_TRUE(FileExists(folder_.Path(L"good.txt")));
 
-    for (const std::wstring& input : {plain, escaping}) {
+    for (const std::wstring& input : {plain, escaping, sealedEscaping}) {
         EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped()) << input;
         EXPECT_TRUE(FileExists(input)) << input;
     }
 
     EXPECT_FALSE(FileExists(folder_.Path(L"..\\evil.txt")));
-    EXPECT_EQ(engine_.ProcessedCount(), 0);
+    EXPECT_EQ(engine_.ProcessedCount(), 1);
     EXPECT_EQ(engine_.Report().Count(), 0u);
 }
 
