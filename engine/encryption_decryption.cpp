@@ -1,6 +1,7 @@
 #include "engine/encryption_decryption.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "core/container/payload_transfer.h"
@@ -282,28 +283,6 @@ void CEncryptionDecryption::RemoveHeld(HANDLE file, const std::wstring& /*path*/
     DeleteHeld(file);
 }
 
-// The payload's input or output as the transfer sees it: a failure is reported under the
-// entry given, for the path the user knows, and thrown on.
-class CEncryptionDecryption::ReportedFile final : public core::ByteSource, public core::ByteSink {
-public:
-    ReportedFile(CEncryptionDecryption& engine, HANDLE file, UINT messageId, const std::wstring& path)
-        : engine_(engine), file_(file), messageId_(messageId), path_(path) {}
-
-    std::size_t Read(std::span<std::uint8_t> buffer) override {
-        return engine_.Reported(messageId_, path_, [&] { return ReadFully(file_, buffer); });
-    }
-    std::uint64_t Position() override { return CHandleSource(file_).Position(); }
-    void Write(std::span<const std::uint8_t> bytes) override {
-        engine_.Reported(messageId_, path_, [&] { WriteFully(file_, bytes); });
-    }
-
-private:
-    CEncryptionDecryption& engine_;
-    HANDLE file_;
-    UINT messageId_;
-    const std::wstring& path_;
-};
-
 // The cipher costs less than the copying, so a piece takes what the file system takes for
 // it, and the progress and a cancel are never more than a piece behind. A cancel is heard
 // only before a piece is used: once the last one is written, the file is finished.
@@ -319,6 +298,20 @@ std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output
                                   .stopPoint = core::StopPoint::BeforeEveryPiece,
                                   .stopIfAsked = [this] { StopIfCancelled(); },
                                   .advance = [this](std::size_t length) { observer_.Advance(length); }});
+}
+
+core::FileFormat CEncryptionDecryption::FormatOfInput() {
+    std::array<std::uint8_t, 4> start{};
+    ReportedFile input(*this, input_.get(), IDS_CANNOT_READ, inputPath_);
+    const std::size_t read = input.Read(start);
+    Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
+            inputPath_);
+    return core::FormatOf(std::span(start).first(read));
+}
+
+core::SealedProgress CEncryptionDecryption::SealedProgressOfRun() {
+    return {.stopIfAsked = [this] { StopIfCancelled(); },
+            .advance = [this](std::size_t length) { observer_.Advance(length); }};
 }
 
 void CEncryptionDecryption::StopIfCancelled() {

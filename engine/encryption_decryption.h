@@ -7,10 +7,12 @@
 #include <string>
 
 #include "core/command_line/operation_kind.h"
+#include "core/container/sealed_file.h"
 #include "engine/file_keys.h"
 #include "engine/file_outcome.h"
 #include "store/decrypted_items.h"
 #include "text/run_observer.h"
+#include "win/handle_stream.h"
 #include "win/held_file.h"
 #include "win/hresult.h"
 #include "win/safe_write.h"
@@ -108,6 +110,12 @@ protected:
     // after every piece, and a cancel stops it before the next.
     std::uint64_t TransferPayload(HANDLE input, HANDLE output, const core::ChunkCipher& cipher,
                                   bool encipher);
+    // Which format the held input is in, told by its first bytes; it is read from its start
+    // again afterwards. A failure to read is reported with entry 15 and thrown.
+    core::FileFormat FormatOfInput();
+    // A sealed file's progress as the payload's: the progress moves after every message, and a
+    // cancel stops it before the next.
+    core::SealedProgress SealedProgressOfRun();
     // Throws E_ABORT with entry 29 once the user has cancelled.
     void StopIfCancelled();
     // Adds the entry with the last error and throws it when ok is false.
@@ -151,11 +159,13 @@ protected:
     FileHandle finishedOutput_;
     int processed_ = 0;
 
+    // A file as the codecs see it: a failure is reported under the entry given, for the path
+    // the user knows, and thrown on.
+    class ReportedFile;
+
 private:
     // The file's steps once inputPath_ is set: check, name the output, encrypt or decrypt.
     FileOutcome Process(bool recordItem);
-
-    class ReportedFile;
 
     UINT captionId_;
     // False when the system refuses to create the output with those rules; a refused owner is
@@ -170,4 +180,24 @@ private:
     bool IsOwnLeftover(const std::wstring& path, HANDLE file, bool hidden) const;
 
     CDecryptedItems store_;
+};
+
+class CEncryptionDecryption::ReportedFile final : public core::ByteSource, public core::ByteSink {
+public:
+    ReportedFile(CEncryptionDecryption& engine, HANDLE file, UINT messageId, const std::wstring& path)
+        : engine_(engine), file_(file), messageId_(messageId), path_(path) {}
+
+    std::size_t Read(std::span<std::uint8_t> buffer) override {
+        return engine_.Reported(messageId_, path_, [&] { return ReadFully(file_, buffer); });
+    }
+    std::uint64_t Position() override { return CHandleSource(file_).Position(); }
+    void Write(std::span<const std::uint8_t> bytes) override {
+        engine_.Reported(messageId_, path_, [&] { WriteFully(file_, bytes); });
+    }
+
+private:
+    CEncryptionDecryption& engine_;
+    HANDLE file_;
+    UINT messageId_;
+    const std::wstring& path_;
 };

@@ -1,5 +1,6 @@
 #include "engine/file_decryption.h"
 
+#include "core/container/sealed_file.h"
 #include "core/container/zte_header.h"
 #include "engine/engine_ids.h"
 #include "trace/operation.h"
@@ -25,31 +26,59 @@ std::optional<FileOutcome> CFileDecryption::CheckInputFile() {
         observer_.AddEntry(IDS_CANNOT_OPEN, inputPath_, held);
         return FileOutcome::Skipped();
     }
-    const HRESULT hr = ReadFileHeader(input_.get());
+    const HRESULT hr = ReadFileHeader();
     if (FAILED(hr)) return FileOutcome::Failed(hr);
     if (hr == S_FALSE) return FileOutcome::Skipped();
     return std::nullopt;
 }
 
-HRESULT CFileDecryption::ReadFileHeader(HANDLE input) {
+HRESULT CFileDecryption::ReadFileHeader() {
     CTraceScope scope("CFileDecryption::ReadFileHeader");
+    sealed_.reset();
+    sealedInput_.reset();
+    sealedRefused_ = false;
     return Guarded(scope, [&]() -> HRESULT {
-        CHandleSource source(input);
-        const core::ParsedHeader parsed =
-            Reported(IDS_CANNOT_READ, inputPath_, [&] { return core::ParseHeader(source); });
-        Trace(scope, 0, "Header size = %d, blocks = %d", parsed.headerSize,
-              static_cast<int>(parsed.blocks.size()));
-        // A stored name the container refuses is never joined to a folder.
-        const std::optional<core::AcceptedHeader> accepted = core::JudgeHeader(parsed).header;
-        if (!accepted) return S_FALSE;
-        headerSize_ = accepted->headerSize;
-        storedChecksum_ = accepted->checksum;
-        currentCipher_ =
-            accepted->useCompatibilityKey ? &keys_.CompatibilityCipher() : &keys_.PrimaryCipher();
-        outputPath_ = FolderOf(inputPath_) + ToWide(accepted->fileName);
-        Trace(scope, 0, "FileName = %ls", outputPath_.c_str());
-        return S_OK;
+        return FormatOfInput() == core::FileFormat::Sealed ? OpenSealedFile() : ReadZteHeader();
     });
+}
+
+HRESULT CFileDecryption::ReadZteHeader() {
+    CTraceScope scope("CFileDecryption::ReadZteHeader");
+    CHandleSource source(input_.get());
+    const core::ParsedHeader parsed =
+        Reported(IDS_CANNOT_READ, inputPath_, [&] { return core::ParseHeader(source); });
+    Trace(scope, 0, "Header size = %d, blocks = %d", parsed.headerSize,
+          static_cast<int>(parsed.blocks.size()));
+    // A stored name the container refuses is never joined to a folder.
+    const std::optional<core::AcceptedHeader> accepted = core::JudgeHeader(parsed).header;
+    if (!accepted) return S_FALSE;
+    headerSize_ = accepted->headerSize;
+    storedChecksum_ = accepted->checksum;
+    currentCipher_ = accepted->useCompatibilityKey ? &keys_.CompatibilityCipher() : &keys_.PrimaryCipher();
+    outputPath_ = FolderOf(inputPath_) + ToWide(accepted->fileName);
+    Trace(scope, 0, "FileName = %ls", outputPath_.c_str());
+    return S_OK;
+}
+
+// The output's name comes only from a name message that opened under the user's secret: one
+// that did not is never joined to a folder, nor one the reader refuses as a name.
+HRESULT CFileDecryption::OpenSealedFile() {
+    CTraceScope scope("CFileDecryption::OpenSealedFile");
+    sealedInput_ = std::make_unique<ReportedFile>(*this, input_.get(), IDS_CANNOT_READ, inputPath_);
+    sealed_ = std::make_unique<core::SealedFileReader>(keys_.Secret(), *sealedInput_);
+    switch (sealed_->Result()) {
+        case core::SealedResult::Opened:
+            outputPath_ = FolderOf(inputPath_) + ToWide(sealed_->StoredName());
+            Trace(scope, 0, "FileName = %ls", outputPath_.c_str());
+            return S_OK;
+        case core::SealedResult::Damaged:
+        case core::SealedResult::UnknownVersion:
+            RefuseSealedFile();
+        case core::SealedResult::NotSealed:
+        case core::SealedResult::NameRefused:
+            break;
+    }
+    return S_FALSE;
 }
 
 bool CFileDecryption::CreateOutFileName() {
@@ -64,6 +93,18 @@ void CFileDecryption::Decrypt() {
     }
     bool createdWithSecurity = false;
     CreateOutput(createdWithSecurity);
+    if (sealed_)
+        DecryptSealedContent();
+    else
+        DecryptZtePayload();
+    // The plain file is on disk before the encrypted one goes.
+    FlushOutput();
+    Check(CopyFileAttributes(!createdWithSecurity));
+    MoveOutputIntoPlace();
+    RemoveEncryptedInput();
+}
+
+void CFileDecryption::DecryptZtePayload() {
     LARGE_INTEGER offset{};
     offset.QuadPart = headerSize_;
     Require(::SetFilePointerEx(input_.get(), offset, nullptr, FILE_BEGIN), IDS_CANNOT_COPY_PROPERTIES,
@@ -73,11 +114,19 @@ void CFileDecryption::Decrypt() {
         observer_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
         ThrowHr(NTE_BAD_KEY);
     }
-    // The plain file is on disk before the encrypted one goes.
-    FlushOutput();
-    Check(CopyFileAttributes(!createdWithSecurity));
-    MoveOutputIntoPlace();
-    RemoveEncryptedInput();
+}
+
+// Every message goes to the output as it is read; only the last one tells whether the whole
+// file is authentic, and until then the output stays hidden under its unfinished name.
+void CFileDecryption::DecryptSealedContent() {
+    ReportedFile output(*this, newOutput_->Handle(), IDS_CANNOT_WRITE, outputPath_);
+    if (sealed_->ReadContent(output, SealedProgressOfRun()) != core::SealedResult::Opened) RefuseSealedFile();
+}
+
+void CFileDecryption::RefuseSealedFile() {
+    sealedRefused_ = true;
+    observer_.AddEntry(IDS_SEALED_REFUSED, inputPath_, NTE_BAD_DATA);
+    ThrowHr(NTE_BAD_DATA);
 }
 
 void CFileDecryption::RemoveEncryptedInput() {
@@ -92,6 +141,9 @@ void CFileDecryption::RemoveEncryptedInput() {
 HRESULT CFileDecryption::DoEncryptDecrypt(bool recordItem) {
     CTraceScope scope("CFileDecryption::DoEncryptDecrypt");
     const HRESULT hr = Guarded(scope, [&] { Decrypt(); });
+    // The file key goes with the reader.
+    sealed_.reset();
+    sealedInput_.reset();
     if (FAILED(hr)) {
         RemovePartialOutput();
         return hr;

@@ -45,9 +45,9 @@ bool OpensWith(const std::wstring& path, const std::wstring& program) {
 std::optional<FileOutcome> CFileDecryptAndOpen::CheckInputFile() {
     const std::optional<FileOutcome> ended = CFileDecryption::CheckInputFile();
     // A file that opened but whose header could not be read may be something the shell
-    // knows how to open; one that is not an encrypted file is left alone. The program that
-    // opens it must find it free.
-    if (ended && ended->IsFailure()) {
+    // knows how to open; one that is not an encrypted file is left alone, and so is a sealed
+    // file that was refused. The program that opens it must find it free.
+    if (ended && ended->IsFailure() && !SealedFileRefused()) {
         ReleaseFile();
         OpenUnlessItIsOurs(inputPath_);
     }
@@ -67,7 +67,8 @@ HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
 
 // Anyone who knows a kilobyte of one of the user's files can forge an encrypted file whose
 // stored name is of any type: a "report.pdf.zte" holding "report.js" would run a script on a
-// double-click. The shell gets only the file the encrypted file's own name promised.
+// double-click. The shell gets only the file the encrypted file's own name promised. A sealed
+// file's stored name is authentic, but its own name is not: the same rule holds for it.
 bool CFileDecryptAndOpen::IsTheNameOpened() const {
     constexpr std::wstring_view kExtension = L".zte";
     const std::wstring encryptedName = FileNameOf(inputPath_);

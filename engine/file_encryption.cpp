@@ -14,8 +14,9 @@
 using trace::CTraceScope;
 using trace::Trace;
 
-CFileEncryption::CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret)
-    : CEncryptionDecryption(observer, secret, IDS_PROGRESS_ENCRYPT) {
+CFileEncryption::CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret,
+                                 core::FileFormat format)
+    : CEncryptionDecryption(observer, secret, IDS_PROGRESS_ENCRYPT), format_(format) {
     if (!LoadExtensionFilter(confirmationSet_)) AddDefaultExtensions(confirmationSet_);
 }
 
@@ -50,7 +51,7 @@ std::optional<FileOutcome> CFileEncryption::CheckInputFile() {
     return ended;
 }
 
-// An encrypted file is left as it is, without a word.
+// An encrypted file, in either format, is left as it is, without a word.
 std::optional<FileOutcome> CFileEncryption::CheckPlainInput() {
     HoldPlainInput();
     if (const UINT reason = SkipReason()) {
@@ -58,12 +59,7 @@ std::optional<FileOutcome> CFileEncryption::CheckPlainInput() {
         return FileOutcome::Skipped();
     }
     if (!Confirmed()) return FileOutcome::Skipped();
-    CHandleSource source(input_.get());
-    const core::ReadResult magic =
-        Reported(IDS_CANNOT_READ, inputPath_, [&] { return core::ReadMagic(source); });
-    Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
-            inputPath_);
-    if (magic == core::ReadResult::Ok) return FileOutcome::Skipped();
+    if (FormatOfInput() != core::FileFormat::NotEncrypted) return FileOutcome::Skipped();
     return std::nullopt;
 }
 
@@ -105,16 +101,32 @@ void CFileEncryption::Encrypt() {
     }
     bool createdWithSecurity = false;
     CreateOutput(createdWithSecurity);
-    Check(WriteFileHeader(newOutput_->Handle()));
-    const std::uint64_t sum =
-        TransferPayload(input_.get(), newOutput_->Handle(), keys_.PrimaryCipher(), true);
-    Check(WriteCheckSum(newOutput_->Handle(), sum));
+    if (format_ == core::FileFormat::Sealed)
+        WriteSealedOutput();
+    else
+        WriteZteOutput();
     FlushOutput();
     Check(CopyFileAttributes(!createdWithSecurity));
     // The last moment a cancel keeps everything as it was: a wipe once begun is finished.
     StopIfCancelled();
     MoveOutputIntoPlace();
     WipeInput();
+}
+
+void CFileEncryption::WriteZteOutput() {
+    Check(WriteFileHeader(newOutput_->Handle()));
+    const std::uint64_t sum =
+        TransferPayload(input_.get(), newOutput_->Handle(), keys_.PrimaryCipher(), true);
+    Check(WriteCheckSum(newOutput_->Handle(), sum));
+}
+
+// The name is stored as the first format stores it, and every file gets a salt, and so a
+// key, of its own.
+void CFileEncryption::WriteSealedOutput() {
+    const std::string name = core::Utf16ToUtf8(ToU16(FileNameOf(inputPath_)));
+    ReportedFile input(*this, input_.get(), IDS_CANNOT_READ, inputPath_);
+    ReportedFile output(*this, newOutput_->Handle(), IDS_CANNOT_WRITE, outputPath_);
+    core::WriteSealedFile(keys_.Secret(), name, core::NewSealedSalt(), input, output, SealedProgressOfRun());
 }
 
 // The plain file is wiped under an unfinished name: a run that dies during the wipe leaves

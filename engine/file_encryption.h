@@ -2,11 +2,14 @@
 #include "engine/encryption_decryption.h"
 #include "text/string_containers.h"
 
-// The encrypt command: every file becomes "<name>.zte" beside it, and the plain file is
-// overwritten and deleted once the encrypted copy is safely on disk.
+// The encrypt command: every file becomes "<name>.zte" beside it, in the format chosen (the
+// first one unless the sealed one is), and the plain file is overwritten and deleted once the
+// encrypted copy is safely on disk.
 class CFileEncryption : public CEncryptionDecryption {
 public:
-    CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret);
+    // format is Zte or Sealed.
+    CFileEncryption(IRunObserver& observer, std::span<const BYTE> secret,
+                    core::FileFormat format = core::FileFormat::Zte);
 
     std::u16string Summary() const override;
     int GetOperationKind() const override { return kOperationEncrypt; }
@@ -33,6 +36,9 @@ private:
     // streams (only the unnamed one is encrypted); 0 for a plain file.
     UINT SkipReason() const;
     void Encrypt();
+    // Writes the whole encrypted file into the new output, in the format chosen.
+    void WriteZteOutput();
+    void WriteSealedOutput();
     void WipeInput();
     // Moves the held plain file to an unfinished name of its own and hides it there, and
     // returns that name; a failure is reported with entry 14 and thrown.
@@ -42,5 +48,6 @@ private:
 
     CLowerCaseStringSet confirmationSet_;
     ConfirmAnswer answer_ = kAnswerNo;
+    core::FileFormat format_;
     std::uint16_t checksumOffset_ = 0;
 };

@@ -22,7 +22,7 @@ std::unique_ptr<CCryptKey> DeriveKey(const CCryptContext& context, std::span<con
 
 }  // namespace
 
-CFileKeys::CFileKeys(std::span<const BYTE> secret) {
+CFileKeys::CFileKeys(std::span<const BYTE> secret) : secret_(secret) {
     primaryContext_ = std::make_unique<CCryptContext>(true);
     primaryKey_ = DeriveKey(*primaryContext_, secret);
     primaryCipher_.emplace(ChunkCipherOf(*primaryKey_));

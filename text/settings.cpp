@@ -1,7 +1,9 @@
 #include "text/settings.h"
 
+#include "core/registration/registry_keys.h"
 #include "core/text/decimal_number.h"
 #include "trace/trace_scope.h"
+#include "win/registry.h"
 #include "win/wide_text.h"
 
 HRESULT GetSetting(const wchar_t* name, std::wstring& value, bool traceOnError, CSettingsLibrary& library) {
@@ -33,4 +35,25 @@ bool ReadPersonalMode(CSettingsLibrary& library) {
 bool IsPersonalMode() {
     static const bool personal = ReadPersonalMode(CSettingsLibrary::Process());
     return personal;
+}
+
+namespace {
+
+std::optional<core::FileFormat> FileFormatBelow(HKEY root) {
+    const RegKey key = TryOpenKey(root, kTapwiseCryptoKey);
+    switch (TryReadDword(key.get(), kFileFormatValue).value_or(0)) {
+        case 1:
+            return core::FileFormat::Zte;
+        case 2:
+            return core::FileFormat::Sealed;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+core::FileFormat ReadFileFormatSetting() {
+    if (const std::optional<core::FileFormat> policy = FileFormatBelow(HKEY_LOCAL_MACHINE)) return *policy;
+    return FileFormatBelow(HKEY_CURRENT_USER).value_or(core::FileFormat::Zte);
 }

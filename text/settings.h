@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/container/sealed_file.h"
 #include "text/settings_library.h"
 
 // Product settings as the settings library answers them. On failure the result is the
@@ -19,3 +20,9 @@ HRESULT GetBoolSetting(const wchar_t* name, bool& flag, bool traceOnError,
 bool ReadPersonalMode(CSettingsLibrary& library);
 // The same, read once per process.
 bool IsPersonalMode();
+
+// The format encryption writes: the machine's policy (the DWORD FileFormat below
+// HKEY_LOCAL_MACHINE\<kTapwiseCryptoKey>) before the user's own value of that name below
+// HKEY_CURRENT_USER. 2 is the sealed file and 1 the first format; any other number, a value of
+// another type or none is no answer, and without an answer it is the first format.
+core::FileFormat ReadFileFormatSetting();

@@ -15,6 +15,7 @@
 #include "text/message_box.h"
 #include "text/message_text.h"
 #include "text/res_string.h"
+#include "text/settings.h"
 #include "trace/operation.h"
 #include "ui/run_dialogs.h"
 #include "win/raised_priority.h"
@@ -51,7 +52,8 @@ bool SecretAvailable(HRESULT loaded) {
 
 std::unique_ptr<CEncryptionDecryption> CreateEngine(IRunObserver& observer, std::span<const BYTE> secret,
                                                     int kind) {
-    if (kind & kOperationEncrypt) return std::make_unique<CFileEncryption>(observer, secret);
+    if (kind & kOperationEncrypt)
+        return std::make_unique<CFileEncryption>(observer, secret, ReadFileFormatSetting());
     if (kind & kOperationDecrypt) return std::make_unique<CFileDecryption>(observer, secret);
     if (kind & kOperationDecryptAndOpen) return std::make_unique<CFileDecryptAndOpen>(observer, secret);
     ThrowHr(E_INVALIDARG);

@@ -19,6 +19,7 @@ public:
     SecureBytes& operator=(const SecureBytes&) = delete;
 
     std::span<std::uint8_t> Bytes() { return bytes_; }
+    std::span<const std::uint8_t> Bytes() const { return bytes_; }
 
 private:
     std::vector<std::uint8_t> bytes_;

@@ -12,6 +12,9 @@ inline constexpr wchar_t kZentaroKey[] = L"SOFTWARE\\Zentaro";
 inline constexpr wchar_t kApplicationsKey[] = L"SOFTWARE\\Zentaro\\Applications";
 inline constexpr wchar_t kTapwiseCryptoKey[] = L"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto";
 inline constexpr wchar_t kExtensionFilterValue[] = L"ExtensionFilter";
+// The format files are encrypted to, a DWORD below kTapwiseCryptoKey: the machine's policy
+// below HKEY_LOCAL_MACHINE, the user's choice below HKEY_CURRENT_USER.
+inline constexpr wchar_t kFileFormatValue[] = L"FileFormat";
 // The applications recorded for decrypted items, by the item's key.
 inline constexpr wchar_t kRecordedApplicationsKey[] =
     L"SOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\\Applications";

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sodium.h>
 
+#include <string_view>
 #include <vector>
 
 #include "app/resources/resource_ids.h"
@@ -23,6 +25,32 @@ protected:
     void OpenWithShell(const std::wstring& path) override { opened.push_back(path); }
 };
 
+// A sealed file no writer makes: a name that is authentic under the user's secret but not one a
+// reader accepts, laid out from docs/formats.md alone, with a salt of zeros and no content.
+Bytes SealedUnderAnyName(std::string_view name) {
+    Bytes file{'Z', 'T', 'S', '2', 1, 0, 0};
+    file.resize(file.size() + 16 + crypto_secretstream_xchacha20poly1305_HEADERBYTES);
+    file.insert(file.end(), {static_cast<std::uint8_t>(name.size()), 0});
+    Bytes keyInput{'Z', 'T', 'S', '2', ' ', 'f', 'i', 'l', 'e', ' ', 'k', 'e', 'y'};
+    keyInput.resize(keyInput.size() + 16);
+    Bytes key(crypto_secretstream_xchacha20poly1305_KEYBYTES);
+    crypto_generichash(key.data(), key.size(), keyInput.data(), keyInput.size(), kSecret.data(),
+                       kSecret.size());
+    crypto_secretstream_xchacha20poly1305_state state;
+    crypto_secretstream_xchacha20poly1305_init_push(&state, &file[7 + 16], key.data());
+    const Bytes header = file;
+    const auto push = [&](std::span<const std::uint8_t> plain, std::uint8_t tag, const Bytes& data) {
+        file.resize(file.size() + plain.size() + crypto_secretstream_xchacha20poly1305_ABYTES);
+        crypto_secretstream_xchacha20poly1305_push(
+            &state, file.data() + file.size() - plain.size() - crypto_secretstream_xchacha20poly1305_ABYTES,
+            nullptr, plain.data(), plain.size(), data.data(), data.size(), tag);
+    };
+    push({reinterpret_cast<const std::uint8_t*>(name.data()), name.size()},
+         crypto_secretstream_xchacha20poly1305_TAG_MESSAGE, header);
+    push({}, crypto_secretstream_xchacha20poly1305_TAG_FINAL, {});
+    return file;
+}
+
 class FileDecryptionTest : public EngineTest {
 protected:
     DialogRun<CFileDecryption> engine_{kSecret};
@@ -44,6 +72,38 @@ TEST_F(FileDecryptionTest, EngineEncryptedFileDecryptsToItsStoredNameEvenWhenRen
     EXPECT_FALSE(FileExists(renamed));
     EXPECT_EQ(engine_.ProcessedCount(), 1);
     EXPECT_EQ(engine_.Report().Count(), 0u);
+}
+
+// Sizes around the sealed file's 64 KiB messages and the payload's 1 MiB pieces. The portable
+// reader opens what the engine wrote, and the engine what the portable writer wrote, to the
+// byte, under the name stored even when the file was renamed.
+TEST_F(FileDecryptionTest, SealedFilesCrossBetweenTheEnginesAndThePortableCodec) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{65536}, std::size_t{(1u << 20) + 3000}}) {
+        SCOPED_TRACE(testing::Message() << "size " << size);
+        const Bytes plain = PatternBytes(size);
+        const std::wstring input = File(L"a.txt", plain);
+        DialogRun<CFileEncryption> encryption(kSecret, core::FileFormat::Sealed);
+        ASSERT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
+        const Bytes sealed = ReadFileBytes(input + L".zte");
+        const std::optional<PortableOpening> opening = PortableOpen(sealed);
+        ASSERT_TRUE(opening);
+        EXPECT_EQ(opening->name, u"a.txt");
+        EXPECT_EQ(opening->plain, plain);
+        const std::wstring renamed = folder_.Path(L"b.zte");
+        ASSERT_TRUE(::MoveFileW((input + L".zte").c_str(), renamed.c_str()));
+        const std::wstring portable = File(L"c.zte", PortableSeal("c.txt", plain));
+
+        EXPECT_EQ(engine_.ProcessFile(renamed, true), FileOutcome::Done());
+        EXPECT_EQ(engine_.ProcessFile(portable, true), FileOutcome::Done());
+
+        EXPECT_EQ(ReadFileBytes(input), plain);
+        EXPECT_EQ(ReadFileBytes(folder_.Path(L"c.txt")), plain);
+        EXPECT_FALSE(FileExists(renamed));
+        EXPECT_FALSE(FileExists(portable));
+        EXPECT_EQ(encryption.Report().Count() + engine_.Report().Count(), 0u);
+        ::DeleteFileW(input.c_str());
+        ::DeleteFileW(folder_.Path(L"c.txt").c_str());
+    }
 }
 
 // Files another installation wrote: either key, and a header with no payload.
@@ -89,19 +149,24 @@ TEST_F(FileDecryptionTest, ExistingPlainFileGivesEntry28AndKeepsBoth) {
     EXPECT_EQ(EngineTest::Text(engine_.Report()), Entry(IDS_OUTPUT_EXISTS, plain, S_OK));
 }
 
-// Which stored names are refused (patterns and devices too) is the header's judge's, tested
-// with it; here a refused one and a file without the magic.
+// Which stored names are refused (patterns and devices too) is the header's judge's and the
+// sealed file's reader's, tested with them; here a refused one of each format and a file
+// without the magic. A sealed file that opens whole with its name is the control.
 TEST_F(FileDecryptionTest, FilesItCannotAcceptAreSkippedSilentlyWithoutOutput) {
     const std::wstring plain = File(L"plain.zte", PatternBytes(100));
     const std::wstring escaping = File(L"escape.zte", PortableEncrypt(u"..\\evil.txt", PatternBytes(100), 1));
+    const std::wstring sealedEscaping = File(L"sealed-escape.zte", SealedUnderAnyName("..\\evil.txt"));
+    const std::wstring sealed = File(L"sealed.zte", SealedUnderAnyName("good.txt"));
+    ASSERT_EQ(engine_.ProcessFile(sealed, true), FileOutcome::Done());
+    ASSERT_TRUE(FileExists(folder_.Path(L"good.txt")));
 
-    for (const std::wstring& input : {plain, escaping}) {
+    for (const std::wstring& input : {plain, escaping, sealedEscaping}) {
         EXPECT_EQ(engine_.ProcessFile(input, true), FileOutcome::Skipped()) << input;
         EXPECT_TRUE(FileExists(input)) << input;
     }
 
     EXPECT_FALSE(FileExists(folder_.Path(L"..\\evil.txt")));
-    EXPECT_EQ(engine_.ProcessedCount(), 0);
+    EXPECT_EQ(engine_.ProcessedCount(), 1);
     EXPECT_EQ(engine_.Report().Count(), 0u);
 }
 
@@ -122,12 +187,18 @@ TEST_F(FileDecryptionTest, DecryptAndOpenOpensThePlainFileOnlyAfterSuccess) {
     const std::wstring wrongKey =
         File(L"bad.zte", PortableEncrypt(u"bad.txt", PatternBytes(10), 1, kOtherSecret));
     const std::wstring notEncrypted = File(L"plain.zte", PatternBytes(10));
+    const std::wstring sealed = File(L"sealed.txt.zte", PortableSeal("sealed.txt", PatternBytes(10)));
+    const std::wstring sealedWrongKey =
+        File(L"other.txt.zte", PortableSeal("other.txt", PatternBytes(10), kOtherSecret));
 
     EXPECT_EQ(engine.ProcessFile(good, true), FileOutcome::Done());
     EXPECT_EQ(engine.ProcessFile(wrongKey, true), FileOutcome::Failed(NTE_BAD_KEY));
     EXPECT_EQ(engine.ProcessFile(notEncrypted, true), FileOutcome::Skipped());
+    EXPECT_EQ(engine.ProcessFile(sealed, true), FileOutcome::Done());
+    EXPECT_EQ(engine.ProcessFile(sealedWrongKey, true), FileOutcome::Failed(NTE_BAD_DATA));
 
-    EXPECT_EQ(engine.opened, std::vector<std::wstring>{folder_.Path(L"good.txt")});
+    EXPECT_EQ(engine.opened,
+              (std::vector<std::wstring>{folder_.Path(L"good.txt"), folder_.Path(L"sealed.txt")}));
     EXPECT_EQ(engine.GetOperationKind(), kOperationDecryptAndOpen);
 }
 

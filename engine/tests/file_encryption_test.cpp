@@ -57,16 +57,26 @@ TEST_F(FileEncryptionTest, WritesNameDotZteThatThePortableReaderDecryptsRemovesT
     EXPECT_EQ(engine_.GetOperationKind(), kOperationEncrypt);
 }
 
+// Either format, whichever the engine writes.
 TEST_F(FileEncryptionTest, EncryptedFileIsSkippedSilentlyButAZteNameWithoutMagicIsEncrypted) {
     const Bytes encrypted = PortableEncrypt(u"x.txt", PatternBytes(100), 1);
+    const Bytes sealed = PortableSeal("s.txt", PatternBytes(100));
     const std::wstring already = File(L"x.zte", encrypted);
+    const std::wstring alreadySealed = File(L"s.zte", sealed);
     const std::wstring lookalike = File(L"y.zte", PatternBytes(100));
+    DialogRun<CFileEncryption> sealing(kSecret, core::FileFormat::Sealed);
 
     EXPECT_EQ(engine_.ProcessFile(already, true), FileOutcome::Skipped());
+    EXPECT_EQ(engine_.ProcessFile(alreadySealed, true), FileOutcome::Skipped());
+    EXPECT_EQ(sealing.ProcessFile(already, true), FileOutcome::Skipped());
+    EXPECT_EQ(sealing.ProcessFile(alreadySealed, true), FileOutcome::Skipped());
     EXPECT_EQ(engine_.ProcessFile(lookalike, true), FileOutcome::Done());
 
     EXPECT_EQ(ReadFileBytes(already), encrypted);
+    EXPECT_EQ(ReadFileBytes(alreadySealed), sealed);
     EXPECT_FALSE(FileExists(already + L".zte"));
+    EXPECT_FALSE(FileExists(alreadySealed + L".zte"));
+    EXPECT_EQ(sealing.Report().Count(), 0u);
     EXPECT_TRUE(FileExists(lookalike + L".zte"));
     EXPECT_EQ(engine_.Report().Count(), 0u);
     EXPECT_EQ(engine_.ProcessedCount(), 1);

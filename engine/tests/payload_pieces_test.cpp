@@ -1,5 +1,6 @@
 // The payload goes in pieces: the progress dialog's bar hears of every piece written, and a
-// cancel stops the file in hand before another piece is written, also in a large file.
+// cancel stops the file in hand before another piece is written, also in a large file, in
+// either format (a sealed file's pieces are its messages).
 #include <gtest/gtest.h>
 #include <windows.h>
 // commctrl.h needs windows.h first.
@@ -82,7 +83,9 @@ private:
 template <class Engine>
 class NotingRemoval : public Engine {
 public:
-    NotingRemoval(IRunObserver& observer, const Bytes& secret) : Engine(observer, secret) {}
+    template <class... Format>
+    NotingRemoval(IRunObserver& observer, const Bytes& secret, Format... format)
+        : Engine(observer, secret, format...) {}
     std::uint64_t removedOutputSize = kNever;
 
 protected:
@@ -116,6 +119,8 @@ protected:
     }
 };
 
+constexpr core::FileFormat kFormats[] = {core::FileFormat::Zte, core::FileFormat::Sealed};
+
 TEST_F(PayloadPiecesTest, TheBarMovesForEveryMegabyteEncryptedOrDecrypted) {
     const Bytes plain = PatternBytes(5 * kMiB + 300);
     const std::wstring input = File(L"large.bin", plain);
@@ -126,11 +131,14 @@ TEST_F(PayloadPiecesTest, TheBarMovesForEveryMegabyteEncryptedOrDecrypted) {
         ASSERT_EQ(engine.ProcessFile(from, false), FileOutcome::Done());
         ExpectAMoveForEveryMegabyte(watch.Sizes(), SizeOf(to));
     };
-    DialogRun<CFileEncryption> encryption{kSecret};
-    run(encryption, input, input + L".zte");
-    DialogRun<CFileDecryption> decryption{kSecret};
-    run(decryption, input + L".zte", input);
-    EXPECT_EQ(ReadFileBytes(input), plain);
+    for (const core::FileFormat format : kFormats) {
+        SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format));
+        DialogRun<CFileEncryption> encryption(kSecret, format);
+        run(encryption, input, input + L".zte");
+        DialogRun<CFileDecryption> decryption{kSecret};
+        run(decryption, input + L".zte", input);
+        EXPECT_EQ(ReadFileBytes(input), plain);
+    }
 }
 
 TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWritten) {
@@ -149,13 +157,18 @@ TEST_F(PayloadPiecesTest, CancelInTheMiddleOfAFileStopsItBeforeAnotherPieceIsWri
         EXPECT_FALSE(FileExists(to));
         EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANCELLED, from, S_OK));
     };
-    DialogRun<NotingRemoval<CFileEncryption>> encryption(kSecret);
-    cancelled(encryption, input, input + L".zte");
+    for (const core::FileFormat format : kFormats) {
+        SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format));
+        DialogRun<NotingRemoval<CFileEncryption>> encryption(kSecret, format);
+        cancelled(encryption, input, input + L".zte");
 
-    DialogRun<CFileEncryption> complete{kSecret};
-    ASSERT_EQ(complete.ProcessFile(input, false), FileOutcome::Done());
-    DialogRun<NotingRemoval<CFileDecryption>> decryption(kSecret);
-    cancelled(decryption, input + L".zte", input);
+        DialogRun<CFileEncryption> complete(kSecret, format);
+        ASSERT_EQ(complete.ProcessFile(input, false), FileOutcome::Done());
+        DialogRun<NotingRemoval<CFileDecryption>> decryption(kSecret);
+        cancelled(decryption, input + L".zte", input);
+        DialogRun<CFileDecryption> restore{kSecret};
+        ASSERT_EQ(restore.ProcessFile(input + L".zte", false), FileOutcome::Done());
+    }
 }
 
 // The whole payload written, the copy still to be flushed: a cancel now must not let the

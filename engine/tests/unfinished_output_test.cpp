@@ -202,28 +202,55 @@ TEST_F(UnfinishedOutputTest, AWrongKeyGivesEntry31AndLeavesOnlyTheEncryptedFileU
     }
 }
 
-// A run that died after its output reached its name, before the input went, leaves both.
+// Each format's own cut: the sealed file read from its start again, after its name, and to its
+// last message, with nothing written.
+TEST_F(UnfinishedOutputTest, ASealedFileAlteredCutOrOfAnotherSecretGivesEntry88AndLeavesOnlyItself) {
+    const Bytes plain = PatternBytes(3 * 65536 + 100);
+    const Bytes sealed = PortableSeal("a.txt", plain);
+    Bytes altered = sealed;
+    altered[49 + 22 + 2 * 65553 + 10] ^= 1;  // in the third message, after two went to the output
+    const Bytes cut(sealed.begin(), sealed.end() - 117);  // at the boundary of the final message
+    Bytes newerVersion = sealed;
+    newerVersion[4] = 2;
+    for (const Bytes& file : {PortableSeal("a.txt", plain, kOtherSecret), altered, cut, newerVersion}) {
+        SCOPED_TRACE(testing::Message() << "size " << file.size());
+        const std::wstring input = File(L"a.txt.zte", file);
+        DialogRun<CFileDecryption> engine{kSecret};
+
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_DATA));
+
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+        EXPECT_EQ(ReadFileBytes(input), file);
+        EXPECT_EQ(Text(engine.Report()), Entry(IDS_SEALED_REFUSED, input, NTE_BAD_DATA));
+        EXPECT_EQ(engine.ProcessedCount(), 0);
+    }
+}
+
+// A run that died after its output reached its name, before the input went, leaves both:
+// in either format, the plain file is compared with the encrypted one's content.
 TEST_F(UnfinishedOutputTest, BothFilesLeftByARunThatDiedAfterItsMoveAreFinishedByTheNextRun) {
     const Bytes plain = PatternBytes(2 * 1024 * 1024 + 77);
-    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
-    const std::wstring input = File(L"a.txt", plain);
-    File(L"a.txt.zte", encrypted);
-    DialogRun<CFileEncryption> encryption{kSecret};
+    for (const Bytes& encrypted : {PortableEncrypt(u"a.txt", plain, 1), PortableSeal("a.txt", plain)}) {
+        const std::wstring input = File(L"a.txt", plain);
+        File(L"a.txt.zte", encrypted);
+        DialogRun<CFileEncryption> encryption{kSecret};
 
-    EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
+        EXPECT_EQ(encryption.ProcessFile(input, true), FileOutcome::Done());
 
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
-    EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+        EXPECT_EQ(ReadFileBytes(input + L".zte"), encrypted);
 
-    File(L"a.txt", plain);
-    DialogRun<CFileDecryption> decryption{kSecret};
+        File(L"a.txt", plain);
+        DialogRun<CFileDecryption> decryption{kSecret};
 
-    EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
+        EXPECT_EQ(decryption.ProcessFile(input + L".zte", true), FileOutcome::Done());
 
-    EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt"}));
-    EXPECT_EQ(ReadFileBytes(input), plain);
-    EXPECT_EQ(encryption.Report().Count() + decryption.Report().Count(), 0u);
-    EXPECT_EQ(encryption.ProcessedCount() + decryption.ProcessedCount(), 2);
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt"}));
+        EXPECT_EQ(ReadFileBytes(input), plain);
+        EXPECT_EQ(encryption.Report().Count() + decryption.Report().Count(), 0u);
+        EXPECT_EQ(encryption.ProcessedCount() + decryption.ProcessedCount(), 2);
+        ::DeleteFileW(input.c_str());
+    }
 }
 
 // A plain file that differs from the encrypted one in a byte, in its name or in length is
@@ -241,6 +268,10 @@ TEST_F(UnfinishedOutputTest, APairThatDiffersInAnyWayIsLeftAloneWithEntry28) {
     } cases[] = {{changed, PortableEncrypt(u"a.txt", plain, 1)},
                  {longer, PortableEncrypt(u"a.txt", plain, 1)},
                  {plain, PortableEncrypt(u"b.txt", plain, 1)},
+                 {changed, PortableSeal("a.txt", plain)},
+                 {longer, PortableSeal("a.txt", plain)},
+                 {plain, PortableSeal("b.txt", plain)},
+                 {plain, PortableSeal("a.txt", plain, kOtherSecret)},
                  {plain, PatternBytes(20, 99)}};
     for (const auto& c : cases) {
         const std::wstring input = File(L"a.txt", c.onDisk);

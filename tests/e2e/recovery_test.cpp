@@ -74,7 +74,8 @@ ProcessRun Recover(const std::wstring& folder, std::initializer_list<std::wstrin
 
 using RecoveryTest = EndToEndTest;
 
-// Files ZTFileEn encrypted come back with the password alone; one of another secret is
+// Files ZTFileEn encrypted come back with the password alone, and so does a sealed file; one of
+// another secret is
 // reported and kept; a path on the command line is not decrypted, since the program reads no
 // arguments; the decrypted-items store stays as it was. The fingerprint and verification
 // libraries stay out of the process, although they sit beside the program.
@@ -93,11 +94,16 @@ TEST_F(RecoveryTest, FilesComeBackWithThePasswordAloneAndOnlyTheChosenOnesWithou
     const Bytes named =
         PortableEncrypt(u"named.txt", PatternBytes(100), 1, PasswordSecret(kFirstUsePassword));
     const std::wstring namedPath = File(L"named.txt.zte", named);
+    const Bytes sealedContent = PatternBytes(70000, 3);
+    const std::wstring sealedPath =
+        File(L"documents\\sealed.txt.zte",
+             PortableSeal("sealed.txt", sealedContent, PasswordSecret(kFirstUsePassword)));
     store_.WriteStore("<ZTFileProtectionConfig><DecryptedItems/></ZTFileProtectionConfig>");
     const std::string store = store_.ReadStore();
 
-    const ProcessRun run = Recover(folder, {L"letter.txt.zte", L"photo.jpg.zte", L"foreign.txt.zte"},
-                                   L"/d " + Quoted(namedPath));
+    const ProcessRun run =
+        Recover(folder, {L"letter.txt.zte", L"photo.jpg.zte", L"foreign.txt.zte", L"sealed.txt.zte"},
+                L"/d " + Quoted(namedPath));
     TypePassword(kFirstUsePassword);
     // The report is up: the whole run is behind the program.
     EXPECT_EQ(UiDriver(L"--timeout 20000 --controls " + std::to_wstring(IDC_REPORT_TEXT)).Finish(), 0u);
@@ -110,6 +116,8 @@ TEST_F(RecoveryTest, FilesComeBackWithThePasswordAloneAndOnlyTheChosenOnesWithou
         EXPECT_EQ(ReadFileBytes(path), content) << path.c_str();
         EXPECT_FALSE(FileExists(path + L".zte")) << path.c_str();
     }
+    EXPECT_EQ(ReadFileBytes(folder + L"\\sealed.txt"), sealedContent);
+    EXPECT_FALSE(FileExists(sealedPath));
     EXPECT_EQ(ReadFileBytes(foreignPath), foreign);
     EXPECT_EQ(ReadFileBytes(namedPath), named);
     EXPECT_EQ(store_.ReadStore(), store);

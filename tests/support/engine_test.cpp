@@ -2,14 +2,16 @@
 
 #include "core/container/memory_stream.h"
 #include "core/container/payload.h"
+#include "core/container/sealed_file.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/password.h"
 #include "store/decrypted_item.h"
 #include "store/decrypted_items.h"
 #include "win/wide_text.h"
 
-const Bytes kSecret{'o', 'p', 'e', 'n', ' ', 's', 'e', 's', 'a', 'm', 'e'};
-const Bytes kOtherSecret{'s', 'o', 'm', 'e', 'o', 'n', 'e', ' ', 'e', 'l', 's', 'e'};
+// 16 bytes, as the secrets the suite's libraries give: a sealed file's key needs 16 to 64.
+const Bytes kSecret{'o', 'p', 'e', 'n', ' ', 's', 'e', 's', 'a', 'm', 'e', ',', ' ', 'n', 'o', 'w'};
+const Bytes kOtherSecret{'s', 'o', 'm', 'e', 'o', 'n', 'e', ' ', 'e', 'l', 's', 'e', ' ', 't', 'o', 'o'};
 
 namespace {
 
@@ -52,6 +54,23 @@ std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& s
     core::Rc4 key = FileKey(secret, header->useCompatibilityKey);
     core::CipherChunks(key, plain);
     return PortableReading{*header, plain};
+}
+
+Bytes PortableSeal(std::string_view name, const Bytes& plain, const Bytes& secret) {
+    core::MemorySource content(plain);
+    core::MemorySink sink;
+    core::WriteSealedFile(secret, name, core::NewSealedSalt(), content, sink);
+    return sink.Bytes();
+}
+
+std::optional<PortableOpening> PortableOpen(const Bytes& file, const Bytes& secret) {
+    core::MemorySource source(file);
+    core::SealedFileReader reader(secret, source);
+    core::MemorySink content;
+    if (reader.Result() != core::SealedResult::Opened ||
+        reader.ReadContent(content) != core::SealedResult::Opened)
+        return std::nullopt;
+    return PortableOpening{reader.StoredName(), content.Bytes()};
 }
 
 std::wstring EngineTest::File(const std::wstring& name, const Bytes& content) const {

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/container/zte_header.h"
@@ -29,6 +30,15 @@ struct PortableReading {
     Bytes plain;
 };
 std::optional<PortableReading> PortableDecrypt(const Bytes& file, const Bytes& secret = kSecret);
+
+// A sealed file written by the portable code, and what the portable reader makes of one when
+// it opens whole.
+Bytes PortableSeal(std::string_view name, const Bytes& plain, const Bytes& secret = kSecret);
+struct PortableOpening {
+    std::u16string name;
+    Bytes plain;
+};
+std::optional<PortableOpening> PortableOpen(const Bytes& file, const Bytes& secret = kSecret);
 
 // For gtest's messages: what became of a file, with its status.
 void PrintTo(const FileOutcome& outcome, std::ostream* out);

@@ -17,6 +17,7 @@
 
 #include "core/container/memory_stream.h"
 #include "core/container/payload.h"
+#include "core/container/sealed_file.h"
 #include "core/container/zte_header.h"
 #include "core/crypto/file_key.h"
 #include "core/crypto/rc4.h"
@@ -30,7 +31,9 @@ using Args = std::vector<std::string>;
 constexpr int kFailure = 2;
 constexpr char kUsage[] =
     "usage: zte_tool encrypt <secret-hex> <plain-in> <zte-out> [--name NAME] [--type N]\n"
-    "       zte_tool decrypt <secret-hex> <zte-in> <plain-out>";
+    "       zte_tool decrypt <secret-hex> <zte-in> <plain-out>\n"
+    "       zte_tool seal <secret-hex> <plain-in> <sealed-out> [--name NAME]\n"
+    "       zte_tool open <secret-hex> <sealed-in> <plain-out>";
 
 struct EncryptRequest {
     Bytes secret;
@@ -146,10 +149,47 @@ std::string Decrypt(std::span<const std::uint8_t> secret, const Bytes& file, con
            " key=" + (header->useCompatibilityKey ? "compatibility" : "primary");
 }
 
+// Returns the one line the interoperability test compares; writes the plain file only when
+// the whole file opened.
+std::string Open(std::span<const std::uint8_t> secret, const Bytes& file, const std::string& plainOut) {
+    core::MemorySource source(file);
+    core::SealedFileReader reader(secret, source);
+    core::MemorySink content;
+    const core::SealedResult result =
+        reader.Result() == core::SealedResult::Opened ? reader.ReadContent(content) : reader.Result();
+    switch (result) {
+        case core::SealedResult::Opened:
+            WriteFile(plainOut, content.Bytes());
+            return "ok name=" + core::Utf16ToUtf8(reader.StoredName());
+        case core::SealedResult::NotSealed:
+            return "not-sealed";
+        case core::SealedResult::UnknownVersion:
+            return "unknown-version";
+        case core::SealedResult::NameRefused:
+            return "name-refused";
+        case core::SealedResult::Damaged:
+            break;
+    }
+    return "damaged";
+}
+
 int Run(const Args& args) {
     if (!args.empty() && args[0] == "encrypt") {
         const EncryptRequest request = ParseEncrypt(Args(args.begin() + 1, args.end()));
         WriteFile(request.zteOut, EncryptedFile(request, ReadFile(request.plainIn)));
+        return 0;
+    }
+    if (!args.empty() && args[0] == "seal") {
+        const EncryptRequest request = ParseEncrypt(Args(args.begin() + 1, args.end()));
+        const Bytes plain = ReadFile(request.plainIn);
+        core::MemorySource content(plain);
+        core::MemorySink sealed;
+        core::WriteSealedFile(request.secret, request.name, core::NewSealedSalt(), content, sealed);
+        WriteFile(request.zteOut, sealed.Bytes());
+        return 0;
+    }
+    if (args.size() == 4 && args[0] == "open") {
+        std::cout << Open(SecretFromHex(args[1]), ReadFile(args[2]), args[3]) << '\n';
         return 0;
     }
     if (args.size() == 4 && args[0] == "decrypt") {

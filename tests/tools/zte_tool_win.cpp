@@ -120,13 +120,13 @@ std::string Decrypt(wchar_t** argv) {
 
 // The file through the program's own engine, in place beside it as a user's run would:
 // prints the engine's result.
-template <class Engine>
-int RunEngine(wchar_t** argv) {
+template <class Engine, class... Options>
+int RunEngine(wchar_t** argv, Options... options) {
     int result = kFailure;
     {
         const CComApartment apartment;
         CRunDialogs dialogs(nullptr);
-        Engine engine(dialogs, Secret(argv[2]));
+        Engine engine(dialogs, Secret(argv[2]), options...);
         dialogs.ShowProgress(engine.ProgressTitle());
         result = engine.ProcessFile(argv[3], false).Status();
     }
@@ -147,6 +147,8 @@ int PrintPasswordSecret(const wchar_t* password) {
 int Run(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"engine-encrypt" && argc == 4) return RunEngine<CFileEncryption>(argv);
+    if (command == L"engine-seal" && argc == 4)
+        return RunEngine<CFileEncryption>(argv, core::FileFormat::Sealed);
     if (command == L"engine-decrypt" && argc == 4) return RunEngine<CFileDecryption>(argv);
     if (command == L"encrypt" && argc >= 5) return Encrypt(argc, argv);
     if (command == L"password-secret" && argc == 3) return PrintPasswordSecret(argv[2]);
@@ -156,7 +158,7 @@ int Run(int argc, wchar_t** argv) {
     }
     std::fprintf(stderr,
                  "usage: zte_tool encrypt|decrypt <secret-hex> <in> <out> [--name NAME] [--type N]\n"
-                 "       zte_tool engine-encrypt|engine-decrypt <secret-hex> <file>\n"
+                 "       zte_tool engine-encrypt|engine-seal|engine-decrypt <secret-hex> <file>\n"
                  "       zte_tool password-secret <password>\n");
     return kFailure;
 }

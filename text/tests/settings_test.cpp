@@ -2,6 +2,7 @@
 
 #include "core/registration/registry_keys.h"
 #include "process_run.h"
+#include "registry_backup.h"
 #include "text/settings.h"
 
 namespace {
@@ -73,6 +74,40 @@ TEST_F(SettingsTest, WithoutTheLibraryEverySettingFailsUnlessTheProgramHasItBesi
     library_ = CSettingsLibrary();
     ::DeleteFileW(beside.c_str());
     EXPECT_TRUE(personal);
+}
+
+// The machine's policy answers before the user's value; a number other than 1 and 2, or a
+// value of another type, answers nothing and the next one is asked.
+TEST(FileFormatSetting, ThePolicyBeforeTheUsersValueAndOnlyOneOrTwoAnswer) {
+    const RegistryValueBackup policy(HKEY_LOCAL_MACHINE, kTapwiseCryptoKey, kFileFormatValue);
+    const RegistryValueBackup user(HKEY_CURRENT_USER, kTapwiseCryptoKey, kFileFormatValue);
+    constexpr DWORD kNone = ~DWORD{0}, kText = ~DWORD{0} - 1;
+    const auto set = [](HKEY root, DWORD value) {
+        const RegKey key = CreateRegistryKey(root, kTapwiseCryptoKey);
+        ::RegDeleteValueW(key.get(), kFileFormatValue);
+        if (value == kText) {
+            ASSERT_EQ(::RegSetValueExW(key.get(), kFileFormatValue, 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(L"2"), 2 * sizeof(wchar_t)),
+                      ERROR_SUCCESS);
+        } else if (value != kNone) {
+            SetRegistryDword(root, kTapwiseCryptoKey, kFileFormatValue, value);
+        }
+    };
+    using core::FileFormat;
+    const struct {
+        DWORD policy;
+        DWORD user;
+        FileFormat format;
+    } cases[] = {{kNone, kNone, FileFormat::Zte}, {kNone, 2, FileFormat::Sealed},
+                 {kNone, 1, FileFormat::Zte},     {1, 2, FileFormat::Zte},
+                 {2, 1, FileFormat::Sealed},      {3, 2, FileFormat::Sealed},
+                 {0, kNone, FileFormat::Zte},     {kText, 2, FileFormat::Sealed},
+                 {kNone, kText, FileFormat::Zte}, {kNone, 0x10002, FileFormat::Zte}};
+    for (const auto& c : cases) {
+        set(HKEY_LOCAL_MACHINE, c.policy);
+        set(HKEY_CURRENT_USER, c.user);
+        EXPECT_EQ(ReadFileFormatSetting(), c.format) << c.policy << " " << c.user;
+    }
 }
 
 }  // namespace
