@@ -86,6 +86,7 @@ HRESULT UnregisterServer() {
         AddCleanupLine(L"HKU", kAppSettingsKey, 5, L"ShowDecryptIcon");
         AddCleanupLine(L"HKU", kAppSettingsKey, 5, L"ShowEncryptIcon");
         AddCleanupLine(L"HKU", kGeneralSettingsKey, 5, L"General");
+        AddCleanupLine(L"HKU", kTapwiseCryptoKey, 5, kFileFormatValue);
         AddCleanupLine(L"HK", kTapwiseCryptoKey, 2, nullptr);
     });
 }

@@ -135,6 +135,7 @@ TEST_F(RegistrationTest, UnregisteringRemovesTheFileTypeAndListsTheUsersSettings
                          L"HKU\tSOFTWARE\\Zentaro\\Applications\\TWAppSettings\t5\tShowDecryptIcon\r\n"
                          L"HKU\tSOFTWARE\\Zentaro\\Applications\\TWAppSettings\t5\tShowEncryptIcon\r\n"
                          L"HKU\tSOFTWARE\\Zentaro\\Applications\\Settings\t5\tGeneral\r\n"
+                         L"HKU\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t5\tFileFormat\r\n"
                          L"HK\tSOFTWARE\\Zentaro\\Applications\\Tapwise Crypto\t2\r\n"));
 }
 

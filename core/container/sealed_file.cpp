@@ -149,7 +149,8 @@ void Advance(const SealedProgress& progress, std::size_t length) {
 }
 
 // A chunk is sealed once the next one is read: only then is it known to be the last.
-void SealContent(SealedStream& stream, ByteSource& content, ByteSink& output, const SealedProgress& progress) {
+void SealContent(SealedStream& stream, ByteSource& content, ByteSink& output,
+                 const SealedProgress& progress) {
     SecureBytes chunks[2]{SecureBytes(kSealedChunkSize), SecureBytes(kSealedChunkSize)};
     std::size_t length = Fill(content, chunks[0].Bytes());
     for (int current = 0;; current ^= 1) {
