@@ -335,6 +335,7 @@ Outcome UpgradeFile(const Path& path, Keys& keys) {
                               SealedProgressOf(progress));
     }
     if (payload.Sum() != accepted.checksum) return {Result::WrongPasswordOrDamaged};
+    // Windows replaces no file that is still open.
     input.reset();
     output->Commit();
     return {Result::Done, texts::Sealed(Shown(path))};
