@@ -22,4 +22,10 @@ public:
     virtual void Write(std::span<const std::uint8_t> bytes) = 0;
 };
 
+// Where content goes when it is only checked, not kept.
+class DiscardingSink final : public ByteSink {
+public:
+    void Write(std::span<const std::uint8_t>) override {}
+};
+
 }  // namespace core

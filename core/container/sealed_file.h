@@ -73,7 +73,8 @@ public:
 
     // Deciphers the content into output, once: Opened only when every message was authentic,
     // the last one final and nothing follows it. Refused, what was written is not the file's
-    // content: the output must be discarded. Without an opened name nothing is read.
+    // content: the output must be discarded. Without an opened name nothing is read and the
+    // reader's result is returned as it is.
     SealedResult ReadContent(ByteSink& output, const SealedProgress& progress = {});
 
 private:

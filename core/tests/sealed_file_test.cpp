@@ -49,8 +49,7 @@ Opening Opened(const Bytes& file, const Bytes& secret = kSecret) {
     MemorySource source(file);
     SealedFileReader reader(secret, source);
     MemorySink sink;
-    const SealedResult result =
-        reader.Result() == SealedResult::Opened ? reader.ReadContent(sink) : reader.Result();
+    const SealedResult result = reader.ReadContent(sink);
     return {result, reader.StoredName(), sink.Bytes()};
 }
 

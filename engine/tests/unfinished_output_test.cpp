@@ -34,6 +34,19 @@ protected:
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
         return path;
     }
+
+    // The encrypted file's refusal, reported with its entry, leaves only that file, as it was.
+    void ExpectRefusedAndKept(const Bytes& file, HRESULT status, UINT entry) {
+        const std::wstring input = File(L"a.txt.zte", file);
+        DialogRun<CFileDecryption> engine{kSecret};
+
+        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(status));
+
+        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
+        EXPECT_EQ(ReadFileBytes(input), file);
+        EXPECT_EQ(Text(engine.Report()), Entry(entry, input, status));
+        EXPECT_EQ(engine.ProcessedCount(), 0);
+    }
 };
 
 TEST_F(UnfinishedOutputTest, LeftoversOfDeadRunsGoOnceTheOutputIsCompleteAndNothingElseRemains) {
@@ -190,15 +203,8 @@ TEST_F(UnfinishedOutputTest, ANameTakenDuringTheRunGivesEntry28AndKeepsBothFiles
 TEST_F(UnfinishedOutputTest, AWrongKeyGivesEntry31AndLeavesOnlyTheEncryptedFileUnchanged) {
     for (const std::uint8_t type : {1, 2}) {
         SCOPED_TRACE(testing::Message() << "type " << int{type});
-        const Bytes encrypted = PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret);
-        const std::wstring input = File(L"a.txt.zte", encrypted);
-        DialogRun<CFileDecryption> engine{kSecret};
-
-        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_KEY));
-
-        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
-        EXPECT_EQ(ReadFileBytes(input), encrypted);
-        EXPECT_EQ(Text(engine.Report()), Entry(IDS_WRONG_KEY, input, NTE_BAD_KEY));
+        ExpectRefusedAndKept(PortableEncrypt(u"a.txt", PatternBytes(3000), type, kOtherSecret), NTE_BAD_KEY,
+                             IDS_WRONG_KEY);
     }
 }
 
@@ -214,15 +220,7 @@ TEST_F(UnfinishedOutputTest, ASealedFileAlteredCutOrOfAnotherSecretGivesEntry88A
     newerVersion[4] = 2;
     for (const Bytes& file : {PortableSeal("a.txt", plain, kOtherSecret), altered, cut, newerVersion}) {
         SCOPED_TRACE(testing::Message() << "size " << file.size());
-        const std::wstring input = File(L"a.txt.zte", file);
-        DialogRun<CFileDecryption> engine{kSecret};
-
-        EXPECT_EQ(engine.ProcessFile(input, true), FileOutcome::Failed(NTE_BAD_DATA));
-
-        EXPECT_EQ(Names(), (std::set<std::wstring>{L"a.txt.zte"}));
-        EXPECT_EQ(ReadFileBytes(input), file);
-        EXPECT_EQ(Text(engine.Report()), Entry(IDS_SEALED_REFUSED, input, NTE_BAD_DATA));
-        EXPECT_EQ(engine.ProcessedCount(), 0);
+        ExpectRefusedAndKept(file, NTE_BAD_DATA, IDS_SEALED_REFUSED);
     }
 }
 

@@ -226,11 +226,6 @@ void SmallFiles(const std::wstring& folder, Engines& engines) {
         lookup * 1e3 / files);
 }
 
-class DiscardingSink final : public core::ByteSink {
-public:
-    void Write(std::span<const std::uint8_t>) override {}
-};
-
 template <class Body>
 double MegabytesPerSecondOver(std::vector<BYTE>& data, Body body) {
     return static_cast<double>(data.size()) / 1e6 / Timed([&] { body(std::span(data)); });
@@ -248,7 +243,7 @@ void SealedCodec(std::vector<BYTE>& data) {
     const double opening = MegabytesPerSecondOver(data, [&](std::span<BYTE>) {
         core::MemorySource source(sealed.Bytes());
         core::SealedFileReader reader(kSecret, source);
-        DiscardingSink plain;
+        core::DiscardingSink plain;
         if (reader.ReadContent(plain) != core::SealedResult::Opened) ThrowHr(NTE_BAD_DATA);
     });
     std::printf("  %-50s %8.1f MB/s\n", "sealed file, enciphered and authenticated:", sealing);

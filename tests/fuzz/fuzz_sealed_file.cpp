@@ -45,8 +45,7 @@ struct Opening {
 Opening Open(core::ByteSource& source) {
     core::SealedFileReader reader(kSecret, source);
     core::MemorySink content;
-    const core::SealedResult result =
-        reader.Result() == core::SealedResult::Opened ? reader.ReadContent(content) : reader.Result();
+    const core::SealedResult result = reader.ReadContent(content);
     return {result, reader.StoredName(), std::move(content.Bytes())};
 }
 

@@ -67,9 +67,7 @@ std::optional<PortableOpening> PortableOpen(const Bytes& file, const Bytes& secr
     core::MemorySource source(file);
     core::SealedFileReader reader(secret, source);
     core::MemorySink content;
-    if (reader.Result() != core::SealedResult::Opened ||
-        reader.ReadContent(content) != core::SealedResult::Opened)
-        return std::nullopt;
+    if (reader.ReadContent(content) != core::SealedResult::Opened) return std::nullopt;
     return PortableOpening{reader.StoredName(), content.Bytes()};
 }
 

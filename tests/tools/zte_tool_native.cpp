@@ -155,8 +155,7 @@ std::string Open(std::span<const std::uint8_t> secret, const Bytes& file, const 
     core::MemorySource source(file);
     core::SealedFileReader reader(secret, source);
     core::MemorySink content;
-    const core::SealedResult result =
-        reader.Result() == core::SealedResult::Opened ? reader.ReadContent(content) : reader.Result();
+    const core::SealedResult result = reader.ReadContent(content);
     switch (result) {
         case core::SealedResult::Opened:
             WriteFile(plainOut, content.Bytes());

@@ -129,12 +129,6 @@ private:
     std::uint64_t sum_ = 0;
 };
 
-// Where a sealed file's content goes when it is only checked.
-class Discarded final : public core::ByteSink {
-public:
-    void Write(std::span<const std::uint8_t>) override {}
-};
-
 std::string BlockList(const core::ParsedHeader& parsed) {
     std::string list;
     for (const auto& [type, data] : parsed.blocks) {
@@ -259,7 +253,7 @@ Outcome ShowSealedInfo(InputFile& input, const Path& path, Keys* keys) {
             text += texts::InfoLine(Field::StoredName, ShownName(reader.StoredName()));
         outcome = SealedOutcome(reader.Result(), reader.StoredName());
         if (outcome.result == Result::Done) {
-            Discarded content;
+            core::DiscardingSink content;
             Progress progress(Shown(path), core::SealedContentSize(input.Size() - input.Position()));
             outcome = SealedOutcome(reader.ReadContent(content, SealedProgressOf(progress)), {});
         }
