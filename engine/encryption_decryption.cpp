@@ -46,26 +46,137 @@ constexpr SECURITY_INFORMATION kSecurityKinds[] = {DACL_SECURITY_INFORMATION, GR
 
 CEncryptionDecryption::CEncryptionDecryption(IRunObserver& observer, std::span<const BYTE> secret,
                                              UINT captionId)
-    : keys_(secret), observer_(observer), captionId_(captionId) {}
+    : keys_(secret), report_(observer), observer_(report_), captionId_(captionId) {}
 
-CEncryptionDecryption::~CEncryptionDecryption() = default;
-
-FileOutcome CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
-    inputPath_ = path;
-    outputPath_.clear();
-    observer_.BeginFile(path);
-    const FileOutcome outcome = Process(recordItem);
-    ReleaseFile();
-    return outcome;
+CEncryptionDecryption::~CEncryptionDecryption() {
+    AbandonBatch();
 }
 
-FileOutcome CEncryptionDecryption::Process(bool recordItem) {
-    if (const std::optional<FileOutcome> ended = CheckInputFile()) return *ended;
+FileOutcome CEncryptionDecryption::ProcessFile(const std::wstring& path, bool recordItem) {
+    CompleteBatch();
+    if (const std::optional<FileOutcome> ended = QueueFile(path, recordItem)) return *ended;
+    return CompleteBatch().front();
+}
+
+std::optional<FileOutcome> CEncryptionDecryption::QueueFile(const std::wstring& path, bool recordItem) {
+    MakeWayFor(path);
+    file_ = FileInHand();
+    file_.inputPath = path;
+    file_.recordItem = recordItem;
+    file_.reportSlot = report_.OpenSlot();
+    observer_.BeginFile(path);
+    const std::optional<FileOutcome> ended = Begin();
+    if (ended) {
+        ReleaseFile();
+    } else {
+        batchBytes_ += file_.inputIdentity.size;
+        batch_.push_back(std::move(file_));
+        report_.Hold();
+    }
+    // Whatever the walk says next comes after this file.
+    report_.OpenSlot();
+    if (BatchIsFull()) CompleteBatch();
+    return ended;
+}
+
+std::optional<FileOutcome> CEncryptionDecryption::Begin() {
+    if (const std::optional<FileOutcome> ended = CheckInputFile()) return ended;
     if (!CreateOutFileName()) return FileOutcome::Skipped();
-    const HRESULT hr = DoEncryptDecrypt(recordItem);
-    if (FAILED(hr)) return FileOutcome::Failed(hr);
-    ++processed_;
-    return FileOutcome::Done();
+    CTraceScope scope("CEncryptionDecryption::WriteOutput");
+    const HRESULT hr = Guarded(scope, [&] { WriteOutput(); });
+    if (SUCCEEDED(hr)) return std::nullopt;
+    RemovePartialOutput();
+    return FileOutcome::Failed(hr);
+}
+
+// A batch is short enough that a cancel waits for little, and holds few enough handles that
+// any system has them to give.
+bool CEncryptionDecryption::BatchIsFull() const {
+    constexpr std::size_t kBatchFiles = 64;
+    constexpr std::uint64_t kBatchBytes = std::uint64_t{32} << 20;
+    return batch_.size() >= kBatchFiles || batchBytes_ >= kBatchBytes;
+}
+
+template <class Step>
+void CEncryptionDecryption::ForEachGoing(Step&& step) {
+    for (FileInHand& file : batch_) {
+        if (file.outcome) continue;
+        std::swap(file_, file);
+        report_.UseSlot(file_.reportSlot);
+        CTraceScope scope("CEncryptionDecryption::CompleteBatch");
+        const HRESULT hr = Guarded(scope, step);
+        if (FAILED(hr)) {
+            file_.outcome = FileOutcome::Failed(hr);
+            RemovePartialOutput();
+        }
+        std::swap(file_, file);
+    }
+}
+
+void CEncryptionDecryption::MakeWayFor(const std::wstring& path) {
+    const auto isOf = [&](const FileInHand& file) {
+        return SameNameIgnoringCase(file.inputPath, path) || SameNameIgnoringCase(file.outputPath, path);
+    };
+    if (std::any_of(batch_.begin(), batch_.end(), isOf)) CompleteBatch();
+}
+
+std::vector<FileOutcome> CEncryptionDecryption::CompleteBatch() {
+    ForEachGoing([&] { FlushOutput(); });
+    ForEachGoing([&] { MoveOutputIntoPlace(); });
+    FlushOutputFolders();
+    ForEachGoing([&] { RemoveLeftoversOfOutput(); });
+    ForEachGoing([&] { ReadyInputForRemoval(); });
+    // The zeros are on the disk before the file goes: a file system may drop what a deleted
+    // file still had to write, and leave the plain text where it was.
+    ForEachGoing([&] {
+        if (file_.inputOverwritten)
+            Reported(IDS_CANNOT_WRITE, file_.inputPath,
+                     [&] { Check(::FlushFileBuffers(file_.input.get())); });
+    });
+    ForEachGoing([&] { RemoveInput(); });
+    std::vector<FileOutcome> outcomes;
+    for (FileInHand& file : batch_) {
+        std::swap(file_, file);
+        report_.UseSlot(file_.reportSlot);
+        if (!file_.outcome) {
+            ++processed_;
+            file_.outcome = FileOutcome::Done();
+            FileDone();
+        }
+        outcomes.push_back(*file_.outcome);
+        ReleaseFile();
+    }
+    batch_.clear();
+    batchBytes_ = 0;
+    report_.PassOn();
+    return outcomes;
+}
+
+void CEncryptionDecryption::FlushOutputFolders() {
+    std::vector<std::wstring> folders;
+    for (const FileInHand& file : batch_) {
+        const std::wstring folder = FolderOf(file.outputPath);
+        const auto same = [&](const std::wstring& other) { return SameNameIgnoringCase(other, folder); };
+        if (!file.outcome && std::none_of(folders.begin(), folders.end(), same)) folders.push_back(folder);
+    }
+    for (const std::wstring& folder : folders) FlushFolder(folder);
+}
+
+void CEncryptionDecryption::RemoveLeftoversOfOutput() {
+    for (const std::wstring& leftover : UnfinishedFilesOf(file_.outputPath))
+        RemoveOwnLeftover(leftover, false);
+}
+
+void CEncryptionDecryption::AbandonBatch() noexcept {
+    for (FileInHand& file : batch_) {
+        std::swap(file_, file);
+        try {
+            RemovePartialOutput();
+        } catch (...) {
+            // Left hidden under its unfinished name, for a later run to wipe.
+        }
+        std::swap(file_, file);
+    }
 }
 
 void CEncryptionDecryption::ProcessLeftover(const std::wstring& path, bool namedByUser) {
@@ -124,99 +235,100 @@ void CEncryptionDecryption::Require(BOOL ok, UINT messageId, const std::wstring&
 }
 
 HRESULT CEncryptionDecryption::HoldInput(DWORD access) {
-    input_.reset(::CreateFileW(LongPathForm(inputPath_).c_str(), access, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!input_) return HResultFromWin32(::GetLastError());
+    file_.input.reset(::CreateFileW(LongPathForm(file_.inputPath).c_str(), access, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_.input) return HResultFromWin32(::GetLastError());
     try {
-        inputIdentity_ = IdentityOf(input_.get());
+        file_.inputIdentity = IdentityOf(file_.input.get());
     } catch (const HResultError& error) {
-        input_.reset();
+        file_.input.reset();
         return error.code();
     }
     return S_OK;
 }
 
 bool CEncryptionDecryption::HoldPlainInput() {
-    HeldPlainFile held = HoldPlainFile(inputPath_);
-    inputIdentity_ = held.identity;
+    HeldPlainFile held = HoldPlainFile(file_.inputPath);
+    file_.inputIdentity = held.identity;
     if (!held.file && held.error != 0) {
         const HRESULT hr = HResultFromWin32(held.error);
-        observer_.AddEntry(IDS_CANNOT_OPEN, inputPath_, hr);
+        observer_.AddEntry(IDS_CANNOT_OPEN, file_.inputPath, hr);
         ThrowHr(hr);
     }
-    input_ = std::move(held.file);
-    inputAttributesChanged_ = input_ && (inputIdentity_.attributes & FILE_ATTRIBUTE_READONLY);
-    return static_cast<bool>(input_);
+    file_.input = std::move(held.file);
+    file_.inputAttributesChanged = file_.input && (file_.inputIdentity.attributes & FILE_ATTRIBUTE_READONLY);
+    return static_cast<bool>(file_.input);
 }
 
 void CEncryptionDecryption::ReleaseFile() {
-    if (input_ && inputAttributesChanged_) {
+    if (file_.input && file_.inputAttributesChanged) {
         try {
-            SetHeldAttributes(input_.get(), inputIdentity_.attributes);
+            SetHeldAttributes(file_.input.get(), file_.inputIdentity.attributes);
         } catch (const HResultError& error) {
-            observer_.AddEntry(IDS_CANNOT_COPY_PROPERTIES, inputPath_, error.code());
+            observer_.AddEntry(IDS_CANNOT_COPY_PROPERTIES, file_.inputPath, error.code());
         }
     }
-    inputAttributesChanged_ = false;
-    input_.reset();
-    newOutput_.reset();
-    finishedOutput_.reset();
+    file_.inputAttributesChanged = false;
+    file_.input.reset();
+    file_.newOutput.reset();
+    file_.finishedOutput.reset();
 }
 
 // Each attempt takes the next unfinished name: one left by a run that died, or still being
 // written by a live run, stays until this output is complete.
 void CEncryptionDecryption::CreateOutput(bool& createdWithSecurity) {
-    CSourceSecurity security(inputPath_);
+    CSourceSecurity security(file_.inputPath);
     createdWithSecurity = security.Attributes() != nullptr;
     try {
         if (createdWithSecurity && TryCreateOutput(security.Attributes())) return;
         createdWithSecurity = false;
-        newOutput_.emplace(outputPath_, nullptr);
+        file_.newOutput = std::make_unique<CSafeWrite>(file_.outputPath, nullptr);
     } catch (const HResultError& error) {
         if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER))
-            observer_.AddEntry(IDS_CANNOT_CREATE, outputPath_, error.code());
+            observer_.AddEntry(IDS_CANNOT_CREATE, file_.outputPath, error.code());
         throw;
     }
 }
 
 bool CEncryptionDecryption::TryCreateOutput(SECURITY_ATTRIBUTES* security) {
     try {
-        newOutput_.emplace(outputPath_, security);
+        file_.newOutput = std::make_unique<CSafeWrite>(file_.outputPath, security);
         return true;
     } catch (const HResultError& error) {
         if (error.code() != HResultFromWin32(ERROR_INVALID_OWNER)) return false;
-        observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
+        observer_.AddEntry(IDS_OWNER_NOT_SET, file_.inputPath, S_OK);
         throw;
     }
 }
 
 void CEncryptionDecryption::FlushOutput() {
-    Reported(IDS_CANNOT_WRITE, outputPath_, [&] { newOutput_->Flush(); });
+    if (!file_.newOutput) return;
+    Reported(IDS_CANNOT_WRITE, file_.outputPath, [&] { file_.newOutput->Flush(); });
 }
 
 void CEncryptionDecryption::MoveOutputIntoPlace() {
+    if (!file_.newOutput) return;
     try {
-        newOutput_->MoveIntoPlace();
+        file_.newOutput->MoveIntoPlace();
     } catch (const HResultError& error) {
-        observer_.AddEntry(IsNameTaken(error.code()) ? IDS_OUTPUT_EXISTS : IDS_CANNOT_CREATE, outputPath_,
-                           IsNameTaken(error.code()) ? S_OK : error.code());
+        observer_.AddEntry(IsNameTaken(error.code()) ? IDS_OUTPUT_EXISTS : IDS_CANNOT_CREATE,
+                           file_.outputPath, IsNameTaken(error.code()) ? S_OK : error.code());
         throw;
     }
-    Reported(IDS_CANNOT_COPY_PROPERTIES, outputPath_,
-             [&] { SetHeldAttributes(newOutput_->Handle(), inputIdentity_.attributes); });
-    Reported(IDS_CANNOT_WRITE, outputPath_, [&] { newOutput_->MakeDurable(); });
-    for (const std::wstring& leftover : UnfinishedFilesOf(outputPath_)) RemoveOwnLeftover(leftover, false);
+    Reported(IDS_CANNOT_COPY_PROPERTIES, file_.outputPath,
+             [&] { SetHeldAttributes(file_.newOutput->Handle(), file_.inputIdentity.attributes); });
 }
 
 void CEncryptionDecryption::RepairFinishedOutput() {
-    Reported(IDS_CANNOT_COPY_PROPERTIES, outputPath_,
-             [&] { SetHeldAttributes(finishedOutput_.get(), inputIdentity_.attributes); });
+    Reported(IDS_CANNOT_COPY_PROPERTIES, file_.outputPath,
+             [&] { SetHeldAttributes(file_.finishedOutput.get(), file_.inputIdentity.attributes); });
 }
 
 void CEncryptionDecryption::RequireUnchangedInput() {
-    const FileIdentity now = Reported(IDS_CANNOT_OPEN, inputPath_, [&] { return IdentityOf(input_.get()); });
-    if (now.UnchangedSince(inputIdentity_)) return;
-    observer_.AddEntry(IDS_CHANGED_MEANWHILE, inputPath_, S_OK);
+    const FileIdentity now =
+        Reported(IDS_CANNOT_OPEN, file_.inputPath, [&] { return IdentityOf(file_.input.get()); });
+    if (now.UnchangedSince(file_.inputIdentity)) return;
+    observer_.AddEntry(IDS_CHANGED_MEANWHILE, file_.inputPath, S_OK);
     ThrowWin32(ERROR_FILE_INVALID);
 }
 
@@ -224,10 +336,10 @@ HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
     CTraceScope scope("CEncryptionDecryption::CopyFileAttributes");
     return Guarded(scope, [&] {
         FILETIME created{};
-        Require(::GetFileTime(input_.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
-                inputPath_);
-        Require(::SetFileTime(newOutput_->Handle(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
-                outputPath_);
+        Require(::GetFileTime(file_.input.get(), &created, nullptr, nullptr), IDS_CANNOT_COPY_PROPERTIES,
+                file_.inputPath);
+        Require(::SetFileTime(file_.newOutput->Handle(), &created, nullptr, nullptr),
+                IDS_CANNOT_COPY_PROPERTIES, file_.outputPath);
         if (copySecurity && IsNtPlatform()) CopySecurity();
     });
 }
@@ -235,46 +347,41 @@ HRESULT CEncryptionDecryption::CopyFileAttributes(bool copySecurity) {
 void CEncryptionDecryption::CopySecurity() {
     for (const SECURITY_INFORMATION kind : kSecurityKinds) {
         DWORD size = 0;
-        if (::GetFileSecurityW(LongPathForm(inputPath_).c_str(), kind, nullptr, 0, &size) ||
+        if (::GetFileSecurityW(LongPathForm(file_.inputPath).c_str(), kind, nullptr, 0, &size) ||
             ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
             continue;
         std::vector<BYTE> descriptor(size);
-        Require(::GetFileSecurityW(LongPathForm(inputPath_).c_str(), kind, descriptor.data(), size, &size),
-                IDS_CANNOT_COPY_PROPERTIES, inputPath_);
-        if (::SetFileSecurityW(LongPathForm(newOutput_->Path()).c_str(), kind, descriptor.data())) continue;
+        Require(
+            ::GetFileSecurityW(LongPathForm(file_.inputPath).c_str(), kind, descriptor.data(), size, &size),
+            IDS_CANNOT_COPY_PROPERTIES, file_.inputPath);
+        if (::SetFileSecurityW(LongPathForm(file_.newOutput->Path()).c_str(), kind, descriptor.data()))
+            continue;
         if (::GetLastError() == ERROR_INVALID_OWNER) {
-            observer_.AddEntry(IDS_OWNER_NOT_SET, inputPath_, S_OK);
+            observer_.AddEntry(IDS_OWNER_NOT_SET, file_.inputPath, S_OK);
             ThrowWin32(ERROR_INVALID_OWNER);
         }
-        Require(FALSE, IDS_CANNOT_COPY_PROPERTIES, outputPath_);
+        Require(FALSE, IDS_CANNOT_COPY_PROPERTIES, file_.outputPath);
     }
 }
 
 void CEncryptionDecryption::DeleteHeldInput() {
     // The system refuses to delete a read-only file, also through a handle.
-    if (inputIdentity_.attributes & FILE_ATTRIBUTE_READONLY) {
-        inputAttributesChanged_ = true;
-        Reported(IDS_CANNOT_DELETE, inputPath_, [&] {
-            SetHeldAttributes(input_.get(), inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (file_.inputIdentity.attributes & FILE_ATTRIBUTE_READONLY) {
+        file_.inputAttributesChanged = true;
+        Reported(IDS_CANNOT_DELETE, file_.inputPath, [&] {
+            SetHeldAttributes(file_.input.get(), file_.inputIdentity.attributes & ~FILE_ATTRIBUTE_READONLY);
         });
     }
-    Check(DeleteAndWipeOutFile(input_.get(), inputPath_, false, inputPath_));
-    inputAttributesChanged_ = false;
-    input_.reset();
+    Check(DeleteAndWipeOutFile(file_.input.get(), file_.inputPath, false, file_.inputPath));
+    file_.inputAttributesChanged = false;
+    file_.input.reset();
 }
 
 HRESULT CEncryptionDecryption::DeleteAndWipeOutFile(HANDLE file, const std::wstring& path, bool wipe,
-                                                    const std::wstring& shownAs, bool* overwriteBegan) {
+                                                    const std::wstring& shownAs) {
     CTraceScope scope("CEncryptionDecryption::DeleteAndWipeOutFile");
     return Guarded(scope, [&] {
-        if (wipe) {
-            Reported(IDS_CANNOT_WRITE, shownAs, [&] {
-                LARGE_INTEGER size{};
-                Check(::GetFileSizeEx(file, &size));
-                if (overwriteBegan) *overwriteBegan = size.QuadPart > 0;
-                OverwriteWithZeros(file);
-            });
-        }
+        if (wipe) Reported(IDS_CANNOT_WRITE, shownAs, [&] { OverwriteWithZeros(file); });
         Reported(IDS_CANNOT_DELETE, shownAs, [&] { RemoveHeld(file, path); });
     });
 }
@@ -288,8 +395,8 @@ void CEncryptionDecryption::RemoveHeld(HANDLE file, const std::wstring& /*path*/
 // only before a piece is used: once the last one is written, the file is finished.
 std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output,
                                                      const core::ChunkCipher& cipher, bool encipher) {
-    ReportedFile source(*this, input, IDS_CANNOT_READ, inputPath_);
-    ReportedFile sink(*this, output, IDS_CANNOT_WRITE, outputPath_);
+    ReportedFile source(*this, input, IDS_CANNOT_READ, file_.inputPath);
+    ReportedFile sink(*this, output, IDS_CANNOT_WRITE, file_.outputPath);
     return core::TransferPayload(source, &sink,
                                  {.cipher = cipher,
                                   .encipher = encipher,
@@ -302,10 +409,10 @@ std::uint64_t CEncryptionDecryption::TransferPayload(HANDLE input, HANDLE output
 
 core::FileFormat CEncryptionDecryption::FormatOfInput() {
     std::array<std::uint8_t, 4> start{};
-    ReportedFile input(*this, input_.get(), IDS_CANNOT_READ, inputPath_);
+    ReportedFile input(*this, file_.input.get(), IDS_CANNOT_READ, file_.inputPath);
     const std::size_t read = input.Read(start);
-    Require(::SetFilePointerEx(input_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
-            inputPath_);
+    Require(::SetFilePointerEx(file_.input.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN), IDS_CANNOT_READ,
+            file_.inputPath);
     return core::FormatOf(std::span(start).first(read));
 }
 
@@ -316,35 +423,36 @@ core::SealedProgress CEncryptionDecryption::SealedProgressOfRun() {
 
 void CEncryptionDecryption::StopIfCancelled() {
     if (!observer_.IsCancelled()) return;
-    observer_.AddEntry(IDS_CANCELLED, inputPath_, S_OK);
+    observer_.AddEntry(IDS_CANCELLED, file_.inputPath, S_OK);
     ThrowHr(E_ABORT);
 }
 
 bool CEncryptionDecryption::MayWriteOutput(bool inputIsEncrypted) {
-    if (!PathIsTaken(outputPath_)) return true;
+    if (!PathIsTaken(file_.outputPath)) return true;
     // Held unshared with deletions from here on, so that no other run removes it while this
     // one removes the input on the strength of it.
-    FileHandle existing(::CreateFileW(LongPathForm(outputPath_).c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
+    FileHandle existing(::CreateFileW(LongPathForm(file_.outputPath).c_str(),
+                                      GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     const bool finished =
-        existing && (inputIsEncrypted ? HoldsTheSameContent(input_.get(), existing.get(), outputPath_, keys_)
-                                      : HoldsTheSameContent(existing.get(), input_.get(), inputPath_, keys_));
+        existing &&
+        (inputIsEncrypted ? HoldsTheSameContent(file_.input.get(), existing.get(), file_.outputPath, keys_)
+                          : HoldsTheSameContent(existing.get(), file_.input.get(), file_.inputPath, keys_));
     if (!finished) {
-        observer_.AddEntry(IDS_OUTPUT_EXISTS, outputPath_, S_OK);
+        observer_.AddEntry(IDS_OUTPUT_EXISTS, file_.outputPath, S_OK);
         return false;
     }
-    finishedOutput_ = std::move(existing);
+    file_.finishedOutput = std::move(existing);
     return true;
 }
 
 void CEncryptionDecryption::RemovePartialOutput() {
-    if (!newOutput_ || newOutput_->Placed()) return;
+    if (!file_.newOutput || file_.newOutput->Placed()) return;
     // What it holds may be plain text, and it is this engine's alone: the handle that wrote it
     // overwrites and deletes it.
-    DeleteAndWipeOutFile(newOutput_->Handle(), newOutput_->Path(), true, outputPath_);
-    newOutput_->Disown();
-    newOutput_.reset();
+    DeleteAndWipeOutFile(file_.newOutput->Handle(), file_.newOutput->Path(), true, file_.outputPath);
+    file_.newOutput->Disown();
+    file_.newOutput.reset();
 }
 
 std::u16string CEncryptionDecryption::SummaryOf(UINT messageId) const {

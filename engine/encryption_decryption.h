@@ -2,12 +2,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/command_line/operation_kind.h"
 #include "core/container/sealed_file.h"
+#include "engine/entries_in_file_order.h"
 #include "engine/file_keys.h"
 #include "engine/file_outcome.h"
 #include "store/decrypted_items.h"
@@ -20,16 +23,33 @@
 
 // One run of an engine over the files the user chose: the keys from the user's secret, the
 // observer that hears of its progress and is given its report entries, and the
-// decrypted-items store. The engines fill in the per-file steps; ProcessFile drives them.
+// decrypted-items store. The engines fill in the per-file steps; ProcessFile and QueueFile
+// drive them.
+//
+// Files are done in batches, so that what waits for the disk is paid once per batch and not
+// once per file: each file's output is written under its unfinished name as it comes; when the
+// batch is done, the outputs are flushed, moved into place and their folders flushed, and only
+// then are the inputs wiped or removed, the wipes flushed before any removal. A run that dies
+// at any instant loses nothing: until its output is durable under its name, an input is as it
+// was.
 class CEncryptionDecryption {
 public:
     virtual ~CEncryptionDecryption();
     CEncryptionDecryption(const CEncryptionDecryption&) = delete;
     CEncryptionDecryption& operator=(const CEncryptionDecryption&) = delete;
 
-    // What became of the file. recordItem is true for a file the user named, not one found in
-    // a chosen folder.
+    // The file alone, once the batch in hand is done: what became of it. recordItem is true
+    // for a file the user named, not one found in a chosen folder.
     FileOutcome ProcessFile(const std::wstring& path, bool recordItem);
+    // The file as one of the batch, which is done once it is full. What became of a file that
+    // ended before it joined the batch (left alone or failed); nothing for one that joined it.
+    std::optional<FileOutcome> QueueFile(const std::wstring& path, bool recordItem);
+    // Does the batch when the path is one of its files' inputs or outputs, so that whatever
+    // looks at the path next finds what a run of one file after another would leave.
+    void MakeWayFor(const std::wstring& path);
+    // Does every file of the batch to its end; what became of each, in the order they came.
+    // Their report entries are passed on in that order too.
+    std::vector<FileOutcome> CompleteBatch();
     // A file under an unfinished name that a walk met: what a run that died left behind is
     // removed; anything else is left as it is, with an entry that says why. A path the user
     // named is never removed: only a walk inside a chosen folder finds leftovers.
@@ -40,7 +60,8 @@ public:
     virtual int GetOperationKind() const = 0;
     virtual HRESULT UpdateDecryptedItems(const std::wstring& path, bool isFolder) = 0;
 
-    // The walk tells it of the items it skips and asks it whether to go on.
+    // The walk tells it of the items it skips and asks it whether to go on. Entries given to
+    // it keep their place among the batch's.
     IRunObserver& Observer() const { return observer_; }
     int ProcessedCount() const { return processed_; }
     // The title of the run's progress: what the engine does.
@@ -54,22 +75,31 @@ protected:
     virtual std::optional<FileOutcome> CheckInputFile() = 0;
     // False when the output exists and the file is skipped.
     virtual bool CreateOutFileName() = 0;
-    virtual HRESULT DoEncryptDecrypt(bool recordItem) = 0;
+    // Writes the whole output of the file in hand under its unfinished name, unflushed, or
+    // repairs a finished one; failures are reported and thrown.
+    virtual void WriteOutput() = 0;
+    // Readies the input, whose output is now durable under its name, for its removal. One
+    // overwritten (inputOverwritten) has its zeros flushed before it is removed.
+    virtual void ReadyInputForRemoval() = 0;
+    // Removes the input; failures are reported and thrown.
+    virtual void RemoveInput() = 0;
+    // The file is done: the store hears of it.
+    virtual void FileDone() = 0;
 
-    // Holds the input (input_) until the file is done, shared with readers only: nobody writes
+    // Holds the input (file_.input) until the file is done, shared with readers only: nobody writes
     // to it, renames it or deletes it meanwhile, so what is removed at the end is the file
     // that was read. The failure when it cannot be opened.
     HRESULT HoldInput(DWORD access);
     // Holds the input for reading, writing and deletion as a plain file with one name; a
     // read-only bit is cleared meanwhile and put back when the file is kept. False, with
-    // inputIdentity_ telling what the file is, when it is not such a file; a failure to open
+    // file_.inputIdentity telling what the file is, when it is not such a file; a failure to open
     // it is reported with entry 12 and thrown.
     bool HoldPlainInput();
     // Closes what the engine holds of the file in hand, giving a kept input back the
     // attributes it had.
     void ReleaseFile();
 
-    // The output for the file in hand (newOutput_), hidden under an unfinished name beside
+    // The output for the file in hand (file_.newOutput), hidden under an unfinished name beside
     // the input, held unshared until the file is done, and created with the input's access
     // rules and group where the system takes them at creation (createdWithSecurity; copied
     // afterwards otherwise). A failure is reported with entry 13 for the output path (or 43
@@ -82,12 +112,11 @@ protected:
     void FlushOutput();
     // Moves the complete, flushed output from its unfinished name to the output path without
     // replacing anything (entry 28 when the name was taken meanwhile, 13 for another
-    // failure), gives it the input's attributes and makes it durable under its name, in its
-    // folder, before anything else happens; then removes what earlier runs left unfinished
-    // under that name.
-    void MoveOutputIntoPlace();
+    // failure) and gives it the input's attributes. The move is durable once the batch has
+    // flushed the folder.
+    virtual void MoveOutputIntoPlace();
     // Gives a finished output found under its name before the file was begun
-    // (finishedOutput_) the input's attributes, which a run that died just after its move
+    // (file_.finishedOutput) the input's attributes, which a run that died just after its move
     // may not have given it.
     void RepairFinishedOutput();
     // Throws, with the entry that says so, when the input is no longer what was read.
@@ -96,10 +125,9 @@ protected:
     void DeleteHeldInput();
     // Deletes the held file (named path now), after overwriting its content with zeros if
     // asked, through that one handle: no link or other file put under its name meanwhile is
-    // reached. overwriteBegan tells whether any of the content may have been overwritten.
-    // Failures are reported for shownAs and returned.
+    // reached. Failures are reported for shownAs and returned.
     HRESULT DeleteAndWipeOutFile(HANDLE file, const std::wstring& path, bool wipe,
-                                 const std::wstring& shownAs, bool* overwriteBegan = nullptr);
+                                 const std::wstring& shownAs);
     // The deletion of a held file, which goes when its last handle closes; thrown when the
     // system refuses it.
     virtual void RemoveHeld(HANDLE file, const std::wstring& path);
@@ -132,7 +160,7 @@ protected:
     }
     // True when the output path is free, or when it holds exactly what the held input gives
     // (a run that died after moving its output into place left both): then that output is
-    // held (finishedOutput_) and only the input's removal is left to do. Otherwise entry 28
+    // held (file_.finishedOutput) and only the input's removal is left to do. Otherwise entry 28
     // and false.
     bool MayWriteOutput(bool inputIsEncrypted);
     // After a failure: wipes and removes the output that this engine created for the file,
@@ -143,20 +171,35 @@ protected:
     std::u16string SummaryOf(UINT messageId) const;
     HRESULT UpdateStore(bool add, const std::wstring& path, bool isFolder);
 
+    // What the engine holds of one file from its first step to its last.
+    struct FileInHand {
+        std::wstring inputPath;
+        std::wstring outputPath;
+        bool recordItem = false;
+        FileHandle input;
+        // The input as it was when it was first held.
+        FileIdentity inputIdentity;
+        // Set while the held input's attributes differ from inputIdentity's under its own name.
+        bool inputAttributesChanged = false;
+        // The output this engine writes for the file; only it is ever removed by a clean-up,
+        // never a file that was there before.
+        std::unique_ptr<CSafeWrite> newOutput;
+        // The output found finished under its name before the file was begun.
+        FileHandle finishedOutput;
+        // Where the plain file waits, overwritten, for its removal, and whether any of it may
+        // have been.
+        std::wstring inputAside;
+        bool inputOverwritten = false;
+        // The report's slot for the file's entries.
+        std::size_t reportSlot = 0;
+        // Set once the file is done, left alone or failed.
+        std::optional<FileOutcome> outcome;
+    };
+
     CFileKeys keys_;
+    CEntriesInFileOrder report_;
     IRunObserver& observer_;
-    std::wstring inputPath_;
-    std::wstring outputPath_;
-    FileHandle input_;
-    // The input as it was when it was first held.
-    FileIdentity inputIdentity_;
-    // Set while the held input's attributes differ from inputIdentity_'s under its own name.
-    bool inputAttributesChanged_ = false;
-    // The output this engine writes for the file in hand; only it is ever removed by a
-    // clean-up, never a file that was there before.
-    std::optional<CSafeWrite> newOutput_;
-    // The output found finished under its name before the file was begun.
-    FileHandle finishedOutput_;
+    FileInHand file_;
     int processed_ = 0;
 
     // A file as the codecs see it: a failure is reported under the entry given, for the path
@@ -164,8 +207,23 @@ protected:
     class ReportedFile;
 
 private:
-    // The file's steps once inputPath_ is set: check, name the output, encrypt or decrypt.
-    FileOutcome Process(bool recordItem);
+    // The file's steps up to its output written: check, name the output, write it. What ended
+    // the file, or nothing when it joins the batch.
+    std::optional<FileOutcome> Begin();
+    bool BatchIsFull() const;
+    // Runs the step for every file of the batch that is still going, each in hand in turn; one
+    // that fails ends there, its partial output removed, and the others go on.
+    template <class Step>
+    void ForEachGoing(Step&& step);
+    // The folders of the batch's outputs flushed once each: their moves are durable.
+    void FlushOutputFolders();
+    // The removal of unfinished files of earlier runs under the output's name, once it is in place.
+    void RemoveLeftoversOfOutput();
+    // A batch never completed (the engine dropped): the outputs written are wiped and removed.
+    void AbandonBatch() noexcept;
+
+    std::vector<FileInHand> batch_;
+    std::uint64_t batchBytes_ = 0;
 
     UINT captionId_;
     // False when the system refuses to create the output with those rules; a refused owner is

@@ -23,7 +23,7 @@ std::optional<FileOutcome> CFileDecryption::CheckInputFile() {
     // report says why.
     const HRESULT held = HoldInput(GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES);
     if (FAILED(held)) {
-        observer_.AddEntry(IDS_CANNOT_OPEN, inputPath_, held);
+        observer_.AddEntry(IDS_CANNOT_OPEN, file_.inputPath, held);
         return FileOutcome::Skipped();
     }
     const HRESULT hr = ReadFileHeader();
@@ -44,9 +44,9 @@ HRESULT CFileDecryption::ReadFileHeader() {
 
 HRESULT CFileDecryption::ReadZteHeader() {
     CTraceScope scope("CFileDecryption::ReadZteHeader");
-    CHandleSource source(input_.get());
+    CHandleSource source(file_.input.get());
     const core::ParsedHeader parsed =
-        Reported(IDS_CANNOT_READ, inputPath_, [&] { return core::ParseHeader(source); });
+        Reported(IDS_CANNOT_READ, file_.inputPath, [&] { return core::ParseHeader(source); });
     Trace(scope, 0, "Header size = %d, blocks = %d", parsed.headerSize,
           static_cast<int>(parsed.blocks.size()));
     // A stored name the container refuses is never joined to a folder.
@@ -55,8 +55,8 @@ HRESULT CFileDecryption::ReadZteHeader() {
     headerSize_ = accepted->headerSize;
     storedChecksum_ = accepted->checksum;
     currentCipher_ = accepted->useCompatibilityKey ? &keys_.CompatibilityCipher() : &keys_.PrimaryCipher();
-    outputPath_ = FolderOf(inputPath_) + ToWide(accepted->fileName);
-    Trace(scope, 0, "FileName = %ls", outputPath_.c_str());
+    file_.outputPath = FolderOf(file_.inputPath) + ToWide(accepted->fileName);
+    Trace(scope, 0, "FileName = %ls", file_.outputPath.c_str());
     return S_OK;
 }
 
@@ -64,12 +64,12 @@ HRESULT CFileDecryption::ReadZteHeader() {
 // that did not is never joined to a folder, nor one the reader refuses as a name.
 HRESULT CFileDecryption::OpenSealedFile() {
     CTraceScope scope("CFileDecryption::OpenSealedFile");
-    sealedInput_ = std::make_unique<ReportedFile>(*this, input_.get(), IDS_CANNOT_READ, inputPath_);
+    sealedInput_ = std::make_unique<ReportedFile>(*this, file_.input.get(), IDS_CANNOT_READ, file_.inputPath);
     sealed_ = std::make_unique<core::SealedFileReader>(keys_.Secret(), *sealedInput_);
     switch (sealed_->Result()) {
         case core::SealedResult::Opened:
-            outputPath_ = FolderOf(inputPath_) + ToWide(sealed_->StoredName());
-            Trace(scope, 0, "FileName = %ls", outputPath_.c_str());
+            file_.outputPath = FolderOf(file_.inputPath) + ToWide(sealed_->StoredName());
+            Trace(scope, 0, "FileName = %ls", file_.outputPath.c_str());
             return S_OK;
         case core::SealedResult::Damaged:
         case core::SealedResult::UnknownVersion:
@@ -86,70 +86,62 @@ bool CFileDecryption::CreateOutFileName() {
     return MayWriteOutput(true);
 }
 
-void CFileDecryption::Decrypt() {
-    if (finishedOutput_) {
-        RepairFinishedOutput();
-        return RemoveEncryptedInput();
-    }
+// The plain file is on disk under its name before the encrypted one goes.
+void CFileDecryption::WriteOutput() {
+    // The file key goes with the reader, whatever happens.
+    const std::unique_ptr<core::SealedFileReader> sealed = std::move(sealed_);
+    const std::unique_ptr<ReportedFile> sealedInput = std::move(sealedInput_);
+    if (file_.finishedOutput) return RepairFinishedOutput();
     bool createdWithSecurity = false;
     CreateOutput(createdWithSecurity);
-    if (sealed_)
-        DecryptSealedContent();
+    if (sealed)
+        DecryptSealedContent(*sealed);
     else
         DecryptZtePayload();
-    // The plain file is on disk before the encrypted one goes.
-    FlushOutput();
     Check(CopyFileAttributes(!createdWithSecurity));
-    MoveOutputIntoPlace();
-    RemoveEncryptedInput();
 }
 
 void CFileDecryption::DecryptZtePayload() {
     LARGE_INTEGER offset{};
     offset.QuadPart = headerSize_;
-    Require(::SetFilePointerEx(input_.get(), offset, nullptr, FILE_BEGIN), IDS_CANNOT_COPY_PROPERTIES,
-            inputPath_);
-    const std::uint64_t sum = TransferPayload(input_.get(), newOutput_->Handle(), *currentCipher_, false);
+    Require(::SetFilePointerEx(file_.input.get(), offset, nullptr, FILE_BEGIN), IDS_CANNOT_COPY_PROPERTIES,
+            file_.inputPath);
+    const std::uint64_t sum =
+        TransferPayload(file_.input.get(), file_.newOutput->Handle(), *currentCipher_, false);
     if (sum != storedChecksum_) {
-        observer_.AddEntry(IDS_WRONG_KEY, inputPath_, NTE_BAD_KEY);
+        observer_.AddEntry(IDS_WRONG_KEY, file_.inputPath, NTE_BAD_KEY);
         ThrowHr(NTE_BAD_KEY);
     }
 }
 
 // Every message goes to the output as it is read; only the last one tells whether the whole
 // file is authentic, and until then the output stays hidden under its unfinished name.
-void CFileDecryption::DecryptSealedContent() {
-    ReportedFile output(*this, newOutput_->Handle(), IDS_CANNOT_WRITE, outputPath_);
-    if (sealed_->ReadContent(output, SealedProgressOfRun()) != core::SealedResult::Opened) RefuseSealedFile();
+void CFileDecryption::DecryptSealedContent(core::SealedFileReader& sealed) {
+    ReportedFile output(*this, file_.newOutput->Handle(), IDS_CANNOT_WRITE, file_.outputPath);
+    if (sealed.ReadContent(output, SealedProgressOfRun()) != core::SealedResult::Opened) RefuseSealedFile();
 }
 
 void CFileDecryption::RefuseSealedFile() {
     sealedRefused_ = true;
-    observer_.AddEntry(IDS_SEALED_REFUSED, inputPath_, NTE_BAD_DATA);
+    observer_.AddEntry(IDS_SEALED_REFUSED, file_.inputPath, NTE_BAD_DATA);
     ThrowHr(NTE_BAD_DATA);
 }
 
-void CFileDecryption::RemoveEncryptedInput() {
+void CFileDecryption::ReadyInputForRemoval() {
     RequireUnchangedInput();
+}
+
+void CFileDecryption::RemoveInput() {
     // A link goes, not the encrypted file it leads to, which stays where it was.
-    const DWORD attributes = ::GetFileAttributesW(LongPathForm(inputPath_).c_str());
+    const DWORD attributes = ::GetFileAttributesW(LongPathForm(file_.inputPath).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return Require(::DeleteFileW(LongPathForm(inputPath_).c_str()), IDS_CANNOT_DELETE, inputPath_);
+        return Require(::DeleteFileW(LongPathForm(file_.inputPath).c_str()), IDS_CANNOT_DELETE,
+                       file_.inputPath);
     DeleteHeldInput();
 }
 
-HRESULT CFileDecryption::DoEncryptDecrypt(bool recordItem) {
-    CTraceScope scope("CFileDecryption::DoEncryptDecrypt");
-    const HRESULT hr = Guarded(scope, [&] { Decrypt(); });
-    // The file key goes with the reader.
-    sealed_.reset();
-    sealedInput_.reset();
-    if (FAILED(hr)) {
-        RemovePartialOutput();
-        return hr;
-    }
-    if (recordItem) UpdateDecryptedItems(outputPath_, false);
-    return hr;
+void CFileDecryption::FileDone() {
+    if (file_.recordItem) UpdateDecryptedItems(file_.outputPath, false);
 }
 
 std::u16string CFileDecryption::Summary() const {

@@ -17,7 +17,10 @@ public:
 protected:
     std::optional<FileOutcome> CheckInputFile() override;
     bool CreateOutFileName() override;
-    HRESULT DoEncryptDecrypt(bool recordItem) override;
+    void WriteOutput() override;
+    void ReadyInputForRemoval() override;
+    void RemoveInput() override;
+    void FileDone() override;
 
     // Reads the held input's header in the format its magic tells. S_OK for an accepted header,
     // S_FALSE for a file that is not one (or has no checksum or no acceptable name), a failure
@@ -31,15 +34,12 @@ private:
     // ReadFileHeader's steps for each format.
     HRESULT ReadZteHeader();
     HRESULT OpenSealedFile();
-    void Decrypt();
     // Deciphers the payload into the new output, checksum or authentication verified;
     // otherwise reported and thrown.
     void DecryptZtePayload();
-    void DecryptSealedContent();
+    void DecryptSealedContent(core::SealedFileReader& sealed);
     // Entry 88 for the input, then thrown.
     [[noreturn]] void RefuseSealedFile();
-    // The encrypted file goes once its plain file is in place.
-    void RemoveEncryptedInput();
 
     std::uint64_t storedChecksum_ = 0;
     std::uint32_t headerSize_ = 0;

@@ -49,20 +49,18 @@ std::optional<FileOutcome> CFileDecryptAndOpen::CheckInputFile() {
     // file that was refused. The program that opens it must find it free.
     if (ended && ended->IsFailure() && !SealedFileRefused()) {
         ReleaseFile();
-        OpenUnlessItIsOurs(inputPath_);
+        OpenUnlessItIsOurs(file_.inputPath);
     }
     return ended;
 }
 
-HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
-    const HRESULT hr = CFileDecryption::DoEncryptDecrypt(recordItem);
+void CFileDecryptAndOpen::FileDone() {
+    CFileDecryption::FileDone();
     ReleaseFile();
-    if (FAILED(hr)) return hr;
     if (IsTheNameOpened())
-        OpenUnlessItIsOurs(outputPath_);
+        OpenUnlessItIsOurs(file_.outputPath);
     else
-        observer_.AddEntry(IDS_NOT_OPENED, outputPath_, S_OK);
-    return hr;
+        observer_.AddEntry(IDS_NOT_OPENED, file_.outputPath, S_OK);
 }
 
 // Anyone who knows a kilobyte of one of the user's files can forge an encrypted file whose
@@ -71,11 +69,12 @@ HRESULT CFileDecryptAndOpen::DoEncryptDecrypt(bool recordItem) {
 // file's stored name is authentic, but its own name is not: the same rule holds for it.
 bool CFileDecryptAndOpen::IsTheNameOpened() const {
     constexpr std::wstring_view kExtension = L".zte";
-    const std::wstring encryptedName = FileNameOf(inputPath_);
+    const std::wstring encryptedName = FileNameOf(file_.inputPath);
     if (encryptedName.size() <= kExtension.size()) return false;
     const std::wstring_view name(encryptedName);
     return SameNameIgnoringCase(name.substr(name.size() - kExtension.size()), kExtension) &&
-           SameNameIgnoringCase(name.substr(0, name.size() - kExtension.size()), FileNameOf(outputPath_));
+           SameNameIgnoringCase(name.substr(0, name.size() - kExtension.size()),
+                                FileNameOf(file_.outputPath));
 }
 
 // The shell takes no extended-length path, nor do most programs it would start; a file whose

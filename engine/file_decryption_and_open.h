@@ -11,7 +11,7 @@ public:
 
 protected:
     std::optional<FileOutcome> CheckInputFile() override;
-    HRESULT DoEncryptDecrypt(bool recordItem) override;
+    void FileDone() override;
 
     // Hands the file to the shell's "open"; whether a program was found is not an error.
     virtual void OpenWithShell(const std::wstring& path);

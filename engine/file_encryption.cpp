@@ -22,10 +22,10 @@ CFileEncryption::CFileEncryption(IRunObserver& observer, std::span<const BYTE> s
 
 bool CFileEncryption::Confirmed() {
     if (answer_ == kAnswerYesToAll) return true;
-    if (!confirmationSet_.ContainsIgnoringCase(ExtensionOf(inputPath_))) return true;
-    if (answer_ != kAnswerNoToAll) answer_ = observer_.Confirm(inputPath_);
+    if (!confirmationSet_.ContainsIgnoringCase(ExtensionOf(file_.inputPath))) return true;
+    if (answer_ != kAnswerNoToAll) answer_ = observer_.Confirm(file_.inputPath);
     if (answer_ == kAnswerNo || answer_ == kAnswerNoToAll) {
-        observer_.AddEntry(IDS_SKIPPED_BY_USER, inputPath_, S_OK);
+        observer_.AddEntry(IDS_SKIPPED_BY_USER, file_.inputPath, S_OK);
         return false;
     }
     return true;
@@ -33,14 +33,14 @@ bool CFileEncryption::Confirmed() {
 
 UINT CFileEncryption::SkipReason() const {
     // The name itself was opened, not what a link leads to.
-    if (inputIdentity_.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return IDS_SKIPPED_LINK;
-    if (inputIdentity_.links > 1) return IDS_SKIPPED_HARD_LINKS;
-    if (!input_) return IDS_CANNOT_OPEN;
+    if (file_.inputIdentity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return IDS_SKIPPED_LINK;
+    if (file_.inputIdentity.links > 1) return IDS_SKIPPED_HARD_LINKS;
+    if (!file_.input) return IDS_CANNOT_OPEN;
     return HoldsNamedStreams() ? IDS_SKIPPED_STREAMS : 0;
 }
 
 bool CFileEncryption::HoldsNamedStreams() const {
-    return HasNamedStreams(input_.get());
+    return HasNamedStreams(file_.input.get());
 }
 
 std::optional<FileOutcome> CFileEncryption::CheckInputFile() {
@@ -55,7 +55,7 @@ std::optional<FileOutcome> CFileEncryption::CheckInputFile() {
 std::optional<FileOutcome> CFileEncryption::CheckPlainInput() {
     HoldPlainInput();
     if (const UINT reason = SkipReason()) {
-        observer_.AddEntry(reason, inputPath_, S_OK);
+        observer_.AddEntry(reason, file_.inputPath, S_OK);
         return FileOutcome::Skipped();
     }
     if (!Confirmed()) return FileOutcome::Skipped();
@@ -65,20 +65,20 @@ std::optional<FileOutcome> CFileEncryption::CheckPlainInput() {
 
 bool CFileEncryption::CreateOutFileName() {
     CTraceScope scope("CFileEncryption::CreateOutFileName");
-    outputPath_ = inputPath_ + L".zte";
+    file_.outputPath = file_.inputPath + L".zte";
     return MayWriteOutput(false);
 }
 
 HRESULT CFileEncryption::WriteFileHeader(HANDLE output) {
     CTraceScope scope("CFileEncryption::WriteFileHeader");
-    Trace(scope, 0, "Input Filename: %ls", inputPath_.c_str());
+    Trace(scope, 0, "Input Filename: %ls", file_.inputPath.c_str());
     return Guarded(scope, [&] {
-        const std::string name = core::Utf16ToUtf8(ToU16(FileNameOf(inputPath_)));
+        const std::string name = core::Utf16ToUtf8(ToU16(FileNameOf(file_.inputPath)));
         const core::StandardHeader header = core::BuildStandardHeader(
             std::span(reinterpret_cast<const std::uint8_t*>(name.data()), name.size()),
             core::kPrimaryKeyType);
         checksumOffset_ = header.checksumOffset;
-        Reported(IDS_CANNOT_WRITE, outputPath_, [&] { WriteFully(output, header.bytes); });
+        Reported(IDS_CANNOT_WRITE, file_.outputPath, [&] { WriteFully(output, header.bytes); });
     });
 }
 
@@ -88,44 +88,39 @@ HRESULT CFileEncryption::WriteCheckSum(HANDLE output, std::uint64_t checksum) {
         LARGE_INTEGER offset{};
         offset.QuadPart = checksumOffset_;
         Check(::SetFilePointerEx(output, offset, nullptr, FILE_BEGIN));
-        Reported(IDS_CANNOT_WRITE, outputPath_, [&] { WriteFully(output, core::EncodeChecksum(checksum)); });
+        Reported(IDS_CANNOT_WRITE, file_.outputPath,
+                 [&] { WriteFully(output, core::EncodeChecksum(checksum)); });
     });
 }
 
 // The encrypted copy is flushed and in place under its name before the plain file is
 // touched; from then on it stays whatever fails.
-void CFileEncryption::Encrypt() {
-    if (finishedOutput_) {
-        RepairFinishedOutput();
-        return WipeInput();
-    }
+void CFileEncryption::WriteOutput() {
+    if (file_.finishedOutput) return RepairFinishedOutput();
     bool createdWithSecurity = false;
     CreateOutput(createdWithSecurity);
     if (format_ == core::FileFormat::Sealed)
         WriteSealedOutput();
     else
         WriteZteOutput();
-    FlushOutput();
     Check(CopyFileAttributes(!createdWithSecurity));
     // The last moment a cancel keeps everything as it was: a wipe once begun is finished.
     StopIfCancelled();
-    MoveOutputIntoPlace();
-    WipeInput();
 }
 
 void CFileEncryption::WriteZteOutput() {
-    Check(WriteFileHeader(newOutput_->Handle()));
+    Check(WriteFileHeader(file_.newOutput->Handle()));
     const std::uint64_t sum =
-        TransferPayload(input_.get(), newOutput_->Handle(), keys_.PrimaryCipher(), true);
-    Check(WriteCheckSum(newOutput_->Handle(), sum));
+        TransferPayload(file_.input.get(), file_.newOutput->Handle(), keys_.PrimaryCipher(), true);
+    Check(WriteCheckSum(file_.newOutput->Handle(), sum));
 }
 
 // The name is stored as the first format stores it, and every file gets a salt, and so a
 // key, of its own.
 void CFileEncryption::WriteSealedOutput() {
-    const std::string name = core::Utf16ToUtf8(ToU16(FileNameOf(inputPath_)));
-    ReportedFile input(*this, input_.get(), IDS_CANNOT_READ, inputPath_);
-    ReportedFile output(*this, newOutput_->Handle(), IDS_CANNOT_WRITE, outputPath_);
+    const std::string name = core::Utf16ToUtf8(ToU16(FileNameOf(file_.inputPath)));
+    ReportedFile input(*this, file_.input.get(), IDS_CANNOT_READ, file_.inputPath);
+    ReportedFile output(*this, file_.newOutput->Handle(), IDS_CANNOT_WRITE, file_.outputPath);
     core::WriteSealedFile(keys_.Secret(), name, core::NewSealedSalt(), input, output, SealedProgressOfRun());
 }
 
@@ -133,38 +128,55 @@ void CFileEncryption::WriteSealedOutput() {
 // no half-overwritten file under the name the user knows, only the encrypted copy and a
 // hidden leftover that the next run removes. It is overwritten and deleted through the handle
 // it was read through, which no link or other file put under its name can divert.
-void CFileEncryption::WipeInput() {
+void CFileEncryption::ReadyInputForRemoval() {
     RequireUnchangedInput();
-    const std::wstring aside = SetInputAside();
-    bool overwriteBegan = false;
-    const HRESULT wiped = DeleteAndWipeOutFile(input_.get(), aside, true, inputPath_, &overwriteBegan);
-    if (FAILED(wiped)) {
-        // Nothing overwritten: the plain file goes back to its name as it was, beside its
-        // encrypted copy.
-        if (!overwriteBegan) PutInputBack();
-        ThrowHr(wiped);
+    file_.inputAside = SetInputAside();
+    Reported(IDS_CANNOT_WRITE, file_.inputPath, [&] {
+        try {
+            file_.inputOverwritten = file_.inputIdentity.size > 0;
+            WriteZerosOver(file_.input.get());
+        } catch (const HResultError&) {
+            KeepInputUnlessOverwritten();
+            throw;
+        }
+    });
+}
+
+void CFileEncryption::RemoveInput() {
+    try {
+        Reported(IDS_CANNOT_DELETE, file_.inputPath,
+                 [&] { RemoveHeld(file_.input.get(), file_.inputAside); });
+    } catch (const HResultError&) {
+        KeepInputUnlessOverwritten();
+        throw;
     }
-    input_.reset();
+    file_.input.reset();
+}
+
+// Nothing overwritten: the plain file goes back to its name as it was, beside its encrypted
+// copy. One that was stays hidden under its unfinished name, where the next run removes it.
+void CFileEncryption::KeepInputUnlessOverwritten() {
+    if (!file_.inputOverwritten) PutInputBack();
 }
 
 std::wstring CFileEncryption::SetInputAside() {
     std::wstring aside;
     try {
-        aside = AtFirstFreeUnfinishedName(inputPath_, [&](const std::wstring& path) {
-            RenameHeld(input_.get(), path);
+        aside = AtFirstFreeUnfinishedName(file_.inputPath, [&](const std::wstring& path) {
+            RenameHeld(file_.input.get(), path);
             return path;
         });
     } catch (const HResultError& error) {
-        observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+        observer_.AddEntry(IDS_CANNOT_DELETE, file_.inputPath, error.code());
         throw;
     }
     // Hidden as every unfinished file is, which is what lets a later run remove it.
-    inputAttributesChanged_ = false;
+    file_.inputAttributesChanged = false;
     try {
-        SetHeldAttributes(input_.get(),
-                          (inputIdentity_.attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
+        SetHeldAttributes(file_.input.get(), (file_.inputIdentity.attributes & ~FILE_ATTRIBUTE_READONLY) |
+                                                 FILE_ATTRIBUTE_HIDDEN);
     } catch (const HResultError& error) {
-        observer_.AddEntry(IDS_CANNOT_DELETE, inputPath_, error.code());
+        observer_.AddEntry(IDS_CANNOT_DELETE, file_.inputPath, error.code());
         PutInputBack();
         throw;
     }
@@ -173,23 +185,16 @@ std::wstring CFileEncryption::SetInputAside() {
 
 void CFileEncryption::PutInputBack() {
     try {
-        RenameHeld(input_.get(), inputPath_);
-        SetHeldAttributes(input_.get(), inputIdentity_.attributes);
+        RenameHeld(file_.input.get(), file_.inputPath);
+        SetHeldAttributes(file_.input.get(), file_.inputIdentity.attributes);
     } catch (const HResultError&) {
         // Left hidden under its unfinished name, where the next run removes it: the encrypted
         // copy is complete under its own name.
     }
 }
 
-HRESULT CFileEncryption::DoEncryptDecrypt(bool /*recordItem*/) {
-    CTraceScope scope("CFileEncryption::DoEncryptDecrypt");
-    const HRESULT hr = Guarded(scope, [&] { Encrypt(); });
-    if (FAILED(hr)) {
-        RemovePartialOutput();
-        return hr;
-    }
-    UpdateDecryptedItems(inputPath_, false);
-    return hr;
+void CFileEncryption::FileDone() {
+    UpdateDecryptedItems(file_.inputPath, false);
 }
 
 std::u16string CFileEncryption::Summary() const {

@@ -18,7 +18,10 @@ public:
 protected:
     std::optional<FileOutcome> CheckInputFile() override;
     bool CreateOutFileName() override;
-    HRESULT DoEncryptDecrypt(bool recordItem) override;
+    void WriteOutput() override;
+    void ReadyInputForRemoval() override;
+    void RemoveInput() override;
+    void FileDone() override;
 
     HRESULT WriteFileHeader(HANDLE output);
     HRESULT WriteCheckSum(HANDLE output, std::uint64_t checksum);
@@ -35,11 +38,10 @@ private:
     // file with several names (its content would be wiped under all of them) or with named
     // streams (only the unnamed one is encrypted); 0 for a plain file.
     UINT SkipReason() const;
-    void Encrypt();
     // Writes the whole encrypted file into the new output, in the format chosen.
     void WriteZteOutput();
     void WriteSealedOutput();
-    void WipeInput();
+    void KeepInputUnlessOverwritten();
     // Moves the held plain file to an unfinished name of its own and hides it there, and
     // returns that name; a failure is reported with entry 14 and thrown.
     std::wstring SetInputAside();

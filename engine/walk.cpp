@@ -36,6 +36,8 @@ bool TakenAsGoneOrLeftover(CEncryptionDecryption& engine, const std::wstring& pa
 // choice, and part of it is done.
 HRESULT WalkFolder(CEncryptionDecryption& engine, const CWalkPolicy& policy, const std::wstring& folder,
                    int depth) {
+    // A listing taken while a batch waits would show its files half done.
+    engine.CompleteBatch();
     std::vector<std::wstring> entries;
     const HRESULT listed = ListFolderEntries(folder, entries);
     if (FAILED(listed)) {
@@ -43,7 +45,10 @@ HRESULT WalkFolder(CEncryptionDecryption& engine, const CWalkPolicy& policy, con
         return listed;
     }
     for (const std::wstring& entry : entries) WalkPath(engine, policy, entry, depth + 1);
-    if (depth == 0 && policy.RecordsNamedItems()) engine.UpdateDecryptedItems(folder, true);
+    if (depth == 0 && policy.RecordsNamedItems()) {
+        engine.CompleteBatch();
+        engine.UpdateDecryptedItems(folder, true);
+    }
     return S_OK;
 }
 
@@ -55,6 +60,7 @@ void WalkPaths(CEncryptionDecryption& engine, const CWalkPolicy& policy, const C
     engine.Observer().SetTotal(total);
     for (std::size_t i = 0; i < paths.Count() && !engine.Observer().IsCancelled(); ++i)
         WalkPath(engine, policy, paths.GetAt(i), 0);
+    engine.CompleteBatch();
 }
 
 HRESULT WalkPath(CEncryptionDecryption& engine, const CWalkPolicy& policy, const std::wstring& path,
@@ -63,6 +69,7 @@ HRESULT WalkPath(CEncryptionDecryption& engine, const CWalkPolicy& policy, const
     Trace(scope, 0, "FileName = %ls", path.c_str());
     return Guarded(scope, [&]() -> HRESULT {
         if (engine.Observer().IsCancelled()) return S_FALSE;
+        engine.MakeWayFor(path);
         const DWORD attributes = ::GetFileAttributesW(LongPathForm(path).c_str());
         const bool named = depth == 0;
         if (TakenAsGoneOrLeftover(engine, path, attributes, named)) return S_FALSE;
@@ -72,11 +79,14 @@ HRESULT WalkPath(CEncryptionDecryption& engine, const CWalkPolicy& policy, const
             return S_FALSE;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return WalkFolder(engine, policy, path, depth);
-        // A linked file is the engine's to judge: decrypting through a link loses nothing.
-        return engine.ProcessFile(path, named && policy.RecordsNamedItems()).Status();
+        // A linked file is the engine's to judge: decrypting through a link loses nothing. One
+        // that joins the batch is done with it.
+        const std::optional<FileOutcome> ended = engine.QueueFile(path, named && policy.RecordsNamedItems());
+        return ended ? ended->Status() : S_OK;
     });
 }
 
 void FinishRun(CEncryptionDecryption& engine, UINT closingEntryId) {
+    engine.CompleteBatch();
     engine.Observer().Finish(engine.GetOperationKind(), engine.Summary(), closingEntryId);
 }

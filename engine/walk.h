@@ -27,8 +27,9 @@ public:
 void WalkPaths(CEncryptionDecryption& engine, const CWalkPolicy& policy, const CStringList& paths);
 
 // Runs one path through the engine: a file directly, a folder with everything in it. depth is
-// 0 for a path the user named and grows by one per folder level. S_OK once it is processed,
-// S_FALSE when it was left alone, or the failure. A folder is listed completely before its
+// 0 for a path the user named and grows by one per folder level. S_OK once it is processed or
+// has joined the engine's batch (whose failures the report tells), S_FALSE when it was left
+// alone, or the failure. A folder is listed completely before its
 // entries are walked: the engine creates and deletes files in it meanwhile, and those must not
 // be walked; one that cannot be listed is reported with entry 18.
 HRESULT WalkPath(CEncryptionDecryption& engine, const CWalkPolicy& policy, const std::wstring& path,

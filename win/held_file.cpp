@@ -163,6 +163,11 @@ void SetHeldAttributes(HANDLE file, DWORD attributes) {
 }
 
 void OverwriteWithZeros(HANDLE writable) {
+    WriteZerosOver(writable);
+    Check(::FlushFileBuffers(writable));
+}
+
+void WriteZerosOver(HANDLE writable) {
     constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
     LARGE_INTEGER size{};
     Check(::GetFileSizeEx(writable, &size));
@@ -176,7 +181,6 @@ void OverwriteWithZeros(HANDLE writable) {
         if (written == 0) ThrowWin32(ERROR_WRITE_FAULT);
         remaining -= written;
     }
-    Check(::FlushFileBuffers(writable));
 }
 
 bool HasNamedStreams(HANDLE file) {

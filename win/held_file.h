@@ -62,6 +62,9 @@ void SetHeldAttributes(HANDLE file, DWORD attributes);
 // Overwrites the content with zeros from the start to the end and flushes that to the disk:
 // an overwrite still in the cache when the file is deleted may never reach it.
 void OverwriteWithZeros(HANDLE writable);
+// The same without the flush, for a caller that flushes many files together before it
+// deletes any of them.
+void WriteZerosOver(HANDLE writable);
 
 // Whether the file has streams beside its unnamed one, which a copy of its content would not
 // carry. False where the file system has none.

@@ -24,13 +24,15 @@ protected:
         if (kind == kOperationEncrypt) return std::make_unique<DialogRun<CFileEncryption>>(kSecret);
         return std::make_unique<DialogRun<CFileDecryption>>(kSecret);
     }
-    // The walk of ZTFileEn from a path the user named.
+    // The walk of ZTFileEn from a path the user named, its batch done.
     static HRESULT Walk(CEncryptionDecryption& engine, const std::wstring& path) {
-        return WalkPath(engine, CUntouchableItems(engine.GetOperationKind()), path, 0);
+        const HRESULT hr = WalkPath(engine, CUntouchableItems(engine.GetOperationKind()), path, 0);
+        engine.CompleteBatch();
+        return hr;
     }
     // The report of an engine that Engine made.
     static const CReport& ReportOf(const CEncryptionDecryption& engine) {
-        return static_cast<const CRunDialogs&>(engine.Observer()).Report();
+        return dynamic_cast<const CRunDialogs&>(engine).Report();
     }
     // The store's record of the item of that name in the test's folder; items are known by
     // their name alone.
@@ -136,7 +138,7 @@ public:
 
 protected:
     std::optional<FileOutcome> CheckInputFile() override {
-        ::PostMessageW(static_cast<CRunDialogs&>(observer_).Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(dynamic_cast<CRunDialogs&>(*this).Progress()->Window(), WM_COMMAND, IDCANCEL, 0);
         for (int i = 0; i < 250 && !observer_.IsCancelled(); ++i) ::Sleep(20);
         return CFileDecryption::CheckInputFile();
     }

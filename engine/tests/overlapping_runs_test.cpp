@@ -100,7 +100,7 @@ public:
 
 protected:
     void RemoveHeld(HANDLE file, const std::wstring& path) override {
-        if (path == inputPath_) ThrowWin32(ERROR_ACCESS_DENIED);
+        if (path == file_.inputPath) ThrowWin32(ERROR_ACCESS_DENIED);
         CFileDecryption::RemoveHeld(file, path);
     }
 };
@@ -131,7 +131,7 @@ protected:
         FILETIME written{};
         ::GetSystemTimeAsFileTime(&written);
         written.dwHighDateTime += 1;
-        ::SetFileTime(this->input_.get(), nullptr, nullptr, &written);
+        ::SetFileTime(this->file_.input.get(), nullptr, nullptr, &written);
         return free;
     }
 };

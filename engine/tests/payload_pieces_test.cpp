@@ -91,7 +91,7 @@ public:
 protected:
     void RemoveHeld(HANDLE file, const std::wstring& path) override {
         LARGE_INTEGER size{};
-        if (path == UnfinishedPath(this->outputPath_, 1) && ::GetFileSizeEx(file, &size))
+        if (path == UnfinishedPath(this->file_.outputPath, 1) && ::GetFileSizeEx(file, &size))
             removedOutputSize = static_cast<std::uint64_t>(size.QuadPart);
         Engine::RemoveHeld(file, path);
     }

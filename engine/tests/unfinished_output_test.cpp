@@ -173,7 +173,7 @@ public:
 protected:
     bool CreateOutFileName() override {
         const bool free = Engine::CreateOutFileName();
-        WriteFileBytes(this->outputPath_, otherContent);
+        WriteFileBytes(this->file_.outputPath, otherContent);
         return free;
     }
 };
