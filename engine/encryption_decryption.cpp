@@ -12,6 +12,7 @@
 #include "text/res_string.h"
 #include "trace/operation.h"
 #include "trace/trace_scope.h"
+#include "win/flush_together.h"
 #include "win/handle_stream.h"
 #include "win/long_path.h"
 #include "win/path_parts.h"
@@ -113,6 +114,20 @@ void CEncryptionDecryption::ForEachGoing(Step&& step) {
     }
 }
 
+template <class HandleOf, class PathOf>
+void CEncryptionDecryption::FlushGoing(HandleOf handleOf, PathOf pathOf) {
+    std::vector<HANDLE> handles;
+    for (const FileInHand& file : batch_)
+        if (!file.outcome && handleOf(file)) handles.push_back(handleOf(file));
+    const std::vector<DWORD> errors = FlushTogether(handles);
+    ForEachGoing([&] {
+        const auto flushed = std::find(handles.begin(), handles.end(), handleOf(file_));
+        if (flushed == handles.end()) return;
+        const DWORD error = errors[flushed - handles.begin()];
+        if (error != 0) Reported(IDS_CANNOT_WRITE, pathOf(file_), [&] { ThrowWin32(error); });
+    });
+}
+
 void CEncryptionDecryption::MakeWayFor(const std::wstring& path) {
     const auto isOf = [&](const FileInHand& file) {
         return SameNameIgnoringCase(file.inputPath, path) || SameNameIgnoringCase(file.outputPath, path);
@@ -121,18 +136,16 @@ void CEncryptionDecryption::MakeWayFor(const std::wstring& path) {
 }
 
 std::vector<FileOutcome> CEncryptionDecryption::CompleteBatch() {
-    ForEachGoing([&] { FlushOutput(); });
+    FlushGoing([](const FileInHand& file) { return file.newOutput ? file.newOutput->Handle() : nullptr; },
+               [](const FileInHand& file) { return file.outputPath; });
     ForEachGoing([&] { MoveOutputIntoPlace(); });
     FlushOutputFolders();
     ForEachGoing([&] { RemoveLeftoversOfOutput(); });
     ForEachGoing([&] { ReadyInputForRemoval(); });
     // The zeros are on the disk before the file goes: a file system may drop what a deleted
     // file still had to write, and leave the plain text where it was.
-    ForEachGoing([&] {
-        if (file_.inputOverwritten)
-            Reported(IDS_CANNOT_WRITE, file_.inputPath,
-                     [&] { Check(::FlushFileBuffers(file_.input.get())); });
-    });
+    FlushGoing([](const FileInHand& file) { return file.inputOverwritten ? file.input.get() : nullptr; },
+               [](const FileInHand& file) { return file.inputPath; });
     ForEachGoing([&] { RemoveInput(); });
     std::vector<FileOutcome> outcomes;
     for (FileInHand& file : batch_) {
@@ -299,11 +312,6 @@ bool CEncryptionDecryption::TryCreateOutput(SECURITY_ATTRIBUTES* security) {
         observer_.AddEntry(IDS_OWNER_NOT_SET, file_.inputPath, S_OK);
         throw;
     }
-}
-
-void CEncryptionDecryption::FlushOutput() {
-    if (!file_.newOutput) return;
-    Reported(IDS_CANNOT_WRITE, file_.outputPath, [&] { file_.newOutput->Flush(); });
 }
 
 void CEncryptionDecryption::MoveOutputIntoPlace() {

@@ -108,8 +108,6 @@ protected:
     // Gives the output the input's creation time and, if asked, its DACL, group and owner.
     // Its attributes follow once it is in place: until then it stays hidden as unfinished.
     HRESULT CopyFileAttributes(bool copySecurity);
-    // Flushes the complete output; a failure is reported with entry 16.
-    void FlushOutput();
     // Moves the complete, flushed output from its unfinished name to the output path without
     // replacing anything (entry 28 when the name was taken meanwhile, 13 for another
     // failure) and gives it the input's attributes. The move is durable once the batch has
@@ -215,6 +213,10 @@ private:
     // that fails ends there, its partial output removed, and the others go on.
     template <class Step>
     void ForEachGoing(Step&& step);
+    // Flushes together the file (handleOf, null for none) of every file of the batch still
+    // going; one whose flush fails is reported with entry 16 for its path (pathOf) and fails.
+    template <class HandleOf, class PathOf>
+    void FlushGoing(HandleOf handleOf, PathOf pathOf);
     // The folders of the batch's outputs flushed once each: their moves are durable.
     void FlushOutputFolders();
     // The removal of unfinished files of earlier runs under the output's name, once it is in place.
