@@ -465,6 +465,20 @@ class Batches(Folder):
                 self.assertEqual(finished, set(contents) if command == "encrypt" else
                                  {n for n in contents if (self.dir / n).exists() and (self.dir / (n + ".zte")).exists()})
 
+    def test_an_interrupt_ends_the_run_at_once_with_every_file_whole_or_untouched(self):
+        contents = self.tree(300)
+        # Walked last, and long enough to write that the interrupt lands before the run ends.
+        contents["zz.bin"] = self.write("zz.bin", os.urandom(128 * MIB)).read_bytes()
+        interrupted = self.start("encrypt", "--wipe", self.dir)
+        time.sleep(0.3)
+        interrupted.send_signal(signal.SIGINT)
+        self.assertEqual(interrupted.wait(timeout=3), 130)
+        self.assertEqual([p for p in self.listing() if ".ztrec-" in p], [], "no temporary file is left")
+        encrypted = {n for n in contents if (self.dir / (n + ".zte")).exists()}
+        self.assertEqual(encrypted, {n for n in contents if not (self.dir / n).exists()})
+        self.assertNotEqual(encrypted, set(contents), "interrupted before the end")
+        self.assertNothingLost(contents)
+
     def test_a_run_killed_at_any_moment_loses_nothing_and_a_second_run_finishes(self):
         for format, delay in (("1", 0.02), ("2", 0.1), ("1", 0.2), ("2", 0.4)):
             with self.subTest(format=format, delay=delay):
