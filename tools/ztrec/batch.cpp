@@ -30,13 +30,13 @@ Outcome NotFinished(const Pending& file, std::exception_ptr error) {
     return {Result::Incomplete, unfinished(Shown(file.target), DescribeFailure(error))};
 }
 
-// Runs step on every file still waiting; one that throws ends there, with its outcome.
-template <class Step>
-void EachWaiting(Entries& entries, Failed failed, Step step) {
+// Runs action on every file still waiting; one that throws ends there, with its outcome.
+template <class Action>
+void EachWaiting(Entries& entries, Failed failed, Action action) {
     for (Batch::Entry& entry : entries) {
         if (!entry.pending) continue;
         try {
-            step(*entry.pending);
+            action(*entry.pending);
         } catch (...) {
             entry.outcome = failed(*entry.pending, std::current_exception());
             entry.pending.reset();
