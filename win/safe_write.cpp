@@ -54,13 +54,19 @@ void CSafeWrite::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> byt
 
 void CSafeWrite::Commit() {
     Flush();
+    Place();
+    FlushFolder(FolderOf(target_));
+}
+
+void CSafeWrite::Place() {
     try {
         MoveIntoPlace();
     } catch (const HResultError& error) {
         if (IsNameTaken(error.code())) throw core::OutputTaken{};
         throw;
     }
-    Finish();
+    SetHeldAttributes(file_.get(), finalAttributes_);
+    Flush();
 }
 
 void CSafeWrite::CommitReplacing() {

@@ -28,6 +28,11 @@ public:
     // content of that very file: its name never stands empty nor on half a file.
     void CommitReplacing();
 
+    // Commit for a caller that flushed the file itself and flushes the folder once for many
+    // files: MoveIntoPlace (a taken target is OutputTaken), the final attributes, and the file
+    // flushed again with them.
+    void Place();
+
     // The steps of a commit, for a caller that tells apart which one failed.
     void Flush();
     // Renames the file by its handle without replacing anything; a taken name is thrown as

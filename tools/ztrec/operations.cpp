@@ -167,46 +167,20 @@ std::string Description(const Path& path, const Header& header) {
     return text + texts::InfoLine(Field::Checksum, ChecksumOf(accepted.checksum));
 }
 
-// Moves a finished file into place; false when something appeared there meanwhile, which
-// stays as it is.
-bool Placed(NewFile& output) {
-    try {
-        output.Commit();
-        return true;
-    } catch (const OutputTaken&) {
-        return false;
-    }
-}
-
-// The last step, with the new file in place: its source goes. When that fails, both stay.
-Outcome SourceRemoved(const Path& source, const Path& target, void (*removal)(const Path&),
-                      std::string (*unfinished)(std::string_view target, std::string_view why)) {
-    try {
-        removal(source);
-    } catch (...) {
-        return {Result::Incomplete, unfinished(Shown(target), DescribeFailure(std::current_exception()))};
-    }
-    return {Result::Done, Shown(target)};
-}
-
 // Writes the plain file for target through fill, which returns the refusal that discards what it
-// wrote, or nothing; then the source goes, unless keep is set.
+// wrote, or nothing; the plain file then waits for its batch to put it in place.
 using Fill = std::function<std::optional<Outcome>(NewFile& output)>;
-Outcome Restore(std::unique_ptr<InputFile> input, const Path& path, const Path& target, bool keep,
-                const Fill& fill) {
-    if (KindOf(target, false) != Kind::Missing) return {Result::OutputExists, Shown(target)};
+Step Restore(std::unique_ptr<InputFile> input, const Path& path, const Path& target, bool keep,
+             const Fill& fill) {
+    if (KindOf(target, false) != Kind::Missing) return Outcome{Result::OutputExists, Shown(target)};
     // The plain file exists under its own name only once it is complete, flushed and checked.
-    {
-        const std::unique_ptr<NewFile> output = CreateBeside(target, path);
-        if (std::optional<Outcome> refusal = fill(*output)) return *refusal;
-        if (!Placed(*output)) return {Result::OutputExists, Shown(target)};
-    }
-    input.reset();
-    return keep ? Outcome{Result::Done, Shown(target)}
-                : SourceRemoved(path, target, Remove, texts::NotRemoved);
+    std::unique_ptr<NewFile> output = CreateBeside(target, path);
+    if (std::optional<Outcome> refusal = fill(*output)) return *refusal;
+    return Waiting(std::move(input), std::move(output), path, target,
+                   keep ? SourceFate::Kept : SourceFate::Removed);
 }
 
-Outcome DecryptZte(std::unique_ptr<InputFile> input, const Path& path, Keys& keys, bool keep) {
+Step DecryptZte(std::unique_ptr<InputFile> input, const Path& path, Keys& keys, bool keep) {
     InputFile& file = *input;
     const Header header = ReadHeader(file);
     if (auto refusal = Refusal(header)) return *refusal;
@@ -218,7 +192,7 @@ Outcome DecryptZte(std::unique_ptr<InputFile> input, const Path& path, Keys& key
 }
 
 // Only content that opened whole, its final message last, is put in place.
-Outcome DecryptSealed(std::unique_ptr<InputFile> input, const Path& path, Keys& keys, bool keep) {
+Step DecryptSealed(std::unique_ptr<InputFile> input, const Path& path, Keys& keys, bool keep) {
     InputFile& file = *input;
     core::SealedFileReader reader(keys.secret, file);
     if (reader.Result() != core::SealedResult::Opened)
@@ -276,37 +250,35 @@ Keys::~Keys() {
     core::SecureZero(secret);
 }
 
-Outcome DecryptFile(const Path& path, Keys& keys, bool keep) {
+Step DecryptFile(const Path& path, Keys& keys, bool keep) {
     std::unique_ptr<InputFile> input = OpenInput(path);
     return FormatOfFile(*input) == core::FileFormat::Sealed
                ? DecryptSealed(std::move(input), path, keys, keep)
                : DecryptZte(std::move(input), path, keys, keep);
 }
 
-Outcome EncryptFile(const Path& path, Keys& keys, bool wipe, Format format) {
+Step EncryptFile(const Path& path, Keys& keys, bool wipe, Format format) {
     std::unique_ptr<InputFile> input = OpenInput(path);
-    if (FormatOfFile(*input) != core::FileFormat::NotEncrypted) return {Result::AlreadyEncrypted};
-    if (wipe && input->Names() > 1) return {Result::SeveralNames};
+    if (FormatOfFile(*input) != core::FileFormat::NotEncrypted) return Outcome{Result::AlreadyEncrypted};
+    if (wipe && input->Names() > 1) return Outcome{Result::SeveralNames};
     const std::string name = Utf8Of(path.filename());
     if (!core::IsWritableStoredName(name))
-        return {Result::NameRefused, texts::StoredNameIs(core::EscapedPath(name))};
+        return Outcome{Result::NameRefused, texts::StoredNameIs(core::EscapedPath(name))};
     Path target = path;
     target += ".zte";
-    if (KindOf(target, false) != Kind::Missing) return {Result::OutputExists, Shown(target)};
+    if (KindOf(target, false) != Kind::Missing) return Outcome{Result::OutputExists, Shown(target)};
 
+    std::unique_ptr<NewFile> output = CreateBeside(target, path);
     {
-        const std::unique_ptr<NewFile> output = CreateBeside(target, path);
         Progress progress(Shown(path), input->Size());
         if (format == Format::Sealed)
             core::WriteSealedFile(keys.secret, name, core::NewSealedSalt(), *input, *output,
                                   SealedProgressOf(progress));
         else
             WriteZte(*input, *output, name, keys, progress);
-        if (!Placed(*output)) return {Result::OutputExists, Shown(target)};
     }
-    input.reset();
-    return wipe ? SourceRemoved(path, target, WipeAndRemove, texts::NotWiped)
-                : Outcome{Result::Done, Shown(target)};
+    return Waiting(std::move(input), std::move(output), path, target,
+                   wipe ? SourceFate::Wiped : SourceFate::Kept);
 }
 
 Outcome UpgradeFile(const Path& path, Keys& keys) {

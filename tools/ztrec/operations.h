@@ -1,4 +1,5 @@
 #pragma once
+#include "batch.h"
 #include "core/crypto/chunk_cipher.h"
 #include "core/crypto/md4.h"
 #include "core/crypto/password.h"
@@ -24,10 +25,11 @@ struct Keys {
 
 // One regular file each, of either format, told apart by its first bytes. System failures are
 // thrown; the caller turns them into outcomes.
-// The encrypted file is removed only once its plain file is in place, unless keep is set.
-Outcome DecryptFile(const Path& path, Keys& keys, bool keep);
-// The plain file is wiped and removed only once its .zte file is in place, and only with wipe.
-Outcome EncryptFile(const Path& path, Keys& keys, bool wipe, Format format);
+// The plain file, written and checked, waits for its batch; the encrypted file goes (unless keep
+// is set) only once that has put the plain file in place.
+Step DecryptFile(const Path& path, Keys& keys, bool keep);
+// The same for the .zte file; the plain file is wiped and removed then, and only with wipe.
+Step EncryptFile(const Path& path, Keys& keys, bool wipe, Format format);
 // A file of the first format becomes a sealed file under the same name; the old file is replaced
 // only by the complete new one, once its own checksum has matched.
 Outcome UpgradeFile(const Path& path, Keys& keys);

@@ -59,9 +59,30 @@ Kind KindOf(const Path& path, bool followLinks);
 // Every entry of a folder but "." and "..", in no particular order.
 std::vector<Path> ListFolder(const Path& folder);
 void Remove(const Path& path);
-// Overwrites the file's content with zeros, flushes that to the disk and removes the file.
+// Makes durable the entry of a file just moved into its folder, with every other entry there,
+// where the system can flush a folder.
+void FlushFolderOf(const Path& file);
+
+// Something written whose bytes must reach the disk before the next step may rely on them. Many
+// of them are made durable together: on a file system that can be flushed whole, one call does
+// for all of its files what a flush of each would do.
+class Durable {
+public:
+    virtual ~Durable() = default;
+    virtual void Flush() = 0;
+    // The file system that holds it when it can be flushed whole; none when only each file can.
+    virtual std::optional<std::uint64_t> FileSystem() = 0;
+    virtual void FlushFileSystem() = 0;
+};
+
+// A file overwritten with zeros and held until it is removed: its zeros are made durable first,
+// since zeros still in the cache when the file goes may never reach the disk.
+class Wipe : public Durable {
+public:
+    virtual void Remove() = 0;
+};
 // Refused, without a byte written, for anything but a plain file with one name.
-void WipeAndRemove(const Path& path);
+std::unique_ptr<Wipe> Overwrite(const Path& path);
 
 class InputFile : public core::ByteSource {
 public:
@@ -79,7 +100,15 @@ using core::OutputTaken;
 // The safe write (core/container/safe_write.h) of a new file beside its target, made from the
 // file `like` (the file it is deciphered or enciphered from): as private as that one from its
 // first byte where the system can tell, and given its times and permissions when committed.
-using NewFile = core::SafeWrite;
+// Commit does every step at once; a batch takes them one by one, for many files: TakeOver, then
+// the content made durable (with the others), then Place, then FlushFolder of its folder.
+class NewFile : public core::SafeWrite, public Durable {
+public:
+    // Gives it the times and permissions of `like`, before it is flushed with them.
+    virtual void TakeOver() = 0;
+    // Moves it to its target without replacing anything: OutputTaken when the target exists.
+    virtual void Place() = 0;
+};
 std::unique_ptr<NewFile> CreateBeside(const Path& target, const Path& like);
 // The same for a new content of the file at path, written under a temporary name beside it, whose
 // Commit replaces that file in one step instead of refusing it: until then the file is whole,

@@ -6,7 +6,7 @@
 namespace ztrec {
 namespace {
 
-void Visit(const Path& path, bool named, const FileOperation& operation, Tally& tally);
+void Visit(const Path& path, bool named, const FileOperation& operation, Batch& batch);
 
 bool NotThisCommandsKind(Result result) {
     return result == Result::NotEncrypted || result == Result::AlreadyEncrypted ||
@@ -20,41 +20,41 @@ Kind KindToVisit(const Path& path, bool named) {
     return kind == Kind::Link ? Kind::Other : kind;
 }
 
-Outcome Examine(const Path& path, bool named, const FileOperation& operation, Tally& tally) {
+Step Examine(const Path& path, bool named, const FileOperation& operation, Batch& batch) {
     switch (KindToVisit(path, named)) {
         case Kind::Missing:
-            return {Result::Missing};
+            return Outcome{Result::Missing};
         case Kind::File:
             return operation(path);
         case Kind::Folder: {
             std::vector<Path> entries = ListFolder(path);
             std::sort(entries.begin(), entries.end());
-            for (const Path& entry : entries) Visit(entry, false, operation, tally);
-            return {Result::Ignored};
+            for (const Path& entry : entries) Visit(entry, false, operation, batch);
+            return Outcome{Result::Ignored};
         }
         default:
-            return {Result::NotRegularFile};
+            return Outcome{Result::NotRegularFile};
     }
 }
 
-void Visit(const Path& path, bool named, const FileOperation& operation, Tally& tally) {
+void Visit(const Path& path, bool named, const FileOperation& operation, Batch& batch) {
     if (Interrupted()) throw Interruption{};
-    Outcome outcome;
+    Step step = Outcome{};
     try {
-        outcome = Examine(path, named, operation, tally);
+        step = Examine(path, named, operation, batch);
     } catch (const Interruption&) {
         throw;
     } catch (...) {
-        outcome = {Result::SystemFailure, DescribeFailure(std::current_exception())};
+        step = Outcome{Result::SystemFailure, DescribeFailure(std::current_exception())};
     }
-    if (!named && NotThisCommandsKind(outcome.result)) outcome.result = Result::Ignored;
-    tally.Add(Shown(path), outcome);
+    if (!named && NotThisCommandsKind(step.outcome.result)) step.outcome.result = Result::Ignored;
+    batch.Add(Shown(path), std::move(step));
 }
 
 }  // namespace
 
-void Walk(const Path& path, const FileOperation& operation, Tally& tally) {
-    Visit(path, true, operation, tally);
+void Walk(const Path& path, const FileOperation& operation, Batch& batch) {
+    Visit(path, true, operation, batch);
 }
 
 }  // namespace ztrec

@@ -39,16 +39,20 @@ int Fail(const std::string& message) {
 int Work(const Options& options) {
     WatchInterrupts();
     Tally tally(options);
+    Batch batch(tally);
     try {
         std::optional<Keys> keys;
         if (NeedsPassword(options)) keys.emplace(ObtainPassword(options));
         const FileOperation operation = OperationFor(options, keys ? &*keys : nullptr);
-        for (const Path& path : options.paths) Walk(path, operation, tally);
+        for (const Path& path : options.paths) Walk(path, operation, batch);
     } catch (const PasswordError& error) {
         return Fail(error.message);
     } catch (const Interruption&) {
         tally.Interrupt();
     }
+    // Files already written are finished, also after an interrupt: it takes a moment, and a
+    // second interrupt still ends ztrec at once.
+    batch.Finish();
     Write(Stream::Err, tally.Summary());
     return tally.ExitStatus();
 }

@@ -31,13 +31,6 @@ struct stat StatOf(const Path& path) {
     return status;
 }
 
-// The folder's entry for a file just moved there is on the disk before anything else is
-// removed. Some file systems cannot flush a folder; theirs is written with the file.
-void FlushFolder(const Path& folder) {
-    const UniqueFd fd(Check(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
-    if (::fsync(fd.get()) != 0 && errno != EINVAL) ThrowErrno();
-}
-
 Path FolderOf(const Path& path) {
     return path.has_parent_path() ? path.parent_path() : Path(".");
 }
@@ -78,7 +71,23 @@ private:
     UniqueFd fd_;
 };
 
-class PosixNewFile final : public NewFile {
+// What an open file owes as a Durable: syncfs flushes the whole file system that holds it.
+template <class Base>
+class DurableFd : public Base {
+public:
+    void Flush() override { Check(::fsync(fd_.get())); }
+    std::optional<std::uint64_t> FileSystem() override {
+        struct stat status {};
+        Check(::fstat(fd_.get(), &status));
+        return static_cast<std::uint64_t>(status.st_dev);
+    }
+    void FlushFileSystem() override { Check(::syncfs(fd_.get())); }
+
+protected:
+    UniqueFd fd_;
+};
+
+class PosixNewFile final : public DurableFd<NewFile> {
 public:
     // mkstemp makes the file readable by its owner only: what it holds may be the plain text.
     PosixNewFile(const Path& target, const Path& like, bool replacing)
@@ -104,8 +113,23 @@ public:
     }
 
     void Commit() override {
-        Check(::fsync(fd_.get()));
-        TakeOver(StatOf(like_));
+        TakeOver();
+        Flush();
+        Place();
+        FlushFolderOf(target_);
+    }
+
+    // Owner, permissions and times of the file this one replaces. Only the superuser may give
+    // a file away; anyone else keeps it, as the owner it would have had.
+    void TakeOver() override {
+        const struct stat like = StatOf(like_);
+        if (::fchown(fd_.get(), like.st_uid, like.st_gid) != 0 && errno != EPERM) ThrowErrno();
+        Check(::fchmod(fd_.get(), like.st_mode & kPermissionBits));
+        const timespec times[2] = {like.st_atim, like.st_mtim};
+        Check(::futimens(fd_.get(), times));
+    }
+
+    void Place() override {
         fd_.reset();
         // rename replaces the target in one step: at every instant its name holds the old
         // file or the new one, whole.
@@ -114,19 +138,9 @@ public:
         else
             MoveWithoutReplacing();
         committed_ = true;
-        FlushFolder(FolderOf(target_));
     }
 
 private:
-    // Owner, permissions and times of the file this one replaces. Only the superuser may give
-    // a file away; anyone else keeps it, as the owner it would have had.
-    void TakeOver(const struct stat& like) {
-        if (::fchown(fd_.get(), like.st_uid, like.st_gid) != 0 && errno != EPERM) ThrowErrno();
-        Check(::fchmod(fd_.get(), like.st_mode & kPermissionBits));
-        const timespec times[2] = {like.st_atim, like.st_mtim};
-        Check(::futimens(fd_.get(), times));
-    }
-
     // renameat2 refuses to replace; where the file system does not know it, a hard link does
     // the same, and the temporary name is removed after it.
     void MoveWithoutReplacing() {
@@ -144,10 +158,37 @@ private:
     Path target_;
     Path like_;
     bool replacing_;
-    UniqueFd fd_;
     Path temporary_;
     off_t end_ = 0;
     bool committed_ = false;
+};
+
+// The name itself is opened, never what a link there leads to, and it is removed by that name.
+class PosixWipe final : public DurableFd<Wipe> {
+public:
+    explicit PosixWipe(const Path& path) : path_(path) {
+        fd_.reset(Check(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC)));
+        struct stat status {};
+        Check(::fstat(fd_.get(), &status));
+        // A name added since the file was read would lose its content too.
+        if (!S_ISREG(status.st_mode) || status.st_nlink != 1) {
+            errno = EMLINK;
+            ThrowErrno();
+        }
+        const std::vector<std::uint8_t> zeros(kWipeBlock);
+        for (off_t offset = 0; offset < status.st_size; offset += static_cast<off_t>(kWipeBlock)) {
+            const auto length = std::min<off_t>(status.st_size - offset, static_cast<off_t>(kWipeBlock));
+            WriteAllAt(fd_.get(), std::span(zeros).first(static_cast<std::size_t>(length)), offset);
+        }
+    }
+
+    void Remove() override {
+        fd_.reset();
+        ztrec::Remove(path_);
+    }
+
+private:
+    Path path_;
 };
 
 }  // namespace
@@ -174,25 +215,15 @@ void Remove(const Path& path) {
     Check(::unlink(path.c_str()));
 }
 
-void WipeAndRemove(const Path& path) {
-    {
-        const UniqueFd fd(Check(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC)));
-        struct stat status {};
-        Check(::fstat(fd.get(), &status));
-        // A name added since the file was read would lose its content too.
-        if (!S_ISREG(status.st_mode) || status.st_nlink != 1) {
-            errno = EMLINK;
-            ThrowErrno();
-        }
-        const std::vector<std::uint8_t> zeros(kWipeBlock);
-        for (off_t offset = 0; offset < status.st_size; offset += static_cast<off_t>(kWipeBlock)) {
-            const auto length = std::min<off_t>(status.st_size - offset, static_cast<off_t>(kWipeBlock));
-            WriteAllAt(fd.get(), std::span(zeros).first(static_cast<std::size_t>(length)), offset);
-        }
-        // Zeros still in the cache when the file goes may never reach the disk.
-        Check(::fsync(fd.get()));
-    }
-    Remove(path);
+// The folder's entry for a file just moved there is on the disk before anything else is
+// removed. Some file systems cannot flush a folder; theirs is written with the file.
+void FlushFolderOf(const Path& file) {
+    const UniqueFd fd(Check(::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+    if (::fsync(fd.get()) != 0 && errno != EINVAL) ThrowErrno();
+}
+
+std::unique_ptr<Wipe> Overwrite(const Path& path) {
+    return std::make_unique<PosixWipe>(path);
 }
 
 std::unique_ptr<InputFile> OpenInput(const Path& path) {

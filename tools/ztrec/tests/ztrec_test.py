@@ -7,6 +7,7 @@ import fcntl
 import os
 import pty
 import select
+import shutil
 import signal
 import struct
 import subprocess
@@ -344,6 +345,153 @@ class Refusals(Folder):
         self.assertEqual(result.returncode, 1)
         self.assertIn("1 decrypted, 1 failed (1 damaged file)", result.stderr)
         self.assertEqual((self.dir / "good.txt").read_bytes(), b"good")
+
+
+class Batches(Folder):
+    """Many files at once: their new files are made durable and put in place a batch at a time,
+    and a source goes only once its new file is durable under its final name."""
+
+    def tree(self, count):
+        """count small files in a folder and a subfolder, and their contents by name."""
+        contents = {}
+        for i in range(count):
+            name = f"{i:03}.txt" if i % 3 else f"sub/{i:03}.txt"
+            contents[name] = os.urandom(i * 37 % 5000)
+            self.write(name, contents[name])
+        return contents
+
+    def walk_order(self, names):
+        """The order ztrec walks them in: each folder's files before its subfolder's."""
+        return sorted(names, key=lambda name: ("/" in name, name))
+
+    def start(self, *args, env=None):
+        """ztrec running in the background with the password in a file."""
+        secret = self.dir.parent / (self.dir.name + ".pw")
+        secret.write_text(PASSWORD + "\n")
+        self.addCleanup(secret.unlink, missing_ok=True)
+        return subprocess.Popen([ZTREC, args[0], "--password-file", secret, *map(str, args[1:])],
+                                env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def assertNothingLost(self, contents, plain_whole=True):
+        """Every file is there as itself, or as a complete encrypted file that decrypts to it (the
+        plain file beside it may then be wiped already); temporary files do not count."""
+        copy = Path(tempfile.mkdtemp(prefix="ztrec-check-"))
+        self.addCleanup(shutil.rmtree, copy)
+        shutil.copytree(self.dir, copy, dirs_exist_ok=True, ignore=shutil.ignore_patterns(".ztrec-*"))
+        for name, content in contents.items():
+            plain, zte = copy / name, copy / (name + ".zte")
+            if zte.exists():
+                if plain_whole and plain.exists():
+                    self.assertEqual(plain.read_bytes(), content, name)
+                plain.unlink(missing_ok=True)
+            else:
+                self.assertEqual(plain.read_bytes(), content, f"{name} is lost")
+        result = run("decrypt", copy)
+        for name, content in contents.items():
+            self.assertEqual((copy / name).read_bytes(), content, f"{name}: {result.stderr}")
+
+    def assertAllEncrypted(self, contents):
+        """A plain file left beside its .zte file was overwritten when the run ended, not removed."""
+        self.assertEqual(sorted(p for p in self.listing() if p.endswith(".txt.zte")),
+                         sorted(name + ".zte" for name in contents))
+        self.assertNothingLost(contents, plain_whole=False)
+
+    def test_many_small_files_round_trip_in_both_formats_with_the_same_report(self):
+        contents = self.tree(150)
+        order = self.walk_order(contents)
+        reports = []
+        for format in ("1", "2"):
+            with self.subTest(format=format):
+                encrypted = run("encrypt", "--format", format, "--wipe", self.dir)
+                self.assertEqual(encrypted.returncode, 0, encrypted.stderr)
+                self.assertEqual(encrypted.stdout, "".join(f"{self.dir / n} -> {self.dir / n}.zte\n" for n in order))
+                self.assertEqual(self.listing(), sorted(["sub"] + [n + ".zte" for n in contents]))
+                decrypted = run("decrypt", self.dir)
+                self.assertEqual(decrypted.returncode, 0, decrypted.stderr)
+                self.assertEqual(decrypted.stdout, "".join(f"{self.dir / n}.zte -> {self.dir / n}\n" for n in order))
+                self.assertEqual({n: (self.dir / n).read_bytes() for n in contents}, contents)
+                self.assertEqual(self.listing(), sorted(["sub", *contents]))
+                reports.append((encrypted.stderr, decrypted.stderr))
+        self.assertEqual(reports[0], reports[1])
+        self.assertEqual(reports[0], ("ztrec: 150 encrypted\n", "ztrec: 150 decrypted\n"))
+
+    def test_a_failure_in_the_middle_of_a_batch_fails_that_file_alone(self):
+        contents = self.tree(40)
+        run("encrypt", "--wipe", self.dir)
+        # Two files that decrypt to the same name: the second finds it taken only when its
+        # batch moves it into place.
+        twin = self.dir / "020.txt.zte"
+        shutil.copy(twin, self.dir / "020b.zte")
+        (self.dir / "022.txt.zte").write_bytes(b"ZTFE")
+        result = run("decrypt", self.dir)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(f"{self.dir / '020b.zte'}: skipped, output exists: {self.dir / '020.txt'}", result.stderr)
+        self.assertIn("39 decrypted, 1 skipped (1 output exists), 1 failed (1 damaged file)", result.stderr)
+        self.assertEqual(self.listing(), sorted(["sub", "020b.zte", "022.txt.zte", *(n for n in contents if n != "022.txt")]))
+        for name in contents.keys() - {"022.txt"}:
+            self.assertEqual((self.dir / name).read_bytes(), contents[name])
+
+    def test_a_source_that_cannot_be_wiped_stays_and_the_others_are_wiped(self):
+        contents = self.tree(30)
+        stuck = self.dir / "010.txt"
+        if subprocess.run(["chattr", "+i", stuck], capture_output=True).returncode != 0:
+            self.skipTest("this file system cannot make a file undeletable")
+        self.addCleanup(subprocess.run, ["chattr", "-i", stuck])
+        result = run("encrypt", "--wipe", self.dir)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(f"{stuck}: not finished: encrypted to {stuck}.zte, but the plain file could not be wiped",
+                      result.stderr)
+        self.assertIn("29 encrypted, 1 failed", result.stderr)
+        self.assertEqual(stuck.read_bytes(), contents["010.txt"])
+        self.assertEqual([p for p in self.listing() if p.endswith(".txt")], ["010.txt"])
+        self.assertAllEncrypted(contents)
+
+    def test_a_run_ended_between_any_two_steps_of_a_batch_loses_nothing(self):
+        for command, end in (("encrypt", "durable:2"), ("encrypt", "placed:2"), ("encrypt", "overwritten:2"),
+                             ("decrypt", "durable:1"), ("decrypt", "placed:2")):
+            with self.subTest(command=command, end=end):
+                shutil.rmtree(self.dir)
+                self.dir.mkdir()
+                contents = self.tree(200)
+                if command == "decrypt":
+                    run("encrypt", "--wipe", self.dir)
+                options = ["--wipe"] if command == "encrypt" else []
+                ended = self.start(command, *options, self.dir, env={**os.environ, "ZTREC_TEST_END": end})
+                self.assertEqual(ended.wait(timeout=120), 1)
+                self.assertNothingLost(contents, plain_whole=command == "decrypt")
+                run(command, *options, self.dir)
+                self.assertNothingLost(contents, plain_whole=command == "decrypt")
+                finished = {n for n in contents if (self.dir / (n + ".zte")).exists()}
+                self.assertEqual(finished, set(contents) if command == "encrypt" else
+                                 {n for n in contents if (self.dir / n).exists() and (self.dir / (n + ".zte")).exists()})
+
+    def test_an_interrupt_ends_the_run_at_once_with_every_file_whole_or_untouched(self):
+        contents = self.tree(300)
+        # Walked last, and long enough to write that the interrupt lands before the run ends.
+        contents["zz.bin"] = self.write("zz.bin", os.urandom(128 * MIB)).read_bytes()
+        interrupted = self.start("encrypt", "--wipe", self.dir)
+        time.sleep(0.3)
+        interrupted.send_signal(signal.SIGINT)
+        self.assertEqual(interrupted.wait(timeout=3), 130)
+        self.assertEqual([p for p in self.listing() if ".ztrec-" in p], [], "no temporary file is left")
+        encrypted = {n for n in contents if (self.dir / (n + ".zte")).exists()}
+        self.assertEqual(encrypted, {n for n in contents if not (self.dir / n).exists()})
+        self.assertNotEqual(encrypted, set(contents), "interrupted before the end")
+        self.assertNothingLost(contents)
+
+    def test_a_run_killed_at_any_moment_loses_nothing_and_a_second_run_finishes(self):
+        for format, delay in (("1", 0.02), ("2", 0.1), ("1", 0.2), ("2", 0.4)):
+            with self.subTest(format=format, delay=delay):
+                shutil.rmtree(self.dir)
+                self.dir.mkdir()
+                contents = self.tree(400)
+                killed = self.start("encrypt", "--format", format, "--wipe", self.dir)
+                time.sleep(delay)
+                killed.kill()
+                killed.wait()
+                self.assertNothingLost(contents, plain_whole=False)
+                run("encrypt", "--format", format, "--wipe", self.dir)
+                self.assertAllEncrypted(contents)
 
 
 class CommandLine(Folder):

@@ -10,6 +10,7 @@
 #include "win/held_file.h"
 #include "win/hresult.h"
 #include "win/long_path.h"
+#include "win/path_parts.h"
 #include "win/safe_write.h"
 #include "win/unique_handle.h"
 
@@ -66,8 +67,16 @@ private:
     FileHandle file_;
 };
 
+// Only an administrator may flush a whole volume: each file is flushed alone.
+template <class Base>
+class FlushedAlone : public Base {
+public:
+    std::optional<std::uint64_t> FileSystem() override { return std::nullopt; }
+    void FlushFileSystem() override { this->Flush(); }
+};
+
 // The engines' safe write, given the times and attributes of `like` before it is moved into place.
-class WindowsNewFile final : public NewFile {
+class WindowsNewFile final : public FlushedAlone<NewFile> {
 public:
     WindowsNewFile(const Path& target, const Path& like, bool replacing)
         : like_(like),
@@ -79,16 +88,17 @@ public:
         file_.WriteAt(offset, bytes);
     }
     void Commit() override {
-        TakeOverTimesAndAttributes();
+        TakeOver();
         if (!replacing_) return file_.Commit();
         // A read-only file is not replaced; the new one takes the bit back with its attributes.
         MakeWritable(like_);
         file_.CommitReplacing();
     }
+    void Flush() override { file_.Flush(); }
+    void Place() override { file_.Place(); }
 
-private:
     // Through a handle closed again before the commit: the file replaced must be held by nobody.
-    void TakeOverTimesAndAttributes() {
+    void TakeOver() override {
         const FileHandle like =
             Open(like_, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
         FILETIME created{}, accessed{}, written{};
@@ -97,9 +107,30 @@ private:
         file_.SetFinalAttributes(IdentityOf(like.get()).attributes & kCopiedAttributes);
     }
 
+private:
     Path like_;
     bool replacing_;
     CSafeWrite file_;
+};
+
+// Overwritten and deleted through one handle to the name itself, never what a link leads to.
+class WindowsWipe final : public FlushedAlone<Wipe> {
+public:
+    explicit WindowsWipe(const Path& path) : held_(HoldPlainFile(path.native())) {
+        // A name added since the file was read would lose its content too.
+        if (!held_.file) ThrowWin32(held_.error != 0 ? held_.error : ERROR_TOO_MANY_LINKS);
+        OverwriteWithZeros(held_.file.get());
+    }
+
+    // The engines' overwrite flushes the zeros itself.
+    void Flush() override {}
+    void Remove() override {
+        DeleteHeld(held_.file.get());
+        held_.file.reset();
+    }
+
+private:
+    HeldPlainFile held_;
 };
 
 }  // namespace
@@ -139,13 +170,12 @@ void Remove(const Path& path) {
     Check(::DeleteFileW(LongPathForm(path).c_str()));
 }
 
-// Overwritten and deleted through one handle to the name itself, never what a link leads to.
-void WipeAndRemove(const Path& path) {
-    const HeldPlainFile held = HoldPlainFile(path.native());
-    // A name added since the file was read would lose its content too.
-    if (!held.file) ThrowWin32(held.error != 0 ? held.error : ERROR_TOO_MANY_LINKS);
-    OverwriteWithZeros(held.file.get());
-    DeleteHeld(held.file.get());
+void FlushFolderOf(const Path& file) {
+    ::FlushFolder(FolderOf(file.native()));
+}
+
+std::unique_ptr<Wipe> Overwrite(const Path& path) {
+    return std::make_unique<WindowsWipe>(path);
 }
 
 std::unique_ptr<InputFile> OpenInput(const Path& path) {
