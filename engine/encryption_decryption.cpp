@@ -140,7 +140,7 @@ std::vector<FileOutcome> CEncryptionDecryption::CompleteBatch() {
                [](const FileInHand& file) { return file.outputPath; });
     ForEachGoing([&] { MoveOutputIntoPlace(); });
     FlushOutputFolders();
-    ForEachGoing([&] { RemoveLeftoversOfOutput(); });
+    RemoveLeftoversOfOutputs();
     ForEachGoing([&] { ReadyInputForRemoval(); });
     // The zeros are on the disk before the file goes: a file system may drop what a deleted
     // file still had to write, and leave the plain text where it was.
@@ -165,19 +165,32 @@ std::vector<FileOutcome> CEncryptionDecryption::CompleteBatch() {
     return outcomes;
 }
 
-void CEncryptionDecryption::FlushOutputFolders() {
+std::vector<std::wstring> CEncryptionDecryption::OutputFolders() const {
     std::vector<std::wstring> folders;
     for (const FileInHand& file : batch_) {
         const std::wstring folder = FolderOf(file.outputPath);
         const auto same = [&](const std::wstring& other) { return SameNameIgnoringCase(other, folder); };
         if (!file.outcome && std::none_of(folders.begin(), folders.end(), same)) folders.push_back(folder);
     }
-    for (const std::wstring& folder : folders) FlushFolder(folder);
+    return folders;
 }
 
-void CEncryptionDecryption::RemoveLeftoversOfOutput() {
-    for (const std::wstring& leftover : UnfinishedFilesOf(file_.outputPath))
-        RemoveOwnLeftover(leftover, false);
+void CEncryptionDecryption::FlushOutputFolders() {
+    for (const std::wstring& folder : OutputFolders()) FlushFolder(folder);
+}
+
+// A search of a folder reads all of it: one serves the whole batch.
+void CEncryptionDecryption::RemoveLeftoversOfOutputs() {
+    std::vector<std::wstring> leftovers;
+    for (const std::wstring& folder : OutputFolders()) {
+        const std::vector<std::wstring> found = UnfinishedFilesIn(folder);
+        leftovers.insert(leftovers.end(), found.begin(), found.end());
+    }
+    if (leftovers.empty()) return;
+    ForEachGoing([&] {
+        for (const std::wstring& leftover : leftovers)
+            if (IsUnfinishedPathOf(leftover, file_.outputPath)) RemoveOwnLeftover(leftover, false);
+    });
 }
 
 void CEncryptionDecryption::AbandonBatch() noexcept {

@@ -219,8 +219,11 @@ private:
     void FlushGoing(HandleOf handleOf, PathOf pathOf);
     // The folders of the batch's outputs flushed once each: their moves are durable.
     void FlushOutputFolders();
-    // The removal of unfinished files of earlier runs under the output's name, once it is in place.
-    void RemoveLeftoversOfOutput();
+    // The distinct folders of the outputs of the batch's files still going.
+    std::vector<std::wstring> OutputFolders() const;
+    // The removal of what earlier runs left unfinished under the names of the batch's outputs,
+    // once they are in place.
+    void RemoveLeftoversOfOutputs();
     // A batch never completed (the engine dropped): the outputs written are wiped and removed.
     void AbandonBatch() noexcept;
 

@@ -25,22 +25,23 @@ std::wstring FinalPathOf(const std::wstring& unfinishedPath) {
     return FolderOf(unfinishedPath) + ToWide(std::u16string(core::KeptNameOf(AsU16(name))));
 }
 
-std::vector<std::wstring> UnfinishedFilesOf(const std::wstring& finalPath) {
-    const std::wstring folder = FolderOf(finalPath);
-    const std::u16string finalName(AsU16(FileNameOf(finalPath)));
-    // The search's pattern finds the attempts of this name; the rule decides on each.
-    std::wstring pattern = UnfinishedPath(finalPath, 0);
-    pattern.back() = L'*';
+std::vector<std::wstring> UnfinishedFilesIn(const std::wstring& folder) {
     std::vector<std::wstring> files;
     WIN32_FIND_DATAW found{};
-    const FindHandle search(::FindFirstFileW(LongPathForm(pattern).c_str(), &found));
+    const FindHandle search(
+        ::FindFirstFileW(LongPathForm(folder + ToWide(core::UnfinishedNamesPattern())).c_str(), &found));
     if (!search) return files;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            core::IsUnfinishedNameOf(AsU16(found.cFileName), finalName))
+            core::IsUnfinishedName(AsU16(found.cFileName)))
             files.push_back(folder + found.cFileName);
     } while (::FindNextFileW(search.get(), &found));
     return files;
+}
+
+bool IsUnfinishedPathOf(const std::wstring& path, const std::wstring& finalPath) {
+    return SameNameIgnoringCase(FolderOf(path), FolderOf(finalPath)) &&
+           core::IsUnfinishedNameOf(AsU16(FileNameOf(path)), AsU16(FileNameOf(finalPath)));
 }
 
 bool IsNameTaken(HRESULT hr) {

@@ -21,9 +21,11 @@ bool IsUnfinishedPath(const std::wstring& path);
 // The final path an unfinished path was made for, as far as its name kept the final name.
 std::wstring FinalPathOf(const std::wstring& unfinishedPath);
 
-// The files under the unfinished names of the final path, left by runs that died or still
-// being written by live ones.
-std::vector<std::wstring> UnfinishedFilesOf(const std::wstring& finalPath);
+// The files under unfinished names in the folder (which ends with its separator), left by runs
+// that died or still being written by live ones: one search serves every final name in it.
+std::vector<std::wstring> UnfinishedFilesIn(const std::wstring& folder);
+// Whether the path is one of the unfinished paths of the final path, for any attempt.
+bool IsUnfinishedPathOf(const std::wstring& path, const std::wstring& finalPath);
 
 // How many unfinished names are tried before a failure is reported: each one taken is a
 // file of a run that died or is still going.

@@ -57,6 +57,10 @@ std::u16string UnfinishedName(std::u16string_view finalName, unsigned attempt, s
     return name;
 }
 
+std::u16string UnfinishedNamesPattern() {
+    return u"*" + std::u16string(kMarker) + u"*";
+}
+
 bool IsUnfinishedName(std::u16string_view name) {
     return MarkerPosition(name) != std::u16string_view::npos;
 }

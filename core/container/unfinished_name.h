@@ -17,6 +17,10 @@ namespace core {
 // still being written cannot be deleted.
 std::u16string UnfinishedName(std::u16string_view finalName, unsigned attempt, std::size_t maxLength = 255);
 
+// A search pattern (with the file system's "*" wildcards) that finds every unfinished name in a
+// folder; what else it finds IsUnfinishedName tells apart.
+std::u16string UnfinishedNamesPattern();
+
 // Whether the name is one that UnfinishedName makes, for any final name.
 bool IsUnfinishedName(std::u16string_view name);
 
