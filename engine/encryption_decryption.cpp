@@ -158,6 +158,7 @@ std::vector<FileOutcome> CEncryptionDecryption::CompleteBatch() {
         }
         outcomes.push_back(*file_.outcome);
         ReleaseFile();
+        std::swap(file_, file);
     }
     batch_.clear();
     batchBytes_ = 0;
@@ -449,6 +450,9 @@ void CEncryptionDecryption::StopIfCancelled() {
 }
 
 bool CEncryptionDecryption::MayWriteOutput(bool inputIsEncrypted) {
+    // An output of the batch under that name, or an input to be removed, is where a run of
+    // one file after another would have left it.
+    MakeWayFor(file_.outputPath);
     if (!PathIsTaken(file_.outputPath)) return true;
     // Held unshared with deletions from here on, so that no other run removes it while this
     // one removes the input on the strength of it.

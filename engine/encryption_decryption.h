@@ -48,7 +48,7 @@ public:
     // looks at the path next finds what a run of one file after another would leave.
     void MakeWayFor(const std::wstring& path);
     // Does every file of the batch to its end; what became of each, in the order they came.
-    // Their report entries are passed on in that order too.
+    // Their report entries are passed on in that order too. A file in hand stays in hand.
     std::vector<FileOutcome> CompleteBatch();
     // A file under an unfinished name that a walk met: what a run that died left behind is
     // removed; anything else is left as it is, with an entry that says why. A path the user

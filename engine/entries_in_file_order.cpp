@@ -3,12 +3,13 @@
 std::size_t CEntriesInFileOrder::OpenSlot() {
     slots_.emplace_back();
     current_ = slots_.size() - 1;
-    return current_;
+    return first_ + current_;
 }
 
 void CEntriesInFileOrder::PassOn() {
     std::vector<std::vector<Entry>> slots(1);
     slots.swap(slots_);
+    first_ += slots.size();
     current_ = 0;
     holding_ = false;
     for (const std::vector<Entry>& slot : slots)

@@ -17,9 +17,10 @@ public:
 
     // Entries wait from now until PassOn.
     void Hold() { holding_ = true; }
-    // A new slot after every other; entries go there until another one is used.
+    // A new slot after every other; entries go there until another one is used. A slot
+    // already passed on takes its later entries in the first slot that waits.
     std::size_t OpenSlot();
-    void UseSlot(std::size_t slot) { current_ = slot; }
+    void UseSlot(std::size_t slot) { current_ = slot < first_ ? 0 : slot - first_; }
     // Passes every waiting entry on in slot order; entries pass straight through again.
     void PassOn();
 
@@ -41,6 +42,8 @@ private:
 
     IRunObserver& observer_;
     std::vector<std::vector<Entry>> slots_ = std::vector<std::vector<Entry>>(1);
+    // The number of slots_[0] among all the slots ever opened.
+    std::size_t first_ = 0;
     std::size_t current_ = 0;
     bool holding_ = false;
 };

@@ -145,6 +145,26 @@ TEST_F(BatchTest, ACancelEndsTheFileInHandAndTheFilesWrittenBeforeItAreDone) {
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANCELLED, files[2], S_OK));
 }
 
+// Two encrypted copies of one file whose outputs meet in a batch: the second finds the first's
+// output in place, the same bytes it holds, and only goes, as one file after another would.
+TEST_F(BatchTest, ASecondCopyOfAFileInTheSameBatchFindsTheFirstOnesOutputAndGoes) {
+    Folder(L"batch");
+    const Bytes plain = PatternBytes(2500, 4);
+    const Bytes encrypted = PortableEncrypt(u"a.txt", plain, 1);
+    const std::wstring first = File(L"batch\\a.txt.zte", encrypted);
+    const std::wstring second = File(L"batch\\copy of a.txt.zte", encrypted);
+    DialogRun<CFileDecryption> decryption{kSecret};
+
+    WalkFolder(decryption, folder_.Path(L"batch"));
+
+    EXPECT_EQ(ReadFileBytes(folder_.Path(L"batch\\a.txt")), plain);
+    EXPECT_FALSE(FileExists(first));
+    EXPECT_FALSE(FileExists(second));
+    ExpectNoUnfinishedFile(L"batch");
+    EXPECT_EQ(decryption.ProcessedCount(), 2);
+    EXPECT_EQ(Text(decryption.Report()), L"");
+}
+
 // More files than a batch holds, one of them of another user's key: it alone stays encrypted.
 TEST_F(BatchTest, DecryptingAFolderLargerThanABatchDecryptsAllButTheFileOfAnotherKey) {
     Folder(L"batch");
