@@ -145,6 +145,23 @@ TEST_F(BatchTest, ACancelEndsTheFileInHandAndTheFilesWrittenBeforeItAreDone) {
     EXPECT_EQ(Text(engine.Report()), Entry(IDS_CANCELLED, files[2], S_OK));
 }
 
+// An engine dropped with a batch still waiting, as a run that ends by an error would drop it:
+// what it wrote goes, and every input stays as it was.
+TEST_F(BatchTest, AnEngineDroppedWithABatchWaitingRemovesItsOutputsAndLeavesTheInputs) {
+    Folder(L"batch");
+    const std::vector<std::wstring> files = Files(L"batch", 5);
+    {
+        DialogRun<CFileEncryption> engine{kSecret};
+        for (const std::wstring& file : files) EXPECT_EQ(engine.QueueFile(file, false), std::nullopt);
+    }
+
+    for (const std::wstring& file : files) {
+        ExpectUntouched(file);
+        EXPECT_FALSE(FileExists(file + L".zte"));
+    }
+    ExpectNoUnfinishedFile(L"batch");
+}
+
 // Two encrypted copies of one file whose outputs meet in a batch: the second finds the first's
 // output in place, the same bytes it holds, and only goes, as one file after another would.
 TEST_F(BatchTest, ASecondCopyOfAFileInTheSameBatchFindsTheFirstOnesOutputAndGoes) {
