@@ -225,7 +225,7 @@ bool CEncryptionDecryption::RemoveOwnLeftover(const std::wstring& path, bool rep
     try {
         // A live run still writing it holds it unshared.
         if (!held.file) ThrowWin32(held.error);
-        if (!IsOwnLeftover(path, held.file.get(), hidden)) {
+        if (!IsOwnLeftover(path, held.file.get(), held.identity)) {
             SetHeldAttributes(held.file.get(), attributes);
             return false;
         }
@@ -237,12 +237,14 @@ bool CEncryptionDecryption::RemoveOwnLeftover(const std::wstring& path, bool rep
     return true;
 }
 
-// Hidden, as the engines write every unfinished file; or a plain file that a run set aside for
-// its wipe and was killed before it could hide it, whose encrypted copy is complete under the
-// final name, so that removing it loses nothing. Never one with streams.
-bool CEncryptionDecryption::IsOwnLeftover(const std::wstring& path, HANDLE file, bool hidden) const {
+// Hidden, as the engines write every unfinished file; empty, as an output is for an instant
+// where the system hides a new file only after it made it (Wine does); or a plain file that a
+// run set aside for its wipe and was killed before it could hide it, whose encrypted copy is
+// complete under the final name. Removing any of them loses nothing. Never one with streams.
+bool CEncryptionDecryption::IsOwnLeftover(const std::wstring& path, HANDLE file,
+                                          const FileIdentity& identity) const {
     if (HasNamedStreams(file)) return false;
-    if (hidden) return true;
+    if ((identity.attributes & FILE_ATTRIBUTE_HIDDEN) || identity.size == 0) return true;
     const std::wstring finalPath = FinalPathOf(path);
     const FileHandle encrypted(::CreateFileW(LongPathForm(finalPath + L".zte").c_str(), GENERIC_READ,
                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,

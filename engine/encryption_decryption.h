@@ -236,11 +236,11 @@ private:
     bool TryCreateOutput(SECURITY_ATTRIBUTES* security);
     void CopySecurity();
     // Removes an unfinished file that is provably this program's own: a plain file with one
-    // name, not a system file, without streams, hidden or beside its complete encrypted copy. Its content is
-    // overwritten first: it may be a plain file whose wipe was cut short. Failures are reported only when
-    // asked. False when the file is not provably such a leftover and was left as it is.
+    // name, not a system file, without streams, and hidden, empty or beside its complete encrypted copy. Its
+    // content is overwritten first: it may be a plain file whose wipe was cut short. Failures are reported
+    // only when asked. False when the file is not provably such a leftover and was left as it is.
     bool RemoveOwnLeftover(const std::wstring& path, bool reportFailures);
-    bool IsOwnLeftover(const std::wstring& path, HANDLE file, bool hidden) const;
+    bool IsOwnLeftover(const std::wstring& path, HANDLE file, const FileIdentity& identity) const;
 
     CDecryptedItems store_;
 };
