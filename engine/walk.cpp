@@ -87,6 +87,5 @@ HRESULT WalkPath(CEncryptionDecryption& engine, const CWalkPolicy& policy, const
 }
 
 void FinishRun(CEncryptionDecryption& engine, UINT closingEntryId) {
-    engine.CompleteBatch();
     engine.Observer().Finish(engine.GetOperationKind(), engine.Summary(), closingEntryId);
 }

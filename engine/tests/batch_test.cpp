@@ -10,26 +10,13 @@
 #include "app/resources/resource_ids.h"
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
-#include "engine/walk.h"
 #include "engine_test.h"
+#include "every_file_walk.h"
 #include "win/folder_listing.h"
 #include "win/path_parts.h"
 #include "win/wide_text.h"
 
 namespace {
-
-// The walk of a run over a chosen folder that takes everything and records nothing.
-class EveryFile final : public CWalkPolicy {
-public:
-    std::optional<UINT> SkipEntry(const std::wstring&, DWORD) const override { return std::nullopt; }
-    bool RecordsNamedItems() const override { return false; }
-};
-
-void WalkFolder(CEncryptionDecryption& engine, const std::wstring& folder) {
-    CStringList paths;
-    paths.Add(folder);
-    WalkPaths(engine, EveryFile(), paths);
-}
 
 // An engine that does something just before an output of the batch is moved into place.
 template <class Engine>
@@ -114,7 +101,7 @@ TEST_F(BatchTest, AFileThatFailsAtItsMoveFailsAloneAndItsEntryKeepsItsPlaceInThe
                                                   },
                                                   kSecret};
 
-    WalkFolder(engine, folder_.Path(L"batch"));
+    WalkEveryFile(engine, folder_.Path(L"batch"));
 
     for (const std::wstring& file : files)
         if (file != files[1] && file != linked) ExpectEncrypted(file);
@@ -133,7 +120,7 @@ TEST_F(BatchTest, ACancelEndsTheFileInHandAndTheFilesWrittenBeforeItAreDone) {
     DialogRun<CancelledAt> engine{FileNameOf(files[2])};
     ASSERT_NE(engine.Progress()->Window(), nullptr) << "no progress dialog (no DISPLAY?)";
 
-    WalkFolder(engine, folder_.Path(L"batch"));
+    WalkEveryFile(engine, folder_.Path(L"batch"));
 
     ExpectEncrypted(files[0]);
     ExpectEncrypted(files[1]);
@@ -172,7 +159,7 @@ TEST_F(BatchTest, ASecondCopyOfAFileInTheSameBatchFindsTheFirstOnesOutputAndGoes
     const std::wstring second = File(L"batch\\copy of a.txt.zte", encrypted);
     DialogRun<CFileDecryption> decryption{kSecret};
 
-    WalkFolder(decryption, folder_.Path(L"batch"));
+    WalkEveryFile(decryption, folder_.Path(L"batch"));
 
     EXPECT_EQ(ReadFileBytes(folder_.Path(L"batch\\a.txt")), plain);
     EXPECT_FALSE(FileExists(first));
@@ -187,14 +174,14 @@ TEST_F(BatchTest, DecryptingAFolderLargerThanABatchDecryptsAllButTheFileOfAnothe
     Folder(L"batch");
     const std::vector<std::wstring> files = Files(L"batch", 150);
     DialogRun<CFileEncryption> encryption{kSecret};
-    WalkFolder(encryption, folder_.Path(L"batch"));
+    WalkEveryFile(encryption, folder_.Path(L"batch"));
     ASSERT_EQ(encryption.ProcessedCount(), 150);
     const std::wstring foreign = files[100] + L".zte";
     WriteFileBytes(foreign, PortableEncrypt(std::u16string(AsU16(FileNameOf(files[100]))), Content(100), 1,
                                             kOtherSecret));
     DialogRun<CFileDecryption> decryption{kSecret};
 
-    WalkFolder(decryption, folder_.Path(L"batch"));
+    WalkEveryFile(decryption, folder_.Path(L"batch"));
 
     for (const std::wstring& file : files) {
         if (file == files[100]) continue;

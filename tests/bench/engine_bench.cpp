@@ -19,7 +19,7 @@
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
 #include "engine/file_keys.h"
-#include "engine/walk.h"
+#include "tests/support/every_file_walk.h"
 #include "tests/support/provider_chunks.h"
 #include "ui/run_dialogs.h"
 #include "win/handle_stream.h"
@@ -97,19 +97,10 @@ void Run(CEncryptionDecryption& engine, const std::wstring& path) {
     Check(engine.ProcessFile(path, false).Status());
 }
 
-// A walk that takes everything and records nothing, as a run over a chosen folder goes.
-class WholeFolder final : public CWalkPolicy {
-public:
-    std::optional<UINT> SkipEntry(const std::wstring&, DWORD) const override { return std::nullopt; }
-    bool RecordsNamedItems() const override { return false; }
-};
-
 // The folder's files in batches, as a user's run over it does them; every one must be done.
 void RunOverFolder(CEncryptionDecryption& engine, const std::wstring& folder) {
     const int before = engine.ProcessedCount();
-    CStringList paths;
-    paths.Add(folder);
-    WalkPaths(engine, WholeFolder(), paths);
+    WalkEveryFile(engine, folder);
     if (engine.ProcessedCount() - before != static_cast<int>(kSmallFiles)) ThrowHr(E_FAIL);
 }
 

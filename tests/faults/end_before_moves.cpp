@@ -9,7 +9,7 @@
 
 #include "engine/file_decryption.h"
 #include "engine/file_encryption.h"
-#include "engine/walk.h"
+#include "tests/support/every_file_walk.h"
 #include "tests/tools/hex.h"
 #include "win/com_apartment.h"
 
@@ -26,12 +26,6 @@ public:
     ConfirmAnswer Confirm(const std::wstring&) override { return kAnswerYesToAll; }
     void AddEntry(UINT, const std::wstring&, HRESULT) override {}
     void Finish(int, std::u16string_view, UINT) override {}
-};
-
-class EveryFile final : public CWalkPolicy {
-public:
-    std::optional<UINT> SkipEntry(const std::wstring&, DWORD) const override { return std::nullopt; }
-    bool RecordsNamedItems() const override { return false; }
 };
 
 template <class Engine>
@@ -64,9 +58,7 @@ template <class Engine>
 void Run(const std::vector<std::uint8_t>& secret, const wchar_t* folder) {
     Unwatched observer;
     EndingBeforeMoves<Engine> engine(observer, secret);
-    CStringList paths;
-    paths.Add(folder);
-    WalkPaths(engine, EveryFile(), paths);
+    WalkEveryFile(engine, folder);
 }
 
 }  // namespace
